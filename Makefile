@@ -1,0 +1,49 @@
+# Two commands for a new user: `make demo` and `make test`.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+
+DEB_PACKAGES := cmake g++ make pkg-config \
+	qt6-base-dev qt6-qpa-plugins libgl-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind
+BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
+
+.PHONY: deps bench-deps configure build test demo bench clean
+
+define install_missing
+	@missing=""; \
+	for p in $(1); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "installing:$$missing"; \
+		sudo=""; [ "$$(id -u)" -eq 0 ] || sudo=sudo; \
+		$$sudo apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
+	fi
+endef
+
+deps:
+	$(call install_missing,$(DEB_PACKAGES))
+
+bench-deps: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) demo-output

@@ -1,0 +1,23 @@
+#pragma once
+// Folder listing, folder creation and file removal.
+#include <string>
+#include <vector>
+
+namespace mvk::platform {
+
+// Names (not paths) of the regular files in `folder` whose names match `pattern` ("*" any run,
+// "?" one byte), sorted byte-wise so every machine lists them in the same order. A missing
+// folder lists nothing.
+std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
+// True when `name` matches the wildcard `pattern`.
+bool wildcardMatch(const std::string& pattern, const std::string& name);
+// Creates one folder level; an existing folder or a missing parent is not reported.
+void createFolder(const std::string& path);
+// Creates a folder with all missing parents (the installer's job, used by hosts and tests).
+bool createFolders(const std::string& path);
+// Deletes a file; false when it could not be removed.
+bool removeFile(const std::string& path);
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+
+} // namespace mvk::platform

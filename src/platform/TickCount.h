@@ -1,0 +1,14 @@
+#pragma once
+// The wall-clock tick counter: unsigned 32-bit milliseconds that wrap like the system's.
+#include <cstdint>
+#include <functional>
+
+namespace mvk::platform {
+
+using TickSource = std::function<uint32_t()>;
+
+uint32_t tickCount();
+// Replaces the clock (tests); an empty function restores the steady clock.
+void setTickSource(TickSource source);
+
+} // namespace mvk::platform

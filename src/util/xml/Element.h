@@ -1,0 +1,145 @@
+#pragma once
+// The XML node of every file and scene tag: at once a document, an element, a text run and a
+// comment. A value type that copies deeply; a parent owns its children.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mvk::util::xml {
+
+class Element {
+public:
+    // Node kinds (values of type()).
+    static constexpr int32_t KindNone = 0;
+    static constexpr int32_t KindTag = 1;
+    static constexpr int32_t KindText = 2;
+    static constexpr int32_t KindComment = 4;
+
+    // Result codes of parse() and load().
+    static constexpr int Parsed = 0;
+    static constexpr int CannotOpen = 1;
+    static constexpr int NothingToParse = 2;
+    static constexpr int UnexpectedEnd = 3;
+    static constexpr int MismatchedEndTag = 4;
+    static constexpr int Malformed = 5;
+
+    using Attribute = std::pair<std::string, std::string>;
+
+    // An empty element (kind 0, written as nothing).
+    Element();
+    // PARSES the text; Element("") is an empty element.
+    explicit Element(const std::string& xmlText);
+    Element(const Element& other);
+    Element(Element&& other) noexcept;
+    Element& operator=(const Element& other);
+    Element& operator=(Element&& other) noexcept;
+
+    // Deep copy of `other` into this element.
+    virtual Element& assign(const Element& other);
+    // Sets the name (tag name, text or comment text) and returns the stored name.
+    virtual std::string& setName(const std::string& name);
+    // Appends a deep copy and returns the new child; an empty argument adds nothing and returns
+    // this element.
+    virtual Element& addChild(const Element& element);
+    virtual ~Element();
+
+    // Same as addChild(const Element&), but moves the argument in.
+    Element& addChild(Element&& element);
+
+    // Removes attributes and children and empties the name; the kind stays.
+    void clear();
+
+    // Replaces the content by the first node of the text; returns a result code.
+    int parse(const std::string& xmlText);
+    int parse(const char* text, size_t length);
+    // Reads a file with its line ends removed and parses it; 1 when it cannot be opened.
+    int load(const std::string& path);
+    // Writes the declaration line and the tab-indented tree; false on any open or write error.
+    bool save(const std::string& path) const;
+    // The writer. save() uses ("\n", "\t", ""); the scene store uses three empty strings.
+    std::string toString(const std::string& newline, const std::string& indentUnit,
+                         const std::string& indent) const;
+    // Appends the written form to `out` (no temporary strings per node).
+    void appendTo(std::string& out, const std::string& newline, const std::string& indentUnit,
+                  const std::string& indent) const;
+
+    // Value of the last attribute of that name; appends (name, "") when missing.
+    std::string& attribute(const std::string& name);
+    // Value of the last attribute of that name, or "" (never adds).
+    std::string attribute(const std::string& name) const;
+    bool hasAttribute(const std::string& name) const;
+    const std::vector<Attribute>& attributes() const { return attributeList; }
+
+    // The child at `index`, or the shared empty element.
+    Element& child(int index);
+    const Element& child(int index) const;
+    // The n-th child named `name`, or the shared empty element.
+    Element& child(const std::string& name, int n = 0);
+    const Element& child(const std::string& name, int n = 0) const;
+    int childCount() const { return static_cast<int>(children.size()); }
+    int childCount(const std::string& name) const;
+
+    // The first text child's text, or the shared empty string.
+    const std::string& text() const;
+    // True when the name is empty and there are no children.
+    bool isEmpty() const { return nodeName.empty() && children.empty(); }
+
+    // Deletes the first child that equals `element` (shallow comparison); false if none.
+    bool removeChild(const Element& element);
+    // Removes the child at `index` and returns it; out of range: an empty element.
+    Element takeChild(int index);
+
+    // Shallow equality: kind, name and attributes (in order).
+    bool operator==(const Element& other) const;
+    bool operator!=(const Element& other) const { return !(*this == other); }
+    // Shallow equality and pairwise deep-equal children.
+    bool deepEquals(const Element& other) const;
+
+    const std::string& name() const { return nodeName; }
+    int32_t type() const { return kind; }
+    void setType(int32_t type) { kind = type; }
+
+    // The shared empty element that failed look-ups return; callers must not modify it.
+    static Element& emptyElement();
+
+private:
+    std::vector<Attribute> attributeList;
+    std::vector<Element*> children;
+    std::string nodeName;
+    int32_t kind = KindNone;
+
+    friend class Parser;
+    friend class Writer;
+};
+
+// A tag: kind 1 with a name.
+class Tag : public Element {
+public:
+    explicit Tag(const std::string& name);
+};
+
+// A text run: kind 2 whose name is the text.
+class Text : public Element {
+public:
+    explicit Text(const std::string& text);
+};
+
+// A simple value element: a tag with exactly one text child.
+class TagWithData : public Element {
+public:
+    TagWithData(const std::string& name, const std::string& text);
+};
+
+// A copy of an existing element, read with stream extraction by callers.
+class Data : public Element {
+public:
+    explicit Data(const Element& element);
+};
+
+// Escaping and unescaping of the dialect (numeric character references only).
+std::string escape(const std::string& raw);
+void appendEscaped(std::string& out, const char* data, size_t length);
+std::string unescape(const std::string& text);
+
+} // namespace mvk::util::xml
