@@ -1,5 +1,7 @@
 #include "util/SingletonCollector.h"
 
+#include <cstddef>
+
 namespace mvk::util {
 
 namespace detail {
@@ -24,7 +26,7 @@ SingletonCollector::~SingletonCollector() { entries.clear(); }
 void SingletonCollector::add(SingletonReference* singleton) { entries.push_back(singleton); }
 
 void SingletonCollector::remove(SingletonReference* singleton) {
-    for (size_t i = entries.size(); i-- > 0;)
+    for (std::size_t i = entries.size(); i-- > 0;)
         if (entries[i] == singleton)
             entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(i));
 }
@@ -32,7 +34,7 @@ void SingletonCollector::remove(SingletonReference* singleton) {
 void SingletonCollector::destroyAll() {
     while (entries.size() >= 2) {
         SingletonReference* last = entries.back();
-        const size_t before = entries.size();
+        const std::size_t before = entries.size();
         last->destroy();
         // A singleton whose destroy() did not unregister it must not stall the loop.
         if (entries.size() == before && !entries.empty() && entries.back() == last)
@@ -45,7 +47,7 @@ void SingletonCollector::destroyAll() {
 SingletonReference* SingletonCollector::entry(int index) const {
     if (index < 0 || index >= count())
         return nullptr;
-    return entries[static_cast<size_t>(index)];
+    return entries[static_cast<std::size_t>(index)];
 }
 
 } // namespace mvk::util
