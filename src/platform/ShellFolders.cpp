@@ -47,3 +47,13 @@ std::string desktopFolder() {
 }
 
 } // namespace mvk::platform
+
+namespace mvk::platform {
+
+std::string executablePath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.string();
+}
+
+} // namespace mvk::platform

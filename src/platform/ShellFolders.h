@@ -13,3 +13,8 @@ std::string documentsFolder();
 std::string desktopFolder();
 
 } // namespace mvk::platform
+
+namespace mvk::platform {
+// The running program's own file; empty when unknown.
+std::string executablePath();
+} // namespace mvk::platform

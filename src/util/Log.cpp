@@ -54,19 +54,19 @@ void Log::write(const std::string& message, int level) {
     level = effectiveLevel(level);
     if (!accepts(level))
         return;
-    emit(message, level);
+    emitLine(message, level);
 }
 
 void Log::write(const std::string& name, int32_t value, int level) {
     level = effectiveLevel(level);
     if (accepts(level))
-        emit(name + ": " + std::to_string(value), level);
+        emitLine(name + ": " + std::to_string(value), level);
 }
 
 void Log::write(const std::string& name, uint32_t value, int level) {
     level = effectiveLevel(level);
     if (accepts(level))
-        emit(name + ": " + std::to_string(value), level);
+        emitLine(name + ": " + std::to_string(value), level);
 }
 
 void Log::write(const std::string& name, double value, int level) {
@@ -75,13 +75,13 @@ void Log::write(const std::string& name, double value, int level) {
         return;
     std::ostringstream text;
     text << name << ": " << value;
-    emit(text.str(), level);
+    emitLine(text.str(), level);
 }
 
 void Log::write(const std::string& name, const std::string& value, int level) {
     level = effectiveLevel(level);
     if (accepts(level))
-        emit(name + ": " + value, level);
+        emitLine(name + ": " + value, level);
 }
 
 void Log::write(const std::string& name, const char* value, int level) {
@@ -90,7 +90,7 @@ void Log::write(const std::string& name, const char* value, int level) {
 
 bool Log::accepts(int level) const { return level <= instance()->ownLevel; }
 
-void Log::emit(const std::string& message, int level) {
+void Log::emitLine(const std::string& message, int level) {
     std::string line = stamp();
     line += " (";
     line += levelName(level);

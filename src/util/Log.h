@@ -67,7 +67,7 @@ public:
 private:
     bool accepts(int level) const;
     int effectiveLevel(int level) const { return level < 0 ? ownLevel : level; }
-    void emit(const std::string& message, int level);
+    void emitLine(const std::string& message, int level);
 
     std::ofstream file;
     std::ostringstream buffer;

@@ -1,0 +1,83 @@
+#pragma once
+// A scene node of the reference host: name, object name, hierarchy, visibility, an animated
+// local transform, and optionally a lens or a mesh.
+#include "sdk/CoreNode.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mvk::qvn {
+class CInterface;
+}
+
+namespace qvn::host {
+
+class RefScene;
+using Matrix = std::array<double, 16>;
+
+Matrix identity();
+Matrix multiply(const Matrix& a, const Matrix& b);
+Matrix translation(double x, double y, double z);
+
+class RefNode : public mvk::qvn::CoreNode {
+public:
+    RefNode(RefScene& scene, std::string name, mvk::qvn::CInterface* owner);
+    ~RefNode() override;
+
+    // CoreNode
+    bool isVisible() const override { return visible; }
+    mvk::qvn::CoreNode* getParent() const override { return parent; }
+    int getChildCount() const override { return static_cast<int>(children.size()); }
+    mvk::qvn::CoreNode* getChild(int index) const override;
+    void unlinkChild(mvk::qvn::CoreNode* child) override;
+    mvk::qvn::CSnapshot* getSnapshot(mvk::qvn::SnapshotKind kind, double time) override;
+    void releaseSnapshot(mvk::qvn::CSnapshot* snapshot) override;
+    void setName(const std::string& newName) override { name = newName; }
+    std::string getName() const override { return name; }
+    std::string getObjectName() const override { return objectName; }
+    void deleteNode(bool withNodes) override;
+
+    // Host-side editing.
+    void setObjectName(const std::string& text) { objectName = text; }
+    void setVisible(bool value) { visible = value; }
+    void addChild(RefNode* child);
+    RefNode* parentNode() const { return parent; }
+    // Sets a key of the local transform at `time` (the transform is constant without keys,
+    // stepped between keys).
+    void setLocalTransform(double time, const Matrix& local);
+    Matrix localAt(double time) const;
+    Matrix globalAt(double time) const;
+    void setLens(double fieldOfView) { lens = fieldOfView; }
+    bool hasLens() const { return lens.has_value(); }
+    // Copies `mesh` (the node keeps its own arrays).
+    void setMesh(const mvk::qvn::CMesh& mesh);
+    bool hasMesh() const { return meshData.has_value(); }
+    mvk::qvn::CInterface* owner() const { return ownerInterface; }
+    void setOwner(mvk::qvn::CInterface* owner) { ownerInterface = owner; }
+    int outstandingSnapshots() const { return snapshotsOut; }
+
+private:
+    struct MeshData {
+        std::vector<double> vertex, texcoord;
+        std::vector<int32_t> face, tface;
+    };
+    void fillTransform(mvk::qvn::CSnapshot_Transform& snapshot, double time) const;
+    void detachChild(RefNode* child);
+
+    RefScene& scene;
+    std::string name;
+    std::string objectName;
+    mvk::qvn::CInterface* ownerInterface;
+    RefNode* parent = nullptr;
+    std::vector<RefNode*> children;
+    bool visible = true;
+    std::map<double, Matrix> transformKeys;
+    std::optional<double> lens;
+    std::optional<MeshData> meshData;
+    int snapshotsOut = 0;
+};
+
+} // namespace qvn::host

@@ -1,0 +1,26 @@
+#pragma once
+// The reference host's scene: it owns every node.
+#include "RefNode.h"
+
+#include <memory>
+#include <vector>
+
+namespace qvn::host {
+
+class RefScene {
+public:
+    RefNode* createNode(const std::string& name, mvk::qvn::CInterface* owner = nullptr);
+    // Removes a node; its children go with it, or are unlinked into roots.
+    void deleteNode(RefNode* node, bool withChildren);
+    RefNode* find(const std::string& name) const;
+    std::vector<RefNode*> nodes() const;
+    std::vector<RefNode*> nodesOf(const mvk::qvn::CInterface* owner) const;
+    int count() const { return static_cast<int>(owned.size()); }
+    int deletedCount() const { return deleted; }
+
+private:
+    std::vector<std::unique_ptr<RefNode>> owned;
+    int deleted = 0;
+};
+
+} // namespace qvn::host

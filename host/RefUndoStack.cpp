@@ -1,0 +1,88 @@
+#include "RefUndoStack.h"
+
+#include "sdk/CUndo.h"
+
+namespace qvn::host {
+
+RefUndoStack::~RefUndoStack() { clear(); }
+
+void RefUndoStack::release(Step& step) {
+    for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
+        (*it)->release();
+    step.records.clear();
+}
+
+void RefUndoStack::beginHold(const std::string& name) {
+    events.push_back("begin:" + name);
+    // Nested holds fold into the outermost operation.
+    if (depth++ == 0)
+        open = Step{name, {}};
+}
+
+void RefUndoStack::put(mvk::qvn::CUndo* record) {
+    if (record == nullptr)
+        return;
+    if (depth == 0) {
+        record->release();
+        return;
+    }
+    open.records.push_back(record);
+}
+
+void RefUndoStack::accept() {
+    if (depth == 0)
+        return;
+    events.push_back("accept:" + open.name);
+    if (--depth > 0)
+        return;
+    for (Step& step : undone)
+        release(step);
+    undone.clear();
+    steps.push_back(std::move(open));
+    open = Step{};
+}
+
+void RefUndoStack::cancel() {
+    if (depth == 0)
+        return;
+    events.push_back("cancel:" + open.name);
+    if (--depth > 0)
+        return;
+    release(open);
+    open = Step{};
+}
+
+bool RefUndoStack::undo() {
+    if (depth > 0 || steps.empty())
+        return false;
+    Step step = std::move(steps.back());
+    steps.pop_back();
+    for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
+        (*it)->restore();
+    undone.push_back(std::move(step));
+    return true;
+}
+
+bool RefUndoStack::redo() {
+    if (depth > 0 || undone.empty())
+        return false;
+    Step step = std::move(undone.back());
+    undone.pop_back();
+    for (mvk::qvn::CUndo* record : step.records)
+        record->redo();
+    steps.push_back(std::move(step));
+    return true;
+}
+
+void RefUndoStack::clear() {
+    for (auto it = undone.rbegin(); it != undone.rend(); ++it)
+        release(*it);
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        release(*it);
+    release(open);
+    undone.clear();
+    steps.clear();
+    depth = 0;
+}
+
+} // namespace qvn::host

@@ -1,0 +1,52 @@
+#pragma once
+// The reference host's undo system: holds bracket an operation; the records handed in while a
+// hold is open become one undo step.
+#include <string>
+#include <vector>
+
+namespace mvk::qvn {
+class CUndo;
+}
+
+namespace qvn::host {
+
+class RefUndoStack {
+public:
+    ~RefUndoStack();
+
+    void beginHold(const std::string& name);
+    // Records arrive only while a hold is open; one that comes outside a hold is released at once.
+    void put(mvk::qvn::CUndo* record);
+    void accept();
+    void cancel();
+    bool isHolding() const { return depth > 0; }
+    // Restores the last step (its records last first); false when there is none.
+    bool undo();
+    // Re-applies the last undone step; false when there is none.
+    bool redo();
+    // Releases every record of every step.
+    void clear();
+
+    int stepCount() const { return static_cast<int>(steps.size()); }
+    const std::string& stepName(int index) const { return steps[static_cast<size_t>(index)].name; }
+    int recordCount(int index) const {
+        return static_cast<int>(steps[static_cast<size_t>(index)].records.size());
+    }
+    // Every hold event in order: "begin:<name>", "accept:<name>", "cancel:<name>".
+    const std::vector<std::string>& history() const { return events; }
+
+private:
+    struct Step {
+        std::string name;
+        std::vector<mvk::qvn::CUndo*> records;
+    };
+    static void release(Step& step);
+
+    std::vector<Step> steps;
+    std::vector<Step> undone;
+    Step open;
+    int depth = 0;
+    std::vector<std::string> events;
+};
+
+} // namespace qvn::host

@@ -1,0 +1,104 @@
+// quorvane-host: the reference host program. It loads the core from its install tree like a
+// real host adaptor, attaches, pumps events, and detaches. With --demo it runs a scripted
+// session and writes what it did under the output folder.
+#include "CoreModule.h"
+#include "RefHost.h"
+#include "platform/FileSystem.h"
+#include "platform/ShellFolders.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Options {
+    bool demo = false;
+    std::string output = "demo-output";
+    std::string corePath;
+};
+
+void usage() {
+    std::cout << "usage: quorvane-host [--demo] [--output FOLDER] [--core LIBRARY]\n";
+}
+
+bool parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--demo") {
+            options.demo = true;
+        } else if (argument == "--output" && i + 1 < argc) {
+            options.output = argv[++i];
+        } else if (argument == "--core" && i + 1 < argc) {
+            options.corePath = argv[++i];
+        } else {
+            usage();
+            return false;
+        }
+    }
+    if (options.corePath.empty())
+        options.corePath = qvn::host::CoreModule::defaultPath();
+    return true;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The installer's job: the user data folder exists before the core first runs.
+std::string prepareUserData() {
+    const std::string documents = mvk::platform::documentsFolder();
+    const std::string userData = documents + "/Morvik Vedidedivu/quorvane";
+    mvk::platform::createFolders(userData);
+    return userData;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parse(argc, argv, options))
+        return 2;
+    const std::string userData = prepareUserData();
+    qvn::host::CoreModule core;
+    if (!core.load(options.corePath)) {
+        std::cerr << core.error() << "\n";
+        return 1;
+    }
+    std::cout << "core library: " << options.corePath << "\n";
+    std::cout << "core version: " << core.getVersion() << "\n";
+    if (core.getVersion() != mvk::qvn::CoreVersion) {
+        std::cerr << "the core speaks interface " << core.getVersion() << ", this host "
+                  << mvk::qvn::CoreVersion << "\n";
+        return 1;
+    }
+
+    qvn::host::RefHost host;
+    mvk::qvn::CoreInterface* coreInterface = core.attach(&host);
+    if (coreInterface == nullptr) {
+        std::cerr << "attach refused\n";
+        return 1;
+    }
+    std::cout << "attached to host \"" << host.getHostName() << "\"\n";
+    for (int i = 0; i < 5; ++i)
+        coreInterface->processEvents();
+    core.detach(coreInterface);
+    std::cout << "detached\n";
+
+    const std::string logPath = userData + "/data/core/core.log";
+    std::cout << "log written to: " << logPath << "\n";
+    const std::string log = readFile(logPath);
+    if (options.demo) {
+        std::filesystem::create_directories(options.output);
+        std::ofstream(options.output + "/core.log", std::ios::binary) << log;
+        std::cout << "log copied to: " << options.output << "/core.log\n";
+    }
+    std::cout << "---- core.log ----\n" << log;
+    return 0;
+}

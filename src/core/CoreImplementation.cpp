@@ -1,0 +1,125 @@
+#include "core/CoreImplementation.h"
+
+#include "gui/Toolkit.h"
+#include "util/Log.h"
+
+namespace mvk::qvn::core {
+
+CoreImplementation::CoreImplementation()
+    : AdaptorManager(this), RecordManager(this), InstanceManager(this), MainDlg(this),
+      UpdateManager(this) {}
+
+void CoreImplementation::startUp() {
+    util::Log section("Constructing CORE main system", util::Log::Notice);
+    Hooks::addKeyEventCallback(this);
+    CoreSubSystem::setInitialized();
+    // Copy: a subsystem made while initialising is not registered, but be safe anyway.
+    const std::vector<CoreSubSystem*> subsystems = CoreSubSystem::registry();
+    for (CoreSubSystem* subsystem : subsystems)
+        subsystem->initSubSystem();
+    section.write("Checking for updates");
+    checkForUpdates();
+}
+
+CoreImplementation::~CoreImplementation() {
+    util::Log section("Deinitializing CORE main system", util::Log::Notice);
+    Hooks::removeKeyEventCallback(this);
+}
+
+void CoreImplementation::saveScene(SceneWriter&) {}
+
+int32_t CoreImplementation::saveLostInstances(SceneWriter&) { return ResultOk; }
+
+InstanceReference* CoreImplementation::loadInstances(const util::xml::Element&) { return nullptr; }
+
+void CoreImplementation::removeAllInstances() {}
+
+int32_t CoreImplementation::openMainDialog() { return ResultOk; }
+
+int32_t CoreImplementation::closeMainDialog() {
+    if (!MainDlg::isOpen())
+        return ResultMainDialogNotOpen;
+    return ResultOk;
+}
+
+bool CoreImplementation::isMainDialogOpen() { return MainDlg::isOpen(); }
+
+gui::Component* CoreImplementation::getMainWindow() { return nullptr; }
+
+gui::Component* CoreImplementation::createComponent(const util::xml::Element& element) {
+    gui::ComponentFactory* factories = gui::ComponentFactory::existing();
+    return factories ? factories->create(element) : nullptr;
+}
+
+void CoreImplementation::updateInstances(double) {}
+
+bool CoreImplementation::isRecording() { return RecordManager::isRecording(); }
+
+void CoreImplementation::setUnlockedKeys(const UnlockedKeys& keys) { Hooks::setUnlockedKeys(keys); }
+
+int32_t CoreImplementation::startRecording() { return RecordManager::startRecording(); }
+
+int32_t CoreImplementation::stopRecording() { return RecordManager::stopRecording(); }
+
+int32_t CoreImplementation::getSlowMotion() { return RecordManager::getSlowMotion(); }
+
+void CoreImplementation::setSlowMotion(int32_t step) { RecordManager::setSlowMotion(step); }
+
+void CoreImplementation::resimulate(double, double) {}
+
+InstanceReference* CoreImplementation::findInstance(const std::string&) { return nullptr; }
+
+void CoreImplementation::applyConfigProfile(const std::string&, const std::string&) {}
+
+std::string CoreImplementation::createInstance(const std::string&) { return {}; }
+
+std::string CoreImplementation::cloneInstance(const std::string&) { return {}; }
+
+InstanceReference* CoreImplementation::getInstance(const std::string& name) {
+    return findInstance(name);
+}
+
+int32_t CoreImplementation::deleteInstance(const std::string&) { return 0; }
+
+void CoreImplementation::setImageAliases(gui::Component*) {}
+
+void CoreImplementation::processEvents() { gui::Toolkit::processEvents(); }
+
+void CoreImplementation::startEventPump() { gui::Toolkit::startEventPump(); }
+
+int32_t CoreImplementation::addSettingDouble(int32_t, double) { return ResultOk; }
+
+int32_t CoreImplementation::addSettingString(int32_t, const std::string&) { return ResultOk; }
+
+int32_t CoreImplementation::addSettingInt(int32_t, int32_t) { return ResultOk; }
+
+int32_t CoreImplementation::addSettingBool(int32_t, bool) { return ResultOk; }
+
+bool CoreImplementation::getSetting(int32_t, void*) { return false; }
+
+bool CoreImplementation::setSetting(int32_t, const void*) { return false; }
+
+int32_t CoreImplementation::messageBox(gui::Component*, const std::string&, const std::string&,
+                                       uint32_t, bool) {
+    return 0;
+}
+
+void CoreImplementation::onKey(int32_t virtualKey, bool down, bool ctrl, bool alt, bool shift) {
+    if (down)
+        return;
+    const bool takeRunning = RecordManager::isRecording() && !RecordManager::isResimulating();
+    if (virtualKey == 32 || virtualKey == 27) {
+        if (takeRunning)
+            RecordManager::stopRecording();
+        return;
+    }
+    if (virtualKey != 'Z' || !ctrl || alt || shift)
+        return;
+    if (takeRunning)
+        RecordManager::stopRecording();
+    HostAdaptor* adaptor = getAdaptor();
+    if (adaptor != nullptr && adaptor->undo())
+        RecordManager::startRecording();
+}
+
+} // namespace mvk::qvn::core

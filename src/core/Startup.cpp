@@ -1,0 +1,88 @@
+#include "core/Startup.h"
+
+#include "core/CoreImplementation.h"
+#include "core/Hooks.h"
+#include "core/Paths.h"
+#include "gui/Toolkit.h"
+#include "platform/FileSystem.h"
+#include "util/Log.h"
+#include "util/SingletonCollector.h"
+
+namespace mvk::qvn::core {
+
+namespace {
+
+void* module = nullptr;
+
+// Log file, GUI toolkit, expression factories, built-in tool plug-ins and tool libraries. Runs
+// before the version check, so a mismatching adaptor still finds the log written.
+void startFoundation() {
+    const std::string dataFolder = getCoreDataPath();
+    platform::createFolder(dataFolder);
+    util::Log::instance()->setFile(dataFolder + "/core.log");
+    gui::Toolkit::registerFactories();
+    gui::Toolkit::start();
+    util::Log::setLevel(util::Log::Notice);
+    util::Log init("Initializing CORE", util::Log::Notice);
+    {
+        util::Log loading("Loading plugins", util::Log::Notice);
+    }
+    init.write("QVT init done");
+}
+
+bool versionMatches(HostAdaptor* adaptor) {
+    if (adaptor->getVersion() == CoreVersion)
+        return true;
+    util::Log section("version mismatch trying to attach to CORE", util::Log::Error);
+    section.write("CORE version", CoreVersion, -1);
+    section.write("Adaptor version", adaptor->getVersion(), -1);
+    return false;
+}
+
+void startInputLayer() { util::Log::instance()->write("Starting hooks", util::Log::Notice); }
+
+void shutDown() {
+    util::Log section("Shutting down CORE", util::Log::Notice);
+    util::SingletonCollector::instance()->destroyAll();
+    gui::Toolkit::stop();
+    gui::Toolkit::teardownFactories();
+}
+
+} // namespace
+
+void* moduleHandle() { return module; }
+
+void setModuleHandle(void* handle) { module = handle; }
+
+CoreInterface* attachCore(HostAdaptor* adaptor) {
+    startFoundation();
+    if (adaptor == nullptr || !versionMatches(adaptor))
+        return nullptr;
+    util::Log section("Initializing unidevice", util::Log::Notice);
+    startInputLayer();
+    Hooks::startHooks();
+    CoreImplementation* core = CoreImplementation::instance();
+    core->startUp();
+    core->setAdaptor(adaptor);
+    return core;
+}
+
+int32_t detachCore(CoreInterface* coreInterface) {
+    Hooks::stopHooks();
+    util::Log section("Unlinking adaptor from CORE and deleting CORE interface", util::Log::Notice);
+    auto* core = static_cast<CoreImplementation*>(coreInterface);
+    if (core != nullptr) {
+        if (core->isResimulating())
+            core->finishResimulation();
+        else if (core->isRecording())
+            core->stopRecording();
+        core->releaseRoot();
+        if (HostAdaptor* adaptor = core->getAdaptor())
+            adaptor->onCoreDetach();
+    }
+    Hooks::stopHooks();
+    shutDown();
+    return 0;
+}
+
+} // namespace mvk::qvn::core

@@ -1,0 +1,32 @@
+#pragma once
+// A host scene node as the core sees it: an opaque handle whose operations the host implements.
+// Only pointers cross the boundary; nodes belong to the host.
+#include "sdk/CMesh.h"
+
+#include <string>
+
+namespace mvk::qvn {
+
+class CoreNode {
+public:
+    virtual bool isVisible() const = 0;
+    virtual CoreNode* getParent() const = 0;
+    virtual int getChildCount() const = 0;
+    virtual CoreNode* getChild(int index) const = 0;
+    // Detaches `child` from this node (it stays in the scene as a root node).
+    virtual void unlinkChild(CoreNode* child) = 0;
+    // The node's state at `time`; null when it has none of that kind (a lens snapshot of a node
+    // without a lens, say). The snapshot goes back through releaseSnapshot.
+    virtual CSnapshot* getSnapshot(SnapshotKind kind, double time) = 0;
+    virtual void releaseSnapshot(CSnapshot* snapshot) = 0;
+    virtual void setName(const std::string& name) = 0;
+    virtual std::string getName() const = 0;
+    virtual std::string getObjectName() const = 0;
+    // Deletes the node; with `withNodes` its child nodes go too, otherwise they are unlinked.
+    virtual void deleteNode(bool withNodes) = 0;
+
+protected:
+    virtual ~CoreNode() = default;
+};
+
+} // namespace mvk::qvn

@@ -1,0 +1,154 @@
+// The core as a host sees it: the staged libquorvane-core.so, loaded with the loader.
+#include "CoreModule.h"
+#include "RefHost.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// The message part of a log line: what follows "): ".
+std::string messageOf(const std::string& line) {
+    const size_t at = line.find("): ");
+    return at == std::string::npos ? line : line.substr(at + 3);
+}
+
+class CoreLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        userData = environment.userDataPath();
+        ASSERT_TRUE(module.load(qvn::test::TestEnvironment::stageRoot() +
+                                "/quorvane/lib/libquorvane-core.so"))
+            << module.error();
+    }
+    std::string log() const {
+        return qvn::test::TestEnvironment::readFile(userData + "/data/core/core.log");
+    }
+    // Index of the first line at or after `from` whose message (without tabs) is `text`.
+    static size_t find(const std::vector<std::string>& text, const std::string& message,
+                       size_t from = 0) {
+        for (size_t i = from; i < text.size(); ++i) {
+            std::string body = messageOf(text[i]);
+            body.erase(0, body.find_first_not_of('\t'));
+            if (body == message)
+                return i;
+        }
+        return std::string::npos;
+    }
+
+    qvn::test::TestEnvironment environment{qvn::test::TestEnvironment::stageRoot()};
+    std::string userData;
+    qvn::host::CoreModule module;
+    qvn::host::RefHost host;
+};
+
+TEST_F(CoreLibraryTest, ReportsInterfaceVersion9201) { EXPECT_EQ(module.getVersion(), 9201u); }
+
+TEST_F(CoreLibraryTest, MismatchingAdaptorGetsNullAndAnErrorSection) {
+    host.version = 9200;
+    EXPECT_EQ(module.attach(&host), nullptr);
+    EXPECT_EQ(module.detach(nullptr), 0);
+    const auto text = lines(log());
+    const size_t header = find(text, "version mismatch trying to attach to CORE");
+    ASSERT_NE(header, std::string::npos) << log();
+    EXPECT_NE(text[header].find("(ERROR): \t"), std::string::npos);
+    ASSERT_LT(header + 2, text.size());
+    EXPECT_EQ(messageOf(text[header + 1]), "\tCORE version: 9201");
+    EXPECT_EQ(messageOf(text[header + 2]), "\tAdaptor version: 9200");
+    EXPECT_NE(text[header + 1].find("(ERROR)"), std::string::npos);
+    // Nothing past the check was started.
+    EXPECT_EQ(find(text, "Initializing unidevice"), std::string::npos);
+    EXPECT_EQ(find(text, "Initializing CORE") < header, true);
+}
+
+TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrder) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    module.detach(core);
+    const auto text = lines(log());
+    const std::vector<std::string> expected = {
+        "Initializing CORE",
+        "Loading plugins",
+        "QVT init done",
+        "Initializing unidevice",
+        "Starting hooks",
+        "Constructing Adaptor manager Core subsystem",
+        "Constructing Record manager Core subsystem",
+        "Constructing Instance manager Core subsystem",
+        "Constructing main Dialog Core subsystem",
+        "Constructing CORE main system",
+        "initsubsystem: InstanceManager",
+        "Checking for updates",
+        "Unlinking adaptor from CORE and deleting CORE interface",
+        "Shutting down CORE",
+        "Deinitializing CORE main system",
+        "DeInitializing main Dialog Core subsystem",
+        "DeInitializing Instance manager Core subsystem",
+        "DeInitializing Record manager Core subsystem",
+        "DeInitializing Adaptor manager Core subsystem",
+    };
+    size_t at = 0;
+    for (const std::string& message : expected) {
+        const size_t found = find(text, message, at);
+        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << message << "\n"
+                                            << log();
+        at = found + 1;
+    }
+    // "Starting hooks" sits inside "Initializing unidevice", one level deeper.
+    const size_t unidevice = find(text, "Initializing unidevice");
+    const size_t hooks = find(text, "Starting hooks");
+    EXPECT_EQ(messageOf(text[unidevice]), "\tInitializing unidevice");
+    EXPECT_EQ(messageOf(text[hooks]), "\t\tStarting hooks");
+}
+
+TEST_F(CoreLibraryTest, DetachTellsTheAdaptorAndEndsTheLogWithEof) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    EXPECT_EQ(module.detach(core), 0);
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices.back(), "coreDetach");
+    const auto text = lines(log());
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), "[EOF]");
+}
+
+TEST_F(CoreLibraryTest, DetachNullStillShutsDown) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    EXPECT_EQ(module.detach(nullptr), 0);
+    EXPECT_TRUE(host.notices.empty()); // the core-specific steps were skipped
+    const auto text = lines(log());
+    EXPECT_NE(find(text, "Shutting down CORE"), std::string::npos);
+    EXPECT_NE(find(text, "Deinitializing CORE main system"), std::string::npos);
+    EXPECT_EQ(text.back(), "[EOF]");
+    // And the library can attach again afterwards.
+    core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    module.detach(core);
+}
+
+TEST_F(CoreLibraryTest, FiftyAttachDetachCyclesInOneProcess) {
+    for (int cycle = 0; cycle < 50; ++cycle) {
+        mvk::qvn::CoreInterface* core = module.attach(&host);
+        ASSERT_NE(core, nullptr) << "cycle " << cycle;
+        core->processEvents();
+        ASSERT_EQ(module.detach(core), 0);
+    }
+    const auto text = lines(log());
+    EXPECT_NE(find(text, "Checking for updates"), std::string::npos);
+    EXPECT_EQ(text.back(), "[EOF]");
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+#include "util/Composite_Dynamic.h"
+#include "util/DynamicObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string>& journal() {
+    static std::vector<std::string> entries;
+    return entries;
+}
+
+class Item : public mvk::util::DynamicObject, public mvk::util::Composite_Dynamic<Item> {
+public:
+    explicit Item(std::string name) : name(std::move(name)) {}
+    ~Item() override { journal().push_back("~" + name); }
+    void destroyComposite() override { destroy(); }
+    void onBeforeInsert() override { journal().push_back(name + ":before"); }
+    void onInserted() override { journal().push_back(name + ":inserted"); }
+    void onChildInserted(Item* child, int index) override {
+        journal().push_back(name + ":child " + child->name + "@" + std::to_string(index));
+    }
+    std::string name;
+};
+
+std::string order(const Item& parent) {
+    std::string text;
+    for (int i = 0; i < parent.childCount(); ++i)
+        text += parent.child(i)->name;
+    return text;
+}
+
+class CompositeTest : public ::testing::Test {
+protected:
+    void SetUp() override { journal().clear(); }
+};
+
+TEST_F(CompositeTest, InsertingAnExistingChildFurtherOnMovesIt) {
+    Item parent("p");
+    auto* a = new Item("a");
+    parent.insertChild(a);
+    parent.insertChild(new Item("b"));
+    parent.insertChild(new Item("c"));
+    parent.insertChild(a, 2);
+    EXPECT_EQ(order(parent), "bca");
+    parent.insertChild(a, 0);
+    EXPECT_EQ(order(parent), "abc");
+    EXPECT_EQ(a->childIndex(), 0);
+}
+
+TEST_F(CompositeTest, IndexOutOfRangeAppendsAndNullIsIgnored) {
+    Item parent("p");
+    parent.insertChild(new Item("a"), -5);
+    parent.insertChild(new Item("b"), 99);
+    parent.insertChild(nullptr, 0);
+    EXPECT_EQ(order(parent), "ab");
+}
+
+TEST_F(CompositeTest, HooksRunInOrderAroundAnInsertion) {
+    Item parent("p");
+    parent.insertChild(new Item("a"));
+    EXPECT_EQ(journal(), (std::vector<std::string>{"a:before", "a:inserted", "p:child a@0"}));
+}
+
+TEST_F(CompositeTest, MovingBetweenParentsLeavesTheOldParent) {
+    Item first("first");
+    Item second("second");
+    auto* a = new Item("a");
+    first.insertChild(a);
+    second.insertChild(a);
+    EXPECT_EQ(first.childCount(), 0);
+    EXPECT_EQ(a->parent(), &second);
+    EXPECT_EQ(a->childIndex(), 0);
+}
+
+TEST_F(CompositeTest, DestroyingAParentDestroysChildrenLastFirst) {
+    auto* parent = new Item("p");
+    parent->insertChild(new Item("a"));
+    parent->insertChild(new Item("b"));
+    auto* c = new Item("c");
+    parent->insertChild(c);
+    c->insertChild(new Item("d"));
+    journal().clear();
+    parent->destroy();
+    EXPECT_EQ(journal(), (std::vector<std::string>{"~p", "~c", "~d", "~b", "~a"}));
+}
+
+TEST_F(CompositeTest, DestroyingAChildTakesItOutOfItsParent) {
+    Item parent("p");
+    auto* a = new Item("a");
+    parent.insertChild(a);
+    parent.insertChild(new Item("b"));
+    a->destroy();
+    EXPECT_EQ(order(parent), "b");
+    Item orphan("o");
+    EXPECT_EQ(orphan.childIndex(), 0);
+    EXPECT_EQ(parent.child(-1), nullptr);
+    EXPECT_EQ(parent.child(1), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#include "util/FactoryManager.h"
+#include "util/SingletonCollector.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Node {
+    std::string madeBy;
+};
+
+class NamedFactory : public mvk::util::FactoryManager<Node>::Factory {
+public:
+    NamedFactory(const std::string& name, std::string tag)
+        : Factory(name), tag(std::move(tag)) {}
+    Node* create(const mvk::util::xml::Element&) override { return new Node{tag}; }
+
+private:
+    std::string tag;
+};
+
+using Registry = mvk::util::FactoryManager<Node>;
+
+class FactoryTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (auto* collector = mvk::util::SingletonCollector::existing())
+            collector->destroyAll();
+    }
+};
+
+TEST_F(FactoryTest, FirstFactoryOfANameWins) {
+    Registry* registry = Registry::instance();
+    auto* first = new NamedFactory("add", "first");
+    auto* second = new NamedFactory("add", "second");
+    EXPECT_TRUE(registry->add(first));
+    EXPECT_FALSE(registry->add(second));
+    second->destroy();
+    EXPECT_EQ(registry->factoryCount(), 1);
+    EXPECT_EQ(registry->factoryFor("add"), first);
+
+    Node* node = registry->create(mvk::util::xml::Tag("add"));
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->madeBy, "first");
+    delete node;
+}
+
+TEST_F(FactoryTest, NamesCompareExactlyAndUnknownNamesCreateNothing) {
+    Registry* registry = Registry::instance();
+    registry->add(new NamedFactory("sum", "sum"));
+    EXPECT_FALSE(registry->has("Sum"));
+    EXPECT_FALSE(registry->has("sum "));
+    EXPECT_EQ(registry->create(mvk::util::xml::Tag("product")), nullptr);
+    EXPECT_EQ(registry->create(mvk::util::xml::Element()), nullptr);
+}
+
+struct Widget {};
+
+class AcceptingFactory : public mvk::util::AbstractFactory<Widget>::Factory {
+public:
+    using Factory::Factory;
+    Widget* create(const mvk::util::xml::Element&) override {
+        ++created;
+        return new Widget;
+    }
+    int created = 0;
+};
+
+TEST_F(FactoryTest, AbstractFactoryAsksInRegistrationOrderAndDropsDuplicates) {
+    auto* registry = mvk::util::AbstractFactory<Widget>::instance();
+    auto* button = new AcceptingFactory("button");
+    registry->add(button);
+    EXPECT_FALSE(registry->add(new AcceptingFactory("button"))); // destroyed by the registry
+    EXPECT_EQ(registry->factoryCount(), 1);
+    Widget* widget = registry->create(mvk::util::xml::Tag("button"));
+    EXPECT_NE(widget, nullptr);
+    EXPECT_EQ(button->created, 1);
+    EXPECT_EQ(registry->create(mvk::util::xml::Tag("dialog")), nullptr);
+    delete widget;
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "support/TestEnvironment.h"
+#include "util/Log.h"
+#include "util/SingletonCollector.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+using mvk::util::Log;
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // 7 March 2024, 09:05:00 UTC.
+        Log::setClock([] { return std::time_t(1709802300); });
+    }
+    void TearDown() override {
+        if (Log* log = Log::existing())
+            log->destroy();
+        Log::setClock({});
+    }
+    qvn::test::TestEnvironment environment;
+};
+
+TEST_F(LogTest, LineFormatCarriesUtcStampLevelNameAndSectionTabs) {
+    Log::instance()->write("top", 3);
+    {
+        Log section("Initializing unidevice", 3);
+        section.write("inside", 2);
+    }
+    const auto text = lines(Log::instance()->text());
+    ASSERT_EQ(text.size(), 3u);
+    EXPECT_EQ(text[0], "20240307 09:05:00 (NOTICE): top");
+    EXPECT_EQ(text[1], "20240307 09:05:00 (NOTICE): \tInitializing unidevice");
+    EXPECT_EQ(text[2], "20240307 09:05:00 (WARNING): \tinside");
+}
+
+TEST_F(LogTest, DatePartsArePaddedAndTimeIsUtc) {
+    Log::setClock([] { return std::time_t(1740787205); }); // 2025-03-01 00:00:05 UTC
+    Log::instance()->write("x", 0);
+    EXPECT_EQ(Log::instance()->text().rfind("20250301 00:00:05 (CRITICAL): x", 0), 0u);
+}
+
+TEST_F(LogTest, ThresholdDisabledStillLetsLevelZeroThrough) {
+    Log::setLevel(0);
+    Log::instance()->write("critical", 0);
+    Log::instance()->write("error", 1);
+    const auto text = lines(Log::instance()->text());
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_NE(text[0].find("(CRITICAL): critical"), std::string::npos);
+}
+
+TEST_F(LogTest, NegativeLevelMeansTheObjectsOwnLevel) {
+    Log section("failing step", 1);
+    section.write("detail", -1);
+    Log logger(2);
+    logger.write("from logger");
+    const auto text = lines(Log::instance()->text());
+    ASSERT_EQ(text.size(), 3u);
+    EXPECT_NE(text[1].find("(ERROR): \tdetail"), std::string::npos);
+    // A logger made inside the section keeps the section's depth.
+    EXPECT_NE(text[2].find("(WARNING): \tfrom logger"), std::string::npos);
+}
+
+TEST_F(LogTest, NestedSectionsIndentAndCloseByScope) {
+    {
+        Log outer("outer", 3);
+        Log inner("inner", 3);
+        Log::instance()->write("deep", 3);
+    }
+    Log::instance()->write("after", 3);
+    const auto text = lines(Log::instance()->text());
+    ASSERT_EQ(text.size(), 4u);
+    EXPECT_NE(text[1].find("): \t\tinner"), std::string::npos);
+    EXPECT_NE(text[2].find("): \t\tdeep"), std::string::npos);
+    EXPECT_NE(text[3].find("): after"), std::string::npos);
+    EXPECT_EQ(Log::instance()->indent(), -1);
+}
+
+TEST_F(LogTest, LinesAboveTheThresholdLeaveNoTrace) {
+    Log::setLevel(1);
+    Log section("quiet section", 3);
+    section.write("value", 42, 3);
+    EXPECT_EQ(Log::instance()->text(), "");
+}
+
+TEST_F(LogTest, NamedValuesUseDefaultStreamFormatting) {
+    Log::instance()->write("CORE version", 9201, 3);
+    Log::instance()->write("ratio", 0.1234567, 3);
+    Log::instance()->write("name", std::string("x"), 3);
+    const std::string text = Log::instance()->text();
+    EXPECT_NE(text.find("CORE version: 9201\n"), std::string::npos);
+    EXPECT_NE(text.find("ratio: 0.123457\n"), std::string::npos);
+    EXPECT_NE(text.find("name: x\n"), std::string::npos);
+}
+
+TEST_F(LogTest, FileEndsWithEofOnDestructionButNotOnSetFile) {
+    const std::string first = environment.root() + "/first.log";
+    const std::string second = environment.root() + "/second.log";
+    Log::instance()->setFile(first);
+    Log::instance()->write("one", 3);
+    Log::instance()->setFile(second);
+    Log::instance()->write("two", 3);
+    Log::instance()->destroy();
+    const std::string firstText = qvn::test::TestEnvironment::readFile(first);
+    const std::string secondText = qvn::test::TestEnvironment::readFile(second);
+    EXPECT_EQ(firstText.find("[EOF]"), std::string::npos);
+    EXPECT_NE(firstText.find("one"), std::string::npos);
+    EXPECT_EQ(secondText.substr(secondText.size() - 6), "[EOF]\n");
+    EXPECT_EQ(secondText.find("one"), std::string::npos);
+    // A later write starts a fresh log with an empty buffer.
+    Log::instance()->write("three", 3);
+    EXPECT_EQ(lines(Log::instance()->text()).size(), 1u);
+}
+
+TEST_F(LogTest, UnopenableFileKeepsTheBufferOnly) {
+    Log::instance()->setFile(environment.root() + "/missing/folder/core.log");
+    Log::instance()->write("kept", 3);
+    EXPECT_FALSE(Log::instance()->hasFile());
+    EXPECT_NE(Log::instance()->text().find("kept"), std::string::npos);
+}
+
+TEST_F(LogTest, SaveIntoAMissingFolderFailsAndKeepsTheBuffer) {
+    Log::instance()->write("line", 3);
+    const std::string before = Log::instance()->text();
+    EXPECT_FALSE(Log::instance()->save(environment.root() + "/no/such/folder/saved.log"));
+    EXPECT_EQ(Log::instance()->text(), before);
+    const std::string target = environment.root() + "/saved.log";
+    EXPECT_TRUE(Log::instance()->save(target));
+    EXPECT_EQ(qvn::test::TestEnvironment::readFile(target), before);
+}
+
+} // namespace

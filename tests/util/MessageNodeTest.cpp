@@ -1,0 +1,182 @@
+#include "util/MessageNode.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mvk::util::Message;
+using mvk::util::MessageNode;
+
+struct Received {
+    std::string at;
+    int32_t id;
+    bool broadcast;
+    MessageNode* origin;
+    MessageNode* sender;
+    MessageNode* receiver;
+};
+
+std::vector<Received>& received() {
+    static std::vector<Received> log;
+    return log;
+}
+
+class Node : public MessageNode {
+public:
+    explicit Node(const std::string& name) : MessageNode(name) {}
+    void handleMessage(Message& message, bool broadcast) override {
+        received().push_back({name(), message.id, broadcast, message.origin, message.sender,
+                              message.receiver});
+        if (onMessage)
+            onMessage(message);
+    }
+    std::function<void(Message&)> onMessage;
+};
+
+class MessageNodeTest : public ::testing::Test {
+protected:
+    void SetUp() override { received().clear(); }
+};
+
+TEST_F(MessageNodeTest, SubscribingTwiceKeepsOneLinkAndNotifiesOnce) {
+    Node source("source");
+    Node listener("listener");
+    EXPECT_TRUE(listener.subscribe(&source));
+    EXPECT_TRUE(listener.subscribe(&source));
+    EXPECT_EQ(source.subscriberCount(), 1);
+    EXPECT_EQ(listener.sourceCount(), 1);
+    ASSERT_EQ(received().size(), 1u);
+    EXPECT_EQ(received()[0].at, "source");
+    EXPECT_EQ(received()[0].id, Message::Subscribed);
+    EXPECT_EQ(received()[0].origin, &listener);
+    EXPECT_FALSE(listener.subscribe(nullptr));
+}
+
+TEST_F(MessageNodeTest, BroadcastReachesSubscribersLastFirstAndRestoresRouting) {
+    Node source("source");
+    Node s1("s1"), s2("s2"), s3("s3");
+    s1.subscribe(&source);
+    s2.subscribe(&source);
+    s3.subscribe(&source);
+    received().clear();
+    Message message(42, 7, 9);
+    source.broadcastFrom(message);
+    ASSERT_EQ(received().size(), 3u);
+    EXPECT_EQ(received()[0].at, "s3");
+    EXPECT_EQ(received()[1].at, "s2");
+    EXPECT_EQ(received()[2].at, "s1");
+    EXPECT_TRUE(received()[0].broadcast);
+    EXPECT_EQ(received()[0].receiver, &s3);
+    EXPECT_EQ(received()[0].origin, &source);
+    EXPECT_EQ(message.origin, nullptr);
+    EXPECT_EQ(message.sender, nullptr);
+    EXPECT_EQ(message.receiver, nullptr);
+}
+
+TEST_F(MessageNodeTest, ASubscriberMayUnsubscribeItselfDuringABroadcast) {
+    Node source("source");
+    Node s1("s1"), s2("s2");
+    s1.subscribe(&source);
+    s2.subscribe(&source);
+    s2.onMessage = [&](Message& message) {
+        if (message.id == 5)
+            s2.unsubscribe(&source);
+    };
+    Node late("late");
+    s1.onMessage = [&](Message& message) {
+        if (message.id == 5)
+            late.subscribe(&source);
+    };
+    received().clear();
+    Message message(5);
+    source.broadcast(message);
+    // s2 (called first) left; s1 was still called; the node that joined was not.
+    std::vector<std::string> order;
+    for (const auto& entry : received())
+        if (entry.id == 5)
+            order.push_back(entry.at);
+    EXPECT_EQ(order, (std::vector<std::string>{"s2", "s1"}));
+    EXPECT_EQ(source.subscriberCount(), 2);
+}
+
+TEST_F(MessageNodeTest, DestroyingASourceTellsSubscribersAndDropsTheLinks) {
+    Node s1("s1"), s2("s2");
+    {
+        Node source("source");
+        s1.subscribe(&source);
+        s2.subscribe(&source);
+        received().clear();
+    }
+    ASSERT_EQ(received().size(), 2u);
+    EXPECT_EQ(received()[0].id, Message::Destroying);
+    EXPECT_EQ(s1.sourceCount(), 0);
+    EXPECT_EQ(s2.sourceCount(), 0);
+}
+
+TEST_F(MessageNodeTest, DestroyingASubscriberUnsubscribesFromItsSources) {
+    Node source("source");
+    {
+        Node listener("listener");
+        listener.subscribe(&source);
+        received().clear();
+    }
+    ASSERT_EQ(received().size(), 1u);
+    EXPECT_EQ(received()[0].at, "source");
+    EXPECT_EQ(received()[0].id, Message::Unsubscribing);
+    EXPECT_EQ(source.subscriberCount(), 0);
+}
+
+TEST_F(MessageNodeTest, SendToNullDoesNothingAndIndexAccessIsBounded) {
+    Node node("node");
+    Message message(1);
+    node.send(nullptr, message);
+    node.sendFrom(nullptr, message);
+    EXPECT_TRUE(received().empty());
+    Node other("other");
+    other.subscribe(&node);
+    EXPECT_EQ(node.subscriber(-1), nullptr);
+    EXPECT_EQ(node.subscriber(1), nullptr);
+    EXPECT_EQ(node.subscriber(0), &other);
+    EXPECT_EQ(other.source(1), nullptr);
+    EXPECT_TRUE(node.hasSubscriber(&other));
+    EXPECT_TRUE(other.hasSource(&node));
+}
+
+TEST_F(MessageNodeTest, AHandlerCanResendTheSameMessage) {
+    Node a("a"), b("b"), c("c");
+    b.onMessage = [&](Message& message) {
+        if (message.id == 3)
+            b.send(&c, message);
+    };
+    Message message(3);
+    a.sendFrom(&b, message);
+    ASSERT_EQ(received().size(), 2u);
+    EXPECT_EQ(received()[1].at, "c");
+    EXPECT_EQ(received()[1].sender, &b);
+    EXPECT_EQ(received()[1].origin, &a);
+    EXPECT_EQ(message.sender, nullptr);
+}
+
+struct Attachment : mvk::util::DynamicObject {
+    explicit Attachment(std::vector<int>& log, int n) : log(log), n(n) {}
+    ~Attachment() override { log.push_back(n); }
+    std::vector<int>& log;
+    int n;
+};
+
+TEST_F(MessageNodeTest, AttachmentsDieWithTheMessageLastFirst) {
+    std::vector<int> log;
+    {
+        Message message(1);
+        message.attach(new Attachment(log, 1));
+        message.attach(new Attachment(log, 2));
+    }
+    EXPECT_EQ(log, (std::vector<int>{2, 1}));
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#include "util/Log.h"
+#include "util/SingletonCollector.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string>& destroyed() {
+    static std::vector<std::string> order;
+    return order;
+}
+
+template <int N>
+class Probe : public mvk::util::Singleton<Probe<N>> {
+public:
+    ~Probe() override { destroyed().push_back("probe" + std::to_string(N)); }
+};
+
+class SingletonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (auto* collector = mvk::util::SingletonCollector::existing())
+            collector->destroyAll();
+        destroyed().clear();
+    }
+};
+
+TEST_F(SingletonTest, CollectorListsItselfFirstThenSingletonsInOrderOfFirstUse) {
+    Probe<1>::instance();
+    Probe<2>::instance();
+    Probe<1>::instance();
+    auto* collector = mvk::util::SingletonCollector::existing();
+    ASSERT_NE(collector, nullptr);
+    ASSERT_EQ(collector->count(), 3);
+    EXPECT_EQ(collector->entry(0), collector);
+    EXPECT_EQ(collector->entry(1), Probe<1>::existing());
+    EXPECT_EQ(collector->entry(2), Probe<2>::existing());
+}
+
+TEST_F(SingletonTest, DestroyAllGoesNewestFirstAndTheCollectorLast) {
+    Probe<1>::instance();
+    Probe<2>::instance();
+    Probe<3>::instance();
+    mvk::util::SingletonCollector::existing()->destroyAll();
+    EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe3", "probe2", "probe1"}));
+    EXPECT_EQ(mvk::util::SingletonCollector::existing(), nullptr);
+    EXPECT_EQ(Probe<1>::existing(), nullptr);
+}
+
+TEST_F(SingletonTest, DestroyedSingletonIsRecreatedAtTheEndOfTheSequence) {
+    Probe<1>* first = Probe<1>::instance();
+    Probe<2>::instance();
+    first->destroy();
+    auto* collector = mvk::util::SingletonCollector::existing();
+    ASSERT_EQ(collector->count(), 2);
+    Probe<1>* again = Probe<1>::instance();
+    ASSERT_EQ(collector->count(), 3);
+    EXPECT_EQ(collector->entry(2), again);
+    collector->destroyAll();
+    // Recreated after its sibling, so destroyed before it.
+    EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe1", "probe1", "probe2"}));
+}
+
+TEST_F(SingletonTest, UseAfterDestroyAllBuildsANewCollector) {
+    Probe<1>::instance();
+    mvk::util::SingletonCollector::existing()->destroyAll();
+    Probe<2>::instance();
+    auto* collector = mvk::util::SingletonCollector::existing();
+    ASSERT_NE(collector, nullptr);
+    EXPECT_EQ(collector->count(), 2);
+    collector->destroyAll();
+}
+
+TEST_F(SingletonTest, StackLogObjectsNeverEnterTheCollector) {
+    mvk::util::Log::instance();
+    {
+        mvk::util::Log section("section", 3);
+        EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
+    }
+    EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
+    mvk::util::SingletonCollector::existing()->destroyAll();
+    EXPECT_EQ(mvk::util::Log::existing(), nullptr);
+}
+
+} // namespace
