@@ -51,11 +51,12 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-// The installer's job: the user data folder exists before the core first runs.
+// The installer's job: the user data folder and its "data" folder exist before the core first
+// runs (the core only creates single levels below them).
 std::string prepareUserData() {
     const std::string documents = mvk::platform::documentsFolder();
     const std::string userData = documents + "/Morvik Vedidedivu/quorvane";
-    mvk::platform::createFolders(userData);
+    mvk::platform::createFolders(userData + "/data");
     return userData;
 }
 

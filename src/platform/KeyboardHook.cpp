@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 #include <algorithm>
 #include <unordered_map>
@@ -144,6 +145,17 @@ bool KeyboardHook::feed(QKeyEvent& event) {
     return swallow;
 }
 
+bool KeyboardHook::isPropagation(const QKeyEvent* event, QObject* receiver) const {
+    if (event != lastEvent || lastReceiver.isNull())
+        return false;
+    // A window hands its key events to the focus widget.
+    if (lastReceiver->isWindowType())
+        return receiver->isWidgetType();
+    if (!lastReceiver->isWidgetType() || !receiver->isWidgetType())
+        return false;
+    return static_cast<QWidget*>(lastReceiver.data())->parentWidget() == receiver;
+}
+
 bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride: {
@@ -161,11 +173,12 @@ bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         // The filter sees one event once per receiver (the window, the focus widget, then its
         // parents while nobody accepts it); only the first delivery goes to the procedure.
-        if (key == lastEvent && key->timestamp() == lastTimestamp && key->type() == lastType)
+        if (isPropagation(key, watched)) {
+            lastReceiver = watched;
             return false;
+        }
         lastEvent = key;
-        lastTimestamp = key->timestamp();
-        lastType = key->type();
+        lastReceiver = watched;
         return feed(*key);
     }
     default:

@@ -2,6 +2,7 @@
 // The application-wide keyboard hook: an event filter on the Qt application that hands every
 // key press and release to one procedure before any widget sees it.
 #include <QObject>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,7 @@ private:
     explicit KeyboardHook(KeyProcedure procedure);
     ~KeyboardHook() override;
     bool feed(QKeyEvent& event);
+    bool isPropagation(const QKeyEvent* event, QObject* receiver) const;
 
     KeyProcedure procedure;
     // Held keys by native scan code: Qt reports Shift+1 as "!" on press and "1" on release, so
@@ -58,9 +60,10 @@ private:
     std::unordered_map<quint32, int32_t> heldKeys;
     // Keys whose press was swallowed; their shortcut overrides are eaten too.
     std::unordered_set<int> swallowedKeys;
+    // The event last handed to the procedure and the object it was delivered to, to tell a
+    // new event from the same one propagating to a parent widget.
     const QKeyEvent* lastEvent = nullptr;
-    quint64 lastTimestamp = 0;
-    int lastType = 0;
+    QPointer<QObject> lastReceiver;
 };
 
 } // namespace mvk::platform

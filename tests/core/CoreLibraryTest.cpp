@@ -106,11 +106,13 @@ TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrder) {
                                             << log();
         at = found + 1;
     }
-    // "Starting hooks" sits inside "Initializing unidevice", one level deeper.
+    // Sections nest: the subsystems are built inside "Initializing unidevice".
     const size_t unidevice = find(text, "Initializing unidevice");
     const size_t hooks = find(text, "Starting hooks");
+    const size_t adaptor = find(text, "Constructing Adaptor manager Core subsystem");
     EXPECT_EQ(messageOf(text[unidevice]), "\tInitializing unidevice");
-    EXPECT_EQ(messageOf(text[hooks]), "\t\tStarting hooks");
+    EXPECT_EQ(messageOf(text[hooks]), "\tStarting hooks");
+    EXPECT_EQ(messageOf(text[adaptor]), "\t\tConstructing Adaptor manager Core subsystem");
 }
 
 TEST_F(CoreLibraryTest, DetachTellsTheAdaptorAndEndsTheLogWithEof) {

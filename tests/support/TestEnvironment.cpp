@@ -52,7 +52,7 @@ void TestEnvironment::setVariable(const std::string& name, const std::string& va
 
 std::string TestEnvironment::userDataPath() const {
     const std::string path = home() + "/Documents/Morvik Vedidedivu/quorvane";
-    fs::create_directories(path);
+    fs::create_directories(path + "/data");
     return path;
 }
 

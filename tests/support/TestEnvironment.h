@@ -19,8 +19,8 @@ public:
     const std::string& root() const { return base; }
     std::string home() const { return base + "/home"; }
     std::string installRoot() const { return install; }
-    // The documents folder + "/Morvik Vedidedivu/quorvane", created with its parents (the
-    // installer's job).
+    // The documents folder + "/Morvik Vedidedivu/quorvane", created with its parents and its
+    // "data" folder (the installer's job; the core itself only adds single levels below).
     std::string userDataPath() const;
     // Writes `content` into `path` (relative paths are taken under root()), making folders.
     std::string writeFile(const std::string& path, const std::string& content) const;

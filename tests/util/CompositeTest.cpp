@@ -44,7 +44,10 @@ TEST_F(CompositeTest, InsertingAnExistingChildFurtherOnMovesIt) {
     parent.insertChild(a);
     parent.insertChild(new Item("b"));
     parent.insertChild(new Item("c"));
+    // The index counts positions before the move: "before c" once a is out.
     parent.insertChild(a, 2);
+    EXPECT_EQ(order(parent), "bac");
+    parent.insertChild(a, 3);
     EXPECT_EQ(order(parent), "bca");
     parent.insertChild(a, 0);
     EXPECT_EQ(order(parent), "abc");
