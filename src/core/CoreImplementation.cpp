@@ -1,5 +1,6 @@
 #include "core/CoreImplementation.h"
 
+#include "gui/MessageBox.h"
 #include "gui/Toolkit.h"
 #include "util/Log.h"
 
@@ -34,13 +35,9 @@ InstanceReference* CoreImplementation::loadInstances(const util::xml::Element&) 
 
 void CoreImplementation::removeAllInstances() {}
 
-int32_t CoreImplementation::openMainDialog() { return ResultOk; }
+int32_t CoreImplementation::openMainDialog() { return MainDlg::openDialog(); }
 
-int32_t CoreImplementation::closeMainDialog() {
-    if (!MainDlg::isOpen())
-        return ResultMainDialogNotOpen;
-    return ResultOk;
-}
+int32_t CoreImplementation::closeMainDialog() { return MainDlg::closeDialog(); }
 
 bool CoreImplementation::isMainDialogOpen() { return MainDlg::isOpen(); }
 
@@ -87,21 +84,38 @@ void CoreImplementation::processEvents() { gui::Toolkit::processEvents(); }
 
 void CoreImplementation::startEventPump() { gui::Toolkit::startEventPump(); }
 
-int32_t CoreImplementation::addSettingDouble(int32_t, double) { return ResultOk; }
+int32_t CoreImplementation::addSettingDouble(int32_t id, double value) {
+    getSettings().addSetting<double>(id, value);
+    return ResultOk;
+}
 
-int32_t CoreImplementation::addSettingString(int32_t, const std::string&) { return ResultOk; }
+int32_t CoreImplementation::addSettingString(int32_t id, const std::string& value) {
+    getSettings().addSetting<std::string>(id, value);
+    return ResultOk;
+}
 
-int32_t CoreImplementation::addSettingInt(int32_t, int32_t) { return ResultOk; }
+int32_t CoreImplementation::addSettingInt(int32_t id, int32_t value) {
+    getSettings().addSetting<int32_t>(id, value);
+    return ResultOk;
+}
 
-int32_t CoreImplementation::addSettingBool(int32_t, bool) { return ResultOk; }
+int32_t CoreImplementation::addSettingBool(int32_t id, bool value) {
+    getSettings().addSetting<bool>(id, value);
+    return ResultOk;
+}
 
-bool CoreImplementation::getSetting(int32_t, void*) { return false; }
+bool CoreImplementation::getSetting(int32_t id, void* value) {
+    return getSettings().getSetting(id, value);
+}
 
-bool CoreImplementation::setSetting(int32_t, const void*) { return false; }
+bool CoreImplementation::setSetting(int32_t id, const void* value) {
+    return getSettings().setSetting(id, value);
+}
 
-int32_t CoreImplementation::messageBox(gui::Component*, const std::string&, const std::string&,
-                                       uint32_t, bool) {
-    return 0;
+int32_t CoreImplementation::messageBox(gui::Component*, const std::string& text,
+                                       const std::string& caption, uint32_t flags, bool force) {
+    // Boxes are parented to the component's window once components exist.
+    return gui::messageBox(nullptr, text, caption, flags, force);
 }
 
 void CoreImplementation::onKey(int32_t virtualKey, bool down, bool ctrl, bool alt, bool shift) {

@@ -64,6 +64,7 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
     CoreImplementation* core = CoreImplementation::instance();
     core->startUp();
     core->setAdaptor(adaptor);
+    core->getSettings().load(core->getHostDataPath());
     return core;
 }
 

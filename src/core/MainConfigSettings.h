@@ -1,0 +1,127 @@
+#pragma once
+// The main settings kept in one XML file per host: countdown, silent mode, stay-on-top, the log
+// level, and the additional settings a host adaptor registers.
+#include "util/DynamicObject.h"
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace mvk::qvn::core {
+
+class MainConfigSettings {
+public:
+    // Built-in ids as getSetting takes them.
+    static constexpr int32_t IdFilePath = 1;
+    static constexpr int32_t IdCountdown = 2;
+    static constexpr int32_t IdReserved = 3;
+    static constexpr int32_t IdSilent = 4;
+    static constexpr int32_t IdStayOnTop = 5;
+    static constexpr int32_t IdLogLevel = 7;
+    // Item ids in the file.
+    static constexpr int32_t ItemCountdown = 100;
+    static constexpr int32_t ItemSilent = 102;
+    static constexpr int32_t ItemStayOnTop = 103;
+    static constexpr int32_t ItemLogLevel = 106;
+
+    class AdditionalSettingBase : public util::DynamicObject, public util::DynamicCreator {
+    public:
+        explicit AdditionalSettingBase(int32_t id) : settingId(id) {}
+        int32_t id() const { return settingId; }
+        virtual bool setFrom(const void* value) = 0;
+        virtual bool getInto(void* value) const = 0;
+        virtual std::string toString() const = 0;
+        virtual void fromString(const std::string& text) = 0;
+
+    private:
+        int32_t settingId;
+    };
+
+    template <class T>
+    class AdditionalSetting : public AdditionalSettingBase {
+    public:
+        AdditionalSetting(int32_t id, T value) : AdditionalSettingBase(id), value(std::move(value)) {}
+        bool set(const T* newValue) {
+            value = *newValue;
+            return true;
+        }
+        bool get(T* out) const {
+            *out = value;
+            return true;
+        }
+        bool setFrom(const void* newValue) override { return set(static_cast<const T*>(newValue)); }
+        bool getInto(void* out) const override { return get(static_cast<T*>(out)); }
+        // Standard stream formatting; a boolean reads and writes as 0 or 1.
+        std::string toString() const override {
+            std::ostringstream text;
+            text << value;
+            return text.str();
+        }
+        void fromString(const std::string& text) override {
+            std::istringstream in(text);
+            in >> value;
+        }
+        const T& current() const { return value; }
+
+    private:
+        T value;
+    };
+
+    MainConfigSettings() = default;
+    MainConfigSettings(const MainConfigSettings&) = delete;
+    MainConfigSettings& operator=(const MainConfigSettings&) = delete;
+    // Saves once more, then frees the additional settings.
+    ~MainConfigSettings();
+
+    // Resets to the defaults, then reads <hostDataPath>/settings.xml when it can be read.
+    void load(const std::string& hostDataPath);
+    // Writes the file (beside it first, then renamed over it): a failed write keeps the old file.
+    // False when nothing could be written; nothing happens without a file path.
+    bool save() const;
+    // Stores the name; "Disabled", "Low", "High" and "Debug" also set the log threshold 0 to 3.
+    void setLogLevel(const std::string& name);
+    // Writes the log's buffer to a file the user picks, and says how that went.
+    void saveLogAs() const;
+
+    // Registers an additional setting (appended). A value stored under its id in the last loaded
+    // file is applied to it, so additional settings survive a restart.
+    template <class T>
+    void addSetting(int32_t id, T value) {
+        auto* setting = new AdditionalSetting<T>(id, std::move(value));
+        applyStored(*setting);
+        additional.push_back(setting);
+    }
+    // Copies a built-in or additional setting into `value`; false for an unknown id.
+    bool getSetting(int32_t id, void* value) const;
+    // Sets an additional setting (the first with that id); false when there is none.
+    bool setSetting(int32_t id, const void* value);
+    AdditionalSettingBase* findAdditional(int32_t id) const;
+    int additionalCount() const { return static_cast<int>(additional.size()); }
+
+    const std::string& filePath() const { return settingsPath; }
+    int32_t countdownSeconds() const { return countdown; }
+    void setCountdownSeconds(int32_t seconds) { countdown = seconds; }
+    bool silent() const { return silentFlag; }
+    // Also copied into the process-wide silent flag.
+    void setSilent(bool silent);
+    bool stayOnTop() const { return stayOnTopFlag; }
+    void setStayOnTop(bool stayOnTop) { stayOnTopFlag = stayOnTop; }
+    const std::string& logLevelName() const { return logLevel; }
+
+private:
+    void resetDefaults();
+    void applyStored(AdditionalSettingBase& setting) const;
+
+    std::string settingsPath;
+    int32_t countdown = 2;
+    bool silentFlag = false;
+    bool stayOnTopFlag = true;
+    std::string logLevel = "High";
+    std::vector<AdditionalSettingBase*> additional;
+    // The additional items of the last loaded file, in file order.
+    std::vector<std::pair<int32_t, std::string>> storedItems;
+};
+
+} // namespace mvk::qvn::core

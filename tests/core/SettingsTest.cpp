@@ -1,0 +1,240 @@
+#include "core/MainConfigSettings.h"
+#include "gui/MessageBox.h"
+#include "platform/Interaction.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestEnvironment.h"
+#include "util/Log.h"
+#include "util/xml/Element.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using mvk::qvn::core::MainConfigSettings;
+using mvk::util::xml::Element;
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = environment.userDataPath() + "/data/refhost";
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override {
+        mvk::platform::setSilent(false);
+        if (auto* log = mvk::util::Log::existing())
+            log->destroy();
+    }
+    void writeSettings(const std::string& text) const {
+        environment.writeFile(folder + "/settings.xml", text);
+    }
+    // (id, text) of every item in the written file.
+    std::vector<std::pair<std::string, std::string>> savedItems() const {
+        Element document;
+        EXPECT_EQ(document.load(folder + "/settings.xml"), 0);
+        EXPECT_EQ(document.name(), "QVNConfig");
+        std::vector<std::pair<std::string, std::string>> items;
+        for (int i = 0; i < document.childCount(); ++i)
+            items.emplace_back(static_cast<const Element&>(document.child(i)).attribute("id"),
+                               document.child(i).text());
+        return items;
+    }
+
+    qvn::test::TestEnvironment environment;
+    std::string folder;
+};
+
+TEST_F(SettingsTest, OnlyItem100ChangesOnlyTheCountdown) {
+    writeSettings("<QVNConfig><item id=\"100\">5</item></QVNConfig>");
+    MainConfigSettings settings;
+    settings.load(folder);
+    EXPECT_EQ(settings.countdownSeconds(), 5);
+    EXPECT_FALSE(settings.silent());
+    EXPECT_TRUE(settings.stayOnTop());
+    EXPECT_EQ(settings.logLevelName(), "High");
+    EXPECT_EQ(settings.filePath(), folder + "/settings.xml");
+}
+
+TEST_F(SettingsTest, LoadReadsFlagsLevelAndSkipsItemsWithoutId) {
+    writeSettings("<QVNConfig><item>9</item><item id='102'>7</item><item id='103'>0</item>"
+                  "<item id='106'>Debug</item><other id='100'>3</other></QVNConfig>");
+    MainConfigSettings settings;
+    settings.load(folder);
+    EXPECT_EQ(settings.countdownSeconds(), 2);
+    EXPECT_TRUE(settings.silent());
+    EXPECT_TRUE(mvk::platform::isSilent());
+    EXPECT_FALSE(settings.stayOnTop());
+    EXPECT_EQ(settings.logLevelName(), "Debug");
+    // Loading does not change the threshold.
+    EXPECT_EQ(mvk::util::Log::threshold(), 3);
+}
+
+TEST_F(SettingsTest, BrokenOrMissingFilesKeepTheDefaults) {
+    for (const std::string text : {"<QVNConfig><item id='100'>5</item>", "garbage", ""}) {
+        writeSettings(text);
+        MainConfigSettings settings;
+        settings.setCountdownSeconds(9);
+        settings.load(folder);
+        EXPECT_EQ(settings.countdownSeconds(), 2) << text;
+    }
+    std::filesystem::remove(folder + "/settings.xml");
+    MainConfigSettings settings;
+    settings.load(folder);
+    EXPECT_EQ(settings.countdownSeconds(), 2);
+}
+
+TEST_F(SettingsTest, SaveWritesBuiltInItemsThenAdditionalOnesInRegistrationOrder) {
+    MainConfigSettings settings;
+    settings.load(folder);
+    settings.addSetting<double>(500, 0.25);
+    settings.addSetting<std::string>(400, "cam");
+    settings.addSetting<bool>(300, true);
+    settings.addSetting<int32_t>(500, -4);
+    ASSERT_TRUE(settings.save());
+    using Item = std::pair<std::string, std::string>;
+    EXPECT_EQ(savedItems(), (std::vector<Item>{{"100", "2"}, {"102", "0"}, {"103", "1"},
+                                                {"106", "High"}, {"500", "0.25"}, {"400", "cam"},
+                                                {"300", "1"}, {"500", "-4"}}));
+}
+
+TEST_F(SettingsTest, DuplicateIdsUseTheFirstForLookUps) {
+    MainConfigSettings settings;
+    settings.addSetting<int32_t>(42, 1);
+    settings.addSetting<int32_t>(42, 2);
+    int32_t value = 0;
+    EXPECT_TRUE(settings.getSetting(42, &value));
+    EXPECT_EQ(value, 1);
+    const int32_t five = 5;
+    EXPECT_TRUE(settings.setSetting(42, &five));
+    EXPECT_TRUE(settings.getSetting(42, &value));
+    EXPECT_EQ(value, 5);
+    EXPECT_FALSE(settings.setSetting(43, &five));
+}
+
+TEST_F(SettingsTest, AdditionalSettingsSurviveARestart) {
+    {
+        MainConfigSettings settings;
+        settings.load(folder);
+        settings.addSetting<double>(700, 1.5);
+        settings.addSetting<int32_t>(701, 3);
+        settings.addSetting<int32_t>(701, 4);
+        const double changed = 2.75;
+        settings.setSetting(700, &changed);
+    } // saved by the destructor
+    MainConfigSettings settings;
+    settings.load(folder);
+    settings.addSetting<double>(700, 0.0);
+    settings.addSetting<int32_t>(701, 0);
+    settings.addSetting<int32_t>(701, 0);
+    double value = 0;
+    ASSERT_TRUE(settings.getSetting(700, &value));
+    EXPECT_DOUBLE_EQ(value, 2.75);
+    // The second setting of a duplicated id gets the second stored value back.
+    EXPECT_EQ(settings.additionalCount(), 3);
+    settings.save();
+    using Item = std::pair<std::string, std::string>;
+    const auto items = savedItems();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[5], (Item{"701", "3"}));
+    EXPECT_EQ(items[6], (Item{"701", "4"}));
+}
+
+TEST_F(SettingsTest, BuiltInIdsAnswerAndUnknownOnesLeaveTheOutputAlone) {
+    MainConfigSettings settings;
+    settings.load(folder);
+    std::string text;
+    int32_t number = -1;
+    bool flag = false;
+    EXPECT_TRUE(settings.getSetting(MainConfigSettings::IdFilePath, &text));
+    EXPECT_EQ(text, folder + "/settings.xml");
+    EXPECT_TRUE(settings.getSetting(MainConfigSettings::IdCountdown, &number));
+    EXPECT_EQ(number, 2);
+    EXPECT_TRUE(settings.getSetting(MainConfigSettings::IdReserved, &number));
+    EXPECT_EQ(number, 0);
+    EXPECT_TRUE(settings.getSetting(MainConfigSettings::IdStayOnTop, &flag));
+    EXPECT_TRUE(flag);
+    EXPECT_TRUE(settings.getSetting(MainConfigSettings::IdLogLevel, &text));
+    EXPECT_EQ(text, "High");
+    number = 77;
+    EXPECT_FALSE(settings.getSetting(6, &number));
+    EXPECT_FALSE(settings.getSetting(12345, &number));
+    EXPECT_EQ(number, 77);
+}
+
+TEST_F(SettingsTest, LogLevelNamesSetTheThresholdAndOthersOnlyTheName) {
+    MainConfigSettings settings;
+    settings.setLogLevel("Low");
+    EXPECT_EQ(mvk::util::Log::threshold(), 1);
+    settings.setLogLevel("Verbose");
+    EXPECT_EQ(settings.logLevelName(), "Verbose");
+    EXPECT_EQ(mvk::util::Log::threshold(), 1);
+    settings.setLogLevel("Disabled");
+    EXPECT_EQ(mvk::util::Log::threshold(), 0);
+    settings.setLogLevel("Debug");
+    EXPECT_EQ(mvk::util::Log::threshold(), 3);
+}
+
+TEST_F(SettingsTest, AFailedWriteKeepsThePreviousFile) {
+    writeSettings("<QVNConfig><item id=\"100\">5</item></QVNConfig>");
+    const std::string before = qvn::test::TestEnvironment::readFile(folder + "/settings.xml");
+    MainConfigSettings settings;
+    settings.load(folder);
+    settings.setCountdownSeconds(8);
+    // The file is written beside the old one first; make that impossible, even for root.
+    std::filesystem::create_directory(folder + "/settings.xml.new");
+    EXPECT_FALSE(settings.save());
+    EXPECT_EQ(qvn::test::TestEnvironment::readFile(folder + "/settings.xml"), before);
+    std::filesystem::remove(folder + "/settings.xml.new");
+    EXPECT_TRUE(settings.save());
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(folder + "/settings.xml"), before);
+    // A folder that does not exist at all cannot be written either.
+    MainConfigSettings elsewhere;
+    elsewhere.load(environment.root() + "/missing");
+    EXPECT_FALSE(elsewhere.save());
+}
+
+TEST_F(SettingsTest, SaveLogAsReportsSuccessAndFailure) {
+    qvn::test::ScriptedInteraction script;
+    mvk::util::Log::instance()->write("a line", 3);
+    MainConfigSettings settings;
+    script.pushText(environment.root() + "/saved.log");
+    settings.saveLogAs();
+    script.pushText(environment.root() + "/no/such/folder/x.log");
+    settings.saveLogAs();
+    settings.saveLogAs(); // cancelled: nothing more is asked
+    const auto& asked = script.questions();
+    ASSERT_EQ(asked.size(), 5u);
+    EXPECT_EQ(asked[0].kind, "saveFileName");
+    EXPECT_NE(asked[0].extra.find("log files (*.log)"), std::string::npos);
+    EXPECT_EQ(asked[1].text, "util::Log file saved successfully");
+    EXPECT_EQ(asked[1].caption, "Morvik Quorvane");
+    EXPECT_EQ(asked[1].flags, 1u);
+    EXPECT_EQ(asked[3].text, "Error: Unable to save to file.");
+    EXPECT_EQ(asked[3].flags, 0x100001u);
+    EXPECT_EQ(asked[4].kind, "saveFileName");
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(environment.root() + "/saved.log")
+                  .find("a line"),
+              std::string::npos);
+}
+
+TEST(MessageBoxTest, SilentModeAnswersWithoutAskingUnlessForced) {
+    using namespace mvk::platform::MessageBoxFlag;
+    qvn::test::ScriptedInteraction script;
+    script.defaultButton = Cancel;
+    mvk::platform::setSilent(true);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Ok | Cancel, false), 1);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Yes | No, false), 16);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Save | Abort | Discard, false), 16384);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Abort | Retry | Ignore, false), 64);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Apply | Reset, false), 2048);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Retry | Cancel | IconCritical, false), 32);
+    EXPECT_TRUE(script.questions().empty());
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "forced", "c", Ok | Cancel, true), 2);
+    mvk::platform::setSilent(false);
+    EXPECT_EQ(mvk::gui::messageBox(nullptr, "shown", "c", Ok, false), 2);
+    ASSERT_EQ(script.questions().size(), 2u);
+    EXPECT_EQ(script.questions()[0].text, "forced");
+}
+
+} // namespace
