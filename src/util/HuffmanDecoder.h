@@ -25,13 +25,17 @@ public:
 private:
     class BitReader;
 
-    void fillTable(const HuffmanTree& tree);
+    std::vector<uint16_t> singleCodeTable(const HuffmanTree& tree) const;
+    void pairUp(const std::vector<uint16_t>& single);
     bool decodeSlow(BitReader& reader, uint8_t& value) const;
     bool walk(BitReader& reader, int node, uint8_t& value) const;
 
-    // Entry: a leaf as value | length << 8, or an inner node at depth tableBits as LongCode | id.
-    static constexpr uint16_t LongCode = 0x8000;
-    std::vector<uint16_t> table;
+    // A look-up of the next tableBits bits yields the one or two whole codes they start with:
+    // bits 0-7 the bits both take, 8-15 the first value, 16-23 the second, 24-27 the first
+    // code's length, 28-29 how many codes. Bit 31 marks a code longer than the table, with the
+    // tree node reached after tableBits bits in bits 8-23.
+    static constexpr uint32_t LongCode = 0x80000000u;
+    std::vector<uint32_t> table;
     unsigned tableBits = 0;
     int leafCount = 0;
     std::vector<uint8_t> values;
