@@ -60,8 +60,8 @@ std::string instanceTag(std::mt19937& random, int index) {
                "\" deadzone=\"0.05\"/>\n";
     tag += "\t\t</controls>\n";
     for (int node = 0; node < 3; ++node) {
-        tag += "\t\t<node name=\"" + name + ":part" + std::to_string(node) + "\" objectname=\"part" +
-               std::to_string(node) + "\">\n";
+        tag += "\t\t<node name=\"" + name + ":part" + std::to_string(node) +
+               "\" objectname=\"part" + std::to_string(node) + "\">\n";
         tag += "\t\t\t<transform reference=\"global\">" + base64Of(random, 16, 10) +
                "</transform>\n\t\t\t<transform reference=\"local\">" + base64Of(random, 16, 1) +
                "</transform>\n\t\t\t<parent>" + (node ? "part0" : "") +

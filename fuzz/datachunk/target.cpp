@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t header[] = {DataChunk::Magic, DataChunk::Version};
     for (uint32_t word : header) {
         const uint8_t bytes[] = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
-                                 static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+                                 static_cast<uint8_t>(word >> 16),
+                                 static_cast<uint8_t>(word >> 24)};
         withHeader.append(bytes, sizeof bytes);
     }
     withHeader.append(data, size);

@@ -51,7 +51,8 @@ std::array<uint32_t, 256> countBytes(const uint8_t* bytes, size_t size) {
         ++partial[0][bytes[i]];
     std::array<uint32_t, 256> counts{};
     for (int value = 0; value < 256; ++value)
-        counts[value] = partial[0][value] + partial[1][value] + partial[2][value] + partial[3][value];
+        counts[value] =
+            partial[0][value] + partial[1][value] + partial[2][value] + partial[3][value];
     return counts;
 }
 
@@ -138,10 +139,18 @@ constexpr std::array<uint32_t, 256> makeDecodeTable(int position) {
         }
         const auto u = static_cast<uint32_t>(v);
         switch (position) {
-        case 0: table[c] = u << 2; break;
-        case 1: table[c] = u >> 4 | (u & 15) << 12; break;
-        case 2: table[c] = (u >> 2) << 8 | (u & 3) << 22; break;
-        default: table[c] = u << 16; break;
+        case 0:
+            table[c] = u << 2;
+            break;
+        case 1:
+            table[c] = u >> 4 | (u & 15) << 12;
+            break;
+        case 2:
+            table[c] = (u >> 2) << 8 | (u & 3) << 22;
+            break;
+        default:
+            table[c] = u << 16;
+            break;
         }
     }
     return table;

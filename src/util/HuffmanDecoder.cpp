@@ -116,8 +116,7 @@ void HuffmanDecoder::pairUp(const std::vector<uint16_t>& single) {
     }
 }
 
-size_t HuffmanDecoder::decode(const uint8_t* bits, size_t size, uint8_t* out,
-                              size_t limit) const {
+size_t HuffmanDecoder::decode(const uint8_t* bits, size_t size, uint8_t* out, size_t limit) const {
     // Five look-ups of at most 11 bits fit in the 56 bits a fast refill guarantees; each writes
     // two bytes, the second of which a one-code entry leaves to be overwritten.
     constexpr size_t LookUpsPerRefill = 5;

@@ -21,8 +21,8 @@ std::string decode(const std::string& text) {
 
 TEST(Base64Test, LengthsZeroToFivePadTheLastGroup) {
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-        {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
+        {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+        {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(encode(bytes), text);

@@ -126,6 +126,23 @@ TEST(DataChunkDecodeBoundsTest, EveryCutOfAnEncodingDecodesToTheWholeCodesBefore
     }
 }
 
+TEST(DataChunkDecodeBoundsTest, ShorterClaimedLengthStopsExactlyThere) {
+    // Long enough for the fast path, which may take two codes per look-up.
+    std::mt19937 random(11);
+    Bytes original(20000);
+    for (uint8_t& byte : original)
+        byte = static_cast<uint8_t>('a' + random() % 3 + (random() % 50 == 0 ? random() % 60 : 0));
+    const DataChunk encoded = DataChunk(original).encode();
+    for (uint32_t length = 0; length < 20000; length += length < 64 ? 1 : 997) {
+        Bytes bytes = encoded.bytes();
+        for (int i = 0; i < 4; ++i)
+            bytes[12 + i] = static_cast<uint8_t>(length >> (8 * i));
+        ASSERT_EQ(DataChunk(bytes).decode().bytes(),
+                  Bytes(original.begin(), original.begin() + length))
+            << "length " << length;
+    }
+}
+
 // Random tables in any order with any counts (zero, equal, huge), random streams and lengths:
 // whatever tree such a table grows, both readers must produce the same bytes.
 TEST(DataChunkDecodeBoundsTest, HostileTablesDecodeLikeATreeWalk) {
@@ -139,10 +156,18 @@ TEST(DataChunkDecodeBoundsTest, HostileTablesDecodeLikeATreeWalk) {
         for (uint32_t i = 0; i < entries; ++i) {
             uint32_t count;
             switch (round % 4) {
-            case 0: count = anyCount(random); break;
-            case 1: count = random() % 4; break;
-            case 2: count = uint32_t{1} << (i % 32); break;
-            default: count = 1000 + static_cast<uint32_t>(random() % 8); break;
+            case 0:
+                count = anyCount(random);
+                break;
+            case 1:
+                count = random() % 4;
+                break;
+            case 2:
+                count = uint32_t{1} << (i % 32);
+                break;
+            default:
+                count = 1000 + static_cast<uint32_t>(random() % 8);
+                break;
             }
             putEntry(bytes, static_cast<uint8_t>(random()), count);
         }

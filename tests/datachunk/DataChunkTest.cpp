@@ -1,6 +1,6 @@
 // The encoded form byte for byte, the buffer itself and round trips over many shapes of input.
-#include "support/TestEnvironment.h"
 #include "util/DataChunk.h"
+#include "support/TestEnvironment.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -120,7 +120,8 @@ TEST(DataChunkTest, DecoderAcceptsEveryOrderOfEqualCounts) {
               "abc");
     EXPECT_EQ(textOf(DataChunk(encodedForm(3, {{'b', 1}, {'c', 1}, {'a', 1}}, {26})).decode()),
               "abc");
-    EXPECT_EQ(chunkOf("abc").encode().bytes(), encodedForm(3, {{'c', 1}, {'b', 1}, {'a', 1}}, {14}));
+    EXPECT_EQ(chunkOf("abc").encode().bytes(),
+              encodedForm(3, {{'c', 1}, {'b', 1}, {'a', 1}}, {14}));
 }
 
 TEST(DataChunkTest, DataWithoutTheHeaderPassesThroughUnchanged) {
@@ -177,7 +178,7 @@ void expectRoundTrip(const Bytes& original) {
     ASSERT_EQ(encoded.decode().bytes(), original) << "size " << original.size();
 }
 
-TEST(DataChunkTest, RoundTripsUniformAndSkewedBytesOfManySizes) {
+TEST(DataChunkTest, RoundTripsUniformSkewedAndNearlyConstantBytes) {
     std::mt19937 random(1234);
     for (double skew : {0.0, 1.0, 3.0}) {
         for (size_t size = 0; size < 80; ++size)
@@ -185,10 +186,7 @@ TEST(DataChunkTest, RoundTripsUniformAndSkewedBytesOfManySizes) {
         for (size_t size : {1000u, 4099u, 65536u, 300001u})
             expectRoundTrip(randomBytes(random, size, skew));
     }
-}
-
-TEST(DataChunkTest, RoundTripsTwoValueAndSingleValueRuns) {
-    for (size_t size : {1u, 2u, 63u, 64u, 65u, 1000u}) {
+    for (size_t size : {1u, 63u, 64u, 65u, 1000u}) {
         expectRoundTrip(Bytes(size, 0));
         Bytes twoValues(size, 'x');
         twoValues.back() = 'y';
@@ -213,15 +211,6 @@ TEST(DataChunkTest, RoundTripsCodesFarLongerThanTheLookUpTable) {
     // The rarest values at the very end, where the stream runs out.
     std::sort(bytes.begin(), bytes.end(), std::greater<>());
     expectRoundTrip(bytes);
-}
-
-TEST(DataChunkTest, CompressesTextThatRepeatsFewSymbols) {
-    std::string text;
-    for (int i = 0; i < 2000; ++i)
-        text += "<control name=\"axis" + std::to_string(i % 7) + "\" value=\"0.5\"/>\n";
-    const DataChunk encoded = chunkOf(text).encode();
-    EXPECT_LT(encoded.size(), text.size() * 7 / 10);
-    EXPECT_EQ(textOf(encoded.decode()), text);
 }
 
 } // namespace
