@@ -1,0 +1,86 @@
+#include "util/DataChunk.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mvk::util::DataChunk;
+
+std::string encode(const std::string& bytes) {
+    return DataChunk::base64Encode(bytes.data(), bytes.size());
+}
+
+std::string decode(const std::string& text) {
+    const DataChunk bytes = DataChunk::base64Decode(text);
+    return std::string(bytes.bytes().begin(), bytes.bytes().end());
+}
+
+TEST(Base64Test, LengthsZeroToFivePadTheLastGroup) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+        {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(encode(bytes), text);
+        EXPECT_EQ(decode(text), bytes) << text;
+    }
+}
+
+TEST(Base64Test, EveryByteValueAndBothExtraCharacters) {
+    std::string all;
+    for (int value = 0; value < 256; ++value)
+        all += static_cast<char>(value);
+    const std::string text = encode(all);
+    EXPECT_EQ(text.substr(0, 8), "AAECAwQF");
+    EXPECT_EQ(text.substr(text.size() - 8), "/P3+/w==");
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(decode(text), all);
+    EXPECT_EQ(decode("+/+/"), "\xfb\xff\xbf");
+}
+
+TEST(Base64Test, LengthNotAMultipleOfFourGivesNothing) {
+    for (const std::string text : {"Zm9", "Z", "Zm9vY", "Zm9vYg=", "Zm9vYg==="})
+        EXPECT_TRUE(DataChunk::base64Decode(text).empty()) << text;
+}
+
+TEST(Base64Test, OneBadCharacterAnywhereEmptiesTheWholeResult) {
+    const std::string valid = "Zm9vYmFyYmF6cXV4";
+    ASSERT_EQ(decode(valid), "foobarbazqux");
+    for (char bad : {'-', '_', ' ', '\n', '\0', '\x80', '\xff', '.'}) {
+        for (size_t position = 0; position < valid.size(); ++position) {
+            std::string text = valid;
+            text[position] = bad;
+            EXPECT_TRUE(DataChunk::base64Decode(text).empty())
+                << "character " << int(bad) << " at " << position;
+        }
+    }
+}
+
+TEST(Base64Test, PaddingOnlyWhereAValueMayBeMissing) {
+    // "=" in the first two places of a group stands where a value is needed.
+    EXPECT_TRUE(DataChunk::base64Decode("=AAA").empty());
+    EXPECT_TRUE(DataChunk::base64Decode("A===").empty());
+    EXPECT_TRUE(DataChunk::base64Decode("====").empty());
+    EXPECT_TRUE(DataChunk::base64Decode("Zm9vA===").empty());
+    // In the last two places it drops one byte each, in any group of the text.
+    EXPECT_EQ(decode("Zg==Zm8=Zm9v"), "ffofoo");
+    EXPECT_EQ(decode("Zm=v"), "f`");
+}
+
+TEST(Base64Test, RandomBytesRoundTripAtEveryLength) {
+    std::mt19937 random(42);
+    for (size_t length = 0; length < 300; ++length) {
+        std::string bytes(length, '\0');
+        for (char& byte : bytes)
+            byte = static_cast<char>(random());
+        const std::string text = encode(bytes);
+        ASSERT_EQ(text.size(), (length + 2) / 3 * 4);
+        ASSERT_EQ(decode(text), bytes) << "length " << length;
+    }
+}
+
+} // namespace
