@@ -9,7 +9,7 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo bench clean
+.PHONY: deps bench-deps configure build test demo bench fuzz clean
 
 define install_missing
 	@missing=""; \
@@ -44,6 +44,12 @@ demo: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+# libFuzzer builds of every fuzz target (clang), in their own build folder.
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVN_FUZZ=ON >/dev/null
+	cmake --build build-fuzz -j $(JOBS) --target $$(cd fuzz && for d in */; do printf 'fuzz_%s ' $${d%/}; done)
+	@echo "run e.g.: build-fuzz/fuzz/xml/fuzz_xml fuzz/xml/corpus"
 
 clean:
 	rm -rf $(BUILD) demo-output
