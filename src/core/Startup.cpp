@@ -3,6 +3,7 @@
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
 #include "core/Paths.h"
+#include "core/libraries/LibraryManager.h"
 #include "gui/Toolkit.h"
 #include "platform/FileSystem.h"
 #include "util/Log.h"
@@ -26,6 +27,7 @@ void startFoundation() {
     util::Log init("Initializing CORE", util::Log::Notice);
     {
         util::Log loading("Loading plugins", util::Log::Notice);
+        LibraryManager::instance()->startUp();
     }
     init.write("QVT init done");
 }

@@ -40,6 +40,20 @@ ModuleHandle loadLibrary(const std::string& path) {
     return handle;
 }
 
+ModuleHandle loadLibraryFromItsFolder(const std::string& path) {
+    const std::string saved = currentDirectory();
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && chdir(path.substr(0, slash).c_str()) != 0)
+        lastError = "could not enter the library's folder";
+    dlerror();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr)
+        rememberError();
+    if (!saved.empty() && chdir(saved.c_str()) != 0)
+        lastError = "could not restore the working directory";
+    return handle;
+}
+
 void* findSymbol(ModuleHandle module, const std::string& name) {
     if (module == nullptr)
         return nullptr;

@@ -13,6 +13,9 @@ using ModuleHandle = void*;
 ModuleHandle loadLibrary(const std::string& path);
 // The address of an exported symbol, or null.
 void* findSymbol(ModuleHandle module, const std::string& name);
+// As loadLibrary, with the library's own folder as the working directory while it loads, so it
+// finds the files it opens by relative paths at load time.
+ModuleHandle loadLibraryFromItsFolder(const std::string& path);
 // Unloads; null is ignored.
 void freeLibrary(ModuleHandle module);
 // The loader's text for the last failed load or look-up on this thread (may be empty).

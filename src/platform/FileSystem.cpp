@@ -47,6 +47,22 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
     return names;
 }
 
+std::vector<std::string> listFolders(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? "." : folder, error);
+    if (error)
+        return names;
+    for (const auto& entry : it) {
+        std::error_code typeError;
+        if (entry.is_symlink(typeError) || !entry.is_directory(typeError))
+            continue;
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 void createFolder(const std::string& path) {
     std::error_code error;
     fs::create_directory(path, error);

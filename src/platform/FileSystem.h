@@ -11,6 +11,9 @@ namespace mvk::platform {
 std::vector<std::string> listFiles(const std::string& folder, const std::string& pattern);
 // True when `name` matches the wildcard `pattern`.
 bool wildcardMatch(const std::string& pattern, const std::string& name);
+// Names of the sub-folders of `folder`, sorted byte-wise; symbolic links are left out so a
+// recursive walk cannot loop.
+std::vector<std::string> listFolders(const std::string& folder);
 // Creates one folder level; an existing folder or a missing parent is not reported.
 void createFolder(const std::string& path);
 // Creates a folder with all missing parents (the installer's job, used by hosts and tests).

@@ -1,0 +1,52 @@
+#include "core/libraries/Plugin.h"
+
+#include "core/Paths.h"
+#include "sdk/CCameraPlugin.h"
+#include "util/xml/Element.h"
+
+namespace mvk::qvn::core {
+
+Plugin::Plugin(Library* library, CCameraPlugin* wrapped) : Tool(library), plugin(wrapped) {
+    ids.push_back(plugin->getName());
+    std::vector<std::string> further;
+    plugin->extend(Extension::ToolIdentifiers, &further, 0);
+    ids.insert(ids.end(), further.begin(), further.end());
+}
+
+std::string Plugin::description() const { return plugin->getLongDescription(); }
+
+std::string Plugin::furtherText() const { return plugin->getInfoText(); }
+
+bool Plugin::isCreatable() const { return !plugin->supportsExtension(Extension::NotCreatable); }
+
+std::vector<std::string> Plugin::identifiers() const { return ids; }
+
+std::vector<std::string> Plugin::categories() const {
+    return splitCategories(plugin->getCategory());
+}
+
+std::string Plugin::dataFolder() const {
+    return getUserDataPath() + "/data/" + plugin->getDataPath();
+}
+
+std::string Plugin::installedDataFolder() const {
+    return getInstallPath("data") + "/" + plugin->getDataPath();
+}
+
+std::string Plugin::helpDocument() const {
+    std::string flat = plugin->getDataPath();
+    for (char& c : flat)
+        if (c == '/' || c == '\\')
+            c = '_';
+    return getInstallPath("doc") + "/" + flat + ".html";
+}
+
+void Plugin::makeToolTag(util::xml::Element& tag, const std::string& name) const {
+    tag.assign(util::xml::Tag("QVT_Plugin"));
+    tag.attribute("version") = "2.5";
+    tag.addChild(util::xml::TagWithData("type", plugin->getName()));
+    if (!name.empty())
+        tag.addChild(util::xml::TagWithData("name", name));
+}
+
+} // namespace mvk::qvn::core

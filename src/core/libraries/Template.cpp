@@ -1,0 +1,53 @@
+#include "core/libraries/Template.h"
+
+#include "core/libraries/LibraryManager.h"
+#include "util/DataChunk.h"
+
+namespace mvk::qvn::core {
+
+namespace {
+
+// A compressed tag carries its real content as Base64 of a data chunk of XML text.
+util::xml::Element expand(const util::xml::Element& tag) {
+    if (tag.attribute("compressed") != "1")
+        return tag;
+    const util::DataChunk chunk = util::DataChunk::base64Decode(tag.text()).decode();
+    util::xml::Element content;
+    content.parse(reinterpret_cast<const char*>(chunk.data()), chunk.size());
+    return content;
+}
+
+} // namespace
+
+Template* Template::make(Library* library, const util::xml::Element& root,
+                         const std::string& baseFolder) {
+    const util::xml::Element& tag =
+        root.name() == "QVT_Plugin" ? root : root.child("QVT_Plugin", 0);
+    util::xml::Element content = expand(tag);
+    if (content.name() != "QVT_Plugin")
+        return nullptr;
+    const std::string& type = content.child("type", 0).text();
+    if (LibraryManager::instance()->findTool(type) == nullptr)
+        return nullptr;
+    return new Template(library, std::move(content), root, baseFolder);
+}
+
+Template::Template(Library* library, util::xml::Element content, util::xml::Element outerTag,
+                   std::string base)
+    : Tool(library), templateContent(std::move(content)), outer(std::move(outerTag)),
+      baseFolder(std::move(base)) {
+    displayName = templateContent.child("name", 0).text();
+    if (displayName.empty())
+        displayName = templateContent.child("type", 0).text();
+    if (displayName.empty())
+        displayName = "(Unknown)";
+    const util::xml::Element& custom = templateContent.child("customdata", 0);
+    for (int i = 0; i < custom.childCount("category"); ++i)
+        categoryList.push_back(custom.child("category", i).text());
+}
+
+void Template::makeToolTag(util::xml::Element& tag, const std::string&) const {
+    tag.assign(templateContent);
+}
+
+} // namespace mvk::qvn::core

@@ -1,0 +1,55 @@
+#include "core/libraries/Tool.h"
+
+#include "core/libraries/Library.h"
+
+#include <algorithm>
+
+namespace mvk::qvn::core {
+
+Tool::Tool(Library* owner) : util::MessageNode("Tool"), library(owner) {
+    if (library != nullptr)
+        library->addTool(this);
+}
+
+void Tool::release() { destroy(); }
+
+Tool::~Tool() {
+    if (library != nullptr)
+        library->removeTool(this);
+}
+
+std::string Tool::name() const {
+    const std::vector<std::string> ids = identifiers();
+    return ids.empty() ? std::string() : ids.front();
+}
+
+void Tool::removeInstance(Instance* instance) {
+    const auto found = std::find(instances.begin(), instances.end(), instance);
+    if (found != instances.end())
+        instances.erase(found);
+}
+
+Instance* Tool::instance(int index) const {
+    if (index < 0 || index >= instanceCount())
+        return nullptr;
+    return instances[static_cast<size_t>(index)];
+}
+
+std::vector<std::string> Tool::splitCategories(const std::string& text) {
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = text.find(';', start);
+        const std::string piece =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (piece.empty())
+            break;
+        pieces.push_back(piece);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return pieces;
+}
+
+} // namespace mvk::qvn::core

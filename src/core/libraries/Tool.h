@@ -1,0 +1,72 @@
+#pragma once
+// What the user picks to create an instance: a plug-in's tool or a template.
+#include "sdk/CExtendable.h"
+#include "util/DynamicObject.h"
+#include "util/MessageNode.h"
+
+#include <string>
+#include <vector>
+
+namespace mvk::gui {
+class Component;
+}
+namespace mvk::util::xml {
+class Element;
+}
+
+namespace mvk::qvn::core {
+
+class Instance;
+class Library;
+
+class Tool : public util::DynamicObject, public util::MessageNode, public CExtendable {
+public:
+    // Tool kinds.
+    static constexpr int KindPlugin = 1;
+    static constexpr int KindTemplate = 2;
+
+    // Registers with its library (which owns it).
+    explicit Tool(Library* library);
+    Tool(const Tool&) = delete;
+    Tool& operator=(const Tool&) = delete;
+
+    // Destroys the tool.
+    virtual void release();
+    ~Tool() override;
+    // The product pop-out; null until the windows exist.
+    virtual gui::Component* infoPanel() { return nullptr; }
+    virtual std::string description() const = 0;
+    virtual std::string furtherText() const = 0;
+    // Listed in the "New tool" menu.
+    virtual bool isCreatable() const = 0;
+    virtual int kind() const = 0;
+    // The identifiers tools are found by; the first is the tool's name.
+    virtual std::vector<std::string> identifiers() const = 0;
+    virtual std::vector<std::string> categories() const = 0;
+    // Where the tool's per-user data (profiles) lives.
+    virtual std::string dataFolder() const = 0;
+    // Where the tool's installed data (factory profiles, images) lives.
+    virtual std::string installedDataFolder() const = 0;
+    virtual std::string helpDocument() const = 0;
+    // Fills `tag` with the scene tag of a fresh instance of this tool named `name`.
+    virtual void makeToolTag(util::xml::Element& tag, const std::string& name) const = 0;
+
+    // The tool's name, as its message node reports it.
+    std::string name() const override;
+    Library* getLibrary() const { return library; }
+
+    // Instances add and remove themselves.
+    void addInstance(Instance* instance) { instances.push_back(instance); }
+    void removeInstance(Instance* instance);
+    int instanceCount() const { return static_cast<int>(instances.size()); }
+    Instance* instance(int index) const;
+
+    // Splits a category text at ";"; splitting stops at the first empty piece.
+    static std::vector<std::string> splitCategories(const std::string& text);
+
+private:
+    Library* library;
+    std::vector<Instance*> instances;
+};
+
+} // namespace mvk::qvn::core
