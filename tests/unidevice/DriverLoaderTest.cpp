@@ -1,6 +1,5 @@
 #include "FakeInput.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/KeyboardHook.h"
 #include "support/TestEnvironment.h"
 #include "unidevice/DriverLoader.h"
 #include "unidevice/EmulatedTrinaryDevice.h"

@@ -6,6 +6,8 @@
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Driver.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace qvn::test {
 namespace {
 
@@ -43,6 +45,7 @@ protected:
     void SetUp() override {
         ensureApplication();
         InputTest::SetUp();
+        target = std::make_unique<KeyCounter>();
         new DummyDriver();
         keyboard = new WINHOOK_KeyboardDevice(reinterpret_cast<void*>(0x1234));
     }
@@ -51,13 +54,13 @@ protected:
         static quint64 stamp = 0;
         QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
         event.setTimestamp(++stamp);
-        QCoreApplication::sendEvent(&target, &event);
+        QCoreApplication::sendEvent(target.get(), &event);
     }
     void press(int key, bool autoRepeat = false) { send(QEvent::KeyPress, key, autoRepeat); }
     void release(int key) { send(QEvent::KeyRelease, key); }
     Control* key(int code) const { return keyboard->key(code); }
 
-    KeyCounter target;
+    std::unique_ptr<KeyCounter> target;
     WINHOOK_KeyboardDevice* keyboard = nullptr;
 };
 
@@ -103,8 +106,8 @@ TEST_F(KeyboardTest, PressHoldAndReleaseAndTheKeyAlwaysPassesOn) {
     EXPECT_DOUBLE_EQ(key('A')->current(), 0.0);
     EXPECT_DOUBLE_EQ(key('A')->previous(), 1.0);
     EXPECT_EQ(keyboard->detect(0, 0), key('A'));
-    EXPECT_EQ(target.presses, 2);
-    EXPECT_EQ(target.releases, 1);
+    EXPECT_EQ(target->presses, 2);
+    EXPECT_EQ(target->releases, 1);
 }
 
 TEST_F(KeyboardTest, UnregisteredKeysUpdateTheirTableEntryToo) {
