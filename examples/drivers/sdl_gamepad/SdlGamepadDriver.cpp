@@ -90,7 +90,7 @@ void SdlGamepadDriver::addConnected() {
         }
         if (!identity.empty())
             rememberedDevindex[identity] = pad->devindex();
-        pad->attachTo(-1, handler());
+        pad->attachTo(placeFor(*pad), handler());
         addDevice(pad);
     }
 }
@@ -112,6 +112,18 @@ int32_t SdlGamepadDriver::devindexFor(const std::string& name, const std::string
     while (handler()->device(name, devindex) != nullptr)
         ++devindex;
     return devindex;
+}
+
+int32_t SdlGamepadDriver::placeFor(const unidevice::Device& pad) const {
+    // A binding without devindex lands on the first device of its name, so devices of one name
+    // stay in devindex order: a returning first controller goes back in front of the others.
+    const unidevice::DeviceHandler* devices = handler();
+    for (int32_t i = 0; i < devices->deviceCount(); ++i) {
+        const unidevice::Device* other = devices->device(i);
+        if (other->name() == pad.name() && other->devindex() > pad.devindex())
+            return i;
+    }
+    return -1;
 }
 
 std::string SdlGamepadDriver::identityAt(int sdlDeviceIndex) {

@@ -34,6 +34,8 @@ private:
     // A returning controller gets the devindex it had (known by its serial or path); otherwise
     // the lowest one no device of that name holds.
     int32_t devindexFor(const std::string& name, const std::string& identity) const;
+    // Where a new device joins the handler (-1: at the end).
+    int32_t placeFor(const unidevice::Device& pad) const;
     static std::string identityAt(int sdlDeviceIndex);
 
     bool ownsEvents;
