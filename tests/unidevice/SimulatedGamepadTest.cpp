@@ -45,6 +45,15 @@ TEST(GamepadScript, LoopsAndSkipsLinesThatDoNotRead) {
     EXPECT_TRUE(GamepadScript::load("/nonexistent/script").isEmpty());
 }
 
+TEST(GamepadScript, TheShippedDemoScriptReadsCleanly) {
+    const GamepadScript script = GamepadScript::load(
+        std::string(QVN_SOURCE_DIR) + "/examples/drivers/simulated_gamepad/demo_gamepad.txt");
+    EXPECT_FALSE(script.isEmpty());
+    EXPECT_EQ(script.malformedLines(), 0);
+    EXPECT_DOUBLE_EQ(script.loopPeriod(), 8.0);
+    EXPECT_DOUBLE_EQ(script.valueAt("leftx", 8.0 + 3.0), 0.8);
+}
+
 class SimulatedGamepadTest : public InputTest {
 protected:
     void TearDown() override {
