@@ -1,0 +1,155 @@
+#include "FakeInput.h"
+#include "platform/DynamicLibrary.h"
+#include "support/TestEnvironment.h"
+#include "unidevice/DriverLoader.h"
+#include "unidevice/EmulatedTrinaryDevice.h"
+#include "unidevice/InputLayer.h"
+#include "unidevice/WINHOOK_KeyboardDevice.h"
+#include "util/Log.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace qvn::test {
+namespace {
+
+namespace fs = std::filesystem;
+using mvk::util::Log;
+using ::testing::ElementsAre;
+
+const std::string fixtureFolder = QVN_FIXTURE_DRIVER_DIR;
+
+std::string fixture(const std::string& scenario) { return fixtureFolder + "/" + scenario + "_driver.so"; }
+
+// The log lines written since `from`, without their time stamps.
+std::vector<std::string> logLinesSince(size_t from) {
+    std::istringstream text(Log::instance()->text().substr(from));
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(text, line)) {
+        const auto at = line.find("): ");
+        lines.push_back(at == std::string::npos ? line : line.substr(at + 3));
+    }
+    return lines;
+}
+
+std::vector<std::string> driverNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < DeviceHandler::instance()->driverCount(); ++i)
+        names.push_back(DeviceHandler::instance()->driver(i)->name());
+    return names;
+}
+
+std::vector<std::string> deviceNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < DeviceHandler::instance()->deviceCount(); ++i)
+        names.push_back(DeviceHandler::instance()->device(i)->name());
+    return names;
+}
+
+class DriverLoaderTest : public InputTest {
+protected:
+    void TearDown() override {
+        InputTest::TearDown();
+        loader.freeAll();
+    }
+    DriverContext context() const {
+        DriverContext made;
+        made.module = reinterpret_cast<void*>(0xC0DE);
+        made.hostWindow = 0x7654321;
+        return made;
+    }
+    DriverLoader loader;
+};
+
+TEST_F(DriverLoaderTest, LoadsOnlyLibrariesThatPassEveryCheckAndLogsEachFile) {
+    const size_t mark = Log::instance()->text().size();
+    EXPECT_EQ(loader.loadFolder(fixtureFolder, context()), 1);
+    EXPECT_EQ(loader.count(), 1);
+    EXPECT_THAT(logLinesSince(mark),
+                ElementsAre("\tload Unidevice dynamic library",
+                            "\tlibrary file: " + fixtureFolder + "/good_driver.so",
+                            "\tload Unidevice dynamic library",
+                            "\tlibrary file: " + fixtureFolder + "/noload_driver.so",
+                            "\tload Unidevice dynamic library",
+                            "\tlibrary file: " + fixtureFolder + "/version120_driver.so"));
+    // The version 120 library's loadDevices would have added this driver.
+    EXPECT_THAT(driverNames(), ElementsAre("fixturedriver"));
+    EXPECT_THAT(deviceNames(), ElementsAre("FixtureDevice"));
+    Driver* driver = handler()->driver("fixturedriver");
+    EXPECT_EQ(driver->deviceCount(), 1);
+    EXPECT_EQ(handler()->device(0)->driver(), driver);
+}
+
+TEST_F(DriverLoaderTest, EveryFailureHasItsOwnResult) {
+    TestEnvironment environment;
+    const std::string broken = environment.writeFile("drivers/broken.so", "not a library");
+    EXPECT_EQ(loader.loadLibrary(broken, context()), DriverLoader::NotLoadable);
+    EXPECT_EQ(loader.loadLibrary(environment.root() + "/missing.so", context()),
+              DriverLoader::NotLoadable);
+    EXPECT_EQ(loader.loadLibrary(fixture("version120"), context()), DriverLoader::WrongVersion);
+    EXPECT_EQ(loader.loadLibrary(fixture("noload"), context()), DriverLoader::NoLoadDevices);
+    EXPECT_EQ(loader.count(), 0);
+    EXPECT_EQ(handler()->driverCount(), 0);
+    EXPECT_EQ(loader.loadLibrary(fixture("good"), context()), DriverLoader::Loaded);
+    EXPECT_EQ(loader.count(), 1);
+}
+
+TEST_F(DriverLoaderTest, TheLibraryReceivesTheHandlerAndTheContext) {
+    ASSERT_EQ(loader.loadLibrary(fixture("good"), context()), DriverLoader::Loaded);
+    // Opening it again only adds a reference to the loaded module.
+    auto module = mvk::platform::loadLibrary(fixture("good"));
+    ASSERT_NE(module, nullptr);
+    auto received = reinterpret_cast<const DriverContext* (*)()>(
+        mvk::platform::findSymbol(module, "fixtureContext"))();
+    auto calls = reinterpret_cast<int32_t (*)()>(mvk::platform::findSymbol(module, "fixtureLoadCalls"))();
+    EXPECT_EQ(received->code, 1203);
+    EXPECT_EQ(received->module, reinterpret_cast<void*>(0xC0DE));
+    EXPECT_EQ(received->hostWindow, 0x7654321u);
+    EXPECT_EQ(calls, 1);
+    mvk::platform::freeLibrary(module);
+    // The library's device is polled like any other.
+    handler()->updateAll();
+    EXPECT_DOUBLE_EQ(handler()->device(0)->control(0)->current(), 0.5);
+}
+
+TEST_F(DriverLoaderTest, AMissingOrEmptyFolderLoadsNothing) {
+    TestEnvironment environment;
+    const size_t mark = Log::instance()->text().size();
+    EXPECT_EQ(loader.loadFolder(environment.root() + "/nowhere", context()), 0);
+    EXPECT_EQ(loader.loadFolder(environment.root(), context()), 0);
+    EXPECT_TRUE(logLinesSince(mark).empty());
+}
+
+TEST_F(DriverLoaderTest, StartBuildsTheLayerInOrderAndShutDownUnloadsAfterTheObjects) {
+    TestEnvironment environment;
+    const std::string installPath = environment.installRoot() + "/quorvane";
+    const std::string folder = driverFolder(installPath);
+    EXPECT_EQ(folder, installPath + "/data/unidevice/drivers/linux/x64");
+    fs::create_directories(folder);
+    fs::copy_file(fixture("good"), folder + "/good_driver.so");
+    fs::copy_file(fixture("version120"), folder + "/old_driver.so");
+
+    startInputLayer(reinterpret_cast<void*>(0xC0DE), 0x42, installPath);
+    EXPECT_THAT(driverNames(), ElementsAre("dummydriver", "windriver", "fixturedriver"));
+    EXPECT_THAT(deviceNames(), ElementsAre("Keyboard", "FixtureDevice", "TrinaryEmulator"));
+    Driver* dummy = handler()->driver("dummydriver");
+    ASSERT_EQ(dummy->deviceCount(), 2);
+    EXPECT_EQ(dummy->device(0)->name(), "Keyboard");
+    EXPECT_EQ(dummy->device(1)->name(), "TrinaryEmulator");
+    EXPECT_EQ(handler()->driver("windriver")->deviceCount(), 0);
+    EXPECT_EQ(driverLoader().count(), 1);
+    EXPECT_EQ(WINHOOK_KeyboardDevice::live()->module(), reinterpret_cast<void*>(0xC0DE));
+
+    shutDownInputLayer();
+    EXPECT_EQ(DeviceHandler::existing(), nullptr);
+    EXPECT_EQ(driverLoader().count(), 0);
+    EXPECT_EQ(WINHOOK_KeyboardDevice::live(), nullptr);
+    shutDownInputLayer();  // a second shut-down finds nothing to do
+}
+
+} // namespace
+} // namespace qvn::test

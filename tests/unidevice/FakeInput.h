@@ -1,0 +1,130 @@
+#pragma once
+// Scriptable devices and drivers for the input layer's tests. Each records what was asked of it
+// into a shared journal, so tests can assert orders across objects.
+#include "unidevice/Control.h"
+#include "unidevice/Device.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qvn::test {
+
+using namespace mvk::unidevice;
+
+inline std::vector<std::string>& journal() {
+    static std::vector<std::string> entries;
+    return entries;
+}
+
+class FakeDevice : public Device {
+public:
+    // `controls` finite controls of type "axis", index 0.., described "Axis <i>".
+    FakeDevice(const std::string& name, int32_t devindex, int controls = 2,
+               bool registration = true)
+        : Device(name, devindex, registration) {
+        for (int i = 0; i < controls; ++i) {
+            auto control = std::make_unique<Control>(this, ControlKind::Finite, 0.1);
+            control->setType("axis");
+            control->setIndex(i);
+            control->setDescription("Axis " + std::to_string(i));
+            owned.push_back(std::move(control));
+        }
+    }
+    ~FakeDevice() override { journal().push_back("~" + tag()); }
+
+    std::string tag() const { return name() + "/" + std::to_string(devindex()); }
+
+    int32_t controlCount() const override { return static_cast<int32_t>(owned.size()); }
+    Control* control(int32_t index) const override {
+        if (index < 0 || index >= controlCount())
+            return nullptr;
+        return owned[static_cast<size_t>(index)].get();
+    }
+    bool update(uintptr_t param) override {
+        journal().push_back("update " + tag() + " " + std::to_string(param));
+        return true;
+    }
+    bool prepareDetection(uintptr_t) override { return ready; }
+    // The moved control with the greatest change, as a real device would answer.
+    Control* detect(uintptr_t, int32_t) override {
+        ControlList moved;
+        for (const auto& control : owned)
+            if (control->hasMoved())
+                moved.push_back(control.get());
+        return largestChange(moved);
+    }
+    void reset() override {
+        for (const auto& control : owned)
+            control->reset();
+    }
+    bool activate(uintptr_t) override {
+        journal().push_back("activate " + tag());
+        return activateAnswer;
+    }
+    bool deactivate(uintptr_t) override {
+        journal().push_back("deactivate " + tag());
+        return activateAnswer;
+    }
+
+    // Makes control `index` move from 0 to `to`.
+    void move(int index, double to) {
+        control(index)->setPrevious(0.0);
+        control(index)->setCurrent(to);
+    }
+
+    bool ready = true;
+    bool activateAnswer = true;
+
+private:
+    std::vector<std::unique_ptr<Control>> owned;
+};
+
+class FakeDriver : public Driver {
+public:
+    explicit FakeDriver(const std::string& name, DeviceHandler* handler = nullptr)
+        : Driver(name, handler) {}
+    ~FakeDriver() override { journal().push_back("~" + name()); }
+
+    bool update() override {
+        journal().push_back("update " + name());
+        return updateDevices(0);
+    }
+    int32_t prepareDetection() override { return prepareDevices(0); }
+    Control* detect() override { return detectAmongDevices(0); }
+    bool addDevice(Device* device) override { return appendToDevices(device); }
+    bool removeDevice(Device* device) override { return eraseFromDevices(device); }
+    Device* device(int32_t index) const override { return deviceAt(index); }
+    int32_t deviceCount() const override { return static_cast<int32_t>(devices.size()); }
+    bool activate() override {
+        journal().push_back("activate " + name());
+        return activateDevices(0) && activateAnswer;
+    }
+    bool deactivate() override {
+        journal().push_back("deactivate " + name());
+        return deactivateDevices(0) && activateAnswer;
+    }
+
+    bool activateAnswer = true;
+};
+
+// Every test starts from a fresh handler singleton and an empty journal.
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dropHandler();
+        journal().clear();
+    }
+    void TearDown() override { dropHandler(); }
+    static void dropHandler() {
+        if (DeviceHandler* handler = DeviceHandler::existing())
+            handler->destroy();
+    }
+    static DeviceHandler* handler() { return DeviceHandler::instance(); }
+};
+
+} // namespace qvn::test

@@ -1,0 +1,194 @@
+#include "FakeInput.h"
+#include "platform/KeyboardHook.h"
+#include "unidevice/DummyDriver.h"
+#include "unidevice/InputLayer.h"
+#include "unidevice/Property.h"
+#include "unidevice/WINHOOK_KeyboardDevice.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qvn::test {
+namespace {
+
+using mvk::platform::KeyboardHook;
+
+void ensureApplication() {
+    if (QCoreApplication::instance() != nullptr)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_unidevice";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+// A widget that counts the key events that reach it.
+class KeyCounter : public QWidget {
+public:
+    int presses = 0;
+    int releases = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent*) override { ++presses; }
+    void keyReleaseEvent(QKeyEvent*) override { ++releases; }
+};
+
+class KeyboardTest : public InputTest {
+protected:
+    void SetUp() override {
+        ensureApplication();
+        InputTest::SetUp();
+        target = std::make_unique<KeyCounter>();
+        new DummyDriver();
+        keyboard = new WINHOOK_KeyboardDevice(reinterpret_cast<void*>(0x1234));
+    }
+
+    void send(QEvent::Type type, int key, bool autoRepeat = false) {
+        static quint64 stamp = 0;
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+        event.setTimestamp(++stamp);
+        QCoreApplication::sendEvent(target.get(), &event);
+    }
+    void press(int key, bool autoRepeat = false) { send(QEvent::KeyPress, key, autoRepeat); }
+    void release(int key) { send(QEvent::KeyRelease, key); }
+    Control* key(int code) const { return keyboard->key(code); }
+
+    std::unique_ptr<KeyCounter> target;
+    WINHOOK_KeyboardDevice* keyboard = nullptr;
+};
+
+TEST_F(KeyboardTest, RegistersTheStandardKeysInOrder) {
+    ASSERT_EQ(keyboard->controlCount(), 104);
+    const std::pair<int, const char*> expected[] = {
+        {0, "Left_Arrow"}, {3, "Down_Arrow"},  {7, "RETUR"},   {12, "Caps_lock"},
+        {20, "Delete"},    {21, "0"},          {31, "A"},      {56, "Z"},
+        {57, "+"},         {58, "-"},          {60, ","},      {62, "Right_Windows_key"},
+        {63, "Num_0"},     {73, "Num_*"},      {76, "Num_,"},  {78, "F1"},
+        {101, "F24"},      {102, "Left_MENU"}, {103, "Right_MENU"}};
+    for (const auto& [index, name] : expected) {
+        Control* control = keyboard->control(index);
+        EXPECT_EQ(control->type(), name) << index;
+        EXPECT_EQ(control->description(), name) << index;
+    }
+    EXPECT_EQ(keyboard->control(31), key('A'));
+    EXPECT_EQ(keyboard->control(78), key(112));
+    EXPECT_EQ(keyboard->control(57), key(187));
+    EXPECT_EQ(keyboard->control(104), nullptr);
+    Control* a = key('A');
+    EXPECT_EQ(a->kind(), ControlKind::Finite);
+    EXPECT_DOUBLE_EQ(a->threshold(), 0.1);
+    EXPECT_EQ(a->device(), nullptr);
+    EXPECT_EQ(a->index(), 0);
+    EXPECT_EQ(keyboard->driver(), handler()->driver("dummydriver"));
+    EXPECT_EQ(handler()->device("Keyboard", 0), keyboard);
+}
+
+TEST_F(KeyboardTest, PressHoldAndReleaseAndTheKeyAlwaysPassesOn) {
+    keyboard->activate(0);
+    ASSERT_TRUE(keyboard->isHooked());
+    press(Qt::Key_A);
+    EXPECT_DOUBLE_EQ(key('A')->current(), 1.0);
+    EXPECT_DOUBLE_EQ(key('A')->previous(), 0.0);
+    EXPECT_TRUE(key('A')->hasMoved());
+    press(Qt::Key_A, true);  // auto-repeat
+    EXPECT_DOUBLE_EQ(key('A')->current(), 1.0);
+    EXPECT_DOUBLE_EQ(key('A')->previous(), 1.0);
+    EXPECT_FALSE(key('A')->hasMoved());
+    EXPECT_EQ(keyboard->detect(0, 0), nullptr);
+    release(Qt::Key_A);
+    EXPECT_DOUBLE_EQ(key('A')->current(), 0.0);
+    EXPECT_DOUBLE_EQ(key('A')->previous(), 1.0);
+    EXPECT_EQ(keyboard->detect(0, 0), key('A'));
+    EXPECT_EQ(target->presses, 2);
+    EXPECT_EQ(target->releases, 1);
+}
+
+TEST_F(KeyboardTest, UnregisteredKeysUpdateTheirTableEntryToo) {
+    keyboard->activate(0);
+    press(Qt::Key_Print);
+    EXPECT_DOUBLE_EQ(key(44)->current(), 1.0);
+    EXPECT_EQ(keyboard->detect(0, 0), nullptr);  // not exposed, so never detected
+}
+
+TEST_F(KeyboardTest, NoHookNoMovementAndDeactivateRemovesTheHook) {
+    const int before = KeyboardHook::installedCount();
+    press(Qt::Key_B);
+    EXPECT_DOUBLE_EQ(key('B')->current(), 0.0);
+    keyboard->activate(0);
+    keyboard->activate(0);
+    EXPECT_EQ(KeyboardHook::installedCount(), before + 1);
+    keyboard->deactivate(0);
+    EXPECT_EQ(KeyboardHook::installedCount(), before);
+    press(Qt::Key_B);
+    EXPECT_DOUBLE_EQ(key('B')->current(), 0.0);
+    keyboard->activate(0);
+    keyboard->destroy();
+    EXPECT_EQ(KeyboardHook::installedCount(), before);
+}
+
+TEST_F(KeyboardTest, ActivatingAndPreparingResetTheKeys) {
+    keyboard->activate(0);
+    press(Qt::Key_C);
+    keyboard->activate(0);
+    EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
+    press(Qt::Key_C);
+    keyboard->deactivate(0);
+    EXPECT_TRUE(keyboard->prepareDetection(0));
+    EXPECT_TRUE(keyboard->isHooked());
+    EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
+    EXPECT_TRUE(keyboard->update(0));
+}
+
+TEST_F(KeyboardTest, DetectionTakesTheEarlierRegisteredKeyOnATieAndHonoursExclusions) {
+    ASSERT_TRUE(handler()->prepareDetectionAll());
+    press(Qt::Key_B);
+    press(Qt::Key_Shift);
+    press(Qt::Key_A);
+    EXPECT_EQ(handler()->detectControl(), key(16));  // Shift is registered before the letters
+    const ControlList excluded{key(16)};
+    EXPECT_EQ(handler()->detectControl(&excluded), key('A'));
+    const ControlList more{key(16), key('A'), key('B')};
+    EXPECT_EQ(handler()->detectControl(&more), nullptr);
+    handler()->deactivateAll();
+    EXPECT_FALSE(keyboard->isHooked());
+}
+
+TEST_F(KeyboardTest, KeyBindingsHaveNoDevicePartAndAreFoundAgain) {
+    const auto element = key('A')->toXML();
+    EXPECT_EQ(element.toString("", "", ""),
+              "<control type=\"A\" index=\"0\"><description>A</description></control>");
+    EXPECT_EQ(handler()->findControl(element), key('A'));
+}
+
+TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnce) {
+    keyboard->unlockKey(200);
+    ASSERT_EQ(keyboard->controlCount(), 105);
+    EXPECT_EQ(keyboard->control(104), key(200));
+    EXPECT_EQ(key(200)->description(), "Key_200");
+    mvk::unidevice::unlockKey(65);  // already a standard key
+    mvk::unidevice::unlockKey(300);
+    mvk::unidevice::unlockKey(-1);
+    EXPECT_EQ(keyboard->controlCount(), 105);
+    mvk::unidevice::unlockKey(201);
+    EXPECT_EQ(keyboard->controlCount(), 106);
+    EXPECT_NE(key(201)->toXML().attribute("type"), key(200)->toXML().attribute("type"));
+}
+
+TEST_F(KeyboardTest, ADyingKeyboardUnbindsItsKeys) {
+    Property steer("steer", ControlKind::Finite);
+    steer.bind(key(37));
+    keyboard->destroy();
+    EXPECT_EQ(steer.control(), nullptr);
+    EXPECT_EQ(steer.binding().attribute("type"), "Left_Arrow");
+    EXPECT_EQ(WINHOOK_KeyboardDevice::live(), nullptr);
+}
+
+} // namespace
+} // namespace qvn::test
