@@ -1,6 +1,7 @@
 #include "core/Hooks.h"
 
 #include "platform/KeyboardHook.h"
+#include "unidevice/InputLayer.h"
 #include "util/Log.h"
 
 #include <algorithm>
@@ -25,7 +26,6 @@ struct State {
     bool altDown = false;
     std::vector<KeyEventCallback*> callbacks;
     std::array<Entry, 256> table{};
-    void (*unlockListener)(int32_t) = nullptr;
 };
 
 State& state() {
@@ -96,8 +96,7 @@ void setUnlockedKeys(const UnlockedKeys& keys) {
         if (keyCode < 0 || keyCode > 255)
             continue;
         s.table[static_cast<size_t>(keyCode)] = Entry{keyCode, flags};
-        if (s.unlockListener != nullptr)
-            s.unlockListener(keyCode);
+        unidevice::unlockKey(keyCode);
     }
     for (const Entry& entry : s.table) {
         if (entry.keyCode == -1)
@@ -114,8 +113,6 @@ std::pair<int32_t, int32_t> unlockedEntry(int32_t virtualKey) {
     const Entry& entry = state().table[static_cast<size_t>(virtualKey)];
     return {entry.keyCode, entry.flags};
 }
-
-void setUnlockListener(void (*listener)(int32_t)) { state().unlockListener = listener; }
 
 bool processKey(int32_t virtualKey, bool down, bool alt) {
     State& s = state();

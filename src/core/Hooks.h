@@ -36,12 +36,11 @@ int callbackCount();
 void setCapture(bool capture);
 bool isCapturing();
 
-// Fills the pass-through table from (key code, flags) pairs; codes outside 0..255 are ignored.
+// Fills the pass-through table from (key code, flags) pairs and tells the keyboard device about
+// each unlocked key; codes outside 0..255 are ignored.
 void setUnlockedKeys(const UnlockedKeys& keys);
 // The entry of a key: its code (-1 when not unlocked) and flags.
 std::pair<int32_t, int32_t> unlockedEntry(int32_t virtualKey);
-// Told of every key that gets unlocked (the keyboard device listens).
-void setUnlockListener(void (*listener)(int32_t virtualKey));
 
 // The hook procedure: true swallows the key (the host never sees it).
 bool processKey(int32_t virtualKey, bool down, bool alt);

@@ -6,6 +6,7 @@
 #include "core/libraries/LibraryManager.h"
 #include "gui/Toolkit.h"
 #include "platform/FileSystem.h"
+#include "unidevice/InputLayer.h"
 #include "util/Log.h"
 #include "util/SingletonCollector.h"
 
@@ -41,11 +42,16 @@ bool versionMatches(HostAdaptor* adaptor) {
     return false;
 }
 
-void startInputLayer() { util::Log::instance()->write("Starting hooks", util::Log::Notice); }
+void startInputLayer(HostAdaptor* adaptor) {
+    unidevice::startInputLayer(module, adaptor->getMainWindowHandle(), getInstallPath(""));
+    util::Log::instance()->write("Starting hooks", util::Log::Notice);
+    Hooks::startHooks();
+}
 
 void shutDown() {
     util::Log section("Shutting down CORE", util::Log::Notice);
     util::SingletonCollector::instance()->destroyAll();
+    unidevice::shutDownInputLayer();
     gui::Toolkit::stop();
     gui::Toolkit::teardownFactories();
 }
@@ -61,8 +67,7 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
     if (adaptor == nullptr || !versionMatches(adaptor))
         return nullptr;
     util::Log section("Initializing unidevice", util::Log::Notice);
-    startInputLayer();
-    Hooks::startHooks();
+    startInputLayer(adaptor);
     CoreImplementation* core = CoreImplementation::instance();
     core->startUp();
     core->setAdaptor(adaptor);

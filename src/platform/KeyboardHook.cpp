@@ -119,6 +119,10 @@ bool KeyboardHook::forward(QKeyEvent& event) {
 
 bool KeyboardHook::feed(QKeyEvent& event) {
     const bool down = event.type() == QEvent::KeyPress;
+    // Some window systems report a held key as release/press pairs; only the presses repeat,
+    // as they do for a hook, so a held key never reads as released.
+    if (!down && event.isAutoRepeat())
+        return false;
     KeyStroke stroke;
     stroke.virtualKey = codeOf(event);
     stroke.down = down;
