@@ -46,6 +46,11 @@ function(qvn_add_module name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PRIVATE ${M_LIBS})
     set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${M_OUTPUT_DIR})
+    # GNU unique symbols (from inline statics in library headers) would keep a module loaded
+    # for the life of the process; modules must be unloadable.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(${name} PRIVATE -fno-gnu-unique)
+    endif()
     if(M_OUTPUT_NAME)
         set_target_properties(${name} PROPERTIES OUTPUT_NAME ${M_OUTPUT_NAME})
     endif()

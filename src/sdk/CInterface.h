@@ -3,15 +3,12 @@
 // operation; the defaults here only exist so a module built against a newer header still loads.
 #include "sdk/CExtendable.h"
 #include "sdk/CMesh.h"
+#include "sdk/CProperty.h"
 #include "sdk/DebugBreak.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace mvk::unidevice {
-class Property;
-}
 
 namespace mvk::qvn {
 
@@ -42,13 +39,11 @@ public:
     virtual int32_t registerUndo(CUndo* record) { return defaulted(); }
     // 2: the input property of that name, made with the type bits (1 binary, 2 trinary,
     // 4 finite, 8 infinite) when missing.
-    virtual unidevice::Property* addProperty(const std::string& name, uint32_t type) {
-        return defaulted<unidevice::Property*>();
+    virtual CProperty* addProperty(const std::string& name, uint32_t type) {
+        return defaulted<CProperty*>();
     }
     // 3: the property of exactly that name, or null.
-    virtual unidevice::Property* getProperty(const std::string& name) {
-        return defaulted<unidevice::Property*>();
-    }
+    virtual CProperty* getProperty(const std::string& name) { return defaulted<CProperty*>(); }
     // 4-15: the configuration element tree.
     virtual int32_t beginConfig() { return defaulted(); }
     virtual int32_t reserved5() { return defaulted(); }

@@ -1,6 +1,7 @@
 #pragma once
 // A named input of a tool instance: bound to at most one control, it shapes the control's raw
 // value with a response curve of four parameters.
+#include "sdk/CProperty.h"
 #include "unidevice/ControlTarget.h"
 #include "util/xml/Element.h"
 
@@ -12,7 +13,7 @@ namespace mvk::unidevice {
 
 class Control;
 
-class Property : public ControlTarget {
+class Property : public ControlTarget, public qvn::CProperty {
 public:
     // Makes a property for a name and an accepted-kind set; the tool instance supplies it.
     using Factory = std::function<Property*(const std::string& name, uint32_t accepted)>;
@@ -27,7 +28,8 @@ public:
     // Drops the bound control when it is the one going; the stored binding element stays.
     void controlDeleted(Control* control) override;
     // The response curve applied to the bound control's value (0 without one).
-    virtual double value() const;
+    double value() const override;
+    const std::string& getName() const override { return propertyName; }
     virtual void destroy();
     // Leaves the bound control's targets.
     ~Property() override;

@@ -164,3 +164,21 @@ TEST_F(LibraryManagerTest, ModelFilesAreFoundRecursivelyFilesBeforeSubFolders) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SampleToolTest, TheOrbitCameraModuleLoadsAsACameraTool) {
+    qvn::test::TestEnvironment environment(qvn::test::TestEnvironment::stageRoot());
+    LibraryManager* manager = LibraryManager::instance();
+    EXPECT_EQ(manager->loadAllLibraries(), 0);
+    Tool* camera = manager->findTool("Orbit Camera");
+    ASSERT_NE(camera, nullptr);
+    EXPECT_TRUE(camera->isCreatable());
+    EXPECT_EQ(camera->categories(), std::vector<std::string>{"Camera"});
+    EXPECT_EQ(camera->getLibrary()->getName(), "orbitcamera");
+    EXPECT_EQ(camera->helpDocument(),
+              qvn::test::TestEnvironment::stageRoot() + "/quorvane/doc/tools_orbitcamera.html");
+    mvk::util::SingletonCollector::existing()->destroyAll();
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+// A sample camera tool: a camera that orbits a point. The controller drives yaw, pitch and
+// distance; the preferences set the lens and how fast the inputs move the camera. It uses
+// nothing but the plug-in interface, like any third-party tool library.
+#include "sdk/CCameraPlugin.h"
+#include "sdk/CInterface.h"
+#include "sdk/CProperty.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+using namespace mvk::qvn;
+
+constexpr uint32_t Finite = 4;
+
+class OrbitCamera : public CCamera {
+public:
+    explicit OrbitCamera(const CreateParam& param) : CCamera(param) {}
+
+    int32_t initialize() override {
+        CInterface* core = getInterface();
+        if (core == nullptr)
+            return 1;
+        yawInput = core->addProperty("Yaw", Finite);
+        pitchInput = core->addProperty("Pitch", Finite);
+        zoomInput = core->addProperty("Zoom", Finite);
+        core->beginConfig();
+        core->beginGroup("Lens", "The camera's optics");
+        core->addSpinner("Field of view", "Horizontal field of view in degrees", &fieldOfView,
+                         5.0, 170.0, 1.0, 0, false, nullptr);
+        core->endGroup();
+        core->beginGroup("Motion", "How the inputs move the camera");
+        core->addSpinner("Turn speed", "Degrees per second at full deflection", &turnSpeed, 1.0,
+                         720.0, 5.0, 0, true, nullptr);
+        core->addSpinner("Zoom speed", "Units per second at full deflection", &zoomSpeed, 0.1,
+                         100.0, 0.5, 0, true, nullptr);
+        core->addCheckBox("Invert pitch", "Pushing forward looks down", &invertPitch, nullptr);
+        core->endGroup();
+        core->endConfig();
+        return 0;
+    }
+
+    void onRecordingBegin(double startTime) override { lastTime = startTime; }
+
+    void onSample(double time) override {
+        const double step = time - lastTime;
+        lastTime = time;
+        if (step <= 0)
+            return;
+        yaw = std::fmod(yaw + read(yawInput) * turnSpeed * step, 360.0);
+        const double pitchSign = invertPitch ? -1.0 : 1.0;
+        pitch = std::clamp(pitch + pitchSign * read(pitchInput) * turnSpeed * step, -89.0, 89.0);
+        distance = std::max(0.1, distance - read(zoomInput) * zoomSpeed * step);
+    }
+
+private:
+    static double read(const CProperty* input) { return input ? input->value() : 0.0; }
+
+    CProperty* yawInput = nullptr;
+    CProperty* pitchInput = nullptr;
+    CProperty* zoomInput = nullptr;
+    double fieldOfView = 45.0;
+    double turnSpeed = 90.0;
+    double zoomSpeed = 5.0;
+    bool invertPitch = false;
+    double yaw = 0.0;
+    double pitch = 15.0;
+    double distance = 10.0;
+    double lastTime = 0.0;
+};
+
+class OrbitCameraPlugin : public CCameraPlugin {
+public:
+    CCamera* createCamera(const CCamera::CreateParam& param) override {
+        return new OrbitCamera(param);
+    }
+    std::string getName() const override { return "Orbit Camera"; }
+    std::string getDataPath() const override { return "tools/orbitcamera"; }
+    std::string getShortDescription() const override { return "A camera that orbits a point"; }
+    std::string getCategory() const override { return "Camera"; }
+    std::string getLongDescription() const override {
+        return "Steer yaw, pitch and distance around a point of interest with a controller; "
+               "the lens and speeds are set in the preferences.";
+    }
+    std::string getAuthor() const override { return "Quorvane samples"; }
+    uint32_t getVersion() const override { return 1100; }
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) uint32_t getVersion() { return ToolModuleVersion; }
+
+extern "C" __attribute__((visibility("default"))) CCameraPlugin* getPlugin(uint32_t index) {
+    static OrbitCameraPlugin plugin;
+    return index == 0 ? &plugin : nullptr;
+}
