@@ -21,6 +21,11 @@ class Library;
 
 class Tool : public util::DynamicObject, public util::MessageNode, public CExtendable {
 public:
+    // The tool's stores of configuration profiles ("*.mcp") and input profiles ("*.mip"),
+    // defined in their own headers.
+    class ConfigProfileManager;
+    class InputProfileManager;
+
     // Tool kinds.
     static constexpr int KindPlugin = 1;
     static constexpr int KindTemplate = 2;
