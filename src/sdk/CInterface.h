@@ -26,6 +26,22 @@ public:
         ~Callback() = default;
     };
 
+    // The argument of extension 60: a label element with a minimum height.
+    struct LabelDescriptor {
+        std::string text;
+        int32_t minimumHeight = 0;
+    };
+
+    // The argument of extensions 38 and 39: a host-side object the instance hands the request
+    // to, with itself and the extra value.
+    class HostRequest {
+    public:
+        virtual void* run(uint32_t id, CInterface* instance, intptr_t extra) = 0;
+
+    protected:
+        ~HostRequest() = default;
+    };
+
     // Replaces the entries of a combo box element (returned by addComboBox).
     class ComboUpdater {
     public:

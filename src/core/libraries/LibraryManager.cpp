@@ -1,6 +1,7 @@
 #include "core/libraries/LibraryManager.h"
 
 #include "core/Paths.h"
+#include "core/instances/Instance.h"
 #include "core/libraries/CoreLibrary.h"
 #include "core/libraries/Library.h"
 #include "core/libraries/Plugin.h"
@@ -14,6 +15,7 @@
 #include "util/xml/Element.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace mvk::qvn::core {
 
@@ -164,6 +166,76 @@ Plugin* LibraryManager::addToolToLibrary(Library* library, CCameraPlugin* plugin
     if (library == nullptr || plugin == nullptr)
         return nullptr;
     return new Plugin(library, plugin);
+}
+
+void LibraryManager::releaseLostInstances() {
+    const std::vector<Library*> snapshot = libraries;
+    for (Library* library : snapshot)
+        for (int t = 0; t < library->toolCount(); ++t)
+            library->tool(t)->releaseInstances();
+}
+
+std::vector<Instance*> LibraryManager::allInstances() const {
+    std::vector<Instance*> list;
+    for (const Library* library : libraries)
+        for (int t = 0; t < library->toolCount(); ++t) {
+            const Tool* tool = library->tool(t);
+            for (int i = 0; i < tool->instanceCount(); ++i)
+                list.push_back(tool->instance(i));
+        }
+    return list;
+}
+
+Instance* LibraryManager::findInstance(const std::string& name) const {
+    for (Instance* instance : allInstances())
+        if (instance->getName() == name)
+            return instance;
+    return nullptr;
+}
+
+Instance* LibraryManager::ownerOfNode(const CoreNode* node) const {
+    if (node == nullptr)
+        return nullptr;
+    for (Instance* instance : allInstances()) {
+        const std::vector<CoreNode*> nodes = instance->getNodes();
+        if (std::find(nodes.begin(), nodes.end(), node) != nodes.end())
+            return instance;
+    }
+    return nullptr;
+}
+
+std::string LibraryManager::makeUniqueName(const std::string& requested,
+                                           const Instance* self) const {
+    if (requested.empty())
+        return {};
+    size_t digits = 0;
+    while (digits < requested.size() &&
+           std::isdigit(static_cast<unsigned char>(requested[requested.size() - 1 - digits])))
+        ++digits;
+    std::string base = requested.substr(0, requested.size() - digits);
+    uint64_t number = 1;
+    size_t width = 2;
+    if (digits == 0) {
+        if (base.back() != '_')
+            base += '_';
+    } else {
+        // Absurdly long digit runs saturate instead of overflowing.
+        const std::string run = requested.substr(requested.size() - digits);
+        number = run.size() > 18 ? 999999999999999999ull : std::stoull(run);
+        width = digits;
+    }
+    std::vector<std::string> taken;
+    for (const Instance* instance : allInstances())
+        if (instance != self)
+            taken.push_back(instance->getName());
+    for (;; ++number) {
+        std::string digitsText = std::to_string(number);
+        if (digitsText.size() < width)
+            digitsText.insert(0, width - digitsText.size(), '0');
+        const std::string candidate = base + digitsText;
+        if (std::find(taken.begin(), taken.end(), candidate) == taken.end())
+            return candidate;
+    }
 }
 
 Library* LibraryManager::library(int index) const {

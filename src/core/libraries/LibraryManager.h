@@ -11,8 +11,13 @@ namespace mvk::qvn {
 class CCameraPlugin;
 }
 
+namespace mvk::qvn {
+class CoreNode;
+}
+
 namespace mvk::qvn::core {
 
+class Instance;
 class Library;
 class Plugin;
 class Tool;
@@ -48,6 +53,20 @@ public:
     Tool* findTool(const std::string& identifier) const;
     // Makes a tool for a plug-in object in a library; null when either is missing.
     Plugin* addToolToLibrary(Library* library, CCameraPlugin* plugin);
+    // Asks every instance still registered with any tool to release itself, each tool's last
+    // instance first.
+    void releaseLostInstances();
+
+    // A name no instance of any tool other than `self` bears, made from `requested`: a name
+    // without trailing digits gets "_" (unless it ends in one) and a two-digit number from 01;
+    // trailing digits are counted up from their value, padded to their width. "" stays "".
+    std::string makeUniqueName(const std::string& requested, const Instance* self) const;
+    // The instance of any tool bearing `name`, or null.
+    Instance* findInstance(const std::string& name) const;
+    // The instance whose host nodes include `node`, or null.
+    Instance* ownerOfNode(const CoreNode* node) const;
+    // Every instance of every tool, libraries and tools in order.
+    std::vector<Instance*> allInstances() const;
 
     int libraryCount() const { return static_cast<int>(libraries.size()); }
     Library* library(int index) const;

@@ -1,6 +1,8 @@
 #include "core/libraries/Plugin.h"
 
 #include "core/Paths.h"
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
 #include "sdk/CCameraPlugin.h"
 #include "util/xml/Element.h"
 
@@ -39,6 +41,30 @@ std::string Plugin::helpDocument() const {
         if (c == '/' || c == '\\')
             c = '_';
     return getInstallPath("doc") + "/" + flat + ".html";
+}
+
+Instance* Plugin::createInstanceObject(const std::string& name) {
+    CCamera::CreateParam param;
+    param.plugin = plugin;
+    param.name = name;
+    CCamera* code = plugin->createCamera(param);
+    if (code == nullptr)
+        return nullptr;
+    return new Instance(this, code, name);
+}
+
+InstanceReference* Plugin::createInstance(const std::string& requested) {
+    const std::string name = requested.empty() ? this->name() + "_01" : requested;
+    Instance* instance = createInstanceObject(name);
+    if (instance == nullptr)
+        return nullptr;
+    CCamera* code = instance->getCode();
+    if (code->initialize() != 0 || code->check() != 0) {
+        instance->destroy();
+        return nullptr;
+    }
+    applyStartProfiles(*instance);
+    return new InstanceReference(instance);
 }
 
 void Plugin::makeToolTag(util::xml::Element& tag, const std::string& name) const {

@@ -27,6 +27,8 @@ public:
     std::string installedDataFolder() const override;
     // install doc + "/" + the data sub-path with "/" and "\" as "_" + ".html".
     std::string helpDocument() const override;
+    InstanceReference* createInstance(const std::string& name) override;
+    Instance* createInstanceObject(const std::string& name) override;
     void makeToolTag(util::xml::Element& tag, const std::string& name) const override;
 
     CCameraPlugin* getPlugin() const { return plugin; }

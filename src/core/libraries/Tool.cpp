@@ -1,5 +1,6 @@
 #include "core/libraries/Tool.h"
 
+#include "core/instances/Instance.h"
 #include "core/libraries/Library.h"
 
 #include <algorithm>
@@ -33,6 +34,16 @@ Instance* Tool::instance(int index) const {
     if (index < 0 || index >= instanceCount())
         return nullptr;
     return instances[static_cast<size_t>(index)];
+}
+
+void Tool::releaseInstances() {
+    while (!instances.empty()) {
+        Instance* last = instances.back();
+        last->destroy();
+        // An instance leaves the list as it dies; never loop on one that does not.
+        if (!instances.empty() && instances.back() == last)
+            instances.pop_back();
+    }
 }
 
 std::vector<std::string> Tool::splitCategories(const std::string& text) {

@@ -17,6 +17,7 @@ class Element;
 namespace mvk::qvn::core {
 
 class Instance;
+class InstanceReference;
 class Library;
 
 class Tool : public util::DynamicObject, public util::MessageNode, public CExtendable {
@@ -53,6 +54,11 @@ public:
     // Where the tool's installed data (factory profiles, images) lives.
     virtual std::string installedDataFolder() const = 0;
     virtual std::string helpDocument() const = 0;
+    // A new instance named `name` (the tool's name + "_01" when empty) with its tree item, or
+    // null when the tool cannot make one.
+    virtual InstanceReference* createInstance(const std::string& name) = 0;
+    // The instance object alone, or null.
+    virtual Instance* createInstanceObject(const std::string& name) = 0;
     // Fills `tag` with the scene tag of a fresh instance of this tool named `name`.
     virtual void makeToolTag(util::xml::Element& tag, const std::string& name) const = 0;
 
@@ -65,6 +71,8 @@ public:
     void removeInstance(Instance* instance);
     int instanceCount() const { return static_cast<int>(instances.size()); }
     Instance* instance(int index) const;
+    // Asks each instance still registered, the last first, to release itself.
+    void releaseInstances();
 
     // Splits a category text at ";"; splitting stops at the first empty piece.
     static std::vector<std::string> splitCategories(const std::string& text);

@@ -1,0 +1,121 @@
+#include "core/instances/InstanceReference.h"
+
+#include "core/CoreImplementation.h"
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReferenceUndo.h"
+
+namespace mvk::qvn::core {
+
+namespace {
+
+HostAdaptor* adaptor() {
+    CoreImplementation* core = CoreImplementation::existing();
+    return core ? core->getAdaptor() : nullptr;
+}
+
+} // namespace
+
+InstanceReference::InstanceReference(Instance* owner) : instance(owner) {
+    if (instance != nullptr)
+        instance->setReference(this);
+    HostAdaptor* host = adaptor();
+    if (host != nullptr && host->isHolding())
+        host->putUndo(new InstanceReferenceCreateRestore(this, nullptr, -1));
+}
+
+InstanceReference::~InstanceReference() {
+    // Children go first (last first), each taking its instance with it; then our own instance.
+    while (childCount() > 0)
+        child(childCount() - 1)->destroy();
+    if (Instance* owned = instance) {
+        instance = nullptr;
+        owned->setReference(nullptr);
+        owned->destroy();
+    }
+}
+
+std::string InstanceReference::getName() const { return instance ? instance->getName() : ""; }
+
+void InstanceReference::deleteTool() {
+    HostAdaptor* host = adaptor();
+    if (host != nullptr)
+        host->beginHold("Delete tool");
+    if (!isRoot())
+        deleteReference(true);
+    if (host != nullptr)
+        host->acceptHold();
+}
+
+void InstanceReference::deleteReference(bool withNodes) {
+    if (!active)
+        return;
+    HostAdaptor* host = adaptor();
+    if (host != nullptr)
+        host->beginHold("Delete Morvik Tool");
+    for (int i = childCount() - 1; i >= 0; --i)
+        child(i)->deleteReference(withNodes);
+    active = false;
+    if (InstanceReference* owner = parent()) {
+        auto* record = new InstanceReferenceDeleteRestore(this, owner, childIndex());
+        takeOut();
+        if (host != nullptr)
+            host->putUndo(record);
+        else
+            record->release();
+    }
+    if (instance != nullptr)
+        instance->deleteInstance(withNodes);
+    if (host != nullptr)
+        host->acceptHold();
+}
+
+void InstanceReference::rename(const std::string& name) {
+    if (instance == nullptr)
+        return;
+    HostAdaptor* host = adaptor();
+    if (host != nullptr)
+        host->beginHold("Rename");
+    auto* record = new InstanceReferenceRename(this, name, instance->getName());
+    instance->rename(name);
+    if (host != nullptr)
+        host->putUndo(record);
+    else
+        record->release();
+    if (host != nullptr)
+        host->acceptHold();
+}
+
+void InstanceReference::takeOut() {
+    if (InstanceReference* owner = parent())
+        owner->removeChild(this);
+    if (instance != nullptr)
+        instance->leaveDeviceHandler();
+}
+
+void InstanceReference::putBack(InstanceReference* owner, int position) {
+    active = true;
+    if (owner != nullptr)
+        owner->insertChild(this, position);
+    if (instance != nullptr)
+        instance->rejoinDeviceHandler();
+}
+
+void InstanceReference::collectChecked(std::vector<InstanceReference*>& out) {
+    if (!active)
+        return;
+    if (checked && instance != nullptr)
+        out.push_back(this);
+    for (int i = 0; i < childCount(); ++i)
+        child(i)->collectChecked(out);
+}
+
+InstanceReference* InstanceReference::find(const std::string& name) {
+    if (active && instance != nullptr && instance->getName() == name)
+        return this;
+    for (int i = 0; i < childCount(); ++i)
+        if (InstanceReference* found = child(i)->find(name))
+            return found;
+    return nullptr;
+}
+
+} // namespace mvk::qvn::core

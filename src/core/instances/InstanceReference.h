@@ -1,0 +1,65 @@
+#pragma once
+// The tree item that stands for one instance in the tool tree. Parents own their children;
+// destroying a reference destroys its instance.
+#include "util/Composite_Dynamic.h"
+#include "util/DynamicObject.h"
+
+#include <string>
+
+namespace mvk::qvn::core {
+
+class Instance;
+
+class InstanceReference : public util::DynamicObject,
+                          public util::DynamicCreator,
+                          public util::Composite_Dynamic<InstanceReference> {
+public:
+    // Gives `instance` this reference; while the host holds an operation, records the creation
+    // as an undo step.
+    explicit InstanceReference(Instance* instance);
+    ~InstanceReference() override;
+    void destroyComposite() override { destroy(); }
+
+    Instance* getInstance() const { return instance; }
+    // Called by an instance that is being destroyed, so the reference does not destroy it again.
+    void forgetInstance() { instance = nullptr; }
+    InstanceReference* parentReference() const { return parent(); }
+    // The top of the tree (no parent).
+    bool isRoot() const { return parent() == nullptr; }
+    // The instance's name, or "" for an instance-less reference.
+    std::string getName() const;
+
+    bool isShown() const { return shown; }
+    bool isExpanded() const { return expanded; }
+    bool isChecked() const { return checked; }
+    void setChecked(bool value) { checked = value; }
+    // An inactive reference counts as deleted.
+    bool isActive() const { return active; }
+    void setActive(bool value) { active = value; }
+
+    // The tree's delete command: one host operation "Delete tool"; the root is never deleted.
+    void deleteTool();
+    // Deletes the children (last first), records the deletion for undo and deletes the instance
+    // with or without its host nodes, as one host operation "Delete Morvik Tool".
+    void deleteReference(bool withNodes);
+    // Renames the instance as one undoable host operation "Rename".
+    void rename(const std::string& name);
+
+    // Undo support: leave the parent / go back to it at a position.
+    void takeOut();
+    void putBack(InstanceReference* parent, int position);
+
+    // Ticked references below this one (this one included), in tree order.
+    void collectChecked(std::vector<InstanceReference*>& out);
+    // The reference whose instance bears `name`, searched below (and at) this one.
+    InstanceReference* find(const std::string& name);
+
+private:
+    Instance* instance;
+    bool shown = true;
+    bool expanded = true;
+    bool checked = true;
+    bool active = true;
+};
+
+} // namespace mvk::qvn::core
