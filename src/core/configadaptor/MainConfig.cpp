@@ -13,8 +13,7 @@ namespace {
 
 bool isPageEvent(int32_t code) {
     return code == Node::ButtonClicked || code == Node::IndexChanged ||
-           code == Node::ValueCommitted || code == Node::ValueChanged ||
-           code == Node::StateChanged;
+           code == Node::ValueCommitted || code == Node::ValueChanged || code == Node::StateChanged;
 }
 
 // Truncation toward zero, kept inside the 32-bit range; false for a value that is no number.
@@ -54,7 +53,8 @@ MainConfigSettings* MainConfig::target() const {
     return core != nullptr ? &core->getSettings() : nullptr;
 }
 
-void MainConfig::applyToSettings(const WidgetChange& change, MainConfigSettings& mainSettings) const {
+void MainConfig::applyToSettings(const WidgetChange& change,
+                                 MainConfigSettings& mainSettings) const {
     const int32_t code = change.code;
     switch (change.senderId) {
     case SaveLogButton:
@@ -67,7 +67,8 @@ void MainConfig::applyToSettings(const WidgetChange& change, MainConfigSettings&
         return;
     case CountdownSpinner: {
         int32_t seconds = 0;
-        if ((code == ValueCommitted || code == ValueChanged) && truncateToInt32(change.value, seconds))
+        if ((code == ValueCommitted || code == ValueChanged) &&
+            truncateToInt32(change.value, seconds))
             mainSettings.setCountdownSeconds(seconds);
         return;
     }

@@ -19,18 +19,25 @@ void Node::refreshPages() {
         child(i)->refreshPages();
 }
 
-util::xml::Element Node::writeProfile() const { return {}; }
+util::xml::Element Node::writeProfile() const {
+    return {};
+}
 
 void Node::readProfile(const util::xml::Element&) {}
 
-gui::Component* Node::buildPage() { return nullptr; }
+gui::Component* Node::buildPage() {
+    return nullptr;
+}
 
-bool Node::applyWidgetChange(const WidgetChange&) { return false; }
+bool Node::applyWidgetChange(const WidgetChange&) {
+    return false;
+}
 
 void Node::handleMessage(util::Message& message, bool) {
     if (message.id != util::Message::Destroying)
         return;
-    std::erase_if(boundPages, [&](const BoundPage& bound) { return bound.events == message.origin; });
+    std::erase_if(boundPages,
+                  [&](const BoundPage& bound) { return bound.events == message.origin; });
 }
 
 void Node::bindPage(gui::Component* page, util::MessageNode* pageEvents) {
@@ -47,8 +54,9 @@ void Node::unbindPage(gui::Component* page) {
         return;
     util::MessageNode* events = found->events;
     boundPages.erase(found);
-    const bool stillUsed = std::any_of(boundPages.begin(), boundPages.end(),
-                                       [&](const BoundPage& bound) { return bound.events == events; });
+    const bool stillUsed =
+        std::any_of(boundPages.begin(), boundPages.end(),
+                    [&](const BoundPage& bound) { return bound.events == events; });
     if (!stillUsed)
         unsubscribe(events);
 }
@@ -59,7 +67,9 @@ gui::Component* Node::boundPage(int index) const {
     return boundPages[static_cast<size_t>(index)].page;
 }
 
-void Node::setAdaptor(HostAdaptor* adaptor) { adaptorOverride = adaptor; }
+void Node::setAdaptor(HostAdaptor* adaptor) {
+    adaptorOverride = adaptor;
+}
 
 HostAdaptor* Node::adaptor() {
     if (adaptorOverride != nullptr)

@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cstring>
-#include <limits>
-#include <locale>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace mvk::qvn::core::configadaptor {
@@ -20,36 +19,40 @@ bool isTag(const Element& element, const char* name) {
     return element.type() == Element::KindTag && element.name() == name;
 }
 
-// The whole text must be the number, apart from surrounding white space, so "12abc" is refused
-// rather than read as 12.
-template <class T>
-bool parseNumber(const std::string& text, T& number) {
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
+// The value of the last attribute of that name without copying it (profiles are read by every
+// element in turn, so look-ups must stay cheap); null when absent.
+const std::string* findAttribute(const Element& element, std::string_view name) {
+    const auto& attributes = element.attributes();
+    for (auto it = attributes.rbegin(); it != attributes.rend(); ++it)
+        if (it->first == name)
+            return &it->second;
+    return nullptr;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// The whole text must be the number, apart from surrounding white space and a plus sign, so
+// "12abc" is refused rather than read as 12. Independent of the locale.
+template <class T> bool parseNumber(std::string_view text, T& number) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
     T parsed{};
-    in >> parsed;
-    if (in.fail())
-        return false;
-    in >> std::ws;
-    if (!in.eof())
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, parsed);
+    if (result.ec != std::errc() || result.ptr != end)
         return false;
     number = parsed;
     return true;
 }
 
-bool parseInt32(const std::string& text, int32_t& number) {
-    long long wide = 0;
-    if (!parseNumber(text, wide))
-        return false;
-    if (wide < std::numeric_limits<int32_t>::min() || wide > std::numeric_limits<int32_t>::max())
-        return false;
-    number = static_cast<int32_t>(wide);
-    return true;
-}
-
 // Profiles store bytes little-endian whatever the machine.
-template <class T>
-void copyLittleEndian(const uint8_t* from, T& to) {
+template <class T> void copyLittleEndian(const uint8_t* from, T& to) {
     uint8_t bytes[sizeof(T)];
     std::memcpy(bytes, from, sizeof(T));
     if constexpr (std::endian::native == std::endian::big)
@@ -57,16 +60,18 @@ void copyLittleEndian(const uint8_t* from, T& to) {
     std::memcpy(&to, bytes, sizeof(T));
 }
 
-// The "type" of an item; an empty one counts as none.
-bool hasType(const Element& item, const char* type) { return item.attribute("type") == type; }
-
-bool isGenericOrUntyped(const Element& item) {
-    const std::string type = item.attribute("type");
-    return type.empty() || type == "generic";
+bool hasType(const Element& item, std::string_view type) {
+    const std::string* found = findAttribute(item, "type");
+    return found != nullptr && *found == type;
 }
 
-template <class T>
-bool readBlob(const Element& item, T& value) {
+// An empty "type" counts as none.
+bool isGenericOrUntyped(const Element& item) {
+    const std::string* type = findAttribute(item, "type");
+    return type == nullptr || type->empty() || *type == "generic";
+}
+
+template <class T> bool readBlob(const Element& item, T& value) {
     const util::DataChunk bytes = util::DataChunk::base64Decode(item.text());
     if (bytes.size() < sizeof(T))
         return false;
@@ -192,10 +197,11 @@ Element ProfileFormat::convertProfile(const Element& element) {
 }
 
 std::optional<int32_t> ProfileFormat::readId(const Element& element) {
-    if (!element.hasAttribute("id"))
+    const std::string* text = findAttribute(element, "id");
+    if (text == nullptr)
         return -1;
     int32_t id = 0;
-    if (!parseInt32(element.attribute("id"), id))
+    if (!parseNumber(*text, id))
         return std::nullopt;
     return id;
 }
@@ -206,7 +212,8 @@ const Element* ProfileFormat::findItem(const Element& element, int32_t id,
         const Element& item = element.child(i);
         if (!isTag(item, ItemTag) || readId(item) != id)
             continue;
-        if (item.hasAttribute("label") && item.attribute("label") != label)
+        const std::string* itemLabel = findAttribute(item, "label");
+        if (itemLabel != nullptr && *itemLabel != label)
             continue;
         return &item;
     }
@@ -248,7 +255,7 @@ bool ProfileFormat::readDouble(const Element& item, double& value) {
 bool ProfileFormat::readInteger(const Element& item, int32_t& value) {
     if (hasType(item, "blob"))
         return readBlob(item, value);
-    return isGenericOrUntyped(item) && parseInt32(item.text(), value);
+    return isGenericOrUntyped(item) && parseNumber(item.text(), value);
 }
 
 bool ProfileFormat::readFlag(const Element& item, bool& value) {

@@ -13,7 +13,8 @@ Spinner::Spinner(int32_t id, std::string label, std::string tooltip, double* var
 util::xml::Element Spinner::writeProfile() const {
     if (variable == nullptr)
         return {};
-    return ProfileFormat::makeItem(getId(), getLabel(), "blob", ProfileFormat::encodeBlob(*variable));
+    return ProfileFormat::makeItem(getId(), getLabel(), "blob",
+                                   ProfileFormat::encodeBlob(*variable));
 }
 
 void Spinner::readProfile(const util::xml::Element& element) {
@@ -25,7 +26,8 @@ void Spinner::readProfile(const util::xml::Element& element) {
 }
 
 bool Spinner::applyWidgetChange(const WidgetChange& change) {
-    if (change.code != ValueCommitted || !isFromOwnControl(change, "spinner") || variable == nullptr)
+    if (change.code != ValueCommitted || !isFromOwnControl(change, "spinner") ||
+        variable == nullptr)
         return false;
     *variable = change.value;
     announceUserChange();

@@ -2,7 +2,9 @@
 
 namespace mvk::qvn::core::configadaptor {
 
-TreeBuilder::~TreeBuilder() { util::destroy(topElement); }
+TreeBuilder::~TreeBuilder() {
+    util::destroy(topElement);
+}
 
 element::Root* TreeBuilder::beginConfig() {
     auto* root = new element::Root();
