@@ -1,6 +1,10 @@
 #include "core/CoreImplementation.h"
 
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/Tool.h"
 #include "gui/MessageBox.h"
+#include "sdk/CCamera.h"
 #include "gui/Toolkit.h"
 #include "util/Log.h"
 
@@ -33,7 +37,17 @@ int32_t CoreImplementation::saveLostInstances(SceneWriter&) { return ResultOk; }
 
 InstanceReference* CoreImplementation::loadInstances(const util::xml::Element&) { return nullptr; }
 
-void CoreImplementation::removeAllInstances() {}
+void CoreImplementation::removeAllInstances() {
+    // The last instance of the list first, until none is left; the configuration window, once
+    // it exists, is hidden afterwards.
+    for (std::vector<Instance*> list = instanceList(); !list.empty(); list = instanceList()) {
+        Instance* last = list.back();
+        if (InstanceReference* reference = last->getReference(); reference == getRoot())
+            releaseRoot();
+        else
+            last->destroy();
+    }
+}
 
 int32_t CoreImplementation::openMainDialog() { return MainDlg::openDialog(); }
 
@@ -48,7 +62,12 @@ gui::Component* CoreImplementation::createComponent(const util::xml::Element& el
     return factories ? factories->create(element) : nullptr;
 }
 
-void CoreImplementation::updateInstances(double) {}
+void CoreImplementation::updateInstances(double time) {
+    // While recording the record list drives this; otherwise the ticked instances of the tree.
+    for (Instance* instance : checkedInstances())
+        if (CCamera* code = instance->getCode())
+            code->onTimeUpdate(time);
+}
 
 bool CoreImplementation::isRecording() { return RecordManager::isRecording(); }
 
@@ -64,11 +83,22 @@ void CoreImplementation::setSlowMotion(int32_t step) { RecordManager::setSlowMot
 
 void CoreImplementation::resimulate(double, double) {}
 
-InstanceReference* CoreImplementation::findInstance(const std::string&) { return nullptr; }
+InstanceReference* CoreImplementation::findInstance(const std::string& name) {
+    return findReference(name);
+}
 
-void CoreImplementation::applyConfigProfile(const std::string&, const std::string&) {}
+void CoreImplementation::applyConfigProfile(const std::string& instanceName,
+                                            const std::string& profile) {
+    InstanceReference* reference = findReference(instanceName);
+    Instance* instance = reference ? reference->getInstance() : nullptr;
+    if (instance != nullptr)
+        instance->getTool()->applyConfigProfile(*instance, profile);
+}
 
-std::string CoreImplementation::createInstance(const std::string&) { return {}; }
+std::string CoreImplementation::createInstance(const std::string& tool) {
+    InstanceReference* created = InstanceManager::createInstance(tool, "");
+    return created ? created->getName() : std::string();
+}
 
 std::string CoreImplementation::cloneInstance(const std::string&) { return {}; }
 
@@ -76,7 +106,13 @@ InstanceReference* CoreImplementation::getInstance(const std::string& name) {
     return findInstance(name);
 }
 
-int32_t CoreImplementation::deleteInstance(const std::string&) { return 0; }
+int32_t CoreImplementation::deleteInstance(const std::string& name) {
+    InstanceReference* reference = findReference(name);
+    if (reference == nullptr || reference->getInstance() == nullptr)
+        return 0;
+    reference->getInstance()->deleteInstance(true);
+    return 0;
+}
 
 void CoreImplementation::setImageAliases(gui::Component*) {}
 

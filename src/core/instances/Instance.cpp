@@ -562,7 +562,7 @@ void Instance::applyConfigProfile(const util::xml::Element& profile) {
 }
 
 util::xml::Element Instance::makeInputProfile(const std::string& name) const {
-    util::xml::Tag profile("profile");
+    util::xml::Element profile = util::xml::Tag("profile");
     profile.attribute("name") = name;
     for (int32_t i = 0; i < properties->count(); ++i) {
         const unidevice::Property* property = properties->property(i);
@@ -572,7 +572,7 @@ util::xml::Element Instance::makeInputProfile(const std::string& name) const {
         else if (!property->binding().isEmpty())
             entry.addChild(property->binding());
     }
-    return std::move(profile);
+    return profile;
 }
 
 int32_t Instance::applyInputProfile(const util::xml::Element& element) {

@@ -22,7 +22,8 @@ class PropertyHandler;
 
 namespace mvk::qvn {
 class CCamera;
-}
+class HostAdaptor;
+} // namespace mvk::qvn
 
 namespace mvk::qvn::core {
 

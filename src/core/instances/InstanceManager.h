@@ -2,8 +2,12 @@
 // Owns the root of the tree of tool instances.
 #include "core/CoreSubSystem.h"
 
+#include <string>
+#include <vector>
+
 namespace mvk::qvn::core {
 
+class Instance;
 class InstanceReference;
 
 class InstanceManager : public CoreSubSystem {
@@ -16,6 +20,18 @@ public:
     InstanceReference* getRoot() const { return root; }
     // Releases the root reference and with it the whole tree.
     void releaseRoot();
+
+    // An instance of the tool `toolId` named after `name`, appended below `parent` (the root
+    // when null), as one host operation "Creating instance"; null when the tool is missing or
+    // cannot make the instance.
+    InstanceReference* createInstance(const std::string& toolId, const std::string& name,
+                                      InstanceReference* parent = nullptr);
+    // The reference of the instance named `name` in the tree, or null.
+    InstanceReference* findReference(const std::string& name) const;
+    // The ticked instances of the tree, in tree order.
+    std::vector<Instance*> checkedInstances() const;
+    // Every instance of every tool, in creation order per tool.
+    std::vector<Instance*> instanceList() const;
 
 private:
     InstanceReference* root = nullptr;

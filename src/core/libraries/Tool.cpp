@@ -46,6 +46,10 @@ void Tool::releaseInstances() {
     }
 }
 
+void Tool::applyStartProfiles(Instance&) {}
+
+bool Tool::applyConfigProfile(Instance&, const std::string&) { return false; }
+
 std::vector<std::string> Tool::splitCategories(const std::string& text) {
     std::vector<std::string> pieces;
     size_t start = 0;

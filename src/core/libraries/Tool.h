@@ -73,6 +73,12 @@ public:
     Instance* instance(int index) const;
     // Asks each instance still registered, the last first, to release itself.
     void releaseInstances();
+    // A new instance's profiles: its present configuration stored as "Factory Settings", then
+    // the "Start Profile" of each store (made from the instance when missing) applied.
+    void applyStartProfiles(Instance& instance);
+    // Loads the named configuration profile of the store into `instance`; false when the store
+    // has none of that name.
+    bool applyConfigProfile(Instance& instance, const std::string& profile);
 
     // Splits a category text at ";"; splitting stops at the first empty piece.
     static std::vector<std::string> splitCategories(const std::string& text);
