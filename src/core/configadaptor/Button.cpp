@@ -1,0 +1,15 @@
+#include "core/configadaptor/Button.h"
+
+namespace mvk::qvn::core::configadaptor::element {
+
+Button::Button(int32_t id, std::string label, std::string tooltip, Callback* callback)
+    : Node(id, std::move(label), std::move(tooltip), callback) {}
+
+bool Button::applyWidgetChange(const WidgetChange& change) {
+    if (change.code != ButtonClicked || !isFromOwnControl(change, "button"))
+        return false;
+    runCallback();
+    return true;
+}
+
+} // namespace mvk::qvn::core::configadaptor::element

@@ -1,0 +1,33 @@
+#include "core/configadaptor/CheckBox.h"
+
+#include "core/configadaptor/ProfileFormat.h"
+
+namespace mvk::qvn::core::configadaptor::element {
+
+CheckBox::CheckBox(int32_t id, std::string label, std::string tooltip, bool* variable,
+                   Callback* callback)
+    : Node(id, std::move(label), std::move(tooltip), callback), variable(variable) {}
+
+util::xml::Element CheckBox::writeProfile() const {
+    if (variable == nullptr)
+        return {};
+    return ProfileFormat::makeItem(getId(), getLabel(), "", *variable ? "1" : "0");
+}
+
+void CheckBox::readProfile(const util::xml::Element& element) {
+    const util::xml::Element* item = findProfileItem(element);
+    if (item == nullptr || variable == nullptr)
+        return;
+    ProfileFormat::readFlag(*item, *variable);
+    refreshPages();
+}
+
+bool CheckBox::applyWidgetChange(const WidgetChange& change) {
+    if (change.code != StateChanged || !isFromOwnControl(change, "checkbox") || variable == nullptr)
+        return false;
+    *variable = change.checked;
+    announceUserChange();
+    return true;
+}
+
+} // namespace mvk::qvn::core::configadaptor::element

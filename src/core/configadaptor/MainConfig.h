@@ -1,0 +1,38 @@
+#pragma once
+// The element behind the core's own main preferences page: it applies the page's changes to the
+// main settings rather than to a tool's variables, and stores nothing in profiles.
+#include "core/configadaptor/Node.h"
+
+namespace mvk::qvn::core {
+class MainConfigSettings;
+}
+
+namespace mvk::qvn::core::configadaptor::element {
+
+class MainConfig : public Node {
+public:
+    // Component ids of the main preferences page.
+    static constexpr int32_t CountdownSpinner = 100;
+    static constexpr int32_t SilentCheckBox = 102;
+    static constexpr int32_t StayOnTopCheckBox = 103;
+    static constexpr int32_t LogLevelComboBox = 106;
+    static constexpr int32_t SaveLogButton = 110;
+
+    // Works on the main dialog's settings of the core.
+    MainConfig();
+    // Works on `settings`, which must outlive the element.
+    explicit MainConfig(MainConfigSettings* settings);
+
+    // Every click, index change, value change or state change of the page opens a host
+    // operation named after the sending component's label, even one from a component the
+    // settings do not know, and applies the change inside it.
+    bool applyWidgetChange(const WidgetChange& change) override;
+
+private:
+    MainConfigSettings* target() const;
+    void applyToSettings(const WidgetChange& change, MainConfigSettings& mainSettings) const;
+
+    MainConfigSettings* settings = nullptr;
+};
+
+} // namespace mvk::qvn::core::configadaptor::element

@@ -1,0 +1,24 @@
+#include "core/configadaptor/Root.h"
+
+#include "core/configadaptor/ProfileFormat.h"
+
+namespace mvk::qvn::core::configadaptor::element {
+
+Root::Root() : Node(-1, "root", "", nullptr) {}
+
+util::xml::Element Root::writeProfile() const {
+    util::xml::Element profile = ProfileFormat::makeProfile();
+    for (int i = 0; i < childCount(); ++i)
+        profile.addChild(child(i)->writeProfile());
+    return profile;
+}
+
+void Root::readProfile(const util::xml::Element& element) {
+    const util::xml::Element profile = ProfileFormat::convertProfile(element);
+    if (!ProfileFormat::isCurrent(profile))
+        return;
+    for (int i = 0; i < childCount(); ++i)
+        child(i)->readProfile(profile);
+}
+
+} // namespace mvk::qvn::core::configadaptor::element

@@ -1,0 +1,238 @@
+#include "ConfigTestSupport.h"
+#include "core/configadaptor/Button.h"
+#include "core/configadaptor/CheckBox.h"
+#include "core/configadaptor/ComboBox.h"
+#include "core/configadaptor/Label.h"
+#include "core/configadaptor/Spinner.h"
+#include "core/configadaptor/Spinner_Int.h"
+#include "core/configadaptor/TextBox.h"
+#include "core/configadaptor/TreeBuilder.h"
+
+#include <gmock/gmock.h>
+
+#include <memory>
+
+using namespace mvk::qvn::core::configadaptor;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+using ElementTreeTest = qvn::test::ConfigTest;
+
+WidgetChange change(int32_t code, int32_t id, const std::string& kind) {
+    WidgetChange result;
+    result.code = code;
+    result.senderId = id;
+    result.senderKind = kind;
+    return result;
+}
+
+TEST(TreeBuilderTest, FirstElementIsTheTopAndGroupsTakeTheFollowingElements) {
+    TreeBuilder builder;
+    int32_t value = 0;
+    bool flag = false;
+    element::Root* root = builder.beginConfig();
+    EXPECT_EQ(builder.top(), root);
+    EXPECT_EQ(builder.current(), root);
+    EXPECT_EQ(root->getId(), -1);
+    EXPECT_EQ(root->getLabel(), "root");
+
+    auto* first = new element::Spinner_Int(builder.takeId(), "A", "", &value, 0, 9, 1, 1, nullptr);
+    EXPECT_EQ(builder.add(first), 1);
+    element::Group* outer = builder.beginGroup("Outer", "tip");
+    auto* second = new element::CheckBox(builder.takeId(), "B", "", &flag, nullptr);
+    builder.add(second);
+    element::Group* inner = builder.beginGroup("Inner", "");
+    auto* third = new element::Label(builder.takeId(), "C", 30, nullptr);
+    builder.add(third);
+    builder.endGroup();
+    EXPECT_EQ(builder.current(), outer);
+    builder.endGroup();
+    builder.endGroup(); // already at the top: stays there
+    EXPECT_EQ(builder.current(), root);
+    element::Root* nested = builder.beginConfig();
+
+    EXPECT_EQ(builder.current(), root) << "a nested root does not become current";
+    ASSERT_EQ(root->childCount(), 3);
+    EXPECT_EQ(root->child(0), first);
+    EXPECT_EQ(root->child(1), outer);
+    EXPECT_EQ(root->child(2), nested);
+    EXPECT_EQ(outer->child(1), inner);
+    EXPECT_EQ(inner->child(0), third);
+    EXPECT_EQ(outer->getId(), -1);
+    EXPECT_EQ(outer->getTooltip(), "tip");
+    // Ids count only the elements that take one; indexes count every element.
+    EXPECT_EQ(first->getId(), 0);
+    EXPECT_EQ(second->getId(), 1);
+    EXPECT_EQ(third->getId(), 2);
+    EXPECT_EQ(third->getMinimumHeight(), 30);
+    EXPECT_EQ(builder.elementCount(), 7);
+    EXPECT_EQ(builder.add(nullptr), -1);
+}
+
+TEST(TreeBuilderTest, AnElementOtherThanARootCanStartTheTree) {
+    TreeBuilder builder;
+    element::Group* group = builder.beginGroup("G", "");
+    builder.add(new element::Button(builder.takeId(), "B", "", nullptr));
+    EXPECT_EQ(builder.top(), group);
+    EXPECT_EQ(group->childCount(), 1);
+}
+
+TEST_F(ElementTreeTest, AStoredValueIsAnnouncedThenTheCallbackRunsInsideOneHostOperation) {
+    double gain = 1.0;
+    element::Spinner spinner(4, "Gain", "", &gain, 0, 10, 0.5, 1, &callback);
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(&spinner);
+
+    WidgetChange typed = change(Node::ValueChanged, 4, "spinner");
+    typed.value = 2.5;
+    EXPECT_FALSE(spinner.applyWidgetChange(typed)) << "a spinner waits for the committed edit";
+    EXPECT_EQ(gain, 1.0);
+
+    WidgetChange committed = change(Node::ValueCommitted, 4, "spinner");
+    committed.value = 2.5;
+    EXPECT_TRUE(spinner.applyWidgetChange(committed));
+    EXPECT_EQ(gain, 2.5);
+    EXPECT_THAT(journal, ElementsAre("message:0x6000/0", "callback:Gain (held)"));
+    EXPECT_EQ(listener.lastOrigin, &spinner);
+    EXPECT_THAT(holds(), ElementsAre("begin:Gain", "accept:Gain"));
+}
+
+TEST_F(ElementTreeTest, EachKindStoresWhatItsOwnControlReports) {
+    int32_t count = 0;
+    bool loop = false;
+    std::string mode = "Slow";
+    std::string title;
+    element::Spinner_Int spinnerInt(1, "Count", "", &count, 0, 10, 1, 1, &callback);
+    element::CheckBox checkBox(2, "Loop", "", &loop, &callback);
+    element::ComboBox comboBox(3, "Mode", "", &mode, {"Slow", "Fast"}, &callback);
+    element::TextBox textBox(4, "Title", "", &title, &callback);
+
+    WidgetChange counted = change(Node::ValueChanged, 1, "spinner");
+    counted.value = 2.6;
+    counted.rounded = 3;
+    EXPECT_TRUE(spinnerInt.applyWidgetChange(counted));
+    EXPECT_EQ(count, 3);
+    counted.code = Node::ValueCommitted;
+    counted.rounded = 4;
+    EXPECT_TRUE(spinnerInt.applyWidgetChange(counted));
+    EXPECT_EQ(count, 4);
+
+    WidgetChange checked = change(Node::StateChanged, 2, "checkbox");
+    checked.checked = true;
+    EXPECT_TRUE(checkBox.applyWidgetChange(checked));
+    EXPECT_TRUE(loop);
+
+    WidgetChange chosen = change(Node::IndexChanged, 3, "combobox");
+    chosen.text = "Fast";
+    EXPECT_TRUE(comboBox.applyWidgetChange(chosen));
+    EXPECT_EQ(mode, "Fast");
+    chosen.code = Node::ItemActivated;
+    chosen.text = "Slow";
+    EXPECT_TRUE(comboBox.applyWidgetChange(chosen));
+    EXPECT_EQ(mode, "Slow");
+
+    WidgetChange edited = change(Node::TextEdited, 4, "textbox");
+    edited.text = "Take 2";
+    EXPECT_TRUE(textBox.applyWidgetChange(edited));
+    EXPECT_EQ(title, "Take 2");
+
+    EXPECT_THAT(holds(), ElementsAre("begin:Count", "accept:Count", "begin:Count", "accept:Count",
+                                     "begin:Loop", "accept:Loop", "begin:Mode", "accept:Mode",
+                                     "begin:Mode", "accept:Mode", "begin:Title", "accept:Title"));
+}
+
+TEST_F(ElementTreeTest, EventsOfAnotherControlKindOrIdOrCodeChangeNothing) {
+    int32_t count = 5;
+    bool loop = false;
+    std::string mode = "Slow";
+    element::Spinner_Int spinnerInt(1, "Count", "", &count, 0, 10, 1, 1, &callback);
+    element::CheckBox checkBox(2, "Loop", "", &loop, &callback);
+    element::ComboBox comboBox(3, "Mode", "", &mode, {}, &callback);
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(&spinnerInt);
+
+    WidgetChange wrongKind = change(Node::ValueChanged, 1, "listbox");
+    wrongKind.rounded = 9;
+    EXPECT_FALSE(spinnerInt.applyWidgetChange(wrongKind));
+    WidgetChange wrongId = change(Node::StateChanged, 7, "checkbox");
+    wrongId.checked = true;
+    EXPECT_FALSE(checkBox.applyWidgetChange(wrongId));
+    WidgetChange editText = change(0x41C1, 3, "combobox"); // edit text changed: not handled
+    editText.text = "typed";
+    EXPECT_FALSE(comboBox.applyWidgetChange(editText));
+
+    EXPECT_EQ(count, 5);
+    EXPECT_FALSE(loop);
+    EXPECT_EQ(mode, "Slow");
+    EXPECT_THAT(journal, IsEmpty());
+    EXPECT_THAT(holds(), IsEmpty());
+}
+
+TEST_F(ElementTreeTest, AButtonOnlyRunsItsCallback) {
+    element::Button button(8, "Reset", "Back to defaults", &callback);
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(&button);
+    EXPECT_FALSE(button.applyWidgetChange(change(Node::ButtonClicked, 8, "flmbutton")));
+    EXPECT_TRUE(button.applyWidgetChange(change(Node::ButtonClicked, 8, "button")));
+    EXPECT_THAT(journal, ElementsAre("callback:Reset (held)"));
+    EXPECT_THAT(holds(), ElementsAre("begin:Reset", "accept:Reset"));
+}
+
+TEST_F(ElementTreeTest, WithoutCallbackNoHostOperationIsOpened) {
+    bool loop = false;
+    element::CheckBox checkBox(2, "Loop", "", &loop, nullptr);
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(&checkBox);
+    WidgetChange checked = change(Node::StateChanged, 2, "checkbox");
+    checked.checked = true;
+    EXPECT_TRUE(checkBox.applyWidgetChange(checked));
+    EXPECT_THAT(journal, ElementsAre("message:0x6000/0"));
+    EXPECT_THAT(holds(), IsEmpty());
+}
+
+TEST_F(ElementTreeTest, WithoutAnyAdaptorTheCallbackStillRuns) {
+    Node::setAdaptor(nullptr); // and no core exists in this test
+    element::Button button(8, "Reset", "", &callback);
+    EXPECT_TRUE(button.applyWidgetChange(change(Node::ButtonClicked, 8, "button")));
+    EXPECT_THAT(journal, ElementsAre("callback:Reset (not held)"));
+}
+
+TEST_F(ElementTreeTest, AnElementWithoutVariableStoresAndReadsNothing) {
+    element::Spinner spinner(1, "S", "", nullptr, 0, 1, 0.1, 1, &callback);
+    element::TextBox textBox(2, "T", "", nullptr, &callback);
+    WidgetChange committed = change(Node::ValueCommitted, 1, "spinner");
+    EXPECT_FALSE(spinner.applyWidgetChange(committed));
+    EXPECT_TRUE(spinner.writeProfile().isEmpty());
+    EXPECT_TRUE(textBox.writeProfile().isEmpty());
+    textBox.readProfile(mvk::util::xml::Element(
+        "<configprofile version=\"2.0\"><item id=\"2\" type=\"text\">x</item></configprofile>"));
+    EXPECT_THAT(journal, IsEmpty());
+}
+
+TEST(BoundPagesTest, ADestroyedPageLeavesEveryElementShowingIt) {
+    bool flag = false;
+    element::CheckBox first(1, "A", "", &flag, nullptr);
+    element::CheckBox second(2, "B", "", &flag, nullptr);
+    auto pageOne = std::make_unique<mvk::util::MessageNode>("page one");
+    mvk::util::MessageNode pageTwo("page two");
+    // The elements never look inside a page; only its identity matters here.
+    auto* componentOne = reinterpret_cast<mvk::gui::Component*>(pageOne.get());
+    auto* componentTwo = reinterpret_cast<mvk::gui::Component*>(&pageTwo);
+    first.bindPage(componentOne, pageOne.get());
+    first.bindPage(componentTwo, &pageTwo);
+    second.bindPage(componentOne, pageOne.get());
+
+    pageOne.reset();
+    ASSERT_EQ(first.boundPageCount(), 1);
+    EXPECT_EQ(first.boundPage(0), componentTwo);
+    EXPECT_EQ(second.boundPageCount(), 0);
+    EXPECT_EQ(first.boundPage(1), nullptr);
+
+    first.unbindPage(componentTwo);
+    EXPECT_EQ(first.boundPageCount(), 0);
+    EXPECT_EQ(pageTwo.subscriberCount(), 0) << "an unbound page keeps no link to the element";
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "core/configadaptor/MainConfig.h"
+#include "ConfigTestSupport.h"
+#include "core/MainConfigSettings.h"
+#include "platform/Interaction.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestEnvironment.h"
+#include "util/Log.h"
+
+#include <gmock/gmock.h>
+
+using namespace mvk::qvn::core;
+using namespace mvk::qvn::core::configadaptor;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class MainConfigTest : public qvn::test::ConfigTest {
+protected:
+    void TearDown() override {
+        mvk::platform::setSilent(false);
+        mvk::util::Log::setLevel(threshold);
+        ConfigTest::TearDown();
+    }
+
+    bool send(int32_t code, int32_t senderId, const std::string& label) {
+        WidgetChange change;
+        change.code = code;
+        change.senderId = senderId;
+        change.senderLabel = label;
+        change.value = value;
+        change.checked = checked;
+        change.text = text;
+        return element.applyWidgetChange(change);
+    }
+
+    int threshold = mvk::util::Log::threshold();
+    MainConfigSettings settings;
+    element::MainConfig element{&settings};
+    double value = 0.0;
+    bool checked = false;
+    std::string text;
+};
+
+TEST_F(MainConfigTest, IsTheMainPreferencesElementAndStoresNothingInProfiles) {
+    element::MainConfig ofTheCore;
+    EXPECT_EQ(ofTheCore.getId(), 0);
+    EXPECT_EQ(ofTheCore.getLabel(), "Main Preferences");
+    EXPECT_TRUE(ofTheCore.writeProfile().isEmpty());
+    // Without a core there are no settings to change, but the operation is still bracketed.
+    WidgetChange change;
+    change.code = Node::StateChanged;
+    change.senderId = element::MainConfig::SilentCheckBox;
+    change.senderLabel = "Silent";
+    EXPECT_TRUE(ofTheCore.applyWidgetChange(change));
+    EXPECT_THAT(holds(), ElementsAre("begin:Silent", "accept:Silent"));
+}
+
+TEST_F(MainConfigTest, EachControlOfThePageChangesItsSettingInsideAHostOperation) {
+    value = 7.9;
+    EXPECT_TRUE(send(Node::ValueCommitted, 100, "Countdown"));
+    EXPECT_EQ(settings.countdownSeconds(), 7);
+    value = -2.5;
+    EXPECT_TRUE(send(Node::ValueChanged, 100, "Countdown"));
+    EXPECT_EQ(settings.countdownSeconds(), -2) << "truncated, not rounded";
+    value = 1e300;
+    EXPECT_TRUE(send(Node::ValueChanged, 100, "Countdown"));
+    EXPECT_EQ(settings.countdownSeconds(), 2147483647);
+
+    checked = true;
+    EXPECT_TRUE(send(Node::StateChanged, 102, "Silent"));
+    EXPECT_TRUE(settings.silent());
+    EXPECT_TRUE(mvk::platform::isSilent());
+    checked = false;
+    EXPECT_TRUE(send(Node::StateChanged, 103, "On top"));
+    EXPECT_FALSE(settings.stayOnTop());
+
+    text = "Low";
+    EXPECT_TRUE(send(Node::IndexChanged, 106, "Log level"));
+    EXPECT_EQ(settings.logLevelName(), "Low");
+    EXPECT_EQ(mvk::util::Log::threshold(), 1);
+
+    EXPECT_THAT(holds(), ElementsAre("begin:Countdown", "accept:Countdown", "begin:Countdown",
+                                     "accept:Countdown", "begin:Countdown", "accept:Countdown",
+                                     "begin:Silent", "accept:Silent", "begin:On top",
+                                     "accept:On top", "begin:Log level", "accept:Log level"));
+}
+
+TEST_F(MainConfigTest, OtherSendersStillOpenAnEmptyOperationAndOtherCodesNone) {
+    checked = true;
+    EXPECT_TRUE(send(Node::StateChanged, 555, "Somewhere"));
+    EXPECT_TRUE(send(Node::StateChanged, 100, "Countdown")) << "a known id with another code";
+    EXPECT_FALSE(send(Node::TextEdited, 106, "Log level"));
+    EXPECT_FALSE(send(0x4007, 102, "Silent"));
+
+    EXPECT_FALSE(settings.silent());
+    EXPECT_EQ(settings.countdownSeconds(), 2);
+    EXPECT_THAT(holds(), ElementsAre("begin:Somewhere", "accept:Somewhere", "begin:Countdown",
+                                     "accept:Countdown"));
+}
+
+TEST_F(MainConfigTest, TheSaveLogButtonAsksForAFile) {
+    qvn::test::TestEnvironment environment;
+    qvn::test::ScriptedInteraction script; // the dialog is cancelled
+    EXPECT_TRUE(send(Node::ButtonClicked, 110, "Save log"));
+    ASSERT_EQ(script.questions().size(), 1u);
+    EXPECT_EQ(script.questions()[0].kind, "saveFileName");
+    EXPECT_THAT(holds(), ElementsAre("begin:Save log", "accept:Save log"));
+}
+
+} // namespace

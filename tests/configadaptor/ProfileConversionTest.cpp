@@ -1,0 +1,121 @@
+#include "core/configadaptor/CheckBox.h"
+#include "core/configadaptor/ComboBox.h"
+#include "core/configadaptor/Group.h"
+#include "core/configadaptor/ProfileFormat.h"
+#include "core/configadaptor/Root.h"
+#include "core/configadaptor/Spinner.h"
+#include "core/configadaptor/TextBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace mvk::qvn::core::configadaptor;
+using mvk::util::xml::Element;
+
+namespace {
+
+const char* const OldProfile =
+    "<profile name=\"Old\">"
+    "<spinner name=\"Speed\">2.5</spinner>"
+    "<check name=\"Loop\" id=\"7\">true</check>"
+    "<check name=\"Snap\">True</check>"
+    "<combo name=\"Mode\"><value>Fast</value></combo>"
+    "<button name=\"More\"><text name=\"Title\"><value>Hello</value></text></button>"
+    "<group name=\"Inner\"><spinner>4</spinner><check name=\"Flag\"/></group>"
+    "<group name=\"Numbered\" id=\"3\"/>"
+    "<slider name=\"Unknown\">9</slider>"
+    "</profile>";
+
+const char* const Converted = "<configprofile version=\"2.0\" name=\"Old\" converted=\"yes\">"
+                              "<item id=\"0\" label=\"Speed\" type=\"generic\">2.5</item>"
+                              "<item id=\"7\" label=\"Loop\" type=\"generic\">1</item>"
+                              "<item id=\"1\" label=\"Snap\" type=\"generic\">0</item>"
+                              "<item id=\"2\" label=\"Mode\" type=\"string\">Fast</item>"
+                              "<item id=\"3\" label=\"Title\" type=\"string\">Hello</item>"
+                              "<group label=\"Inner\">"
+                              "<item id=\"4\" type=\"generic\">4</item>"
+                              "<item id=\"5\" label=\"Flag\" type=\"generic\">0</item>"
+                              "</group>"
+                              "<group id=\"3\" label=\"Numbered\"/>"
+                              "</configprofile>";
+
+std::string flat(const Element& element) {
+    return element.toString("", "", "");
+}
+
+TEST(ProfileConversionTest, TheOlderFormBecomesTheCurrentOne) {
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(Element(OldProfile))), Converted);
+}
+
+TEST(ProfileConversionTest, AutomaticIdsRestartAtZeroForEachConversion) {
+    const Element old(OldProfile);
+    const Element first = ProfileFormat::convertProfile(old);
+    const Element second = ProfileFormat::convertProfile(old);
+    EXPECT_TRUE(first.deepEquals(second));
+}
+
+TEST(ProfileConversionTest, TheOldProfileMayBeTheFirstChildOfAnotherVersion) {
+    const Element wrapped(std::string("<configprofile version=\"1.0\">") + OldProfile +
+                          "<profile name=\"Ignored\"/></configprofile>");
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(wrapped)), Converted);
+
+    const Element notFirst(std::string("<configprofile version=\"1.0\"><note/>") + OldProfile +
+                           "</configprofile>");
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(notFirst)),
+              "<configprofile version=\"2.0\" converted=\"yes\"/>");
+}
+
+TEST(ProfileConversionTest, ACurrentProfileIsCopiedAndAnythingElseComesOutEmpty) {
+    const Element current(
+        "<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>");
+    EXPECT_TRUE(ProfileFormat::convertProfile(current).deepEquals(current));
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(
+                  Element("<settings name=\"S\"><spinner>1</spinner></settings>"))),
+              "<configprofile version=\"2.0\" name=\"S\" converted=\"yes\"/>");
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(Element())),
+              "<configprofile version=\"2.0\" converted=\"yes\"/>");
+}
+
+TEST(ProfileConversionTest, ValuesOfAnOldProfileReachTheTree) {
+    double speed = 0;
+    bool loop = false;
+    bool snap = true;
+    std::string mode;
+    std::string title;
+    element::Root root;
+    root.addChild(new element::Spinner(0, "Speed", "", &speed, 0, 10, 1, 1, nullptr));
+    root.addChild(new element::CheckBox(7, "Loop", "", &loop, nullptr));
+    root.addChild(new element::CheckBox(1, "Snap", "", &snap, nullptr));
+    root.addChild(new element::ComboBox(2, "Mode", "", &mode, {"Slow", "Fast"}, nullptr));
+    auto* group = new element::Group("Inner", "");
+    root.addChild(group);
+    group->addChild(new element::TextBox(3, "Title", "", &title, nullptr));
+    // The converted profile keeps the text item at the top level, so the group's box misses it;
+    // one at the top level takes it.
+    root.addChild(new element::TextBox(3, "Title", "", &title, nullptr));
+
+    root.readProfile(Element(OldProfile));
+    EXPECT_EQ(speed, 2.5);
+    EXPECT_TRUE(loop);
+    EXPECT_FALSE(snap) << "only the exact lower-case word true is set";
+    EXPECT_EQ(mode, "Fast");
+    EXPECT_EQ(title, "Hello");
+}
+
+TEST(ProfileConversionTest, DeepNestingConvertsWithoutExhaustingTheStack) {
+    Element old = mvk::util::xml::Tag("profile");
+    Element* inside = &old;
+    for (int depth = 0; depth < 200000; ++depth)
+        inside = &inside->addChild(mvk::util::xml::Tag(depth % 2 ? "button" : "group"));
+    inside->addChild(mvk::util::xml::TagWithData("spinner", "1"));
+    const Element converted = ProfileFormat::convertProfile(old);
+    const Element* group = &converted.child(0);
+    int groups = 0;
+    while (group->name() == "group") {
+        ++groups;
+        group = &group->child(0);
+    }
+    EXPECT_EQ(groups, 100000);
+    EXPECT_EQ(flat(*group), "<item id=\"0\" type=\"generic\">1</item>");
+}
+
+} // namespace
