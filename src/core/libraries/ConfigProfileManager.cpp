@@ -95,8 +95,7 @@ bool Tool::ConfigProfileManager::writeElements(const std::string& file,
 }
 
 // Files only ever hold the current form.
-Element Tool::ConfigProfileManager::renamed(const Element& element,
-                                            const std::string& name) const {
+Element Tool::ConfigProfileManager::renamed(const Element& element, const std::string& name) const {
     Element profile = ProfileFormat::convertProfile(element);
     profile.attribute("name") = name;
     return profile;

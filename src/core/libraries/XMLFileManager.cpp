@@ -13,7 +13,9 @@ using util::xml::Element;
 
 namespace {
 
-void note(const std::string& message) { util::Log::instance()->write(message, util::Log::Notice); }
+void note(const std::string& message) {
+    util::Log::instance()->write(message, util::Log::Notice);
+}
 
 void note(const std::string& message, const std::string& value) {
     util::Log::instance()->write(message, value, util::Log::Notice);
@@ -27,7 +29,9 @@ std::string lowerCase(std::string text) {
 }
 
 // Both separators count, so a Windows-style path keeps its meaning.
-size_t lastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+size_t lastSeparator(const std::string& path) {
+    return path.find_last_of("/\\");
+}
 
 std::string lastComponent(const std::string& path) {
     const size_t separator = lastSeparator(path);
@@ -137,7 +141,9 @@ int XMLFileManager::addElement(const Element& element, bool save, bool force) {
     return Done;
 }
 
-void XMLFileManager::refuse() const { note("Name is reserved read-only. Aborting"); }
+void XMLFileManager::refuse() const {
+    note("Name is reserved read-only. Aborting");
+}
 
 std::string XMLFileManager::saveToDestination(const std::string& name, const Element& element) {
     // Without a destination the file would land in the file system's root.
@@ -241,8 +247,8 @@ bool XMLFileManager::exportElement(const Element& element, const std::string& pa
     const std::string folder = separator == std::string::npos ? "." : path.substr(0, separator);
     std::string name = lastComponent(path);
     const std::string suffix = extension();
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(),
-                                                    suffix) == 0)
+    if (name.size() >= suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
         name.resize(name.size() - suffix.size());
     if (!isUsableName(name))
         return false;
