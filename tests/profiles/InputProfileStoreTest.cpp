@@ -1,0 +1,88 @@
+#include "core/libraries/InputProfileManager.h"
+#include "profiles/StoreFixture.h"
+#include "util/xml/Element.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using mvk::qvn::core::Tool;
+using mvk::qvn::core::XMLFileManager;
+using mvk::util::xml::Element;
+using ::testing::ElementsAre;
+
+namespace {
+
+std::string profileText(const std::string& name, const std::string& multiplier) {
+    return "<profile name=\"" + name + "\"><property name=\"pan\"><multiplier>" + multiplier +
+           "</multiplier></property></profile>";
+}
+
+std::string multiplierOf(const Element& profile) {
+    return profile.child("property").child("multiplier").text();
+}
+
+class InputProfileStoreTest : public qvn::test::StoreFixture {
+protected:
+    std::string destination() const { return dataFolder() + "/inputprofiles"; }
+    std::string userFile(const std::string& name) const { return destination() + "/" + name; }
+    Element readBack(const std::string& path) const {
+        Element root;
+        root.load(path);
+        return root;
+    }
+
+    Tool::InputProfileManager store;
+};
+
+TEST_F(InputProfileStoreTest, ReadsSingleProfilesAndUnideviceFiles) {
+    environment.writeFile(userFile("one.mip"), profileText("One", "1"));
+    environment.writeFile(userFile("pair.mip"), "<unidevice>" + profileText("Two", "2") +
+                                                    "<other/>" + profileText("Three", "3") +
+                                                    "</unidevice>");
+    environment.writeFile(userFile("ignored.mcp"), profileText("Wrong", "0"));
+    environment.writeFile(installedFolder() + "/inputprofile.xml", profileText("Two", "9"));
+    store.setUp(dataFolder(), installedFolder());
+    EXPECT_THAT(store.sourcePaths(),
+                ElementsAre(destination(), installedFolder() + "/inputprofile.xml",
+                            installedFolder() + "/inputprofiles"));
+    EXPECT_THAT(store.names(), ElementsAre("One", "Two", "Three"));
+    EXPECT_EQ(multiplierOf(store.elementByName("Two")), "2");
+    EXPECT_EQ(store.fileOf("Three"), userFile("pair.mip"));
+    EXPECT_EQ(store.readProfiles(userFile("pair.mip")).size(), 2u);
+    EXPECT_TRUE(store.readProfiles(userFile("missing.mip")).empty());
+}
+
+TEST_F(InputProfileStoreTest, SavedFilesHoldTheProfileAsTheirRoot) {
+    store.setUp(dataFolder(), installedFolder());
+    // The instance hands its bindings over wrapped; the file holds the bare profile.
+    Element wrapped("<inputprofile>" + profileText("Start Profile", "2") + "</inputprofile>");
+    EXPECT_EQ(store.addElement(wrapped, true, false), XMLFileManager::Done);
+    EXPECT_EQ(readBack(userFile("Start Profile.mip")).toString("", "", ""),
+              profileText("Start Profile", "2"));
+    EXPECT_EQ(store.renameElement("Start Profile", "Moved"), XMLFileManager::Done);
+    EXPECT_EQ(readBack(userFile("Moved.mip")).toString("", "", ""), profileText("Moved", "2"));
+
+    // Storing into a shared file keeps its other profiles under "unidevice".
+    environment.writeFile(userFile("pair.mip"), "<unidevice>" + profileText("A", "1") +
+                                                    profileText("B", "1") + "</unidevice>");
+    store.reload();
+    EXPECT_EQ(store.addElement(Element(profileText("A", "5")), true, false), XMLFileManager::Done);
+    const Element pair = readBack(userFile("pair.mip"));
+    EXPECT_EQ(pair.name(), "unidevice");
+    ASSERT_EQ(pair.childCount(), 2);
+    EXPECT_EQ(pair.child(0).attribute("name"), "B");
+    EXPECT_EQ(multiplierOf(pair.child(1)), "5");
+}
+
+TEST_F(InputProfileStoreTest, ExportNamesTheProfileAfterTheFile) {
+    store.setUp(dataFolder(), installedFolder());
+    const std::string folder = environment.root() + "/exports";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(store.exportElement(Element(profileText("Anything", "3")), folder + "/My.mip"));
+    EXPECT_EQ(readBack(folder + "/My.mip").attribute("name"), "My");
+    EXPECT_FALSE(store.exportElement(Element(profileText("Anything", "3")), folder + "/.mip"));
+}
+
+} // namespace
