@@ -13,6 +13,7 @@ Plugin::Plugin(Library* library, CCameraPlugin* wrapped) : Tool(library), plugin
     std::vector<std::string> further;
     plugin->extend(Extension::ToolIdentifiers, &further, 0);
     ids.insert(ids.end(), further.begin(), further.end());
+    setUpProfileStores(dataFolder(), installedDataFolder());
 }
 
 std::string Plugin::description() const { return plugin->getLongDescription(); }

@@ -44,6 +44,7 @@ Template::Template(Library* library, util::xml::Element content, util::xml::Elem
     const util::xml::Element& custom = templateContent.child("customdata", 0);
     for (int i = 0; i < custom.childCount("category"); ++i)
         categoryList.push_back(custom.child("category", i).text());
+    setUpProfileStores(dataFolder(), installedDataFolder());
 }
 
 void Template::makeToolTag(util::xml::Element& tag, const std::string&) const {

@@ -1,13 +1,17 @@
 #include "core/libraries/Tool.h"
 
 #include "core/instances/Instance.h"
+#include "core/libraries/ConfigProfileManager.h"
+#include "core/libraries/InputProfileManager.h"
 #include "core/libraries/Library.h"
 
 #include <algorithm>
 
 namespace mvk::qvn::core {
 
-Tool::Tool(Library* owner) : util::MessageNode("Tool"), library(owner) {
+Tool::Tool(Library* owner)
+    : util::MessageNode("Tool"), library(owner), configStore(new ConfigProfileManager()),
+      inputStore(new InputProfileManager()) {
     if (library != nullptr)
         library->addTool(this);
 }
@@ -46,9 +50,30 @@ void Tool::releaseInstances() {
     }
 }
 
-void Tool::applyStartProfiles(Instance&) {}
+void Tool::setUpProfileStores(const std::string& dataFolder, const std::string& installedFolder) {
+    inputStore->setUp(dataFolder, installedFolder);
+    configStore->setUp(dataFolder, installedFolder);
+}
 
-bool Tool::applyConfigProfile(Instance&, const std::string&) { return false; }
+void Tool::applyStartProfiles(Instance& instance) {
+    const std::string start = XMLFileManager::StartProfile;
+    configStore->addElement(instance.makeConfigProfile(XMLFileManager::FactorySettings), false,
+                            true);
+    if (configStore->elementByName(start).isEmpty())
+        configStore->addElement(instance.makeConfigProfile(start), true, false);
+    instance.applyConfigProfile(configStore->elementByName(start));
+    if (inputStore->elementByName(start).isEmpty())
+        inputStore->addElement(instance.makeInputProfile(start), true, false);
+    instance.applyInputProfile(inputStore->elementByName(start));
+}
+
+bool Tool::applyConfigProfile(Instance& instance, const std::string& profile) {
+    const util::xml::Element& stored = configStore->elementByName(profile);
+    if (stored.isEmpty())
+        return false;
+    instance.applyConfigProfile(stored);
+    return true;
+}
 
 std::vector<std::string> Tool::splitCategories(const std::string& text) {
     std::vector<std::string> pieces;

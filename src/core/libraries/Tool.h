@@ -4,6 +4,7 @@
 #include "util/DynamicObject.h"
 #include "util/MessageNode.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,8 @@ public:
     // The tool's name, as its message node reports it.
     std::string name() const override;
     Library* getLibrary() const { return library; }
+    ConfigProfileManager& configProfiles() { return *configStore; }
+    InputProfileManager& inputProfiles() { return *inputStore; }
 
     // Instances add and remove themselves.
     void addInstance(Instance* instance) { instances.push_back(instance); }
@@ -83,9 +86,15 @@ public:
     // Splits a category text at ";"; splitting stops at the first empty piece.
     static std::vector<std::string> splitCategories(const std::string& text);
 
+protected:
+    // Points both stores at the tool's folders and reads the profiles they hold.
+    void setUpProfileStores(const std::string& dataFolder, const std::string& installedFolder);
+
 private:
     Library* library;
     std::vector<Instance*> instances;
+    std::unique_ptr<ConfigProfileManager> configStore;
+    std::unique_ptr<InputProfileManager> inputStore;
 };
 
 } // namespace mvk::qvn::core
