@@ -49,6 +49,12 @@ void RefHost::findNodes(const std::string& instanceName, const mvk::util::xml::E
     nodes.set(list);
 }
 
+void RefHost::beginHold(const std::string& operation) {
+    undoStack.beginHold(operation);
+    if (onBeginHold)
+        onBeginHold(operation);
+}
+
 void RefHost::setTime(double newTime) {
     time = newTime;
     ++evaluations;

@@ -6,6 +6,7 @@
 #include "sdk/CoreInterface.h"
 #include "sdk/HostAdaptor.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
                           mvk::util::ReturnValue<mvk::qvn::NodeList>& nodes) override;
     void findNodes(const std::string& instanceName, const mvk::util::xml::Element& nodeInfo,
                    mvk::util::ReturnValue<mvk::qvn::NodeList>& nodes) override;
-    void beginHold(const std::string& operation) override { undoStack.beginHold(operation); }
+    void beginHold(const std::string& operation) override;
     void putUndo(mvk::qvn::CUndo* record) override { undoStack.put(record); }
     void acceptHold() override { undoStack.accept(); }
     void cancelHold() override { undoStack.cancel(); }
@@ -72,6 +73,8 @@ public:
     std::vector<std::string> notices;
     std::string sceneText;
     mvk::gui::Component* hostPreferences = nullptr;
+    // Called after every beginHold (tests use it to act in the middle of an operation).
+    std::function<void(const std::string&)> onBeginHold;
 };
 
 } // namespace qvn::host

@@ -25,8 +25,8 @@ void RefScene::deleteNode(RefNode* node, bool withChildren) {
     // Look the node up again: deleting children may have moved entries.
     const auto again = std::find_if(owned.begin(), owned.end(),
                                     [node](const auto& entry) { return entry.get() == node; });
+    deletedNames.push_back(node->getName());
     owned.erase(again);
-    ++deleted;
 }
 
 RefNode* RefScene::find(const std::string& name) const {

@@ -16,11 +16,13 @@ public:
     std::vector<RefNode*> nodes() const;
     std::vector<RefNode*> nodesOf(const mvk::qvn::CInterface* owner) const;
     int count() const { return static_cast<int>(owned.size()); }
-    int deletedCount() const { return deleted; }
+    int deletedCount() const { return static_cast<int>(deletedNames.size()); }
+    // Names of the deleted nodes, in the order they went.
+    const std::vector<std::string>& deletions() const { return deletedNames; }
 
 private:
     std::vector<std::unique_ptr<RefNode>> owned;
-    int deleted = 0;
+    std::vector<std::string> deletedNames;
 };
 
 } // namespace qvn::host

@@ -1,0 +1,209 @@
+#include "InstanceFixture.h"
+#include "RefNode.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
+
+namespace qvn::test {
+namespace {
+
+using InstanceTest = InstanceFixture;
+
+TEST_F(InstanceTest, TheRootIsAGroupInstance) {
+    InstanceReference* root = core->getRoot();
+    ASSERT_NE(root, nullptr);
+    ASSERT_NE(root->getInstance(), nullptr);
+    EXPECT_EQ(root->getInstance()->getTool()->name(), "Group");
+    // "root" ends in no digit, so it is numbered like any other requested name.
+    EXPECT_EQ(root->getName(), "root_01");
+    EXPECT_TRUE(root->isRoot());
+}
+
+TEST_F(InstanceTest, EmptyNamesCountUpFromTheToolsName) {
+    Instance* first = make();
+    Instance* second = make();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->getName(), "Rig_01");
+    EXPECT_EQ(second->getName(), "Rig_02");
+    EXPECT_EQ(first->getCode()->getName(), "Rig_01");
+    EXPECT_EQ(core->createInstance("Rig"), "Rig_03");
+    EXPECT_EQ(core->createInstance("NoSuchTool"), "");
+    EXPECT_EQ(host.undoStack.history().back(), "cancel:Creating instance");
+}
+
+TEST_F(InstanceTest, TrailingDigitsAreCountedUpKeepingTheirWidth) {
+    make("Cam9");
+    EXPECT_EQ(make("Cam9")->getName(), "Cam10");
+    make("Cam_99");
+    EXPECT_EQ(make("Cam_99")->getName(), "Cam_100");
+    EXPECT_EQ(make("Cam_07")->getName(), "Cam_07");
+    EXPECT_EQ(make("Cam")->getName(), "Cam_01");
+    EXPECT_EQ(make("Cam_")->getName(), "Cam_02");
+    EXPECT_EQ(make("007")->getName(), "007");
+    EXPECT_EQ(make("007")->getName(), "008");
+}
+
+TEST_F(InstanceTest, IconFollowsTheLastRecognisedCategory) {
+    RigPlugin both("Both", "Camera;Vehicle");
+    RigPlugin none("None", "Prop");
+    LibraryManager::instance()->addToolToLibrary(CoreLibrary::instance(), &both);
+    LibraryManager::instance()->addToolToLibrary(CoreLibrary::instance(), &none);
+    const std::string images = environment.installRoot() + "/quorvane/data/core/images/treeicons/";
+    auto icon = [&](const std::string& tool) {
+        return core->InstanceManager::createInstance(tool, "")->getInstance()->getIconPath();
+    };
+    EXPECT_EQ(icon("Both"), images + "morvik_vehicle_tools.png");
+    EXPECT_EQ(icon("None"), images + "morvik_accessory_tools.png");
+    EXPECT_EQ(icon("Rig"), images + "morvik_camera_tools.png");
+}
+
+TEST_F(InstanceTest, FailingInitialisationLeavesNothingBehind) {
+    RigCode::failInitialize = true;
+    EXPECT_EQ(core->createInstance("Rig"), "");
+    EXPECT_EQ(rig->instanceCount(), 0);
+    EXPECT_EQ(core->getRoot()->childCount(), 0);
+}
+
+TEST_F(InstanceTest, CodeBuildsPropertiesElementsAndNodesThroughItsInterface) {
+    Instance* instance = make();
+    ASSERT_NE(instance, nullptr);
+    // Pan, Tilt, and the spinner exposed as a property.
+    ASSERT_EQ(instance->getProperties()->count(), 3);
+    EXPECT_EQ(instance->getProperties()->property(2)->name(), "Spinner: Speed");
+    EXPECT_EQ(instance->getProperty("Tilt"), instance->getProperties()->property(1));
+    EXPECT_EQ(instance->getProperty("tilt"), nullptr);
+    EXPECT_EQ(instance->addProperty("Pan", 8), instance->getProperties()->property(0));
+    ASSERT_NE(instance->getConfigRoot(), nullptr);
+    const std::vector<CoreNode*> nodes = instance->getNodes();
+    ASSERT_EQ(nodes.size(), 1u);
+    EXPECT_EQ(nodes[0]->getName(), "Rig_01_body");
+    EXPECT_EQ(instance->getDataPath(), environment.userDataPath() + "/data/tests/Rig");
+}
+
+TEST_F(InstanceTest, NullNodesAreLoggedWithTheirOwnWording) {
+    Instance* instance = make();
+    EXPECT_EQ(instance->getSnapshot(nullptr, 0), nullptr);
+    EXPECT_EQ(instance->getHelperSnapshot(nullptr, 0), nullptr);
+    EXPECT_EQ(instance->getMeshSnapshot(nullptr, 0), nullptr);
+    EXPECT_EQ(instance->getLensSnapshot(nullptr, 0), nullptr);
+    instance->destroyNode(nullptr);
+    const std::string text = log();
+    for (const char* wording :
+         {"Trying to acquire snapshot from NULL node", "Trying to acquire helper snapshot from NULL node",
+          "Trying to acquire mesh snapshot from NULL node",
+          "Trying to acquire lens snapshot from NULL node", "Trying to destroy NULL node"})
+        EXPECT_NE(text.find(wording), std::string::npos) << wording;
+}
+
+TEST_F(InstanceTest, SnapshotsComeFromTheNodeAndGoBackToIt) {
+    Instance* instance = make();
+    auto* body = static_cast<host::RefNode*>(instance->getNodes()[0]);
+    body->setLocalTransform(0.0, host::translation(1, 2, 3));
+    CSnapshot_Transform* snapshot = instance->getSnapshot(body, 0.5);
+    ASSERT_NE(snapshot, nullptr);
+    EXPECT_DOUBLE_EQ(snapshot->global[3], 1.0);
+    EXPECT_EQ(instance->getLensSnapshot(body, 0.5), nullptr); // no lens on this node
+    EXPECT_EQ(body->outstandingSnapshots(), 1);
+    instance->releaseTransformSnapshot(snapshot);
+    EXPECT_EQ(body->outstandingSnapshots(), 0);
+    EXPECT_EQ(instance->releaseSnapshot(nullptr), 1);
+}
+
+TEST_F(InstanceTest, SaveDataIsCopiedAndCleared) {
+    Instance* instance = make();
+    const char bytes[] = {1, 2, 3};
+    instance->setSaveData(bytes, 3);
+    uint32_t length = 0;
+    const auto* stored = static_cast<const char*>(instance->getSaveData(length));
+    ASSERT_EQ(length, 3u);
+    EXPECT_NE(stored, bytes);
+    EXPECT_EQ(stored[2], 3);
+    instance->clearSaveData();
+    EXPECT_EQ(instance->getSaveData(length), nullptr);
+    EXPECT_EQ(length, 0u);
+}
+
+TEST_F(InstanceTest, HostRequestsAreForwarded) {
+    Instance* instance = make();
+    host.time = 2.5;
+    EXPECT_DOUBLE_EQ(instance->getTime(), 2.5);
+    EXPECT_DOUBLE_EQ(instance->getFrameRate(), 30.0);
+    EXPECT_DOUBLE_EQ(instance->getSampleInterval(), 1.0 / 30.0);
+    instance->redrawViews();
+    EXPECT_GE(host.redraws, 1);
+}
+
+TEST_F(InstanceTest, MessageBoxStylesMapBothWays) {
+    EXPECT_EQ(Instance::toolkitFlags(1), 48u);
+    EXPECT_EQ(Instance::toolkitFlags(2), 50u);
+    EXPECT_EQ(Instance::toolkitFlags(3), 3u);
+    EXPECT_EQ(Instance::toolkitFlags(0), 1u);
+    EXPECT_EQ(Instance::toolkitFlags(1 | 16), 48u | 0x20000u);
+    EXPECT_EQ(Instance::toolkitFlags(32), 1u | 0x100000u);
+    EXPECT_EQ(Instance::toolkitFlags(48 | 3), 3u | 0x80000u);
+    Instance* instance = make();
+    script.pushButton(16);
+    EXPECT_EQ(instance->messageBox("Sure?", "Rig", 1 | 16), 2);
+    ASSERT_EQ(script.count("messageBox"), 1);
+    EXPECT_EQ(script.questions()[0].caption, "Rig");
+    EXPECT_EQ(script.questions()[0].flags, 48u | 0x20000u);
+    script.pushButton(32);
+    EXPECT_EQ(instance->messageBox("Sure?", "Rig", 1), 3);
+    script.pushButton(1);
+    EXPECT_EQ(instance->messageBox("Ok", "Rig", 0), 0);
+    script.pushButton(2);
+    EXPECT_EQ(instance->messageBox("Cancel", "Rig", 3), 1);
+}
+
+TEST_F(InstanceTest, ExtensionsAnswerOrLogTheUnknownOnes) {
+    InstanceReference* groupReference = core->InstanceManager::createInstance("Group", "Set");
+    Instance* child = make("", groupReference);
+    std::string parent = "unchanged";
+    child->extend(Extension::ParentInstanceName, &parent, 0);
+    EXPECT_EQ(parent, "Set_01");
+    std::string underRoot = "unchanged";
+    groupReference->getInstance()->extend(Extension::ParentInstanceName, &underRoot, 0);
+    EXPECT_EQ(underRoot, "unchanged");
+    CInterface::LabelDescriptor label{"Notes", 40};
+    child->extend(Extension::AddConfigLabel, &label, 0);
+    child->extend(777, nullptr, 0);
+    EXPECT_NE(log().find("Interface: Caught unhandled extension: 777"), std::string::npos);
+    child->extend(Extension::DestroyInstance, nullptr, 0);
+    EXPECT_EQ(rig->instanceCount(), 0);
+    EXPECT_EQ(groupReference->childCount(), 0);
+    EXPECT_NE(log().find("Destroying Instance: Rig_01"), std::string::npos);
+}
+
+TEST_F(InstanceTest, VirtualControlsRegisterTheDeviceOnceAndAreComputedOnUpdate) {
+    Instance* instance = make();
+    EXPECT_EQ(instance->controlCount(), 0);
+    EXPECT_EQ(instance->control(0), nullptr);
+    auto* devices = mvk::unidevice::DeviceHandler::instance();
+    const int32_t before = devices->deviceCount();
+    VirtualControlDescriptor first{"Speed", 3, 4};
+    auto* control = static_cast<CVirtualControl*>(
+        instance->extend(Extension::CreateVirtualControl, &first, 0));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(devices->deviceCount(), before + 1);
+    EXPECT_EQ(instance->getDeviceIndex(), before - 1);
+    EXPECT_EQ(devices->deviceIndex(instance), std::max(before - 1, 0));
+    VirtualControlDescriptor second{"Brake", 4, 1};
+    instance->extend(Extension::CreateVirtualControl, &second, 0);
+    EXPECT_EQ(devices->deviceCount(), before + 1);
+    ASSERT_EQ(instance->controlCount(), 2);
+    EXPECT_EQ(instance->control(-1), nullptr);
+    EXPECT_EQ(instance->control(2), nullptr);
+    EXPECT_EQ(instance->control(1)->type(), "Brake");
+    EXPECT_EQ(instance->control(1)->index(), 4);
+    EXPECT_EQ(instance->control(1)->kind(), 1u);
+    EXPECT_TRUE(instance->update(0));
+    EXPECT_DOUBLE_EQ(instance->control(0)->current(), 1.0);
+    EXPECT_DOUBLE_EQ(instance->control(1)->current(), 2.0);
+    instance->update(0);
+    EXPECT_DOUBLE_EQ(instance->control(0)->previous(), 1.0);
+    EXPECT_DOUBLE_EQ(instance->control(0)->current(), 3.0);
+}
+
+} // namespace
+} // namespace qvn::test

@@ -1,0 +1,123 @@
+#include "InstanceFixture.h"
+#include "core/libraries/ConfigProfileManager.h"
+#include "core/libraries/InputProfileManager.h"
+#include "unidevice/Control.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
+
+#include <filesystem>
+
+namespace qvn::test {
+namespace {
+
+using ProfileApplyTest = InstanceFixture;
+using mvk::util::xml::Element;
+
+struct Listener : mvk::util::MessageNode {
+    void handleMessage(mvk::util::Message& message, bool) override { ids.push_back(message.id); }
+    std::vector<int32_t> ids;
+};
+
+TEST_F(ProfileApplyTest, WrongElementsAreRefusedWithoutChanges) {
+    Instance* instance = make();
+    Listener listener;
+    listener.subscribe(instance);
+    EXPECT_EQ(instance->applyInputProfile(Element()), Instance::NotAnInputProfile);
+    EXPECT_EQ(instance->applyInputProfile(mvk::util::xml::Tag("configprofile")),
+              Instance::NotAnInputProfile);
+    EXPECT_TRUE(listener.ids.empty() || listener.ids.back() != 154);
+}
+
+TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
+    Instance* instance = make();
+    Element profile(
+        "<inputprofile><profile name=\"Pad\">"
+        "<property name=\"Pan\"><multiplier>2</multiplier><exponent>1</exponent>"
+        "<deadzone>0</deadzone><offset>0</offset>"
+        "<control device=\"Gone\" type=\"axis\" index=\"0\" description=\"Gone X\"/></property>"
+        "<property name=\"Tilt\"><multiplier>-1</multiplier></property>"
+        "<property name=\"Nope\"><multiplier>5</multiplier></property>"
+        "</profile></inputprofile>");
+    Listener listener;
+    listener.subscribe(instance);
+    EXPECT_EQ(instance->applyInputProfile(profile), 1);
+    EXPECT_EQ(instance->getInputProfileName(), "Pad");
+    auto* pan = instance->getProperties()->property("Pan");
+    auto* tilt = instance->getProperties()->property("Tilt");
+    EXPECT_DOUBLE_EQ(pan->multiplier(), 2.0);
+    EXPECT_DOUBLE_EQ(tilt->multiplier(), -1.0);
+    EXPECT_EQ(pan->control(), nullptr);
+    EXPECT_EQ(pan->binding().attribute("device"), "Gone");
+    ASSERT_FALSE(listener.ids.empty());
+    EXPECT_EQ(listener.ids.back(), Instance::InputProfileApplied);
+
+    // Made back into a profile, the unbound property still carries its stored binding.
+    const Element made = instance->makeInputProfile("Copy");
+    EXPECT_EQ(made.name(), "profile");
+    EXPECT_EQ(made.attribute("name"), "Copy");
+    ASSERT_EQ(made.childCount("property"), 3);
+    EXPECT_EQ(made.child("property", 0).child("control", 0).attribute("device"), "Gone");
+    EXPECT_TRUE(made.child("property", 1).child("control", 0).isEmpty());
+}
+
+TEST_F(ProfileApplyTest, FoundControlsAreBound) {
+    Instance* source = make("Source");
+    VirtualControlDescriptor descriptor{"Throttle", 0, 4};
+    source->extend(Extension::CreateVirtualControl, &descriptor, 0);
+    Instance* target = make("Target");
+    Element profile = mvk::util::xml::Tag("profile");
+    Element& pan = profile.addChild(mvk::util::xml::Tag("property"));
+    pan.attribute("name") = "Pan";
+    pan.addChild(source->control(0)->toXML());
+    EXPECT_EQ(target->applyInputProfile(profile), 0);
+    EXPECT_EQ(target->getProperties()->property("Pan")->control(), source->control(0));
+}
+
+TEST_F(ProfileApplyTest, ConfigurationProfilesRoundTripAndOlderOnesAreAnnounced) {
+    Instance* instance = make();
+    auto* code = static_cast<RigCode*>(instance->getCode());
+    code->speed = 42;
+    const Element stored = instance->makeConfigProfile("Fast");
+    EXPECT_EQ(stored.attribute("version"), "2.0");
+    EXPECT_EQ(stored.attribute("name"), "Fast");
+    code->speed = 1;
+    instance->applyConfigProfile(stored);
+    EXPECT_DOUBLE_EQ(code->speed, 42.0);
+    EXPECT_EQ(instance->getConfigProfileName(), "Fast");
+    EXPECT_EQ(script.count("messageBox"), 0);
+    Element older = stored;
+    older.attribute("converted") = "yes";
+    instance->applyConfigProfile(older);
+    ASSERT_EQ(script.count("messageBox"), 1);
+    EXPECT_EQ(script.questions()[0].text,
+              "This profile has been saved in an older version of Rig. Some old settings might "
+              "not work well in the current version. Use it with caution.");
+    EXPECT_EQ(script.questions()[0].caption, "Morvik Quorvane");
+}
+
+TEST_F(ProfileApplyTest, StartProfileIsStoredOnceAndAppliedToLaterInstances) {
+    Instance* first = make();
+    const std::string file = rig->dataFolder() + "/configprofiles/Start Profile.mcp";
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(rig->configProfiles().elementByName("Factory Settings").isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(rig->dataFolder() +
+                                         "/configprofiles/Factory Settings.mcp"));
+    // The user tunes the start profile.
+    static_cast<RigCode*>(first->getCode())->speed = 7.5;
+    rig->configProfiles().addElement(first->makeConfigProfile("Start Profile"), true, false);
+    const auto written = std::filesystem::last_write_time(file);
+    const std::string content = TestEnvironment::readFile(file);
+    Instance* second = make();
+    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(second->getCode())->speed, 7.5);
+    EXPECT_EQ(TestEnvironment::readFile(file), content);
+    EXPECT_EQ(std::filesystem::last_write_time(file), written);
+    EXPECT_TRUE(std::filesystem::exists(rig->dataFolder() + "/inputprofiles/Start Profile.mip"));
+    // Applying a stored profile by name through the core interface.
+    static_cast<RigCode*>(second->getCode())->speed = 3;
+    core->applyConfigProfile(second->getName(), "Start Profile");
+    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(second->getCode())->speed, 7.5);
+}
+
+} // namespace
+} // namespace qvn::test
