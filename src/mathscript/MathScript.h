@@ -1,0 +1,67 @@
+#pragma once
+// A node of an expression script: a small arithmetic tree built from XML, evaluated on demand
+// and written back. The node kinds live in MathScript_Default.
+#include "util/Composite_Dynamic.h"
+#include "util/DynamicObject.h"
+#include "util/FactoryManager.h"
+#include "util/xml/Element.h"
+
+#include <vector>
+
+// The registry of node factories is the singleton MathScript::instance(). Every node also
+// inherits an (always empty) registry of its own; never build through a node's create().
+class MathScript : public mvk::util::DynamicObject,
+                   public mvk::util::Composite_Dynamic<MathScript>,
+                   public mvk::util::FactoryManager<MathScript> {
+public:
+    using Parameters = std::vector<double>;
+
+    // Scripts nested deeper than this, or with a "sum" of more operands, are refused when built
+    // (the factory answers null), so building, evaluating, writing and destroying a built tree
+    // stay far from the end of the stack and away from quadratic tear-down. Trees assembled by
+    // hand with insertChild() are not checked.
+    static constexpr int MaxDepth = 10000;
+    static constexpr int MaxSumOperands = 1000;
+
+    MathScript(const MathScript&) = delete;
+    MathScript& operator=(const MathScript&) = delete;
+
+    void destroy() override;
+    ~MathScript() override;
+    // The subtree in XML form.
+    virtual mvk::util::xml::Element toXML() const = 0;
+    // The subtree's value, read with the parameters of the tree's root.
+    virtual double evaluate() const;
+
+    // Sets a parameter of the tree's root, growing the sequence with zeros; a negative index is
+    // ignored.
+    void setParameter(int index, double value);
+    // The root's parameter, or 0 out of range.
+    double parameter(int index) const;
+    int parameterCount() const;
+
+    // The value of this subtree given the root's parameters; the recursion behind evaluate().
+    virtual double evaluateWith(const Parameters& parameters) const = 0;
+
+    void destroyComposite() override { destroy(); }
+
+protected:
+    MathScript() = default;
+
+    // Builds `element` through the registry and appends it as the next operand; false (and
+    // nothing appended) when it is not a tag or names no known node kind.
+    bool appendOperand(const mvk::util::xml::Element& element);
+    // The value of operand `index`, 0 when that operand is missing.
+    double operandValue(int index, const Parameters& parameters) const {
+        const MathScript* operand = child(index);
+        return operand != nullptr ? operand->evaluateWith(parameters) : 0.0;
+    }
+    // Operand `index` written out, or an empty "zero" tag when it is missing.
+    mvk::util::xml::Element operandXML(int index) const;
+
+private:
+    const MathScript& root() const;
+    MathScript& root();
+
+    Parameters parameters;
+};
