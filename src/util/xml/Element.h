@@ -24,6 +24,11 @@ public:
     static constexpr int MismatchedEndTag = 4;
     static constexpr int Malformed = 5;
 
+    // The reader refuses (with Malformed) a node nested deeper than this, the root being at
+    // level 1, so code that walks a parsed tree recursively cannot exhaust the stack. The
+    // tree itself copies, compares, writes and destroys without recursion at any depth.
+    static constexpr int MaxParseDepth = 4096;
+
     using Attribute = std::pair<std::string, std::string>;
 
     // An empty element (kind 0, written as nothing).
@@ -103,7 +108,17 @@ public:
     // The shared empty element that failed look-ups return; callers must not modify it.
     static Element& emptyElement();
 
+protected:
+    // Appends the element as the last child even when it is empty.
+    Element& appendChild(Element&& element);
+
 private:
+    // Deletes every descendant without recursion.
+    void destroyChildren();
+    // Copies the content of `other` into this element, which holds no children.
+    void copyFrom(const Element& other);
+    void dropLastChildIfEmpty();
+
     std::vector<Attribute> attributeList;
     std::vector<Element*> children;
     std::string nodeName;
@@ -141,5 +156,6 @@ public:
 std::string escape(const std::string& raw);
 void appendEscaped(std::string& out, const char* data, size_t length);
 std::string unescape(const std::string& text);
+void appendUnescaped(std::string& out, const char* data, size_t length);
 
 } // namespace mvk::util::xml

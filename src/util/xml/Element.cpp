@@ -1,0 +1,349 @@
+#include "util/xml/Element.h"
+
+#include "util/xml/Parser.h"
+#include "util/xml/Writer.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace mvk::util::xml {
+
+namespace {
+
+// Removes "\n" and "\r\n" in place: a file reads as its lines joined without their line ends,
+// whichever convention wrote it.
+void removeLineEnds(std::string& text) {
+    char* out = text.data();
+    const char* p = text.data();
+    const char* end = p + text.size();
+    for (;;) {
+        const void* hit = std::memchr(p, '\n', static_cast<size_t>(end - p));
+        const char* lineEnd = hit ? static_cast<const char*>(hit) : end;
+        size_t length = static_cast<size_t>(lineEnd - p);
+        if (hit && length > 0 && lineEnd[-1] == '\r')
+            --length;
+        std::memmove(out, p, length);
+        out += length;
+        if (!hit)
+            break;
+        p = lineEnd + 1;
+    }
+    text.resize(static_cast<size_t>(out - text.data()));
+}
+
+bool readFile(const std::string& path, std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    constexpr size_t Chunk = 1 << 16;
+    size_t used = 0;
+    for (;;) {
+        text.resize(used + Chunk);
+        const size_t got = std::fread(text.data() + used, 1, Chunk, file);
+        used += got;
+        if (got < Chunk)
+            break;
+    }
+    text.resize(used);
+    const bool failed = std::ferror(file) != 0; // e.g. a folder opens but cannot be read
+    std::fclose(file);
+    return !failed;
+}
+
+} // namespace
+
+Element::Element() = default;
+
+Element::Element(const std::string& xmlText) {
+    parse(xmlText);
+}
+
+Element::Element(const Element& other) {
+    copyFrom(other);
+}
+
+Element::Element(Element&& other) noexcept
+    : attributeList(std::move(other.attributeList)), children(std::move(other.children)),
+      nodeName(std::move(other.nodeName)), kind(other.kind) {
+    other.attributeList.clear();
+    other.children.clear();
+    other.nodeName.clear();
+    other.kind = KindNone;
+}
+
+Element& Element::operator=(const Element& other) {
+    return assign(other);
+}
+
+// `other` may live inside this tree, so its content is taken before the old content goes.
+Element& Element::operator=(Element&& other) noexcept {
+    if (this == &other)
+        return *this;
+    Element taken(std::move(other));
+    std::swap(attributeList, taken.attributeList);
+    std::swap(children, taken.children);
+    std::swap(nodeName, taken.nodeName);
+    std::swap(kind, taken.kind);
+    return *this;
+}
+
+Element::~Element() {
+    destroyChildren();
+}
+
+// The copy is made first: `other` may be this element's own descendant.
+Element& Element::assign(const Element& other) {
+    if (this == &other)
+        return *this;
+    Element copy(other);
+    return *this = std::move(copy);
+}
+
+std::string& Element::setName(const std::string& name) {
+    nodeName = name;
+    return nodeName;
+}
+
+Element& Element::addChild(const Element& element) {
+    if (element.isEmpty())
+        return *this;
+    auto copy = std::make_unique<Element>(element);
+    children.push_back(copy.get());
+    return *copy.release();
+}
+
+Element& Element::addChild(Element&& element) {
+    if (element.isEmpty())
+        return *this;
+    return appendChild(std::move(element));
+}
+
+Element& Element::appendChild(Element&& element) {
+    auto moved = std::make_unique<Element>(std::move(element));
+    children.push_back(moved.get());
+    return *moved.release();
+}
+
+void Element::clear() {
+    attributeList.clear();
+    destroyChildren();
+    nodeName.clear();
+}
+
+void Element::destroyChildren() {
+    if (children.empty())
+        return;
+    std::vector<Element*> pending;
+    pending.swap(children);
+    while (!pending.empty()) {
+        Element* element = pending.back();
+        pending.pop_back();
+        if (!element->children.empty()) {
+            pending.insert(pending.end(), element->children.begin(), element->children.end());
+            element->children.clear();
+        }
+        delete element;
+    }
+}
+
+void Element::copyFrom(const Element& other) {
+    attributeList = other.attributeList;
+    nodeName = other.nodeName;
+    kind = other.kind;
+    std::vector<std::pair<const Element*, Element*>> pending;
+    if (!other.children.empty())
+        pending.emplace_back(&other, this);
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        to->children.reserve(from->children.size());
+        for (const Element* child : from->children) {
+            to->children.push_back(new Element);
+            Element* copy = to->children.back();
+            copy->attributeList = child->attributeList;
+            copy->nodeName = child->nodeName;
+            copy->kind = child->kind;
+            if (!child->children.empty())
+                pending.emplace_back(child, copy);
+        }
+    }
+}
+
+void Element::dropLastChildIfEmpty() {
+    if (children.empty() || !children.back()->isEmpty())
+        return;
+    delete children.back();
+    children.pop_back();
+}
+
+int Element::parse(const std::string& xmlText) {
+    return Parser::parse(*this, xmlText.data(), xmlText.size());
+}
+
+int Element::parse(const char* text, size_t length) {
+    return Parser::parse(*this, text, length);
+}
+
+int Element::load(const std::string& path) {
+    std::string text;
+    if (!readFile(path, text))
+        return CannotOpen;
+    removeLineEnds(text);
+    return parse(text);
+}
+
+bool Element::save(const std::string& path) const {
+    std::string out = "<?xml version=\"1.0\"?>\n";
+    appendTo(out, "\n", "\t", "");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
+std::string Element::toString(const std::string& newline, const std::string& indentUnit,
+                              const std::string& indent) const {
+    std::string out;
+    appendTo(out, newline, indentUnit, indent);
+    return out;
+}
+
+void Element::appendTo(std::string& out, const std::string& newline, const std::string& indentUnit,
+                       const std::string& indent) const {
+    Writer writer(out, newline, indentUnit, indent);
+    writer.write(*this);
+}
+
+std::string& Element::attribute(const std::string& name) {
+    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
+        if (it->first == name)
+            return it->second;
+    attributeList.emplace_back(name, std::string());
+    return attributeList.back().second;
+}
+
+std::string Element::attribute(const std::string& name) const {
+    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
+        if (it->first == name)
+            return it->second;
+    return std::string();
+}
+
+bool Element::hasAttribute(const std::string& name) const {
+    for (const auto& attribute : attributeList)
+        if (attribute.first == name)
+            return true;
+    return false;
+}
+
+Element& Element::child(int index) {
+    if (index < 0 || index >= childCount())
+        return emptyElement();
+    return *children[static_cast<size_t>(index)];
+}
+
+const Element& Element::child(int index) const {
+    return const_cast<Element*>(this)->child(index);
+}
+
+Element& Element::child(const std::string& name, int n) {
+    if (n < 0)
+        return emptyElement();
+    for (Element* element : children)
+        if (element->nodeName == name && n-- == 0)
+            return *element;
+    return emptyElement();
+}
+
+const Element& Element::child(const std::string& name, int n) const {
+    return const_cast<Element*>(this)->child(name, n);
+}
+
+int Element::childCount(const std::string& name) const {
+    int count = 0;
+    for (const Element* element : children)
+        if (element->nodeName == name)
+            ++count;
+    return count;
+}
+
+const std::string& Element::text() const {
+    static const std::string* const none = new std::string;
+    for (const Element* element : children)
+        if (element->kind == KindText)
+            return element->nodeName;
+    return *none;
+}
+
+bool Element::removeChild(const Element& element) {
+    for (auto it = children.begin(); it != children.end(); ++it) {
+        if (**it == element) {
+            Element* found = *it;
+            children.erase(it);
+            delete found;
+            return true;
+        }
+    }
+    return false;
+}
+
+Element Element::takeChild(int index) {
+    if (index < 0 || index >= childCount())
+        return Element();
+    const auto it = children.begin() + index;
+    std::unique_ptr<Element> taken(*it);
+    children.erase(it);
+    return std::move(*taken);
+}
+
+bool Element::operator==(const Element& other) const {
+    return kind == other.kind && nodeName == other.nodeName && attributeList == other.attributeList;
+}
+
+bool Element::deepEquals(const Element& other) const {
+    std::vector<std::pair<const Element*, const Element*>> pending{{this, &other}};
+    while (!pending.empty()) {
+        const auto [a, b] = pending.back();
+        pending.pop_back();
+        if (!(*a == *b) || a->children.size() != b->children.size())
+            return false;
+        for (size_t i = 0; i < a->children.size(); ++i)
+            pending.emplace_back(a->children[i], b->children[i]);
+    }
+    return true;
+}
+
+// Never destroyed, so look-ups stay valid during static destruction. Whatever a careless caller
+// wrote into it is wiped before it is handed out again.
+Element& Element::emptyElement() {
+    static Element* const shared = new Element;
+    if (!shared->isEmpty() || !shared->attributeList.empty() || shared->kind != KindNone) {
+        shared->clear();
+        shared->kind = KindNone;
+    }
+    return *shared;
+}
+
+Tag::Tag(const std::string& name) {
+    setType(KindTag);
+    setName(name);
+}
+
+Text::Text(const std::string& text) {
+    setType(KindText);
+    setName(text);
+}
+
+// The text child is added even when empty: the element always holds exactly one child.
+TagWithData::TagWithData(const std::string& name, const std::string& text) {
+    setType(KindTag);
+    setName(name);
+    appendChild(Text(text));
+}
+
+Data::Data(const Element& element) : Element(element) {}
+
+} // namespace mvk::util::xml

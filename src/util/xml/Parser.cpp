@@ -1,0 +1,265 @@
+#include "util/xml/Parser.h"
+
+#include "util/xml/CharClass.h"
+
+#include <cstring>
+
+namespace mvk::util::xml {
+
+namespace {
+
+using charclass::HexDigit;
+using charclass::NameEnd;
+using charclass::Space;
+
+// Beyond this many attributes on one tag, repeated names are found through a hash index.
+constexpr size_t IndexedAttributeCount = 16;
+
+const char* find(const char* p, const char* end, char c) {
+    const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
+    return hit ? static_cast<const char*>(hit) : end;
+}
+
+// Only the low byte of a character reference survives, so the value is kept modulo 256: any run
+// of digits converts in linear time without overflow.
+unsigned char referenceValue(const char* digits, const char* end, bool hex) {
+    unsigned value = 0;
+    for (const char* p = digits; p < end; ++p) {
+        const char c = *p;
+        if (hex) {
+            const unsigned digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+            value = (value * 16 + digit) & 0xff;
+        } else {
+            if (c < '0' || c > '9')
+                break; // a decimal conversion stops at the first hexadecimal letter
+            value = (value * 10 + static_cast<unsigned>(c - '0')) & 0xff;
+        }
+    }
+    return static_cast<unsigned char>(value);
+}
+
+} // namespace
+
+void appendUnescaped(std::string& out, const char* data, size_t length) {
+    const char* p = data;
+    const char* end = data + length;
+    while (p < end) {
+        const char* amp = find(p, end, '&');
+        out.append(p, static_cast<size_t>(amp - p));
+        if (amp == end)
+            return;
+        p = amp + 1;
+        if (p == end || *p != '#') {
+            out.push_back('&');
+            continue;
+        }
+        ++p;
+        const bool hex = p < end && *p == 'x';
+        if (hex)
+            ++p;
+        const char* digits = p;
+        while (p < end && charclass::is(*p, HexDigit))
+            ++p;
+        out.push_back(static_cast<char>(referenceValue(digits, p, hex)));
+        if (p < end)
+            ++p; // the terminator, normally ";", is skipped unchecked
+    }
+}
+
+std::string unescape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    appendUnescaped(out, text.data(), text.size());
+    return out;
+}
+
+int Parser::parse(Element& root, const char* text, size_t length) {
+    if (text == nullptr)
+        length = 0;
+    else if (const void* zero = std::memchr(text, 0, length))
+        length = static_cast<size_t>(static_cast<const char*>(zero) - text);
+    Parser parser(text, length);
+    return parser.build(root);
+}
+
+Parser::Parser(const char* text, size_t length) : pos(text), end(text + length) {}
+
+int Parser::build(Element& root) {
+    root.clear();
+    Token token;
+    if (!nextToken(token))
+        return Element::NothingToParse;
+    if (token.kind != TokenKind::Start && token.kind != TokenKind::Empty)
+        return Element::NothingToParse;
+    if (token.data[0] == '?' && !nextToken(token))
+        return Element::Malformed;
+    const int code = fillNode(root, token);
+    if (code != Element::Parsed || token.kind != TokenKind::Start)
+        return code;
+
+    open.push_back(&root);
+    for (;;) {
+        Element* parent = open.back();
+        if (!nextToken(token))
+            return abandon(root, Element::UnexpectedEnd, open.size() > 1);
+        if (token.kind == TokenKind::End) {
+            if (std::string_view(token.data, token.size) != parent->nodeName)
+                return abandon(root, Element::MismatchedEndTag, open.size() > 1);
+            open.pop_back();
+            if (open.empty())
+                return Element::Parsed;
+            open.back()->dropLastChildIfEmpty();
+            continue;
+        }
+        // Every consumer of a tree is free to walk it recursively; a document nested deeper
+        // than this is treated as malformed rather than handed on.
+        if (open.size() >= static_cast<size_t>(Element::MaxParseDepth))
+            return abandon(root, Element::Malformed, true);
+        Element* child = new Element;
+        parent->children.push_back(child);
+        const int childCode = fillNode(*child, token);
+        if (childCode != Element::Parsed)
+            return abandon(root, childCode, true);
+        if (token.kind == TokenKind::Start)
+            open.push_back(child);
+        else
+            parent->dropLastChildIfEmpty();
+    }
+}
+
+// A failing node is never added to its parent, nor is any ancestor still open below the root:
+// the root keeps its name, attributes and the children it completed.
+int Parser::abandon(Element& root, int code, bool rootChildOpen) {
+    if (rootChildOpen && !root.children.empty()) {
+        delete root.children.back();
+        root.children.pop_back();
+    }
+    return code;
+}
+
+bool Parser::nextToken(Token& token) {
+    while (pos < end) {
+        const char* whitespace = pos;
+        while (pos < end && charclass::is(*pos, Space))
+            ++pos;
+        if (pos < end && *pos == '<') {
+            if (readTag(token))
+                return true;
+            continue; // an empty tag token is dropped
+        }
+        // Whitespace before a tag is dropped, but it belongs to a text run that follows it.
+        const char* stop = find(pos, end, '<');
+        token = {TokenKind::Text, whitespace, static_cast<size_t>(stop - whitespace)};
+        pos = stop;
+        return true;
+    }
+    return false;
+}
+
+bool Parser::readTag(Token& token) {
+    ++pos; // "<"
+    TokenKind kind = TokenKind::Start;
+    if (pos < end && *pos == '/') {
+        kind = TokenKind::End;
+        ++pos;
+    } else if (pos < end && *pos == '!') {
+        kind = TokenKind::Bang;
+        ++pos;
+    }
+    const char* start = pos;
+    const char* close = find(pos, end, '>');
+    const char* stop = close;
+    if (close < end && kind != TokenKind::Bang && stop > start && stop[-1] == '/') {
+        kind = TokenKind::Empty;
+        --stop;
+    }
+    pos = close < end ? close + 1 : end;
+    if (stop == start)
+        return false;
+    token = {kind, start, static_cast<size_t>(stop - start)};
+    return true;
+}
+
+int Parser::fillNode(Element& node, const Token& token) {
+    switch (token.kind) {
+    case TokenKind::Text:
+        node.kind = Element::KindText;
+        appendUnescaped(node.nodeName, token.data, token.size);
+        return Element::Parsed;
+    case TokenKind::Bang:
+        node.kind = Element::KindComment;
+        appendUnescaped(node.nodeName, token.data, token.size);
+        return Element::Parsed;
+    case TokenKind::End:
+        return Element::NothingToParse;
+    case TokenKind::Start:
+    case TokenKind::Empty:
+        break;
+    }
+    node.kind = Element::KindTag;
+    const char* p = token.data;
+    const char* stop = token.data + token.size;
+    while (p < stop && !charclass::is(*p, Space))
+        ++p;
+    appendUnescaped(node.nodeName, token.data, static_cast<size_t>(p - token.data));
+    return parseAttributes(node, p, stop);
+}
+
+int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
+    attributeNames.clear();
+    if (!attributeIndex.empty())
+        attributeIndex.clear();
+    for (;;) {
+        while (p < stop && charclass::is(*p, Space))
+            ++p;
+        if (p == stop || *p == '?')
+            return Element::Parsed;
+        const char* name = p;
+        while (p < stop && !charclass::is(*p, NameEnd))
+            ++p;
+        if (p == stop || *p != '=')
+            return Element::Malformed;
+        const std::string_view attributeName(name, static_cast<size_t>(p - name));
+        ++p;
+        if (p == stop || (*p != '"' && *p != '\''))
+            return Element::Malformed;
+        const char quote = *p++;
+        const char* closing = find(p, stop, quote);
+        if (closing == stop)
+            return Element::Malformed;
+        storeAttribute(node, attributeName, p, static_cast<size_t>(closing - p));
+        p = closing + 1;
+    }
+}
+
+// Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
+// keeps its position.
+void Parser::storeAttribute(Element& node, std::string_view name, const char* value, size_t size) {
+    size_t index = attributeNames.size();
+    if (attributeNames.size() < IndexedAttributeCount) {
+        for (size_t i = attributeNames.size(); i-- > 0;) {
+            if (attributeNames[i] == name) {
+                index = i;
+                break;
+            }
+        }
+    } else {
+        if (attributeIndex.empty())
+            for (size_t i = 0; i < attributeNames.size(); ++i)
+                attributeIndex.emplace(attributeNames[i], i);
+        const auto [it, added] = attributeIndex.emplace(name, attributeNames.size());
+        if (!added)
+            index = it->second;
+    }
+    if (index < attributeNames.size()) {
+        std::string& stored = node.attributeList[index].second;
+        stored.clear();
+        appendUnescaped(stored, value, size);
+        return;
+    }
+    attributeNames.push_back(name);
+    node.attributeList.emplace_back(std::string(name), std::string());
+    appendUnescaped(node.attributeList.back().second, value, size);
+}
+
+} // namespace mvk::util::xml

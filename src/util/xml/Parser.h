@@ -1,0 +1,49 @@
+#pragma once
+// The reader of the XML dialect: a tokenizer and tree builder fused into one pass over the text.
+// The tree is built in place (each child is created inside its parent before it is filled) and
+// iteratively, so nesting depth costs heap, not stack.
+#include "util/xml/Element.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace mvk::util::xml {
+
+class Parser {
+public:
+    // Replaces the content of `root` by the first node of the text; returns a result code of
+    // Element. A zero byte ends the text.
+    static int parse(Element& root, const char* text, size_t length);
+
+private:
+    enum class TokenKind { Text, Start, End, Empty, Bang };
+    struct Token {
+        TokenKind kind = TokenKind::Text;
+        const char* data = nullptr;
+        size_t size = 0;
+    };
+
+    Parser(const char* text, size_t length);
+
+    int build(Element& root);
+    bool nextToken(Token& token);
+    bool readTag(Token& token);
+    int fillNode(Element& node, const Token& token);
+    int parseAttributes(Element& node, const char* p, const char* end);
+    void storeAttribute(Element& node, std::string_view name, const char* value, size_t size);
+    int abandon(Element& root, int code, bool rootChildOpen);
+
+    const char* pos;
+    const char* end;
+    std::vector<Element*> open;
+    // Names of the current tag's attributes (views into the text) and, for tags with many
+    // attributes, an index over them: repeated names overwrite, and a tag with a million
+    // attributes must not cost a million squared comparisons.
+    std::vector<std::string_view> attributeNames;
+    std::unordered_map<std::string_view, size_t> attributeIndex;
+};
+
+} // namespace mvk::util::xml

@@ -1,0 +1,293 @@
+// The reader: result codes, what the tokenizer keeps and drops, attributes, character
+// references, files and hostile input.
+#include "util/xml/Element.h"
+
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using mvk::util::xml::Element;
+using mvk::util::xml::unescape;
+
+namespace {
+
+struct CodeCase {
+    std::string text;
+    int code;
+};
+
+// Names of the children, so structure shows in one comparison.
+std::vector<std::string> childNames(const Element& element) {
+    std::vector<std::string> names;
+    for (int i = 0; i < element.childCount(); ++i)
+        names.push_back(element.child(i).name());
+    return names;
+}
+
+TEST(XmlParser, ResultCodes) {
+    const std::vector<CodeCase> cases = {
+        {"<a x='1' y='2'/>", Element::Parsed},
+        {"<?xml version='1.0'?><root/>", Element::Parsed},
+        {"  \n <a/>", Element::Parsed},
+        {"<a/>tokens after the root <are ignored", Element::Parsed},
+        {"<a></a>", Element::Parsed},
+        {"", Element::NothingToParse},
+        {"   ", Element::NothingToParse},
+        {"text", Element::NothingToParse},
+        {"<>", Element::NothingToParse},
+        {"</a>", Element::NothingToParse},
+        {"<!-- c --><root/>", Element::NothingToParse},
+        {"<?xml?></a>", Element::NothingToParse},
+        {"<a>", Element::UnexpectedEnd},
+        {"<a><b>", Element::UnexpectedEnd},
+        {"<a>text", Element::UnexpectedEnd},
+        {"<a x='1'", Element::UnexpectedEnd},
+        {"<a></b>", Element::MismatchedEndTag},
+        {"<a></a >", Element::MismatchedEndTag},
+        {"<a><b></a>", Element::MismatchedEndTag},
+        {"<a x = '1'/>", Element::Malformed},
+        {"<a x ='1'/>", Element::Malformed},
+        {"<a x= '1'/>", Element::Malformed},
+        {"<a x/>", Element::Malformed},
+        {"<a x=1/>", Element::Malformed},
+        {"<a x='1/>", Element::Malformed},
+        {"<a x=\"1'/>", Element::Malformed},
+        {"<a x='>'/>", Element::Malformed},
+        {"<a><b x/></a>", Element::Malformed},
+        {"<?xml version='1.0'?>", Element::Malformed},
+    };
+    for (const CodeCase& c : cases) {
+        Element element;
+        EXPECT_EQ(element.parse(c.text), c.code) << c.text;
+    }
+}
+
+TEST(XmlParser, BuildsTagsAttributesAndChildren) {
+    Element element("<a x='1' y=\"2\"><b/><c z='3'>text</c></a>");
+    EXPECT_EQ(element.type(), Element::KindTag);
+    EXPECT_EQ(element.name(), "a");
+    EXPECT_EQ(element.attributes(), (std::vector<Element::Attribute>{{"x", "1"}, {"y", "2"}}));
+    EXPECT_EQ(childNames(element), (std::vector<std::string>{"b", "c"}));
+    EXPECT_EQ(element.child(1).attribute("z"), "3");
+    EXPECT_EQ(element.child(1).child(0).type(), Element::KindText);
+    EXPECT_EQ(element.child("c").text(), "text");
+}
+
+TEST(XmlParser, DeclarationIsSkippedOnlyAsFirstToken) {
+    EXPECT_EQ(Element("<?xml version='1.0'?><root/>").name(), "root");
+
+    Element text("<?xml?>hello <b/>");
+    EXPECT_EQ(text.type(), Element::KindText);
+    EXPECT_EQ(text.name(), "hello ");
+
+    // A comment after the declaration becomes the root; the real root is ignored.
+    Element comment("<?xml?><!-- c --><root/>");
+    EXPECT_EQ(comment.type(), Element::KindComment);
+    EXPECT_EQ(comment.name(), "-- c --");
+}
+
+TEST(XmlParser, WhitespaceBeforeATagIsDroppedInsideTextItStays) {
+    Element element;
+    ASSERT_EQ(element.parse("<a>\n  <b/>  x  y\t<c/>\t </a>"), Element::Parsed);
+    EXPECT_EQ(childNames(element), (std::vector<std::string>{"b", "  x  y\t", "c"}));
+
+    Element whitespaceOnly;
+    ASSERT_EQ(whitespaceOnly.parse("<a>   </a>"), Element::Parsed);
+    EXPECT_EQ(whitespaceOnly.childCount(), 0);
+}
+
+TEST(XmlParser, EmptyTokensAndNamelessTagsAreDropped) {
+    Element element;
+    ASSERT_EQ(element.parse("<a>x<>y<!><//>< q='1'/><b/></a>"), Element::Parsed);
+    // The text runs around a dropped token stay separate children.
+    EXPECT_EQ(childNames(element), (std::vector<std::string>{"x", "y", "b"}));
+}
+
+TEST(XmlParser, CommentsAndOddTags) {
+    Element element;
+    ASSERT_EQ(element.parse("<a><!-- x --><!DOCTYPE q/></b/></a>"), Element::Parsed);
+    ASSERT_EQ(element.childCount(), 3);
+    EXPECT_EQ(element.child(0).type(), Element::KindComment);
+    EXPECT_EQ(element.child(0).name(), "-- x --");
+    // No empty-tag rule inside "<!": the slash is part of the text.
+    EXPECT_EQ(element.child(1).name(), "DOCTYPE q/");
+    // "</b/>" counts as an empty tag.
+    EXPECT_EQ(element.child(2).type(), Element::KindTag);
+    EXPECT_EQ(element.child(2).name(), "b");
+
+    // A "/" that is not right before ">" belongs to the name.
+    ASSERT_EQ(element.parse("<b/ ><c/>"), Element::UnexpectedEnd);
+    EXPECT_EQ(element.name(), "b/");
+    EXPECT_EQ(element.childCount(), 1);
+}
+
+TEST(XmlParser, AttributeRules) {
+    Element element("<a x='1'y=\"2\" q='say \"hi\"' r=\"it's\" e='' x='3' ?tail='z'/>");
+    EXPECT_EQ(element.attributes(),
+              (std::vector<Element::Attribute>{
+                  {"x", "3"}, {"y", "2"}, {"q", "say \"hi\""}, {"r", "it's"}, {"e", ""}}));
+    // Names are taken raw, values unescaped.
+    Element raw("<a n&#97;me='&#97;&lt;'/>");
+    EXPECT_EQ(raw.attribute("n&#97;me"), "a&lt;");
+}
+
+TEST(XmlParser, RepeatedNamesOverwriteAlsoOnTagsWithManyAttributes) {
+    std::string text = "<a";
+    for (int i = 0; i < 40; ++i)
+        text += " n" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    text += " n3='again' n35='again'/>";
+    Element element(text);
+    ASSERT_EQ(element.attributes().size(), 40u);
+    EXPECT_EQ(element.attributes()[3], (Element::Attribute{"n3", "again"}));
+    EXPECT_EQ(element.attributes()[35], (Element::Attribute{"n35", "again"}));
+    EXPECT_EQ(element.attributes()[39], (Element::Attribute{"n39", "39"}));
+}
+
+TEST(XmlParser, EndTagIsComparedRawWithTheUnescapedName) {
+    Element element;
+    EXPECT_EQ(element.parse("<&#97;></&#97;>"), Element::MismatchedEndTag);
+    EXPECT_EQ(element.parse("<&#97;></a>"), Element::Parsed);
+    EXPECT_EQ(element.name(), "a");
+}
+
+TEST(XmlParser, KeepsWhatWasBuiltBeforeAnError) {
+    Element element;
+    ASSERT_EQ(element.parse("<r k='v'><a/><b><c/></r>"), Element::MismatchedEndTag);
+    EXPECT_EQ(element.name(), "r");
+    EXPECT_EQ(element.attribute("k"), "v");
+    EXPECT_EQ(childNames(element), (std::vector<std::string>{"a"}));
+
+    ASSERT_EQ(element.parse("<r><a/><b x/>"), Element::Malformed);
+    EXPECT_EQ(childNames(element), (std::vector<std::string>{"a"}));
+}
+
+TEST(XmlParser, ParseReplacesContentButLeavesKindOnNothingToParse) {
+    Element element("<a x='1'><b/></a>");
+    EXPECT_EQ(element.parse(""), Element::NothingToParse);
+    EXPECT_TRUE(element.isEmpty());
+    EXPECT_TRUE(element.attributes().empty());
+    EXPECT_EQ(element.type(), Element::KindTag);
+    EXPECT_EQ(Element("").type(), Element::KindNone);
+}
+
+TEST(XmlParser, ZeroByteEndsTheText) {
+    Element element;
+    EXPECT_EQ(element.parse(std::string("<a/>\0junk", 9)), Element::Parsed);
+    EXPECT_EQ(element.parse(std::string("<a>x\0</a>", 9)), Element::UnexpectedEnd);
+    EXPECT_EQ(element.parse(std::string("\0<a/>", 5)), Element::NothingToParse);
+}
+
+TEST(XmlUnescape, NumericReferencesOnly) {
+    EXPECT_EQ(unescape("a&#60;b&#38;c"), "a<b&c");
+    EXPECT_EQ(unescape("&#x3C;&#x3c;&#60;"), "<<<");
+    EXPECT_EQ(unescape("&amp;&lt;&"), "&amp;&lt;&");
+    EXPECT_EQ(unescape("&&#65;"), "&A");
+    // The character after the digits is skipped whatever it is.
+    EXPECT_EQ(unescape("&#65;;b"), "A;b");
+    EXPECT_EQ(unescape("&#65xb"), "Ab");
+    EXPECT_EQ(unescape("&#65"), "A");
+    // Hexadecimal letters are collected for decimal numbers too; the conversion stops there.
+    EXPECT_EQ(unescape("&#1a;z"), std::string("\x01z"));
+    EXPECT_EQ(unescape("&#;x"), std::string("\0x", 2));
+    EXPECT_EQ(unescape("&#"), std::string("\0", 1));
+    EXPECT_EQ(unescape("&#X41;"), std::string("\0"
+                                              "41;",
+                                              4));
+    // Only the low byte of a large number is kept.
+    EXPECT_EQ(unescape("&#321;"), "A");
+    EXPECT_EQ(unescape("&#x1241;"), "A");
+    EXPECT_EQ(unescape("&#" + std::string(100000, '9') + ";"), std::string(1, '\xff'));
+}
+
+TEST(XmlParser, UnescapesTextNamesAndComments) {
+    Element element("<t&#97;g>&#60;x&#62;<!&#65;></tag>");
+    EXPECT_EQ(element.name(), "tag");
+    EXPECT_EQ(element.child(0).name(), "<x>");
+    EXPECT_EQ(element.child(1).name(), "A");
+}
+
+TEST(XmlParser, NestingDepthIsCapped) {
+    const int depth = Element::MaxParseDepth;
+    std::string ok;
+    for (int i = 0; i < depth; ++i)
+        ok += "<a>";
+    for (int i = 0; i < depth; ++i)
+        ok += "</a>";
+    Element element;
+    EXPECT_EQ(element.parse(ok), Element::Parsed);
+
+    std::string deeper = "<b>" + ok + "</b>";
+    EXPECT_EQ(element.parse(deeper), Element::Malformed);
+    EXPECT_EQ(element.name(), "b");
+    EXPECT_EQ(element.childCount(), 0);
+
+    std::string million;
+    for (int i = 0; i < 1000000; ++i)
+        million += "<a>";
+    EXPECT_EQ(element.parse(million), Element::Malformed);
+}
+
+TEST(XmlParser, HostileInputIsHandled) {
+    Element element;
+    std::string attributes = "<a";
+    for (int i = 0; i < 200000; ++i)
+        attributes += " a" + std::to_string(i) + "=''";
+    attributes += "/>";
+    ASSERT_EQ(element.parse(attributes), Element::Parsed);
+    EXPECT_EQ(element.attributes().size(), 200000u);
+
+    std::string same = "<a";
+    for (int i = 0; i < 200000; ++i)
+        same += " a='" + std::to_string(i) + "'";
+    same += "/>";
+    ASSERT_EQ(element.parse(same), Element::Parsed);
+    EXPECT_EQ(element.attribute("a"), "199999");
+
+    EXPECT_EQ(element.parse("<a>" + std::string(4 << 20, 'x') + "</a>"), Element::Parsed);
+    EXPECT_EQ(element.text().size(), size_t(4) << 20);
+
+    std::string garbage;
+    for (int i = 0; i < 1 << 20; ++i)
+        garbage += static_cast<char>((i * 2654435761u) >> 24);
+    element.parse("<a>" + garbage);
+    element.parse(std::string(1 << 20, '<'));
+    element.parse("<a>" + std::string(1 << 20, '&'));
+    element.parse(std::string("<a>") + std::string(1 << 20, '>'));
+    SUCCEED();
+}
+
+class XmlLoad : public ::testing::Test {
+protected:
+    qvn::test::TestEnvironment environment;
+};
+
+TEST_F(XmlLoad, LinesAreJoinedWithoutTheirLineEnds) {
+    Element element;
+    ASSERT_EQ(element.load(environment.writeFile("v.xml", "<v>\n12</v>\n")), Element::Parsed);
+    EXPECT_EQ(element.text(), "12");
+
+    ASSERT_EQ(element.load(environment.writeFile("crlf.xml", "<v>\r\n1\r\n2</v>")), 0);
+    EXPECT_EQ(element.text(), "12");
+
+    // A tag broken across lines is joined without a space.
+    ASSERT_EQ(element.load(environment.writeFile("tag.xml", "<item\nname=\"x\"/>")), 0);
+    EXPECT_EQ(element.name(), "itemname=\"x\"");
+
+    // The indentation of the next line ends up at the end of the text before it.
+    ASSERT_EQ(element.load(environment.writeFile("i.xml", "<a>x\n\t<b/>\n</a>\n")), 0);
+    EXPECT_EQ(element.child(0).name(), "x\t");
+}
+
+TEST_F(XmlLoad, ReportsFilesThatCannotBeRead) {
+    Element element;
+    EXPECT_EQ(element.load(environment.root() + "/missing.xml"), Element::CannotOpen);
+    EXPECT_EQ(element.load(environment.root()), Element::CannotOpen);
+    EXPECT_EQ(element.load(environment.writeFile("empty.xml", "")), Element::NothingToParse);
+    EXPECT_EQ(element.load(environment.writeFile("open.xml", "<a>\n<b>\n")),
+              Element::UnexpectedEnd);
+}
+
+} // namespace
