@@ -33,7 +33,7 @@ public:
 
     double evaluateWith(const Parameters& parameters) const override {
         return static_cast<double>(
-            Operation{}(operandValue(0, parameters), operandValue(1, parameters)));
+            Operation{}(firstOperandValue(parameters), secondOperandValue(parameters)));
     }
 
     mvk::util::xml::Element toXML() const override {

@@ -6,11 +6,29 @@ using mvk::util::xml::Element;
 
 void MathScript::destroy() { delete this; }
 
-MathScript::~MathScript() = default;
+// Leaves the parent and takes the children out one by one through removeChild() before they
+// are destroyed, last first, so the hooks of the parent and of this node see every change.
+MathScript::~MathScript() {
+    if (MathScript* owner = parent())
+        owner->removeChild(this);
+    while (MathScript* last = child(childCount() - 1)) {
+        removeChild(last);
+        last->destroy();
+    }
+}
+
+void MathScript::onChildInserted(MathScript*, int) { updateOperands(); }
+
+void MathScript::onChildRemoved(MathScript*, int) { updateOperands(); }
+
+void MathScript::updateOperands() {
+    firstOperand = child(0);
+    secondOperand = child(1);
+}
 
 double MathScript::evaluate() const { return evaluateWith(root().parameters); }
 
-void MathScript::setParameter(int index, double value) {
+void MathScript::growParameters(int index, double value) {
     if (index < 0)
         return;
     Parameters& values = root().parameters;
@@ -42,18 +60,4 @@ bool MathScript::appendOperand(const Element& element) {
 Element MathScript::operandXML(int index) const {
     const MathScript* operand = child(index);
     return operand != nullptr ? operand->toXML() : mvk::util::xml::Tag("zero");
-}
-
-const MathScript& MathScript::root() const {
-    const MathScript* node = this;
-    while (node->parent() != nullptr)
-        node = node->parent();
-    return *node;
-}
-
-MathScript& MathScript::root() {
-    MathScript* node = this;
-    while (node->parent() != nullptr)
-        node = node->parent();
-    return *node;
 }

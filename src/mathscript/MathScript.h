@@ -6,6 +6,7 @@
 #include "util/FactoryManager.h"
 #include "util/xml/Element.h"
 
+#include <cstddef>
 #include <vector>
 
 // The registry of node factories is the singleton MathScript::instance(). Every node also
@@ -34,8 +35,14 @@ public:
     virtual double evaluate() const;
 
     // Sets a parameter of the tree's root, growing the sequence with zeros; a negative index is
-    // ignored.
-    void setParameter(int index, double value);
+    // ignored. Callers set every parameter before each evaluation, hence the inline fast path.
+    void setParameter(int index, double value) {
+        Parameters& values = root().parameters;
+        if (index >= 0 && static_cast<std::size_t>(index) < values.size())
+            values[static_cast<std::size_t>(index)] = value;
+        else
+            growParameters(index, value);
+    }
     // The root's parameter, or 0 out of range.
     double parameter(int index) const;
     int parameterCount() const;
@@ -44,6 +51,8 @@ public:
     virtual double evaluateWith(const Parameters& parameters) const = 0;
 
     void destroyComposite() override { destroy(); }
+    void onChildInserted(MathScript* child, int index) override;
+    void onChildRemoved(MathScript* child, int index) override;
 
 protected:
     MathScript() = default;
@@ -51,17 +60,36 @@ protected:
     // Builds `element` through the registry and appends it as the next operand; false (and
     // nothing appended) when it is not a tag or names no known node kind.
     bool appendOperand(const mvk::util::xml::Element& element);
-    // The value of operand `index`, 0 when that operand is missing.
-    double operandValue(int index, const Parameters& parameters) const {
-        const MathScript* operand = child(index);
-        return operand != nullptr ? operand->evaluateWith(parameters) : 0.0;
+    // The value of the first or second operand, 0 when that operand is missing.
+    double firstOperandValue(const Parameters& parameters) const {
+        return firstOperand != nullptr ? firstOperand->evaluateWith(parameters) : 0.0;
+    }
+    double secondOperandValue(const Parameters& parameters) const {
+        return secondOperand != nullptr ? secondOperand->evaluateWith(parameters) : 0.0;
     }
     // Operand `index` written out, or an empty "zero" tag when it is missing.
     mvk::util::xml::Element operandXML(int index) const;
 
 private:
-    const MathScript& root() const;
-    MathScript& root();
+    const MathScript& root() const {
+        const MathScript* node = this;
+        while (node->parent() != nullptr)
+            node = node->parent();
+        return *node;
+    }
+    MathScript& root() {
+        MathScript* node = this;
+        while (node->parent() != nullptr)
+            node = node->parent();
+        return *node;
+    }
+    void growParameters(int index, double value);
+    void updateOperands();
 
     Parameters parameters;
+    // The first two children, kept in step by the child hooks so that evaluation reaches the
+    // operands of a function directly. Every change of the children passes through
+    // insertChild() or removeChild(), the destructor included, so they never go stale.
+    const MathScript* firstOperand = nullptr;
+    const MathScript* secondOperand = nullptr;
 };

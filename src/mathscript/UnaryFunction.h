@@ -31,7 +31,7 @@ public:
     const std::string& tag() const { return tagName; }
 
     double evaluateWith(const Parameters& parameters) const override {
-        return static_cast<double>(Operation{}(operandValue(0, parameters)));
+        return static_cast<double>(Operation{}(firstOperandValue(parameters)));
     }
 
     mvk::util::xml::Element toXML() const override {

@@ -83,5 +83,28 @@ TEST_F(BuildWriteTest, WrittenScriptBuildsTheSameScriptAgain) {
                                 "parameter(3)))),constant(0.5))");
 }
 
+TEST_F(BuildWriteTest, OperandsFollowEditsOfTheTree) {
+    ScriptPtr script = build("<sub><constant>5</constant><constant>2</constant></sub>");
+    ScriptPtr other = build("<sum/>");
+    ASSERT_TRUE(script && other);
+
+    script->child(0)->destroy();
+    EXPECT_DOUBLE_EQ(script->evaluate(), 2.0);
+    EXPECT_EQ(render(script->toXML()), "sub(constant(2),zero())");
+
+    script->insertChild(new MathScript_Default::Constant(10), 0);
+    EXPECT_DOUBLE_EQ(script->evaluate(), 8.0);
+
+    other->addChild(script->child(1));
+    EXPECT_DOUBLE_EQ(script->evaluate(), 10.0);
+    EXPECT_DOUBLE_EQ(other->evaluate(), 2.0);
+
+    // Moving the first operand behind the second swaps them.
+    other->addChild(new MathScript_Default::Constant(1));
+    script->addChild(other->child(1));
+    script->insertChild(script->child(0), 2);
+    EXPECT_DOUBLE_EQ(script->evaluate(), -9.0);
+}
+
 } // namespace
 } // namespace qvn::test
