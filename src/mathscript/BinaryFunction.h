@@ -36,12 +36,9 @@ public:
             Operation{}(firstOperandValue(parameters), secondOperandValue(parameters)));
     }
 
-    mvk::util::xml::Element toXML() const override {
-        mvk::util::xml::Element element = mvk::util::xml::Tag(tagName);
-        element.addChild(operandXML(0));
-        element.addChild(operandXML(1));
-        return element;
-    }
+protected:
+    mvk::util::xml::Element ownXML() const override { return mvk::util::xml::Tag(tagName); }
+    int writtenOperands() const override { return 2; }
 
 private:
     std::string tagName;

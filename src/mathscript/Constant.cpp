@@ -13,7 +13,7 @@ double Constant::evaluateWith(const Parameters&) const { return number; }
 
 // Default stream formatting keeps six significant digits, so a written script is not always
 // bit-exact; the classic locale keeps the decimal point a point whatever the process locale.
-mvk::util::xml::Element Constant::toXML() const {
+mvk::util::xml::Element Constant::ownXML() const {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     out << number;

@@ -19,7 +19,9 @@ public:
     double value() const { return number; }
 
     double evaluateWith(const Parameters& parameters) const override;
-    mvk::util::xml::Element toXML() const override;
+
+protected:
+    mvk::util::xml::Element ownXML() const override;
 
 private:
     double number;

@@ -57,7 +57,28 @@ bool MathScript::appendOperand(const Element& element) {
     return true;
 }
 
-Element MathScript::operandXML(int index) const {
-    const MathScript* operand = child(index);
-    return operand != nullptr ? operand->toXML() : mvk::util::xml::Tag("zero");
+// Written with an explicit stack: an element costs far more stack than an evaluation, and a
+// script may be nested as deep as MaxDepth.
+Element MathScript::toXML() const {
+    struct Pending {
+        const MathScript* node;
+        Element* element;
+    };
+    Element result = ownXML();
+    std::vector<Pending> pending{{this, &result}};
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < next.node->writtenOperands(); ++i) {
+            const MathScript* operand = next.node->child(i);
+            if (operand == nullptr) {
+                next.element->addChild(mvk::util::xml::Tag("zero"));
+                continue;
+            }
+            // Children are held by pointer, so the new child stays put while siblings follow.
+            Element& written = next.element->addChild(operand->ownXML());
+            pending.push_back({operand, &written});
+        }
+    }
+    return result;
 }

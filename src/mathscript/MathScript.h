@@ -18,9 +18,9 @@ public:
     using Parameters = std::vector<double>;
 
     // Scripts nested deeper than this, or with a "sum" of more operands, are refused when built
-    // (the factory answers null), so building, evaluating, writing and destroying a built tree
-    // stay far from the end of the stack and away from quadratic tear-down. Trees assembled by
-    // hand with insertChild() are not checked.
+    // (the factory answers null as a whole), so building, evaluating and destroying a built tree
+    // stay far from the end of the stack, and tearing down a node (which takes time quadratic
+    // in its number of children) stays quick. Trees assembled by hand are not checked.
     static constexpr int MaxDepth = 10000;
     static constexpr int MaxSumOperands = 1000;
 
@@ -29,8 +29,9 @@ public:
 
     void destroy() override;
     ~MathScript() override;
-    // The subtree in XML form.
-    virtual mvk::util::xml::Element toXML() const = 0;
+    // The subtree in XML form, assembled without recursion from ownXML() and writtenOperands()
+    // of every node.
+    virtual mvk::util::xml::Element toXML() const;
     // The subtree's value, read with the parameters of the tree's root.
     virtual double evaluate() const;
 
@@ -67,8 +68,11 @@ protected:
     double secondOperandValue(const Parameters& parameters) const {
         return secondOperand != nullptr ? secondOperand->evaluateWith(parameters) : 0.0;
     }
-    // Operand `index` written out, or an empty "zero" tag when it is missing.
-    mvk::util::xml::Element operandXML(int index) const;
+    // This node's own element, without its operands.
+    virtual mvk::util::xml::Element ownXML() const = 0;
+    // The operand positions written below ownXML(); a position without a child is written as an
+    // empty "zero" tag.
+    virtual int writtenOperands() const { return 0; }
 
 private:
     const MathScript& root() const {

@@ -15,7 +15,7 @@ double Parameter::evaluateWith(const Parameters& parameters) const {
     return parameters[static_cast<std::size_t>(parameterIndex)];
 }
 
-mvk::util::xml::Element Parameter::toXML() const {
+mvk::util::xml::Element Parameter::ownXML() const {
     return mvk::util::xml::TagWithData("parameter", std::to_string(parameterIndex));
 }
 

@@ -21,7 +21,9 @@ public:
     int32_t index() const { return parameterIndex; }
 
     double evaluateWith(const Parameters& parameters) const override;
-    mvk::util::xml::Element toXML() const override;
+
+protected:
+    mvk::util::xml::Element ownXML() const override;
 
 private:
     int32_t parameterIndex;

@@ -42,8 +42,9 @@ int32_t ScriptFactory::readInt32(const mvk::util::xml::Element& element) {
 
 void ScriptFactory::refuseBuild() { buildRefused = true; }
 
-// Refusing at build time keeps every later recursion (evaluate, toXML and the destructors of
-// the composite) within MaxDepth frames; a partly built tree is never deeper than that either.
+// Refusing at build time keeps the recursions of building, evaluating and destroying within
+// MaxDepth levels (about 1.5 MB of stack at the limit); a partly built tree that is thrown away
+// is never deeper than that either.
 MathScript* ScriptFactory::create(const mvk::util::xml::Element& element) {
     const bool outermost = buildDepth == 0;
     if (outermost)

@@ -24,11 +24,6 @@ double Sum::evaluateWith(const Parameters& parameters) const {
     return total;
 }
 
-mvk::util::xml::Element Sum::toXML() const {
-    mvk::util::xml::Element element = mvk::util::xml::Tag("sum");
-    for (int i = 0; i < childCount(); ++i)
-        element.addChild(child(i)->toXML());
-    return element;
-}
+mvk::util::xml::Element Sum::ownXML() const { return mvk::util::xml::Tag("sum"); }
 
 } // namespace MathScript_Default

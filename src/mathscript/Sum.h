@@ -15,7 +15,10 @@ public:
     };
 
     double evaluateWith(const Parameters& parameters) const override;
-    mvk::util::xml::Element toXML() const override;
+
+protected:
+    mvk::util::xml::Element ownXML() const override;
+    int writtenOperands() const override { return childCount(); }
 };
 
 } // namespace MathScript_Default

@@ -34,11 +34,9 @@ public:
         return static_cast<double>(Operation{}(firstOperandValue(parameters)));
     }
 
-    mvk::util::xml::Element toXML() const override {
-        mvk::util::xml::Element element = mvk::util::xml::Tag(tagName);
-        element.addChild(operandXML(0));
-        return element;
-    }
+protected:
+    mvk::util::xml::Element ownXML() const override { return mvk::util::xml::Tag(tagName); }
+    int writtenOperands() const override { return 1; }
 
 private:
     std::string tagName;

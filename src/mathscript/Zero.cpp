@@ -6,6 +6,6 @@ MathScript* Zero::Factory::build(const mvk::util::xml::Element&) { return new Ze
 
 double Zero::evaluateWith(const Parameters&) const { return 0.0; }
 
-mvk::util::xml::Element Zero::toXML() const { return mvk::util::xml::Tag("zero"); }
+mvk::util::xml::Element Zero::ownXML() const { return mvk::util::xml::Tag("zero"); }
 
 } // namespace MathScript_Default

@@ -15,7 +15,9 @@ public:
     };
 
     double evaluateWith(const Parameters& parameters) const override;
-    mvk::util::xml::Element toXML() const override;
+
+protected:
+    mvk::util::xml::Element ownXML() const override;
 };
 
 } // namespace MathScript_Default
