@@ -25,10 +25,8 @@ constexpr const char* typicalScript =
 
 // Parameter sets cycled through, so nothing can be folded away.
 using ParameterSet = std::array<double, 4>;
-constexpr std::array<ParameterSet, 4> parameterSets = {{{0.1, 0.2, 0.3, 0.4},
-                                                        {-0.4, 1.3, 0.8, -0.2},
-                                                        {0.7, -0.9, -0.5, 0.6},
-                                                        {0.25, 0.5, 1.5, 2.0}}};
+constexpr std::array<ParameterSet, 4> parameterSets = {
+    {{0.1, 0.2, 0.3, 0.4}, {-0.4, 1.3, 0.8, -0.2}, {0.7, -0.9, -0.5, 0.6}, {0.25, 0.5, 1.5, 2.0}}};
 
 void BM_MathScript(benchmark::State& state) {
     MathScript_Default::registerFactories();

@@ -9,8 +9,7 @@
 
 namespace MathScript_Default {
 
-template <class Operation>
-class BinaryFunction : public MathScript {
+template <class Operation> class BinaryFunction : public MathScript {
 public:
     class Factory : public ScriptFactory {
     public:

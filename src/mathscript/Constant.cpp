@@ -9,7 +9,9 @@ MathScript* Constant::Factory::build(const mvk::util::xml::Element& element) {
     return new Constant(readDouble(element));
 }
 
-double Constant::evaluateWith(const Parameters&) const { return number; }
+double Constant::evaluateWith(const Parameters&) const {
+    return number;
+}
 
 // Default stream formatting keeps six significant digits, so a written script is not always
 // bit-exact; the classic locale keeps the decimal point a point whatever the process locale.

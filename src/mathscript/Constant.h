@@ -22,6 +22,7 @@ public:
 
 protected:
     mvk::util::xml::Element ownXML() const override;
+    Operand asOperand() const override { return Operand{nullptr, -1, number}; }
 
 private:
     double number;

@@ -40,24 +40,62 @@ struct Invert {
 };
 
 // The tag each operation is registered and written under.
-constexpr const char* functionTag(std::plus<double>) { return "add"; }
-constexpr const char* functionTag(std::minus<double>) { return "sub"; }
-constexpr const char* functionTag(std::multiplies<double>) { return "mul"; }
-constexpr const char* functionTag(std::divides<double>) { return "div"; }
-constexpr const char* functionTag(std::greater<double>) { return "greater"; }
-constexpr const char* functionTag(std::greater_equal<double>) { return "greater_equal"; }
-constexpr const char* functionTag(std::less<double>) { return "less"; }
-constexpr const char* functionTag(std::less_equal<double>) { return "less_equal"; }
-constexpr const char* functionTag(std::equal_to<double>) { return "equals"; }
-constexpr const char* functionTag(std::not_equal_to<double>) { return "notequals"; }
-constexpr const char* functionTag(Fmod) { return "mod"; }
-constexpr const char* functionTag(Pow) { return "pow"; }
-constexpr const char* functionTag(Atan2) { return "atan2"; }
-constexpr const char* functionTag(Atan) { return "atan"; }
-constexpr const char* functionTag(Tan) { return "tan"; }
-constexpr const char* functionTag(Sin) { return "sin"; }
-constexpr const char* functionTag(Cos) { return "cos"; }
-constexpr const char* functionTag(Invert) { return "inv"; }
-constexpr const char* functionTag(std::negate<double>) { return "neg"; }
+constexpr const char* functionTag(std::plus<double>) {
+    return "add";
+}
+constexpr const char* functionTag(std::minus<double>) {
+    return "sub";
+}
+constexpr const char* functionTag(std::multiplies<double>) {
+    return "mul";
+}
+constexpr const char* functionTag(std::divides<double>) {
+    return "div";
+}
+constexpr const char* functionTag(std::greater<double>) {
+    return "greater";
+}
+constexpr const char* functionTag(std::greater_equal<double>) {
+    return "greater_equal";
+}
+constexpr const char* functionTag(std::less<double>) {
+    return "less";
+}
+constexpr const char* functionTag(std::less_equal<double>) {
+    return "less_equal";
+}
+constexpr const char* functionTag(std::equal_to<double>) {
+    return "equals";
+}
+constexpr const char* functionTag(std::not_equal_to<double>) {
+    return "notequals";
+}
+constexpr const char* functionTag(Fmod) {
+    return "mod";
+}
+constexpr const char* functionTag(Pow) {
+    return "pow";
+}
+constexpr const char* functionTag(Atan2) {
+    return "atan2";
+}
+constexpr const char* functionTag(Atan) {
+    return "atan";
+}
+constexpr const char* functionTag(Tan) {
+    return "tan";
+}
+constexpr const char* functionTag(Sin) {
+    return "sin";
+}
+constexpr const char* functionTag(Cos) {
+    return "cos";
+}
+constexpr const char* functionTag(Invert) {
+    return "inv";
+}
+constexpr const char* functionTag(std::negate<double>) {
+    return "neg";
+}
 
 } // namespace MathScript_Default

@@ -4,7 +4,9 @@
 
 using mvk::util::xml::Element;
 
-void MathScript::destroy() { delete this; }
+void MathScript::destroy() {
+    delete this;
+}
 
 // Leaves the parent and takes the children out one by one through removeChild() before they
 // are destroyed, last first, so the hooks of the parent and of this node see every change.
@@ -17,16 +19,24 @@ MathScript::~MathScript() {
     }
 }
 
-void MathScript::onChildInserted(MathScript*, int) { updateOperands(); }
-
-void MathScript::onChildRemoved(MathScript*, int) { updateOperands(); }
-
-void MathScript::updateOperands() {
-    firstOperand = child(0);
-    secondOperand = child(1);
+void MathScript::onChildInserted(MathScript*, int) {
+    updateOperands();
 }
 
-double MathScript::evaluate() const { return evaluateWith(root().parameters); }
+void MathScript::onChildRemoved(MathScript*, int) {
+    updateOperands();
+}
+
+void MathScript::updateOperands() {
+    const MathScript* first = child(0);
+    const MathScript* second = child(1);
+    firstOperand = first != nullptr ? first->asOperand() : Operand{};
+    secondOperand = second != nullptr ? second->asOperand() : Operand{};
+}
+
+double MathScript::evaluate() const {
+    return evaluateWith(root().parameters);
+}
 
 void MathScript::growParameters(int index, double value) {
     if (index < 0)
@@ -45,7 +55,9 @@ double MathScript::parameter(int index) const {
     return values[static_cast<std::size_t>(index)];
 }
 
-int MathScript::parameterCount() const { return static_cast<int>(root().parameters.size()); }
+int MathScript::parameterCount() const {
+    return static_cast<int>(root().parameters.size());
+}
 
 bool MathScript::appendOperand(const Element& element) {
     if (element.type() != Element::KindTag)

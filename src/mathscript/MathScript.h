@@ -7,6 +7,7 @@
 #include "util/xml/Element.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // The registry of node factories is the singleton MathScript::instance(). Every node also
@@ -61,12 +62,34 @@ protected:
     // Builds `element` through the registry and appends it as the next operand; false (and
     // nothing appended) when it is not a tag or names no known node kind.
     bool appendOperand(const mvk::util::xml::Element& element);
+    // How evaluation reaches an operand: an inner node through its evaluateWith(); a parameter
+    // or a fixed number (a constant, zero, a missing operand) in place, which spares most of
+    // the calls of a typical script.
+    struct Operand {
+        const MathScript* node = nullptr;
+        int32_t parameterIndex = -1;
+        double number = 0.0;
+
+        double value(const Parameters& parameters) const {
+            if (node != nullptr)
+                return node->evaluateWith(parameters);
+            if (parameterIndex < 0)
+                return number;
+            const auto index = static_cast<std::size_t>(parameterIndex);
+            return index < parameters.size() ? parameters[index] : 0.0;
+        }
+    };
+
+    // How a parent reaches this node as its operand. Leaves whose value needs no call override
+    // it; they must not change afterwards, since parents keep the answer.
+    virtual Operand asOperand() const { return Operand{this, -1, 0.0}; }
+
     // The value of the first or second operand, 0 when that operand is missing.
     double firstOperandValue(const Parameters& parameters) const {
-        return firstOperand != nullptr ? firstOperand->evaluateWith(parameters) : 0.0;
+        return firstOperand.value(parameters);
     }
     double secondOperandValue(const Parameters& parameters) const {
-        return secondOperand != nullptr ? secondOperand->evaluateWith(parameters) : 0.0;
+        return secondOperand.value(parameters);
     }
     // This node's own element, without its operands.
     virtual mvk::util::xml::Element ownXML() const = 0;
@@ -94,6 +117,6 @@ private:
     // The first two children, kept in step by the child hooks so that evaluation reaches the
     // operands of a function directly. Every change of the children passes through
     // insertChild() or removeChild(), the destructor included, so they never go stale.
-    const MathScript* firstOperand = nullptr;
-    const MathScript* secondOperand = nullptr;
+    Operand firstOperand;
+    Operand secondOperand;
 };

@@ -24,6 +24,9 @@ public:
 
 protected:
     mvk::util::xml::Element ownXML() const override;
+    Operand asOperand() const override {
+        return Operand{nullptr, parameterIndex < 0 ? -1 : parameterIndex, 0.0};
+    }
 
 private:
     int32_t parameterIndex;

@@ -20,8 +20,7 @@ public:
     DepthStep& operator=(const DepthStep&) = delete;
 };
 
-template <class Number>
-Number readNumber(const mvk::util::xml::Element& element) {
+template <class Number> Number readNumber(const mvk::util::xml::Element& element) {
     std::istringstream in(element.child(0).name());
     in.imbue(std::locale::classic());
     Number value{};
@@ -40,7 +39,9 @@ int32_t ScriptFactory::readInt32(const mvk::util::xml::Element& element) {
     return readNumber<int32_t>(element);
 }
 
-void ScriptFactory::refuseBuild() { buildRefused = true; }
+void ScriptFactory::refuseBuild() {
+    buildRefused = true;
+}
 
 // Refusing at build time keeps the recursions of building, evaluating and destroying within
 // MaxDepth levels (about 1.5 MB of stack at the limit); a partly built tree that is thrown away

@@ -24,6 +24,8 @@ double Sum::evaluateWith(const Parameters& parameters) const {
     return total;
 }
 
-mvk::util::xml::Element Sum::ownXML() const { return mvk::util::xml::Tag("sum"); }
+mvk::util::xml::Element Sum::ownXML() const {
+    return mvk::util::xml::Tag("sum");
+}
 
 } // namespace MathScript_Default

@@ -9,8 +9,7 @@
 
 namespace MathScript_Default {
 
-template <class Operation>
-class UnaryFunction : public MathScript {
+template <class Operation> class UnaryFunction : public MathScript {
 public:
     class Factory : public ScriptFactory {
     public:

@@ -18,6 +18,7 @@ public:
 
 protected:
     mvk::util::xml::Element ownXML() const override;
+    Operand asOperand() const override { return Operand{}; }
 };
 
 } // namespace MathScript_Default

@@ -16,8 +16,12 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace qvn::test {
 namespace {
@@ -25,11 +29,11 @@ namespace {
 class AllocationTest : public ScriptFixture {};
 
 TEST_F(AllocationTest, EvaluatingATypicalScriptDoesNotAllocate) {
-    ScriptPtr script = build(
-        "<greater><div><add><mul><parameter>0</parameter><constant>2.5</constant></mul>"
-        "<sin><parameter>1</parameter></sin></add><add><constant>1</constant>"
-        "<atan2><parameter>2</parameter><parameter>3</parameter></atan2></add></div>"
-        "<constant>0.5</constant></greater>");
+    ScriptPtr script =
+        build("<greater><div><add><mul><parameter>0</parameter><constant>2.5</constant></mul>"
+              "<sin><parameter>1</parameter></sin></add><add><constant>1</constant>"
+              "<atan2><parameter>2</parameter><parameter>3</parameter></atan2></add></div>"
+              "<constant>0.5</constant></greater>");
     ASSERT_NE(script, nullptr);
     for (int i = 0; i < 4; ++i)
         script->setParameter(i, 0.0);

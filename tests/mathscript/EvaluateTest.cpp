@@ -42,8 +42,9 @@ TEST_F(EvaluateTest, ComparisonsGiveExactlyOneOrZero) {
         const char* tag;
         double below, equal, above; // results for a < b, a == b, a > b
     };
-    const Case cases[] = {{"greater", 0, 0, 1}, {"greater_equal", 0, 1, 1}, {"less", 1, 0, 0},
-                          {"less_equal", 1, 1, 0}, {"equals", 0, 1, 0},     {"notequals", 1, 0, 1}};
+    const Case cases[] = {{"greater", 0, 0, 1}, {"greater_equal", 0, 1, 1},
+                          {"less", 1, 0, 0},    {"less_equal", 1, 1, 0},
+                          {"equals", 0, 1, 0},  {"notequals", 1, 0, 1}};
     for (const Case& c : cases) {
         EXPECT_EQ(evaluate(binary(c.tag, 0.25, 0.5)), c.below) << c.tag;
         EXPECT_EQ(evaluate(binary(c.tag, 0.5, 0.5)), c.equal) << c.tag;

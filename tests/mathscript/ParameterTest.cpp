@@ -29,6 +29,11 @@ TEST_F(ParameterTest, NegativeIndicesAreIgnoredAndReadZero) {
     EXPECT_EQ(script->parameter(-1), 0.0);
     script->setParameter(0, 1.5);
     EXPECT_EQ(script->evaluate(), 1.5);
+
+    ScriptPtr beyond = build("<sub><parameter>5</parameter><parameter>0</parameter></sub>");
+    ASSERT_NE(beyond, nullptr);
+    beyond->setParameter(0, 1.5);
+    EXPECT_EQ(beyond->evaluate(), -1.5);
 }
 
 TEST_F(ParameterTest, ParametersLiveOnTheRootAndPersistBetweenEvaluations) {

@@ -11,9 +11,9 @@ class RegistryTest : public ScriptFixture {};
 
 TEST_F(RegistryTest, RegistersTheFactoriesInTheirFixedOrder) {
     const std::vector<std::string> expected = {
-        "zero",    "constant", "add",  "sub", "mul", "div", "greater", "greater_equal",
-        "less",    "less_equal", "equals", "notequals", "mod", "pow", "atan2", "atan",
-        "tan",     "sin",      "cos",  "inv", "neg", "sum", "parameter"};
+        "zero", "constant",   "add",    "sub",       "mul", "div", "greater",  "greater_equal",
+        "less", "less_equal", "equals", "notequals", "mod", "pow", "atan2",    "atan",
+        "tan",  "sin",        "cos",    "inv",       "neg", "sum", "parameter"};
     auto* registry = MathScript::instance();
     ASSERT_EQ(registry->factoryCount(), static_cast<int>(expected.size()));
     for (int i = 0; i < registry->factoryCount(); ++i)
@@ -41,7 +41,8 @@ TEST_F(RegistryTest, FunctionNodesWriteBackTheTagTheyWereCreatedUnder) {
     MathScript::instance()->add(new BinaryFunction<std::plus<double>>::Factory("plus"));
     MathScript::instance()->add(new UnaryFunction<std::negate<double>>::Factory("minus"));
 
-    ScriptPtr script = build("<plus><minus><constant>2</constant></minus><constant>7</constant></plus>");
+    ScriptPtr script =
+        build("<plus><minus><constant>2</constant></minus><constant>7</constant></plus>");
     ASSERT_NE(script, nullptr);
     EXPECT_DOUBLE_EQ(script->evaluate(), 5.0);
     EXPECT_EQ(render(script->toXML()), "plus(minus(constant(2)),constant(7))");
