@@ -31,6 +31,11 @@ TEST(XmlEscape, EveryByteIsKeptOrWrittenAsADecimalReference) {
         const std::string expected = kept ? raw : "&#" + std::to_string(c) + ";";
         EXPECT_EQ(escape(raw), expected) << "byte " << c;
         EXPECT_EQ(unescape(escape(raw)), raw) << "byte " << c;
+        // Long runs take the vectorised path, where signedness mistakes would show.
+        std::string longExpected;
+        for (int i = 0; i < 37; ++i)
+            longExpected += expected;
+        EXPECT_EQ(escape(std::string(37, static_cast<char>(c))), longExpected) << "byte " << c;
     }
     EXPECT_EQ(escape("a<b&c"), "a&#60;b&#38;c");
     EXPECT_EQ(escape("tab\there\n\xe9 >\"'"), "tab&#9;here&#10;&#233; >\"'");

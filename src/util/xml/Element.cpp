@@ -170,13 +170,6 @@ void Element::copyFrom(const Element& other) {
     }
 }
 
-void Element::dropLastChildIfEmpty() {
-    if (children.empty() || !children.back()->isEmpty())
-        return;
-    delete children.back();
-    children.pop_back();
-}
-
 int Element::parse(const std::string& xmlText) {
     return Parser::parse(*this, xmlText.data(), xmlText.size());
 }

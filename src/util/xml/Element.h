@@ -117,7 +117,6 @@ private:
     void destroyChildren();
     // Copies the content of `other` into this element, which holds no children.
     void copyFrom(const Element& other);
-    void dropLastChildIfEmpty();
 
     std::vector<Attribute> attributeList;
     std::vector<Element*> children;

@@ -2,6 +2,7 @@
 
 #include "util/xml/CharClass.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace mvk::util::xml {
@@ -97,44 +98,70 @@ int Parser::build(Element& root) {
     if (code != Element::Parsed || token.kind != TokenKind::Start)
         return code;
 
-    open.push_back(&root);
+    open.push_back({&root, 0});
     for (;;) {
-        Element* parent = open.back();
         if (!nextToken(token))
-            return abandon(root, Element::UnexpectedEnd, open.size() > 1);
+            return abandon(root, Element::UnexpectedEnd, false);
         if (token.kind == TokenKind::End) {
-            if (std::string_view(token.data, token.size) != parent->nodeName)
-                return abandon(root, Element::MismatchedEndTag, open.size() > 1);
-            open.pop_back();
+            if (std::string_view(token.data, token.size) != open.back().element->nodeName)
+                return abandon(root, Element::MismatchedEndTag, false);
+            close();
             if (open.empty())
                 return Element::Parsed;
-            open.back()->dropLastChildIfEmpty();
+            dropLastChildIfEmpty();
             continue;
         }
         // Every consumer of a tree is free to walk it recursively; a document nested deeper
         // than this is treated as malformed rather than handed on.
         if (open.size() >= static_cast<size_t>(Element::MaxParseDepth))
-            return abandon(root, Element::Malformed, true);
+            return abandon(root, Element::Malformed, false);
         Element* child = new Element;
-        parent->children.push_back(child);
+        pendingChildren.push_back(child);
         const int childCode = fillNode(*child, token);
         if (childCode != Element::Parsed)
             return abandon(root, childCode, true);
         if (token.kind == TokenKind::Start)
-            open.push_back(child);
+            open.push_back({child, pendingChildren.size()});
         else
-            parent->dropLastChildIfEmpty();
+            dropLastChildIfEmpty();
     }
 }
 
+// The children of every open element wait in one shared list until its end tag, so each
+// element gets its child list in one allocation of the right size.
+void Parser::close() {
+    const Open top = open.back();
+    open.pop_back();
+    const auto first = pendingChildren.begin() + static_cast<std::ptrdiff_t>(top.firstChild);
+    top.element->children.assign(first, pendingChildren.end());
+    pendingChildren.erase(first, pendingChildren.end());
+}
+
+// Adding an empty element adds nothing (a tag whose name is empty and that has no children).
+void Parser::dropLastChildIfEmpty() {
+    if (pendingChildren.size() == open.back().firstChild || !pendingChildren.back()->isEmpty())
+        return;
+    delete pendingChildren.back();
+    pendingChildren.pop_back();
+}
+
 // A failing node is never added to its parent, nor is any ancestor still open below the root:
-// the root keeps its name, attributes and the children it completed.
-int Parser::abandon(Element& root, int code, bool rootChildOpen) {
-    if (rootChildOpen && !root.children.empty()) {
-        delete root.children.back();
-        root.children.pop_back();
-    }
+// the root keeps its name, attributes and the children it completed. `childFailed`: the last
+// child made failed while being filled.
+int Parser::abandon(Element& root, int code, bool childFailed) {
+    size_t rootChildren = open.size() > 1 ? open[1].firstChild : pendingChildren.size();
+    if ((childFailed || open.size() > 1) && rootChildren > 0)
+        --rootChildren;
+    const auto kept = pendingChildren.begin() + static_cast<std::ptrdiff_t>(rootChildren);
+    root.children.assign(pendingChildren.begin(), kept);
+    pendingChildren.erase(pendingChildren.begin(), kept);
     return code;
+}
+
+Parser::~Parser() {
+    // Nodes of an abandoned subtree; their completed descendants go with them.
+    for (Element* element : pendingChildren)
+        delete element;
 }
 
 bool Parser::nextToken(Token& token) {
@@ -207,6 +234,8 @@ int Parser::fillNode(Element& node, const Token& token) {
 
 int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
     attributeNames.clear();
+    if (const auto equals = std::count(p, stop, '='); equals > 0)
+        node.attributeList.reserve(static_cast<size_t>(equals));
     if (!attributeIndex.empty())
         attributeIndex.clear();
     for (;;) {

@@ -26,7 +26,15 @@ private:
         size_t size = 0;
     };
 
+    struct Open {
+        Element* element;
+        size_t firstChild; // index of its first child in pendingChildren
+    };
+
     Parser(const char* text, size_t length);
+    ~Parser();
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
 
     int build(Element& root);
     bool nextToken(Token& token);
@@ -34,11 +42,14 @@ private:
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
     void storeAttribute(Element& node, std::string_view name, const char* value, size_t size);
-    int abandon(Element& root, int code, bool rootChildOpen);
+    void close();
+    void dropLastChildIfEmpty();
+    int abandon(Element& root, int code, bool childFailed);
 
     const char* pos;
     const char* end;
-    std::vector<Element*> open;
+    std::vector<Open> open;
+    std::vector<Element*> pendingChildren;
     // Names of the current tag's attributes (views into the text) and, for tags with many
     // attributes, an index over them: repeated names overwrite, and a tag with a million
     // attributes must not cost a million squared comparisons.

@@ -1,0 +1,173 @@
+// Parse and write throughput of the XML reader and writer on scene-like, tag-dense and layout
+// documents, and of pugixml and tinyxml2 on the same bytes when they are installed.
+#include "BenchDocuments.h"
+
+#include "util/xml/Element.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#if defined(QVN_BENCH_PUGIXML)
+#include <pugixml.hpp>
+#endif
+#if defined(QVN_BENCH_TINYXML2)
+#include <tinyxml2.h>
+#endif
+
+using mvk::util::xml::Element;
+
+namespace {
+
+struct Document {
+    std::string name;
+    std::string text;
+};
+
+const std::vector<Document>& documents() {
+    static const std::vector<Document> all = {
+        {"scene_1MB", qvn::bench::sceneDocument(1 << 20)},
+        {"scene_10MB", qvn::bench::sceneDocument(10 << 20)},
+        {"tagdense_1MB", qvn::bench::tagDenseDocument(1 << 20)},
+        {"layout_2KB", qvn::bench::layoutDocument()},
+    };
+    return all;
+}
+
+void fail(const char* what, const std::string& document) {
+    std::fprintf(stderr, "%s failed on %s\n", what, document.c_str());
+    std::exit(1);
+}
+
+void countBytes(benchmark::State& state, size_t size) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
+}
+
+void parseQuorvane(benchmark::State& state, const Document& document) {
+    Element element;
+    for (auto _ : state) {
+        if (element.parse(document.text) != Element::Parsed)
+            fail("parse", document.name);
+        benchmark::DoNotOptimize(element);
+    }
+    countBytes(state, document.text.size());
+}
+
+// The output string is reused, as the scene store would, so the figure is not page faults.
+void writeQuorvane(benchmark::State& state, const Document& document) {
+    Element element(document.text);
+    std::string out;
+    out.reserve(document.text.size() * 2);
+    for (auto _ : state) {
+        out.clear();
+        element.appendTo(out, "", "", "");
+        benchmark::DoNotOptimize(out.data());
+    }
+    countBytes(state, out.size());
+}
+
+void toStringQuorvane(benchmark::State& state, const Document& document) {
+    Element element(document.text);
+    size_t size = 0;
+    for (auto _ : state) {
+        const std::string out = element.toString("", "", "");
+        size = out.size();
+        benchmark::DoNotOptimize(out.data());
+    }
+    countBytes(state, size);
+}
+
+#if defined(QVN_BENCH_PUGIXML)
+struct StringWriter : pugi::xml_writer {
+    std::string* out = nullptr;
+    void write(const void* data, size_t size) override {
+        out->append(static_cast<const char*>(data), size);
+    }
+};
+
+void parsePugixml(benchmark::State& state, const Document& document) {
+    pugi::xml_document doc;
+    for (auto _ : state) {
+        if (!doc.load_buffer(document.text.data(), document.text.size()))
+            fail("pugixml parse", document.name);
+        benchmark::DoNotOptimize(doc);
+    }
+    countBytes(state, document.text.size());
+}
+
+void writePugixml(benchmark::State& state, const Document& document) {
+    pugi::xml_document doc;
+    doc.load_buffer(document.text.data(), document.text.size());
+    std::string out;
+    out.reserve(document.text.size() * 2);
+    StringWriter writer;
+    writer.out = &out;
+    for (auto _ : state) {
+        out.clear();
+        doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration);
+        benchmark::DoNotOptimize(out.data());
+    }
+    countBytes(state, out.size());
+}
+#endif
+
+#if defined(QVN_BENCH_TINYXML2)
+void parseTinyxml2(benchmark::State& state, const Document& document) {
+    tinyxml2::XMLDocument doc;
+    for (auto _ : state) {
+        if (doc.Parse(document.text.data(), document.text.size()) != tinyxml2::XML_SUCCESS)
+            fail("tinyxml2 parse", document.name);
+        benchmark::DoNotOptimize(doc);
+    }
+    countBytes(state, document.text.size());
+}
+
+void writeTinyxml2(benchmark::State& state, const Document& document) {
+    tinyxml2::XMLDocument doc;
+    doc.Parse(document.text.data(), document.text.size());
+    size_t size = 0;
+    for (auto _ : state) {
+        tinyxml2::XMLPrinter printer(nullptr, true);
+        doc.Print(&printer);
+        size = static_cast<size_t>(printer.CStrSize());
+        benchmark::DoNotOptimize(printer.CStr());
+    }
+    countBytes(state, size);
+}
+#endif
+
+using Measure = void (*)(benchmark::State&, const Document&);
+
+void add(const char* library, const char* operation, Measure measure) {
+    for (const Document& document : documents()) {
+        const std::string name = std::string(operation) + "/" + library + "/" + document.name;
+        benchmark::RegisterBenchmark(name.c_str(), measure, std::cref(document))
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (const Document& document : documents())
+        std::printf("%s: %zu bytes\n", document.name.c_str(), document.text.size());
+    add("quorvane", "parse", parseQuorvane);
+    add("quorvane", "write", writeQuorvane);
+    add("quorvane", "toString", toStringQuorvane);
+#if defined(QVN_BENCH_PUGIXML)
+    add("pugixml", "parse", parsePugixml);
+    add("pugixml", "write", writePugixml);
+#endif
+#if defined(QVN_BENCH_TINYXML2)
+    add("tinyxml2", "parse", parseTinyxml2);
+    add("tinyxml2", "write", writeTinyxml2);
+#endif
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
