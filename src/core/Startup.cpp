@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/libraries/LibraryManager.h"
 #include "gui/Toolkit.h"
+#include "mathscript/MathScript_Default.h"
 #include "platform/FileSystem.h"
 #include "unidevice/InputLayer.h"
 #include "util/Log.h"
@@ -24,6 +25,7 @@ void startFoundation() {
     util::Log::instance()->setFile(dataFolder + "/core.log");
     gui::Toolkit::registerFactories();
     gui::Toolkit::start();
+    MathScript_Default::registerFactories();
     util::Log::setLevel(util::Log::Notice);
     util::Log init("Initializing CORE", util::Log::Notice);
     {

@@ -2,6 +2,7 @@
 // Parent/children mix-in for trees of polymorphic objects; a parent owns its children and
 // destroys them through their own destroy().
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace mvk::util {
@@ -60,9 +61,11 @@ public:
 
     // Takes `child` out of this object's children without destroying it; false if not a child.
     bool removeChild(T* child) {
-        const auto found = std::find(children.begin(), children.end(), child);
-        if (found == children.end())
+        // From the back: children are usually destroyed last first.
+        const auto reverse = std::find(children.rbegin(), children.rend(), child);
+        if (reverse == children.rend())
             return false;
+        const auto found = std::prev(reverse.base());
         const int index = static_cast<int>(found - children.begin());
         Composite_Dynamic* node = child;
         node->onBeforeRemove();
@@ -95,9 +98,9 @@ protected:
         if (parentNode == nullptr)
             return;
         auto& siblings = static_cast<Composite_Dynamic*>(parentNode)->children;
-        const auto found = std::find(siblings.begin(), siblings.end(), self());
-        if (found != siblings.end())
-            siblings.erase(found);
+        const auto found = std::find(siblings.rbegin(), siblings.rend(), self());
+        if (found != siblings.rend())
+            siblings.erase(std::prev(found.base()));
         parentNode = nullptr;
     }
 

@@ -24,6 +24,7 @@ InstanceReference::InstanceReference(Instance* owner) : instance(owner) {
 }
 
 InstanceReference::~InstanceReference() {
+    InstanceReferenceRecord::forget(this);
     // Children go first (last first), each taking its instance with it; then our own instance.
     while (childCount() > 0)
         child(childCount() - 1)->destroy();

@@ -4,14 +4,42 @@
 #include "core/instances/InstanceReference.h"
 #include "util/Log.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace mvk::qvn::core {
+
+namespace {
+std::vector<InstanceReferenceRecord*>& liveRecords() {
+    static std::vector<InstanceReferenceRecord*> records;
+    return records;
+}
+} // namespace
+
+InstanceReferenceRecord::InstanceReferenceRecord(InstanceReference* reference)
+    : reference(reference) {
+    liveRecords().push_back(this);
+}
+
+InstanceReferenceRecord::~InstanceReferenceRecord() {
+    auto& records = liveRecords();
+    records.erase(std::remove(records.begin(), records.end(), this), records.end());
+}
+
+void InstanceReferenceRecord::forget(InstanceReference* gone) {
+    for (InstanceReferenceRecord* record : liveRecords())
+        if (record->reference == gone)
+            record->reference = nullptr;
+}
 
 InstanceReferenceCreateRestore::InstanceReferenceCreateRestore(InstanceReference* reference,
                                                                InstanceReference* parent,
                                                                int position)
-    : reference(reference), parent(parent), position(position) {}
+    : InstanceReferenceRecord(reference), parent(parent), position(position) {}
 
 void InstanceReferenceCreateRestore::restore() {
+    if (reference == nullptr)
+        return;
     // Where the reference went after it was made is only known now.
     parent = reference->parentReference();
     position = reference->childIndex();
@@ -21,26 +49,32 @@ void InstanceReferenceCreateRestore::restore() {
 }
 
 void InstanceReferenceCreateRestore::redo() {
+    if (reference == nullptr)
+        return;
     reference->putBack(parent, position);
     undone = false;
 }
 
 InstanceReferenceCreateRestore::~InstanceReferenceCreateRestore() {
-    if (undone)
+    if (undone && reference != nullptr)
         reference->destroy();
 }
 
 InstanceReferenceDeleteRestore::InstanceReferenceDeleteRestore(InstanceReference* reference,
                                                                InstanceReference* parent,
                                                                int position)
-    : reference(reference), parent(parent), position(position) {}
+    : InstanceReferenceRecord(reference), parent(parent), position(position) {}
 
 void InstanceReferenceDeleteRestore::restore() {
+    if (reference == nullptr)
+        return;
     reference->putBack(parent, position);
     deleted = false;
 }
 
 void InstanceReferenceDeleteRestore::redo() {
+    if (reference == nullptr)
+        return;
     reference->setActive(false);
     reference->takeOut();
     deleted = true;
@@ -48,7 +82,7 @@ void InstanceReferenceDeleteRestore::redo() {
 
 InstanceReferenceDeleteRestore::~InstanceReferenceDeleteRestore() {
     util::Log::instance()->write("Destroying InstanceReferenceDeleteRestore", util::Log::Notice);
-    if (!deleted)
+    if (!deleted || reference == nullptr)
         return;
     util::Log::instance()->write("Deleting reference", util::Log::Notice);
     reference->destroy();
@@ -56,14 +90,19 @@ InstanceReferenceDeleteRestore::~InstanceReferenceDeleteRestore() {
 
 InstanceReferenceRename::InstanceReferenceRename(InstanceReference* reference,
                                                  std::string newName, std::string oldName)
-    : reference(reference), newName(std::move(newName)), oldName(std::move(oldName)) {}
+    : InstanceReferenceRecord(reference), newName(std::move(newName)),
+      oldName(std::move(oldName)) {}
 
 void InstanceReferenceRename::restore() {
+    if (reference == nullptr)
+        return;
     if (Instance* instance = reference->getInstance())
         instance->rename(oldName);
 }
 
 void InstanceReferenceRename::redo() {
+    if (reference == nullptr)
+        return;
     if (Instance* instance = reference->getInstance())
         instance->rename(newName);
 }

@@ -8,8 +8,22 @@ namespace mvk::qvn::core {
 
 class InstanceReference;
 
+// The common part of the tree's undo records: the reference they act on. A reference that dies
+// while records still name it (an instance destroyed outright) is forgotten by all of them, so a
+// later undo or release finds nothing to act on instead of a dangling pointer.
+class InstanceReferenceRecord : public CUndo {
+public:
+    explicit InstanceReferenceRecord(InstanceReference* reference);
+    ~InstanceReferenceRecord() override;
+    // Called by a reference as it dies.
+    static void forget(InstanceReference* reference);
+
+protected:
+    InstanceReference* reference;
+};
+
 // A reference that was created: undo takes it out, redo puts it back.
-class InstanceReferenceCreateRestore : public CUndo {
+class InstanceReferenceCreateRestore : public InstanceReferenceRecord {
 public:
     InstanceReferenceCreateRestore(InstanceReference* reference, InstanceReference* parent,
                                    int position);
@@ -19,7 +33,6 @@ public:
     ~InstanceReferenceCreateRestore() override;
 
 private:
-    InstanceReference* reference;
     InstanceReference* parent;
     int position;
     bool undone = false;
@@ -27,7 +40,7 @@ private:
 
 // A reference that was deleted: undo puts it back, redo takes it out again. When the host drops
 // the record while the deletion stands, the reference and its instance go for good.
-class InstanceReferenceDeleteRestore : public CUndo {
+class InstanceReferenceDeleteRestore : public InstanceReferenceRecord {
 public:
     InstanceReferenceDeleteRestore(InstanceReference* reference, InstanceReference* parent,
                                    int position);
@@ -36,14 +49,13 @@ public:
     ~InstanceReferenceDeleteRestore() override;
 
 private:
-    InstanceReference* reference;
     InstanceReference* parent;
     int position;
     bool deleted = true;
 };
 
 // A rename: undo applies the old name, redo the new one.
-class InstanceReferenceRename : public CUndo {
+class InstanceReferenceRename : public InstanceReferenceRecord {
 public:
     InstanceReferenceRename(InstanceReference* reference, std::string newName,
                             std::string oldName);
@@ -51,7 +63,6 @@ public:
     void redo() override;
 
 private:
-    InstanceReference* reference;
     std::string newName;
     std::string oldName;
 };
