@@ -10,8 +10,12 @@ RefHost::RefHost() = default;
 
 RefHost::~RefHost() = default;
 
-CoreNode* RefHost::createHostNode1(CInterface* owner, const std::string& name, int32_t, int32_t) {
-    return scene.createNode(name, owner);
+CoreNode* RefHost::createHostNode1(CInterface* owner, const std::string& name, int32_t kind,
+                                   int32_t value) {
+    RefNode* node = scene.createNode(name, owner);
+    if (kind == CameraNode)
+        node->setLens(value);
+    return node;
 }
 
 CoreNode* RefHost::createHostNode2(CInterface* owner, const std::string& name, int32_t, int32_t,

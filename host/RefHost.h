@@ -17,6 +17,9 @@ public:
     RefHost();
     ~RefHost();
 
+    // createHostNode1 with this first value makes a camera whose field of view is the second.
+    static constexpr int32_t CameraNode = 1;
+
     // HostAdaptor
     uint32_t getVersion() override { return version; }
     std::string getHostName() override { return hostName; }

@@ -2,6 +2,7 @@
 // real host adaptor, attaches, pumps events, and detaches. With --demo it runs a scripted
 // session and writes what it did under the output folder.
 #include "CoreModule.h"
+#include "DemoSession.h"
 #include "RefHost.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
@@ -89,6 +90,9 @@ int main(int argc, char** argv) {
     std::cout << "attached to host \"" << host.getHostName() << "\"\n";
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
+    bool sessionOk = true;
+    if (options.demo)
+        sessionOk = qvn::host::DemoSession(*coreInterface, host, std::cout).run();
     core.detach(coreInterface);
     std::cout << "detached\n";
 
@@ -101,5 +105,7 @@ int main(int argc, char** argv) {
         std::cout << "log copied to: " << options.output << "/core.log\n";
     }
     std::cout << "---- core.log ----\n" << log;
-    return 0;
+    if (!sessionOk)
+        std::cerr << "the demo session did not go as expected\n";
+    return sessionOk ? 0 : 1;
 }

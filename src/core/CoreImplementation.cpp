@@ -110,7 +110,7 @@ int32_t CoreImplementation::deleteInstance(const std::string& name) {
     InstanceReference* reference = findReference(name);
     if (reference == nullptr || reference->getInstance() == nullptr)
         return 0;
-    reference->getInstance()->deleteInstance(true);
+    reference->deleteReference(true);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,23 +24,31 @@ public:
         CInterface* core = getInterface();
         if (core == nullptr)
             return 1;
-        yawInput = core->addProperty("Yaw", Finite);
-        pitchInput = core->addProperty("Pitch", Finite);
+        panInput = core->addProperty("Pan", Finite);
+        tiltInput = core->addProperty("Tilt", Finite);
+        dollyInput = core->addProperty("Dolly", Finite);
         zoomInput = core->addProperty("Zoom", Finite);
         core->beginConfig();
         core->beginGroup("Lens", "The camera's optics");
         core->addSpinner("Field of view", "Horizontal field of view in degrees", &fieldOfView,
                          5.0, 170.0, 1.0, 0, false, nullptr);
+        std::vector<std::string> presets = {"Wide", "Normal", "Tele"};
+        core->addComboBox("Lens preset", "A starting point for the field of view", &lensPreset,
+                          presets, nullptr);
         core->endGroup();
         core->beginGroup("Motion", "How the inputs move the camera");
         core->addSpinner("Turn speed", "Degrees per second at full deflection", &turnSpeed, 1.0,
                          720.0, 5.0, 0, true, nullptr);
-        core->addSpinner("Zoom speed", "Units per second at full deflection", &zoomSpeed, 0.1,
+        core->addSpinner("Dolly speed", "Units per second at full deflection", &dollySpeed, 0.1,
                          100.0, 0.5, 0, true, nullptr);
+        core->addSpinner("Zoom speed", "Degrees of field of view per second", &zoomSpeed, 0.1,
+                         90.0, 0.5, 0, false, nullptr);
         core->addCheckBox("Invert pitch", "Pushing forward looks down", &invertPitch, nullptr);
         core->endGroup();
         core->endConfig();
-        return 0;
+        // The host's camera: value 1 asks for a node with a lens of the given field of view.
+        cameraNode = core->createNode2(getName() + "_camera", 1, static_cast<int32_t>(fieldOfView));
+        return cameraNode != nullptr ? 0 : 1;
     }
 
     void onRecordingBegin(double startTime) override { lastTime = startTime; }
@@ -49,21 +58,26 @@ public:
         lastTime = time;
         if (step <= 0)
             return;
-        yaw = std::fmod(yaw + read(yawInput) * turnSpeed * step, 360.0);
+        yaw = std::fmod(yaw + read(panInput) * turnSpeed * step, 360.0);
         const double pitchSign = invertPitch ? -1.0 : 1.0;
-        pitch = std::clamp(pitch + pitchSign * read(pitchInput) * turnSpeed * step, -89.0, 89.0);
-        distance = std::max(0.1, distance - read(zoomInput) * zoomSpeed * step);
+        pitch = std::clamp(pitch + pitchSign * read(tiltInput) * turnSpeed * step, -89.0, 89.0);
+        distance = std::max(0.1, distance - read(dollyInput) * dollySpeed * step);
+        fieldOfView = std::clamp(fieldOfView - read(zoomInput) * zoomSpeed * step, 5.0, 170.0);
     }
 
 private:
     static double read(const CProperty* input) { return input ? input->value() : 0.0; }
 
-    CProperty* yawInput = nullptr;
-    CProperty* pitchInput = nullptr;
+    CProperty* panInput = nullptr;
+    CProperty* tiltInput = nullptr;
+    CProperty* dollyInput = nullptr;
     CProperty* zoomInput = nullptr;
+    CoreNode* cameraNode = nullptr;
     double fieldOfView = 45.0;
+    std::string lensPreset = "Normal";
     double turnSpeed = 90.0;
-    double zoomSpeed = 5.0;
+    double dollySpeed = 5.0;
+    double zoomSpeed = 10.0;
     bool invertPitch = false;
     double yaw = 0.0;
     double pitch = 15.0;

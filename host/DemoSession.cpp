@@ -1,0 +1,92 @@
+#include "DemoSession.h"
+
+#include "sdk/CInterface.h"
+#include "sdk/CProperty.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace mvk::qvn;
+
+namespace qvn::host {
+
+namespace {
+
+// The name of the instance a host node belongs to, as the node's name says it.
+std::string parentOf(CInterface* instance) {
+    std::string parent;
+    instance->extend(Extension::ParentInstanceName, &parent, 0);
+    return parent.empty() ? "(root)" : parent;
+}
+
+} // namespace
+
+bool DemoSession::run() {
+    bool ok = true;
+    out << "\n== creating instances\n";
+    const std::string camera = core.createInstance("Orbit Camera");
+    const std::string group = core.createInstance("Group");
+    const std::string missing = core.createInstance("No Such Tool");
+    out << "created \"" << camera << "\" and \"" << group << "\"; an unknown tool gives \""
+        << missing << "\"\n";
+    ok = ok && !camera.empty() && !group.empty() && missing.empty();
+
+    out << "\n== instance tree\n";
+    out << "(root)\n";
+    for (const std::string& name : {camera, group})
+        if (core.findInstance(name) != nullptr)
+            out << "  +- " << name << "\n";
+    printScene();
+    printProperties(camera);
+
+    out << "\n== deleting \"" << group << "\"\n";
+    core.deleteInstance(group);
+    const bool gone = core.findInstance(group) == nullptr;
+    out << (gone ? "deleted; " : "still there; ") << "\"" << camera << "\" "
+        << (core.findInstance(camera) ? "remains" : "is gone too") << "\n";
+    ok = ok && gone && core.findInstance(camera) != nullptr;
+
+    out << "\n== host undo steps\n";
+    for (int i = 0; i < host.undoStack.stepCount(); ++i)
+        out << "  " << i + 1 << ". " << host.undoStack.stepName(i) << " ("
+            << host.undoStack.recordCount(i) << " record(s))\n";
+    out << "undo the deletion: " << (host.undo() ? "done" : "nothing to undo") << "; \"" << group
+        << "\" is " << (core.findInstance(group) ? "back" : "still gone") << "\n";
+    ok = ok && core.findInstance(group) != nullptr;
+    return ok;
+}
+
+void DemoSession::printScene() const {
+    out << "\n== host scene\n";
+    for (RefNode* node : host.scene.nodes()) {
+        out << "  node \"" << node->getName() << "\"";
+        if (node->hasLens()) {
+            CSnapshot* lens = node->getSnapshot(SnapshotKind::Lens, host.getTime());
+            out << ", camera with a field of view of " << static_cast<CSnapshot_Lens*>(lens)->fov;
+            node->releaseSnapshot(lens);
+        }
+        if (CInterface* owner = node->owner())
+            out << ", made by an instance whose parent is " << parentOf(owner);
+        out << "\n";
+    }
+}
+
+void DemoSession::printProperties(const std::string& instance) const {
+    out << "\n== input properties of \"" << instance << "\"\n";
+    for (RefNode* node : host.scene.nodes()) {
+        CInterface* owner = node->owner();
+        if (owner == nullptr || node->getName().rfind(instance + "_", 0) != 0)
+            continue;
+        for (const char* name : {"Pan", "Tilt", "Dolly", "Zoom", "Spinner: Turn speed",
+                                 "Spinner: Dolly speed"}) {
+            const CProperty* property = owner->getProperty(name);
+            if (property != nullptr)
+                out << "  " << property->getName() << " = " << property->value()
+                    << " (unbound)\n";
+        }
+        return;
+    }
+}
+
+} // namespace qvn::host

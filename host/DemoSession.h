@@ -1,0 +1,27 @@
+#pragma once
+// The scripted session `make demo` runs against the core: what a user would do first, done
+// through the core interface of the loaded library, printed as it happens.
+#include "RefHost.h"
+#include "sdk/CoreInterface.h"
+
+#include <ostream>
+
+namespace qvn::host {
+
+class DemoSession {
+public:
+    DemoSession(mvk::qvn::CoreInterface& core, RefHost& host, std::ostream& out)
+        : core(core), host(host), out(out) {}
+    // Returns false when a step did not do what it should.
+    bool run();
+
+private:
+    void printScene() const;
+    void printProperties(const std::string& instance) const;
+
+    mvk::qvn::CoreInterface& core;
+    RefHost& host;
+    std::ostream& out;
+};
+
+} // namespace qvn::host
