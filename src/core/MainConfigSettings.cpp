@@ -8,7 +8,6 @@
 #include "util/xml/Element.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace mvk::qvn::core {
 
@@ -77,18 +76,7 @@ bool MainConfigSettings::save() const {
     document.addChild(item(ItemLogLevel, logLevel));
     for (const AdditionalSettingBase* setting : additional)
         document.addChild(item(setting->id(), setting->toString()));
-    const std::string temporary = settingsPath + ".new";
-    if (!document.save(temporary)) {
-        platform::removeFile(temporary);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, settingsPath, error);
-    if (error) {
-        platform::removeFile(temporary);
-        return false;
-    }
-    return true;
+    return document.saveAtomically(settingsPath);
 }
 
 void MainConfigSettings::setLogLevel(const std::string& name) {

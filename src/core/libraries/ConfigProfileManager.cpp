@@ -91,7 +91,7 @@ bool Tool::ConfigProfileManager::writeElements(const std::string& file,
     document.attribute("version") = ProfileFormat::CurrentVersion;
     for (const Element& element : elements)
         document.addChild(element);
-    return writeAtomically(document, file);
+    return document.saveAtomically(file);
 }
 
 // Files only ever hold the current form.

@@ -67,11 +67,11 @@ std::string Tool::InputProfileManager::profileName(const Element& element) const
 bool Tool::InputProfileManager::writeElements(const std::string& file,
                                               const std::vector<Element>& elements) const {
     if (elements.size() == 1)
-        return writeAtomically(profileOf(elements.front()), file);
+        return profileOf(elements.front()).saveAtomically(file);
     Element document = util::xml::Tag(ContainerTag);
     for (const Element& element : elements)
         document.addChild(profileOf(element));
-    return writeAtomically(document, file);
+    return document.saveAtomically(file);
 }
 
 Element Tool::InputProfileManager::renamed(const Element& element, const std::string& name) const {

@@ -273,22 +273,6 @@ bool XMLFileManager::replaceInFile(const std::string& file, const std::string& n
     return writeElements(file, kept);
 }
 
-bool XMLFileManager::writeAtomically(const Element& document, const std::string& path) {
-    const std::string temporary = path + ".new";
-    if (!document.save(temporary)) {
-        if (platform::fileExists(temporary))
-            platform::removeFile(temporary);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        platform::removeFile(temporary);
-        return false;
-    }
-    return true;
-}
-
 std::vector<XMLFileManager::Entry>::iterator XMLFileManager::find(const std::string& name) {
     return std::find_if(elements.begin(), elements.end(),
                         [&name](const Entry& entry) { return entry.first == name; });

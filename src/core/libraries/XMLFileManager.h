@@ -98,8 +98,6 @@ protected:
     // writes the file back; a file left without profiles is deleted.
     bool replaceInFile(const std::string& file, const std::string& name,
                        const util::xml::Element* element) const;
-    // Writes beside the file and renames over it, so a failed write keeps the previous file.
-    static bool writeAtomically(const util::xml::Element& document, const std::string& path);
 
 private:
     using Entry = std::pair<std::string, util::xml::Element>;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace mvk::util::xml {
@@ -195,6 +196,23 @@ bool Element::save(const std::string& path) const {
     const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();
     const bool closed = std::fclose(file) == 0;
     return written && closed;
+}
+
+bool Element::saveAtomically(const std::string& path) const {
+    const std::string temporary = path + ".new";
+    std::error_code error;
+    if (!save(temporary)) {
+        // Only a partly written file of ours is cleaned up, never whatever else is in the way.
+        if (std::filesystem::is_regular_file(temporary, error))
+            std::filesystem::remove(temporary, error);
+        return false;
+    }
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    return true;
 }
 
 std::string Element::toString(const std::string& newline, const std::string& indentUnit,

@@ -62,6 +62,9 @@ public:
     int load(const std::string& path);
     // Writes the declaration line and the tab-indented tree; false on any open or write error.
     bool save(const std::string& path) const;
+    // As save(), but written beside the file first ("<path>.new") and renamed over it, so a
+    // failed write leaves the previous file as it was.
+    bool saveAtomically(const std::string& path) const;
     // The writer. save() uses ("\n", "\t", ""); the scene store uses three empty strings.
     std::string toString(const std::string& newline, const std::string& indentUnit,
                          const std::string& indent) const;
