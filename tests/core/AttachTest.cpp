@@ -3,6 +3,7 @@
 #include "core/Hooks.h"
 #include "core/Startup.h"
 #include "gui/Toolkit.h"
+#include "util/Log.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -41,6 +42,10 @@ TEST_F(AttachTest, CoreAnswersItsOwnStateWhileAttached) {
     ASSERT_NE(core, nullptr);
     EXPECT_EQ(core->name(), "CORE");
     EXPECT_EQ(core->closeMainDialog(), ResultMainDialogNotOpen);
+    // No main window exists yet: opening is logged and the dialog stays closed.
+    EXPECT_EQ(core->openMainDialog(), ResultOk);
+    EXPECT_FALSE(core->isMainDialogOpen());
+    EXPECT_NE(mvk::util::Log::instance()->text().find("Opening main Dialog"), std::string::npos);
     EXPECT_FALSE(core->isRecording());
     EXPECT_EQ(core->getSlowMotion(), 1);
     core->setSlowMotion(3);
@@ -75,6 +80,23 @@ TEST_F(AttachTest, PerHostDataFolderIsCreatedAtAttach) {
     ASSERT_NE(core, nullptr);
     EXPECT_TRUE(std::filesystem::is_directory(environment.userDataPath() + "/data/refhost"));
     core::detachCore(core);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AttachTest, TheEventPumpAnnouncesItselfAndStartsTheTimer) {
+    CoreInterface* core = core::attachCore(&host);
+    ASSERT_NE(core, nullptr);
+    EXPECT_FALSE(gui::Toolkit::isPumping());
+    ::testing::internal::CaptureStdout();
+    core->startEventPump();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init startRunLoopTimerX\n");
+    EXPECT_TRUE(gui::Toolkit::isPumping());
+    core->processEvents();
+    core::detachCore(core);
+    EXPECT_FALSE(gui::Toolkit::isPumping());
 }
 
 } // namespace
