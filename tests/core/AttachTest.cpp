@@ -89,14 +89,14 @@ namespace {
 TEST_F(AttachTest, TheEventPumpAnnouncesItselfAndStartsTheTimer) {
     CoreInterface* core = core::attachCore(&host);
     ASSERT_NE(core, nullptr);
-    EXPECT_FALSE(gui::Toolkit::isPumping());
+    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
     ::testing::internal::CaptureStdout();
     core->startEventPump();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init startRunLoopTimerX\n");
-    EXPECT_TRUE(gui::Toolkit::isPumping());
+    EXPECT_TRUE(mvk::gui::Toolkit::isPumping());
     core->processEvents();
     core::detachCore(core);
-    EXPECT_FALSE(gui::Toolkit::isPumping());
+    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
 }
 
 } // namespace
