@@ -45,8 +45,8 @@ int32_t CoreImplementation::saveLostInstances(SceneWriter& writer) {
         InstanceReference* reference = instance->getReference();
         if (reference == nullptr || reference->isRoot() || !instance->getNodes().empty())
             continue;
-        lost.addChild(SceneTagWriter::write(
-            *reference, SceneTagWriter::WithSaveData | SceneTagWriter::WithoutChildren));
+        lost.addChild(SceneTagWriter::write(*reference, SceneTagWriter::WithSaveData |
+                                                            SceneTagWriter::WithoutChildren));
     }
     writer.write(lost);
     return ResultOk;

@@ -1,7 +1,7 @@
-#include "instances/InstanceFixture.h"
 #include "RefNode.h"
 #include "core/instances/SceneTagReader.h"
 #include "core/instances/SceneTagWriter.h"
+#include "instances/InstanceFixture.h"
 #include "util/DataChunk.h"
 
 #include <cstring>

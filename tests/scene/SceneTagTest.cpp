@@ -1,6 +1,6 @@
-#include "instances/InstanceFixture.h"
 #include "core/instances/SceneTagReader.h"
 #include "core/instances/SceneTagWriter.h"
+#include "instances/InstanceFixture.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 
@@ -100,17 +100,16 @@ TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
     EXPECT_EQ(plain.childCount("savedata"), 0);
     EXPECT_EQ(plain.childCount("recordedinputvalues"), 0);
     EXPECT_EQ(plain.childCount("QVT_Plugin"), 1);
-    const char* order[] = {"type", "name", "customdata", "configprofile", "inputprofile",
-                           "nodeinfo", "QVT_Plugin"};
+    const char* order[] = {"type",         "name",     "customdata", "configprofile",
+                           "inputprofile", "nodeinfo", "QVT_Plugin"};
     ASSERT_EQ(plain.childCount(), 7);
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(plain.child(i).name(), order[i]);
     EXPECT_EQ(plain.attribute("version"), "2.5");
     EXPECT_EQ(plain.child("configprofile").attribute("version"), "2.0");
 
-    const Element full = SceneTagWriter::write(*arm->getReference(),
-                                               SceneTagWriter::WithSaveData |
-                                                   SceneTagWriter::WithoutChildren);
+    const Element full = SceneTagWriter::write(
+        *arm->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::WithoutChildren);
     EXPECT_EQ(full.child("checked").text(), "false");
     ASSERT_EQ(full.childCount("savedata"), 1);
     EXPECT_EQ(full.child("savedata").text(), "");
@@ -152,8 +151,9 @@ TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
     ASSERT_EQ(reader.failedTags().size(), 1u);
     EXPECT_EQ(reader.failedTags()[0].child("name").text(), "Ghost");
     // Garbage never crashes the reader.
-    EXPECT_EQ(core->loadInstances(Element("<QVT><QVT_Plugin compressed=\"1\">!!</QVT_Plugin></QVT>")),
-              nullptr);
+    EXPECT_EQ(
+        core->loadInstances(Element("<QVT><QVT_Plugin compressed=\"1\">!!</QVT_Plugin></QVT>")),
+        nullptr);
 }
 
 TEST_F(SceneTagTest, NodesMissingFromTheSceneAreReported) {

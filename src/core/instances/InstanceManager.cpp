@@ -76,8 +76,8 @@ InstanceReference* InstanceManager::createFromScene(const util::xml::Element& sc
     InstanceReference* below = parent ? parent : root;
     InstanceReference* first = nullptr;
     for (int i = 0; i < holder->childCount("QVT_Plugin"); ++i) {
-        Template* stored = Template::make(nullptr, holder->child("QVT_Plugin", i),
-                                          holder->attribute("path"));
+        Template* stored =
+            Template::make(nullptr, holder->child("QVT_Plugin", i), holder->attribute("path"));
         InstanceReference* created = stored ? stored->createInstance("") : nullptr;
         if (stored != nullptr)
             stored->release();

@@ -68,8 +68,7 @@ bool readCount(const std::map<std::string, std::string>& entries, const std::str
     return count >= 0;
 }
 
-template <class T>
-T* readArray(const std::string& value, int32_t count) {
+template <class T> T* readArray(const std::string& value, int32_t count) {
     if (count == 0)
         return nullptr;
     T* array = new T[static_cast<size_t>(count)];
@@ -193,8 +192,8 @@ bool SceneTagReader::readMeshMessage(const std::string& bytes, CMesh& mesh) {
         uint32_t length = 0;
         std::string name;
         std::string value;
-        if (!cursor.readU32(length) || !cursor.readBytes(length, name) ||
-            !cursor.readU32(length) || !cursor.readBytes(length, value))
+        if (!cursor.readU32(length) || !cursor.readBytes(length, name) || !cursor.readU32(length) ||
+            !cursor.readBytes(length, value))
             return false;
         entries[name] = std::move(value);
     }

@@ -264,8 +264,7 @@ Element SceneTagWriter::meshTextRecord(const CMesh& mesh) {
     Element vertices = Tag("vertexdata");
     vertices.addChild(TagWithData("vertex", listText(mesh.vertex, 3 * mesh.numVertexes)));
     Element texcoords = Tag("texcoorddata");
-    texcoords.addChild(
-        TagWithData("texcoord", listText(mesh.texcoord, 3 * mesh.numTexCoords)));
+    texcoords.addChild(TagWithData("texcoord", listText(mesh.texcoord, 3 * mesh.numTexCoords)));
     Element faces = Tag("facedata");
     faces.addChild(TagWithData("face", listText(mesh.face, 3 * mesh.numFaces)));
     Element tfaces = Tag("tfacedata");
