@@ -2,6 +2,7 @@
 
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
+#include "core/instances/SceneTagWriter.h"
 #include "core/libraries/Tool.h"
 #include "gui/MessageBox.h"
 #include "sdk/CCamera.h"
@@ -31,11 +32,29 @@ CoreImplementation::~CoreImplementation() {
     Hooks::removeKeyEventCallback(this);
 }
 
-void CoreImplementation::saveScene(SceneWriter&) {}
+void CoreImplementation::saveScene(SceneWriter& writer) {
+    InstanceReference* root = getRoot();
+    writer.write(root ? SceneTagWriter::write(*root, SceneTagWriter::WithSaveData)
+                      : util::xml::Element(util::xml::Tag("QVT")));
+}
 
-int32_t CoreImplementation::saveLostInstances(SceneWriter&) { return ResultOk; }
+int32_t CoreImplementation::saveLostInstances(SceneWriter& writer) {
+    // Each lost instance stands alone: its children are listed on their own when lost too.
+    util::xml::Element lost = util::xml::Tag("QVT");
+    for (Instance* instance : instanceList()) {
+        InstanceReference* reference = instance->getReference();
+        if (reference == nullptr || reference->isRoot() || !instance->getNodes().empty())
+            continue;
+        lost.addChild(SceneTagWriter::write(*reference, SceneTagWriter::WithSaveData |
+                                                            SceneTagWriter::WithoutChildren));
+    }
+    writer.write(lost);
+    return ResultOk;
+}
 
-InstanceReference* CoreImplementation::loadInstances(const util::xml::Element&) { return nullptr; }
+InstanceReference* CoreImplementation::loadInstances(const util::xml::Element& scene) {
+    return createFromScene(scene);
+}
 
 void CoreImplementation::removeAllInstances() {
     // The last instance of the list first, until none is left; the configuration window, once
@@ -100,7 +119,11 @@ std::string CoreImplementation::createInstance(const std::string& tool) {
     return created ? created->getName() : std::string();
 }
 
-std::string CoreImplementation::cloneInstance(const std::string&) { return {}; }
+std::string CoreImplementation::cloneInstance(const std::string& name) {
+    InstanceReference* reference = findReference(name);
+    InstanceReference* copy = reference ? reference->clone() : nullptr;
+    return copy ? copy->getName() : std::string();
+}
 
 InstanceReference* CoreImplementation::getInstance(const std::string& name) {
     return findInstance(name);

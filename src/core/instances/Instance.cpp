@@ -11,6 +11,7 @@
 #include "core/configadaptor/TextBox.h"
 #include "core/configadaptor/TreeBuilder.h"
 #include "core/instances/InstanceReference.h"
+#include "core/instances/SceneTagWriter.h"
 #include "core/libraries/LibraryManager.h"
 #include "core/libraries/Tool.h"
 #include "gui/MessageBox.h"
@@ -187,6 +188,9 @@ void* Instance::extend(uint32_t id, void* argument, intptr_t extra) {
     case Extension::DestroyInstance:
         destroy();
         return nullptr;
+    case Extension::MasterNode:
+        writeMasterNode(static_cast<util::xml::Element*>(argument), extra);
+        return nullptr;
     case Extension::AddConfigLabel: {
         if (argument == nullptr)
             return nullptr;
@@ -200,6 +204,16 @@ void* Instance::extend(uint32_t id, void* argument, intptr_t extra) {
                                      static_cast<int32_t>(id), util::Log::Notice);
         return nullptr;
     }
+}
+
+void Instance::writeMasterNode(util::xml::Element* record, intptr_t extra) {
+    if (record == nullptr)
+        return;
+    *record = SceneTagWriter::masterNodeRecord(*this);
+    InstanceReference* parent = reference ? reference->parentReference() : nullptr;
+    Instance* parentInstance = parent && !parent->isRoot() ? parent->getInstance() : nullptr;
+    if (parentInstance != nullptr && parentInstance->getNodes().empty())
+        parentInstance->extend(Extension::MasterNode, record, extra);
 }
 
 // ---- Properties and configuration elements ----------------------------------------------------

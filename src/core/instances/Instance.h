@@ -177,6 +177,8 @@ public:
 private:
     CVirtualControl* createVirtualControl(const VirtualControlDescriptor& descriptor);
     void deleteNodes(bool withNodes);
+    // Extension 56: the master-node record; a parent without host nodes then writes its own.
+    void writeMasterNode(util::xml::Element* record, intptr_t extra);
     int addElement(configadaptor::Node* element);
     void exposeAsProperty(int index, const std::string& label);
     HostAdaptor* adaptor() const;

@@ -4,6 +4,7 @@
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
 #include "core/libraries/LibraryManager.h"
+#include "core/libraries/Template.h"
 #include "core/libraries/Tool.h"
 #include "util/Log.h"
 
@@ -56,6 +57,40 @@ InstanceReference* InstanceManager::createInstance(const std::string& toolId,
     if (host != nullptr)
         host->acceptHold();
     return created;
+}
+
+InstanceReference* InstanceManager::createFromScene(const util::xml::Element& scene,
+                                                    InstanceReference* parent) {
+    util::Log::instance()->write("Creating instance", util::Log::Notice);
+    CoreImplementation* core = getCore();
+    HostAdaptor* host = core ? core->getAdaptor() : nullptr;
+    if (host != nullptr)
+        host->beginHold("Creating instance");
+    util::xml::Element wrapped;
+    const util::xml::Element* holder = &scene;
+    if (scene.name() != "QVT" && scene.name() != "qvn") {
+        wrapped = util::xml::Tag("qvn");
+        wrapped.addChild(scene);
+        holder = &wrapped;
+    }
+    InstanceReference* below = parent ? parent : root;
+    InstanceReference* first = nullptr;
+    for (int i = 0; i < holder->childCount("QVT_Plugin"); ++i) {
+        Template* stored =
+            Template::make(nullptr, holder->child("QVT_Plugin", i), holder->attribute("path"));
+        InstanceReference* created = stored ? stored->createInstance("") : nullptr;
+        if (stored != nullptr)
+            stored->release();
+        if (created == nullptr)
+            continue;
+        if (below != nullptr)
+            below->insertChild(created);
+        if (first == nullptr)
+            first = created;
+    }
+    if (host != nullptr)
+        host->cancelHold();
+    return first;
 }
 
 InstanceReference* InstanceManager::findReference(const std::string& name) const {

@@ -2,6 +2,8 @@
 // Owns the root of the tree of tool instances.
 #include "core/CoreSubSystem.h"
 
+#include "util/xml/Element.h"
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ public:
     // cannot make the instance.
     InstanceReference* createInstance(const std::string& toolId, const std::string& name,
                                       InstanceReference* parent = nullptr);
+    // The instances stored in a scene element ("QVT", "qvn" or a single tag), appended below
+    // `parent` (the root when null) as one cancelled host operation; the first one made, or null.
+    InstanceReference* createFromScene(const util::xml::Element& scene,
+                                       InstanceReference* parent = nullptr);
     // The reference of the instance named `name` in the tree, or null.
     InstanceReference* findReference(const std::string& name) const;
     // The ticked instances of the tree, in tree order.

@@ -3,6 +3,8 @@
 #include "core/CoreImplementation.h"
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReferenceUndo.h"
+#include "core/instances/SceneTagWriter.h"
+#include "core/libraries/Template.h"
 
 namespace mvk::qvn::core {
 
@@ -84,6 +86,24 @@ void InstanceReference::rename(const std::string& name) {
         record->release();
     if (host != nullptr)
         host->acceptHold();
+}
+
+InstanceReference* InstanceReference::clone() {
+    HostAdaptor* host = adaptor();
+    if (host != nullptr)
+        host->beginHold("Clone tool");
+    InstanceReference* copy = nullptr;
+    if (InstanceReference* owner = parent(); owner != nullptr && instance != nullptr) {
+        Template* stored = Template::make(nullptr, SceneTagWriter::write(*this, 0), "");
+        copy = stored ? stored->createInstance("") : nullptr;
+        if (stored != nullptr)
+            stored->release();
+        if (copy != nullptr)
+            owner->insertChild(copy);
+    }
+    if (host != nullptr)
+        host->acceptHold();
+    return copy;
 }
 
 void InstanceReference::takeOut() {

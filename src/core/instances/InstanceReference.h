@@ -45,6 +45,11 @@ public:
     // Renames the instance as one undoable host operation "Rename".
     void rename(const std::string& name);
 
+    // The tree's clone command: a copy of this reference's instance tree (without save data),
+    // appended as the last child of this reference's parent, as one host operation "Clone
+    // tool". Null when no copy could be made; the root is never cloned.
+    InstanceReference* clone();
+
     // Undo support: leave the parent / go back to it at a position.
     void takeOut();
     void putBack(InstanceReference* parent, int position);

@@ -1,29 +1,15 @@
 #include "core/libraries/Template.h"
 
+#include "core/instances/SceneTagReader.h"
 #include "core/libraries/LibraryManager.h"
-#include "util/DataChunk.h"
 
 namespace mvk::qvn::core {
-
-namespace {
-
-// A compressed tag carries its real content as Base64 of a data chunk of XML text.
-util::xml::Element expand(const util::xml::Element& tag) {
-    if (tag.attribute("compressed") != "1")
-        return tag;
-    const util::DataChunk chunk = util::DataChunk::base64Decode(tag.text()).decode();
-    util::xml::Element content;
-    content.parse(reinterpret_cast<const char*>(chunk.data()), chunk.size());
-    return content;
-}
-
-} // namespace
 
 Template* Template::make(Library* library, const util::xml::Element& root,
                          const std::string& baseFolder) {
     const util::xml::Element& tag =
         root.name() == "QVT_Plugin" ? root : root.child("QVT_Plugin", 0);
-    util::xml::Element content = expand(tag);
+    util::xml::Element content = SceneTagReader::expand(tag);
     if (content.name() != "QVT_Plugin")
         return nullptr;
     const std::string& type = content.child("type", 0).text();
@@ -45,6 +31,11 @@ Template::Template(Library* library, util::xml::Element content, util::xml::Elem
     for (int i = 0; i < custom.childCount("category"); ++i)
         categoryList.push_back(custom.child("category", i).text());
     setUpProfileStores(dataFolder(), installedDataFolder());
+}
+
+InstanceReference* Template::createInstance(const std::string& name) {
+    SceneTagReader reader;
+    return reader.restore(templateContent, name);
 }
 
 void Template::makeToolTag(util::xml::Element& tag, const std::string&) const {

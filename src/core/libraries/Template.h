@@ -22,8 +22,9 @@ public:
     std::string dataFolder() const override { return baseFolder + "/data"; }
     std::string installedDataFolder() const override { return dataFolder(); }
     std::string helpDocument() const override { return baseFolder + "/doc/index.html"; }
-    // The stored instance tree is rebuilt with the scene tags; a template makes no bare object.
-    InstanceReference* createInstance(const std::string&) override { return nullptr; }
+    // Rebuilds the stored instance tree, named `name` or else the stored name; null when the
+    // stored tool is missing or its instance will not start. A template makes no bare object.
+    InstanceReference* createInstance(const std::string& name) override;
     Instance* createInstanceObject(const std::string&) override { return nullptr; }
     void makeToolTag(util::xml::Element& tag, const std::string& name) const override;
 

@@ -1,0 +1,219 @@
+#include "core/instances/SceneTagReader.h"
+
+#include "core/CoreImplementation.h"
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/LibraryManager.h"
+#include "core/libraries/Tool.h"
+#include "gui/MessageBox.h"
+#include "sdk/CCamera.h"
+#include "sdk/CMesh.h"
+#include "util/DataChunk.h"
+#include "util/Log.h"
+
+#include <cstring>
+#include <map>
+
+namespace mvk::qvn::core {
+
+namespace {
+
+using util::xml::Element;
+
+HostAdaptor* adaptor() {
+    CoreImplementation* core = CoreImplementation::existing();
+    return core ? core->getAdaptor() : nullptr;
+}
+
+// Cursor over a mesh message; every read is checked against the bytes present.
+class MessageCursor {
+public:
+    explicit MessageCursor(const std::string& bytes) : bytes(bytes) {}
+    bool atEnd() const { return position == bytes.size(); }
+    bool readU32(uint32_t& value) {
+        if (bytes.size() - position < 4)
+            return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[position + i])) << (8 * i);
+        position += 4;
+        return true;
+    }
+    bool readBytes(uint32_t length, std::string& out) {
+        if (bytes.size() - position < length)
+            return false;
+        out = bytes.substr(position, length);
+        position += length;
+        return true;
+    }
+
+private:
+    const std::string& bytes;
+    size_t position = 0;
+};
+
+uint64_t littleEndian(const std::string& value, size_t offset, int size) {
+    uint64_t result = 0;
+    for (int i = 0; i < size; ++i)
+        result |= static_cast<uint64_t>(static_cast<uint8_t>(value[offset + i])) << (8 * i);
+    return result;
+}
+
+bool readCount(const std::map<std::string, std::string>& entries, const std::string& name,
+               int32_t& count) {
+    const auto found = entries.find(name);
+    if (found == entries.end() || found->second.size() != 4)
+        return false;
+    count = static_cast<int32_t>(littleEndian(found->second, 0, 4));
+    return count >= 0;
+}
+
+template <class T> T* readArray(const std::string& value, int32_t count) {
+    if (count == 0)
+        return nullptr;
+    T* array = new T[static_cast<size_t>(count)];
+    for (int32_t i = 0; i < count; ++i) {
+        const uint64_t bits = littleEndian(value, static_cast<size_t>(i) * sizeof(T), sizeof(T));
+        if constexpr (sizeof(T) == 8)
+            std::memcpy(&array[i], &bits, sizeof(T));
+        else
+            array[i] = static_cast<T>(static_cast<uint32_t>(bits));
+    }
+    return array;
+}
+
+bool sizeMatches(const std::map<std::string, std::string>& entries, const std::string& name,
+                 int32_t count, size_t valueSize) {
+    const auto found = entries.find(name);
+    const size_t present = found == entries.end() ? 0 : found->second.size();
+    return present == static_cast<size_t>(count) * 3 * valueSize;
+}
+
+} // namespace
+
+Element SceneTagReader::expand(const Element& tag) {
+    if (tag.attribute("compressed") != "1")
+        return tag;
+    const util::DataChunk chunk = util::DataChunk::base64Decode(tag.text()).decode();
+    Element content;
+    content.parse(reinterpret_cast<const char*>(chunk.data()), chunk.size());
+    return content;
+}
+
+InstanceReference* SceneTagReader::restore(const Element& stored, const std::string& requested) {
+    const Element tag = expand(stored);
+    const std::string& type = tag.child("type", 0).text();
+    const std::string name = requested.empty() ? tag.child("name", 0).text() : requested;
+    Tool* tool = LibraryManager::instance()->findTool(type);
+    Instance* instance = tool ? startInstance(tag, *tool, name) : nullptr;
+    if (instance == nullptr) {
+        util::Log::instance()->write("Could not restore tool", type, util::Log::Warning);
+        failed.push_back(tag);
+        return nullptr;
+    }
+    auto* reference = new InstanceReference(instance);
+    if (tag.child("checked", 0).text() == "false")
+        reference->setChecked(false);
+    applyStoredState(*instance, tag);
+    findNodes(*instance, tag.child("nodeinfo", 0));
+    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i)
+        if (InstanceReference* child = restore(tag.child("QVT_Plugin", i), ""))
+            reference->insertChild(child);
+    return reference;
+}
+
+Instance* SceneTagReader::startInstance(const Element& tag, Tool& tool, const std::string& name) {
+    Instance* instance = tool.createInstanceObject(name);
+    if (instance == nullptr)
+        return nullptr;
+    CCamera* code = instance->getCode();
+    if (code == nullptr) {
+        instance->destroy();
+        return nullptr;
+    }
+    Element custom = tag.child("customdata", 0);
+    code->extend(Extension::ReadCustomData, &custom, 0);
+    if (code->initialize() != 0) {
+        instance->destroy();
+        return nullptr;
+    }
+    return instance;
+}
+
+void SceneTagReader::applyStoredState(Instance& instance, const Element& tag) {
+    instance.getTool()->applyStartProfiles(instance);
+    // A stored configuration is trusted only together with the save data it was made with;
+    // older tags without save data fall back to the start profile.
+    if (tag.childCount("configprofile") > 0 && tag.childCount("savedata") > 0)
+        instance.applyConfigProfile(tag.child("configprofile", 0));
+    if (tag.childCount("savedata") > 0) {
+        const util::DataChunk data = util::DataChunk::base64Decode(tag.child("savedata").text());
+        instance.setSaveData(data.data(), static_cast<uint32_t>(data.size()));
+    }
+    const Element& input = tag.child("inputprofile", 0);
+    if (input.childCount() > 0)
+        instance.applyInputProfile(input.child(0));
+    // Recorded curves are not restored yet; "recordedinputvalues" is read past.
+}
+
+void SceneTagReader::findNodes(Instance& instance, const Element& nodeInfo) {
+    HostAdaptor* host = adaptor();
+    if (host == nullptr || nodeInfo.childCount("node") == 0)
+        return;
+    NodeList nodes;
+    util::ReturnValue<NodeList> holder(nodes);
+    host->findNodes(instance.getName(), nodeInfo, holder);
+    std::vector<std::string> missing;
+    for (int i = 0; i < nodeInfo.childCount("node"); ++i) {
+        const bool found = static_cast<size_t>(i) < nodes.size() && nodes[i] != nullptr;
+        if (!found)
+            missing.push_back(nodeInfo.child("node", i).attribute("name"));
+    }
+    if (missing.empty())
+        return;
+    gui::messageBox(nullptr, missingNodesText(instance.getName(), missing), "Morvik Quorvane", 1,
+                    false);
+}
+
+std::string SceneTagReader::missingNodesText(const std::string& instanceName,
+                                             const std::vector<std::string>& nodeNames) {
+    std::string text = "Some nodes required for this plugin was not found in the scene. Please "
+                       "make sure all required nodes are present.\nThe following nodes were not "
+                       "found:\n\n";
+    for (const std::string& name : nodeNames)
+        text += instanceName + "_" + name + "\n";
+    return text;
+}
+
+bool SceneTagReader::readMeshMessage(const std::string& bytes, CMesh& mesh) {
+    std::map<std::string, std::string> entries;
+    MessageCursor cursor(bytes);
+    while (!cursor.atEnd()) {
+        uint32_t length = 0;
+        std::string name;
+        std::string value;
+        if (!cursor.readU32(length) || !cursor.readBytes(length, name) || !cursor.readU32(length) ||
+            !cursor.readBytes(length, value))
+            return false;
+        entries[name] = std::move(value);
+    }
+    CMesh read;
+    if (!readCount(entries, "numVertexes", read.numVertexes) ||
+        !readCount(entries, "numTexCoords", read.numTexCoords) ||
+        !readCount(entries, "numFaces", read.numFaces) ||
+        !readCount(entries, "numTFaces", read.numTFaces))
+        return false;
+    if (!sizeMatches(entries, "vertex", read.numVertexes, 8) ||
+        !sizeMatches(entries, "texcoord", read.numTexCoords, 8) ||
+        !sizeMatches(entries, "face", read.numFaces, 4) ||
+        !sizeMatches(entries, "tface", read.numTFaces, 4))
+        return false;
+    read.vertex = readArray<double>(entries["vertex"], 3 * read.numVertexes);
+    read.texcoord = readArray<double>(entries["texcoord"], 3 * read.numTexCoords);
+    read.face = readArray<int32_t>(entries["face"], 3 * read.numFaces);
+    read.tface = readArray<int32_t>(entries["tface"], 3 * read.numTFaces);
+    mesh = read;
+    return true;
+}
+
+} // namespace mvk::qvn::core

@@ -1,0 +1,214 @@
+#include "core/instances/SceneTagReader.h"
+#include "core/instances/SceneTagWriter.h"
+#include "instances/InstanceFixture.h"
+#include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
+
+namespace qvn::test {
+namespace {
+
+using mvk::util::xml::Element;
+
+class SceneTagTest : public InstanceFixture {
+protected:
+    // A parent with a ticked-off child, configured, bound and carrying save data.
+    void buildRig() {
+        source = make("Source");
+        VirtualControlDescriptor descriptor{"Throttle", 0, 4};
+        source->extend(Extension::CreateVirtualControl, &descriptor, 0);
+        cam = make("Cam");
+        arm = make("Arm", cam->getReference());
+        arm->getReference()->setChecked(false);
+        auto* code = static_cast<RigCode*>(cam->getCode());
+        code->speed = 42;
+        code->invert = true;
+        cam->setSaveData("abc", 3);
+        Element profile = mvk::util::xml::Tag("profile");
+        Element& pan = profile.addChild(mvk::util::xml::Tag("property"));
+        pan.attribute("name") = "Pan";
+        pan.addChild(source->control(0)->toXML());
+        ASSERT_EQ(cam->applyInputProfile(profile), 0);
+    }
+    // Deletes the instance for good, so its name is free again.
+    void forget(const std::string& name) {
+        core->deleteInstance(name);
+        host.undoStack.clear();
+        ASSERT_EQ(core->findInstance(name), nullptr);
+    }
+    std::string camText(uint32_t flags = SceneTagWriter::WithSaveData) const {
+        InstanceReference* reference = core->findInstance("Cam_01");
+        return reference ? SceneTagWriter::write(*reference, flags).toString("", "", "") : "";
+    }
+    void expectRestoredRig() {
+        InstanceReference* restored = core->findInstance("Cam_01");
+        ASSERT_NE(restored, nullptr);
+        Instance* copy = restored->getInstance();
+        EXPECT_EQ(copy->getTool(), rig);
+        EXPECT_TRUE(restored->isChecked());
+        auto* code = static_cast<RigCode*>(copy->getCode());
+        EXPECT_DOUBLE_EQ(code->speed, 42);
+        EXPECT_TRUE(code->invert);
+        uint32_t length = 0;
+        const void* bytes = copy->getSaveData(length);
+        ASSERT_EQ(length, 3u);
+        EXPECT_EQ(std::string(static_cast<const char*>(bytes), 3), "abc");
+        EXPECT_EQ(copy->getProperties()->property("Pan")->control(), source->control(0));
+        ASSERT_EQ(restored->childCount(), 1);
+        EXPECT_EQ(restored->child(0)->getName(), "Arm_01");
+        EXPECT_FALSE(restored->child(0)->isChecked());
+    }
+
+    Instance* source = nullptr;
+    Instance* cam = nullptr;
+    Instance* arm = nullptr;
+};
+
+TEST_F(SceneTagTest, ASavedSceneLoadsBackAsTheSameTree) {
+    buildRig();
+    const std::string before = camText();
+    core->saveScene(host);
+    ASSERT_EQ(Element(host.sceneText).name(), "QVT");
+    forget("Cam_01");
+
+    InstanceReference* first = core->loadInstances(Element(host.sceneText));
+    ASSERT_NE(first, nullptr);
+    // Source was saved too and comes back first, renamed since the original still lives.
+    EXPECT_EQ(first->getName(), "Source_02");
+    expectRestoredRig();
+    EXPECT_EQ(camText(), before);
+    EXPECT_EQ(core->getRoot()->child(core->getRoot()->childCount() - 1)->getName(), "Cam_01");
+}
+
+TEST_F(SceneTagTest, TheCompressedFormReadsBackTheSame) {
+    buildRig();
+    const std::string before = camText();
+    const Element compressed = SceneTagWriter::write(
+        *cam->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::Compressed);
+    EXPECT_EQ(compressed.name(), "QVT_Plugin");
+    EXPECT_EQ(compressed.attribute("compressed"), "1");
+    EXPECT_EQ(compressed.childCount(), 1); // only its text
+    forget("Cam_01");
+
+    ASSERT_NE(core->loadInstances(compressed), nullptr);
+    expectRestoredRig();
+    EXPECT_EQ(camText(), before);
+}
+
+TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
+    buildRig();
+    const Element plain = SceneTagWriter::write(*cam->getReference(), 0);
+    EXPECT_EQ(plain.childCount("savedata"), 0);
+    EXPECT_EQ(plain.childCount("recordedinputvalues"), 0);
+    EXPECT_EQ(plain.childCount("QVT_Plugin"), 1);
+    const char* order[] = {"type",         "name",     "customdata", "configprofile",
+                           "inputprofile", "nodeinfo", "QVT_Plugin"};
+    ASSERT_EQ(plain.childCount(), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(plain.child(i).name(), order[i]);
+    EXPECT_EQ(plain.attribute("version"), "2.5");
+    EXPECT_EQ(plain.child("configprofile").attribute("version"), "2.0");
+
+    const Element full = SceneTagWriter::write(
+        *arm->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::WithoutChildren);
+    EXPECT_EQ(full.child("checked").text(), "false");
+    ASSERT_EQ(full.childCount("savedata"), 1);
+    EXPECT_EQ(full.child("savedata").text(), "");
+    EXPECT_EQ(full.childCount("recordedinputvalues"), 1);
+    EXPECT_EQ(SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren)
+                  .childCount("QVT_Plugin"),
+              0);
+
+    // An empty "savedata" reads back as an empty block, never as garbage.
+    forget("Arm_01");
+    InstanceReference* restored = core->loadInstances(full);
+    ASSERT_NE(restored, nullptr);
+    uint32_t length = 7;
+    EXPECT_EQ(restored->getInstance()->getSaveData(length), nullptr);
+    EXPECT_EQ(length, 0u);
+}
+
+TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
+    buildRig();
+    Element scene = mvk::util::xml::Tag("QVT");
+    Element unknown = mvk::util::xml::Tag("QVT_Plugin");
+    unknown.addChild(mvk::util::xml::TagWithData("type", "NoSuchTool"));
+    unknown.addChild(mvk::util::xml::TagWithData("name", "Ghost"));
+    scene.addChild(unknown);
+    Element stored = SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithSaveData);
+    // A nested tag of a missing tool goes too, its siblings stay.
+    stored.addChild(unknown);
+    scene.addChild(stored);
+    forget("Cam_01");
+
+    InstanceReference* first = core->loadInstances(scene);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->getName(), "Cam_01");
+    EXPECT_EQ(core->findInstance("Ghost"), nullptr);
+    expectRestoredRig();
+
+    SceneTagReader reader;
+    EXPECT_EQ(reader.restore(unknown, ""), nullptr);
+    ASSERT_EQ(reader.failedTags().size(), 1u);
+    EXPECT_EQ(reader.failedTags()[0].child("name").text(), "Ghost");
+    // Garbage never crashes the reader.
+    EXPECT_EQ(
+        core->loadInstances(Element("<QVT><QVT_Plugin compressed=\"1\">!!</QVT_Plugin></QVT>")),
+        nullptr);
+}
+
+TEST_F(SceneTagTest, NodesMissingFromTheSceneAreReported) {
+    buildRig();
+    Element stored = SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren);
+    Element extra = mvk::util::xml::Tag("node");
+    extra.attribute("name") = "lamp";
+    stored.child("nodeinfo").addChild(extra);
+    forget("Cam_01");
+
+    ASSERT_NE(core->loadInstances(stored), nullptr);
+    ASSERT_EQ(script.questions().size(), 1u);
+    EXPECT_EQ(script.questions()[0].text,
+              "Some nodes required for this plugin was not found in the scene. Please make sure "
+              "all required nodes are present.\nThe following nodes were not found:\n\n"
+              "Cam_01_lamp\n");
+}
+
+TEST_F(SceneTagTest, CloneAppendsTheCopyLastAndUndoRemovesIt) {
+    buildRig();
+    make("Tail");
+    const int before = core->getRoot()->childCount();
+    const std::string name = core->cloneInstance("Cam_01");
+    EXPECT_EQ(name, "Cam_02");
+    InstanceReference* copy = core->findInstance(name);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->parentReference(), core->getRoot());
+    EXPECT_EQ(core->getRoot()->childCount(), before + 1);
+    EXPECT_EQ(core->getRoot()->child(before), copy);
+    ASSERT_EQ(copy->childCount(), 1);
+    EXPECT_EQ(copy->child(0)->getName(), "Arm_02");
+    // Copies carry no save data, and a stored configuration without save data gives way to the
+    // start profile.
+    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(copy->getInstance()->getCode())->speed, 1);
+    uint32_t length = 0;
+    copy->getInstance()->getSaveData(length);
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(host.undoStack.history().back(), "accept:Clone tool");
+
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(core->findInstance(name), nullptr);
+    EXPECT_EQ(core->getRoot()->childCount(), before);
+    EXPECT_EQ(core->cloneInstance("Nobody"), "");
+}
+
+TEST_F(SceneTagTest, LostInstancesAreThoseWithoutHostNodes) {
+    buildRig();
+    for (CoreNode* node : arm->getNodes())
+        host.scene.deleteNode(static_cast<host::RefNode*>(node), true);
+    EXPECT_EQ(core->saveLostInstances(host), 0);
+    const Element lost(host.sceneText);
+    EXPECT_EQ(lost.name(), "QVT");
+    ASSERT_EQ(lost.childCount(), 1);
+    EXPECT_EQ(lost.child(0).child("name").text(), "Arm_01");
+}
+
+} // namespace
+} // namespace qvn::test
