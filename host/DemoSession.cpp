@@ -2,6 +2,7 @@
 
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
+#include "util/xml/Element.h"
 
 #include <map>
 #include <string>
@@ -32,11 +33,7 @@ bool DemoSession::run() {
         << missing << "\"\n";
     ok = ok && !camera.empty() && !group.empty() && missing.empty();
 
-    out << "\n== instance tree\n";
-    out << "(root)\n";
-    for (const std::string& name : {camera, group})
-        if (core.findInstance(name) != nullptr)
-            out << "  +- " << name << "\n";
+    printTree();
     printScene();
     printProperties(camera);
 
@@ -54,7 +51,31 @@ bool DemoSession::run() {
     out << "undo the deletion: " << (host.undo() ? "done" : "nothing to undo") << "; \"" << group
         << "\" is " << (core.findInstance(group) ? "back" : "still gone") << "\n";
     ok = ok && core.findInstance(group) != nullptr;
+
+    out << "\n== cloning \"" << camera << "\"\n";
+    const std::string copy = core.cloneInstance(camera);
+    out << "the copy is \"" << copy << "\"\n";
+    ok = ok && !copy.empty();
+    printTree();
     return ok;
+}
+
+void DemoSession::printTree() const {
+    // The tree as the core stores it in the scene.
+    core.saveScene(host);
+    mvk::util::xml::Element scene(host.sceneText);
+    out << "\n== instance tree (from the scene tag, " << host.sceneText.size() << " bytes)\n";
+    printTags(scene, 0);
+}
+
+void DemoSession::printTags(const mvk::util::xml::Element& tag, int depth) const {
+    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i) {
+        const mvk::util::xml::Element& instance = tag.child("QVT_Plugin", i);
+        out << std::string(2 * depth + 2, ' ') << "+- " << instance.child("name", 0).text()
+            << "  [" << instance.child("type", 0).text() << ", "
+            << instance.child("nodeinfo", 0).childCount("node") << " host node(s)]\n";
+        printTags(instance, depth + 1);
+    }
 }
 
 void DemoSession::printScene() const {

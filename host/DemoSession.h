@@ -6,6 +6,10 @@
 
 #include <ostream>
 
+namespace mvk::util::xml {
+class Element;
+}
+
 namespace qvn::host {
 
 class DemoSession {
@@ -16,6 +20,8 @@ public:
     bool run();
 
 private:
+    void printTree() const;
+    void printTags(const mvk::util::xml::Element& tag, int depth) const;
     void printScene() const;
     void printProperties(const std::string& instance) const;
 

@@ -91,8 +91,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
     bool sessionOk = true;
-    if (options.demo)
+    if (options.demo) {
         sessionOk = qvn::host::DemoSession(*coreInterface, host, std::cout).run();
+        std::filesystem::create_directories(options.output);
+        std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;
+        std::cout << "scene tag written to: " << options.output << "/scene.xml\n";
+    }
     core.detach(coreInterface);
     std::cout << "detached\n";
 
