@@ -185,9 +185,8 @@ TEST_F(SceneTagTest, CloneAppendsTheCopyLastAndUndoRemovesIt) {
     EXPECT_EQ(core->getRoot()->child(before), copy);
     ASSERT_EQ(copy->childCount(), 1);
     EXPECT_EQ(copy->child(0)->getName(), "Arm_02");
-    // Copies carry no save data, and a stored configuration without save data gives way to the
-    // start profile.
-    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(copy->getInstance()->getCode())->speed, 1);
+    // Copies carry no save data but keep the original's configuration.
+    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(copy->getInstance()->getCode())->speed, 42);
     uint32_t length = 0;
     copy->getInstance()->getSaveData(length);
     EXPECT_EQ(length, 0u);

@@ -142,9 +142,9 @@ Instance* SceneTagReader::startInstance(const Element& tag, Tool& tool, const st
 
 void SceneTagReader::applyStoredState(Instance& instance, const Element& tag) {
     instance.getTool()->applyStartProfiles(instance);
-    // A stored configuration is trusted only together with the save data it was made with;
-    // older tags without save data fall back to the start profile.
-    if (tag.childCount("configprofile") > 0 && tag.childCount("savedata") > 0)
+    // The tag's own configuration wins over the start profile whether or not save data came
+    // with it, so a copy (written without save data) keeps the original's settings.
+    if (tag.childCount("configprofile") > 0)
         instance.applyConfigProfile(tag.child("configprofile", 0));
     if (tag.childCount("savedata") > 0) {
         const util::DataChunk data = util::DataChunk::base64Decode(tag.child("savedata").text());
