@@ -1,6 +1,9 @@
 // The core as a host sees it: the staged libquorvane-core.so, loaded with the loader.
 #include "CoreModule.h"
 #include "RefHost.h"
+#include "RefNode.h"
+#include "sdk/CInterface.h"
+#include "sdk/CProperty.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +154,34 @@ TEST_F(CoreLibraryTest, FiftyAttachDetachCyclesInOneProcess) {
     const auto text = lines(log());
     EXPECT_NE(find(text, "Checking for updates"), std::string::npos);
     EXPECT_EQ(text.back(), "[EOF]");
+}
+
+} // namespace
+
+namespace {
+
+// The staged sample tool, driven through the loaded library as a host would.
+TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    EXPECT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
+    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
+    qvn::host::RefNode* camera = host.scene.find("Orbit Camera_01_camera");
+    ASSERT_NE(camera, nullptr);
+    EXPECT_TRUE(camera->hasLens());
+    ASSERT_NE(camera->owner(), nullptr);
+    const mvk::qvn::CProperty* dolly = camera->owner()->getProperty("Dolly");
+    ASSERT_NE(dolly, nullptr);
+    EXPECT_EQ(dolly->getName(), "Dolly");
+    EXPECT_DOUBLE_EQ(dolly->value(), 0.0);
+    core->saveScene(host);
+    EXPECT_NE(host.sceneText.find("<type>Orbit Camera</type><name>Orbit Camera_01</name>"),
+              std::string::npos);
+    EXPECT_EQ(core->cloneInstance("Orbit Camera_01"), "Orbit Camera_02");
+    core->deleteInstance("Orbit Camera_01");
+    EXPECT_EQ(core->findInstance("Orbit Camera_01"), nullptr);
+    EXPECT_EQ(host.scene.find("Orbit Camera_01_camera"), nullptr);
+    EXPECT_EQ(module.detach(core), 0);
 }
 
 } // namespace
