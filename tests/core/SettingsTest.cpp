@@ -98,20 +98,6 @@ TEST_F(SettingsTest, SaveWritesBuiltInItemsThenAdditionalOnesInRegistrationOrder
                                                 {"300", "1"}, {"500", "-4"}}));
 }
 
-TEST_F(SettingsTest, DuplicateIdsUseTheFirstForLookUps) {
-    MainConfigSettings settings;
-    settings.addSetting<int32_t>(42, 1);
-    settings.addSetting<int32_t>(42, 2);
-    int32_t value = 0;
-    EXPECT_TRUE(settings.getSetting(42, &value));
-    EXPECT_EQ(value, 1);
-    const int32_t five = 5;
-    EXPECT_TRUE(settings.setSetting(42, &five));
-    EXPECT_TRUE(settings.getSetting(42, &value));
-    EXPECT_EQ(value, 5);
-    EXPECT_FALSE(settings.setSetting(43, &five));
-}
-
 TEST_F(SettingsTest, AdditionalSettingsSurviveARestart) {
     {
         MainConfigSettings settings;
@@ -130,13 +116,20 @@ TEST_F(SettingsTest, AdditionalSettingsSurviveARestart) {
     double value = 0;
     ASSERT_TRUE(settings.getSetting(700, &value));
     EXPECT_DOUBLE_EQ(value, 2.75);
+    // Look-ups and changes of a duplicated id use the first setting.
+    int32_t first = 0;
+    const int32_t five = 5;
+    EXPECT_TRUE(settings.getSetting(701, &first));
+    EXPECT_EQ(first, 3);
+    EXPECT_TRUE(settings.setSetting(701, &five));
+    EXPECT_FALSE(settings.setSetting(702, &five));
     // The second setting of a duplicated id gets the second stored value back.
     EXPECT_EQ(settings.additionalCount(), 3);
     settings.save();
     using Item = std::pair<std::string, std::string>;
     const auto items = savedItems();
     ASSERT_EQ(items.size(), 7u);
-    EXPECT_EQ(items[5], (Item{"701", "3"}));
+    EXPECT_EQ(items[5], (Item{"701", "5"}));
     EXPECT_EQ(items[6], (Item{"701", "4"}));
 }
 

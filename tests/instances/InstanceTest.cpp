@@ -124,16 +124,6 @@ TEST_F(InstanceTest, SaveDataIsCopiedAndCleared) {
     EXPECT_EQ(length, 0u);
 }
 
-TEST_F(InstanceTest, HostRequestsAreForwarded) {
-    Instance* instance = make();
-    host.time = 2.5;
-    EXPECT_DOUBLE_EQ(instance->getTime(), 2.5);
-    EXPECT_DOUBLE_EQ(instance->getFrameRate(), 30.0);
-    EXPECT_DOUBLE_EQ(instance->getSampleInterval(), 1.0 / 30.0);
-    instance->redrawViews();
-    EXPECT_GE(host.redraws, 1);
-}
-
 TEST_F(InstanceTest, MessageBoxStylesMapBothWays) {
     EXPECT_EQ(Instance::toolkitFlags(1), 48u);
     EXPECT_EQ(Instance::toolkitFlags(2), 50u);
