@@ -43,17 +43,10 @@ private:
     std::string text(int maxLength) {
         std::string result;
         for (int n = 1 + below(maxLength); n > 0; --n) {
-            switch (below(4)) {
-            case 0:
-                result += static_cast<char>(below(256));
-                break;
-            case 1:
-                result += "<>&\"' =/?!#;"[below(12)];
-                break;
-            default:
-                result += static_cast<char>('a' + below(26));
-                break;
-            }
+            const int kind = below(4);
+            result += kind == 0   ? static_cast<char>(below(256))
+                      : kind == 1 ? "<>&\"' =/?!#;"[below(12)]
+                                  : static_cast<char>('a' + below(26));
         }
         if (result.find_first_not_of(' ') == std::string::npos)
             result += 'x';
