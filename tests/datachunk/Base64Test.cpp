@@ -42,8 +42,8 @@ TEST(Base64Test, LengthsZeroToFiveAndEveryByteValue) {
 
 TEST(Base64Test, InvalidTextDecodesToNothing) {
     // Lengths that are not a multiple of 4, and "=" where a value is needed.
-    for (const std::string text : {"Zm9", "Z", "Zm9vY", "Zm9vYg=", "Zm9vYg===", "=AAA", "A===",
-                                   "====", "Zm9vA==="})
+    for (const std::string text :
+         {"Zm9", "Z", "Zm9vY", "Zm9vYg=", "Zm9vYg===", "=AAA", "A===", "====", "Zm9vA==="})
         EXPECT_TRUE(DataChunk::base64Decode(text).empty()) << text;
     // One character outside the alphabet anywhere empties the whole result.
     const std::string valid = "Zm9vYmFyYmF6cXV4";

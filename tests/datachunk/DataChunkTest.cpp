@@ -1,9 +1,9 @@
 // The encoded form byte for byte, round trips over many shapes of input, and damaged or hostile
 // chunks: the decoder must stay inside the bytes it was given, size its output from them rather
 // than from the header, and agree with a bit-by-bit tree walk.
+#include "util/DataChunk.h"
 #include "datachunk/WalkingDecoder.h"
 #include "support/TestEnvironment.h"
-#include "util/DataChunk.h"
 
 #include <gtest/gtest.h>
 
@@ -165,8 +165,8 @@ TEST(DataChunkTest, RoundTripsUniformSkewedAndNearlyConstantBytes) {
         for (int value = 0; value < 256; ++value)
             weights[value] = std::pow(value + 1.0, -skew);
         std::discrete_distribution<int> pick(weights.begin(), weights.end());
-        for (size_t size : {0u, 1u, 2u, 3u, 5u, 8u, 13u, 31u, 64u, 79u, 1000u, 4099u, 65536u,
-                            300001u}) {
+        for (size_t size :
+             {0u, 1u, 2u, 3u, 5u, 8u, 13u, 31u, 64u, 79u, 1000u, 4099u, 65536u, 300001u}) {
             Bytes bytes(size);
             for (uint8_t& byte : bytes)
                 byte = static_cast<uint8_t>(pick(random));

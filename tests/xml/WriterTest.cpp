@@ -36,8 +36,7 @@ TEST(XmlEscape, EveryByteIsKeptOrWrittenAsADecimalReference) {
         const size_t at = static_cast<size_t>(c % 40);
         std::string run(40, 'x');
         run[at] = raw[0];
-        EXPECT_EQ(escape(run), run.substr(0, at) + expected + run.substr(at + 1))
-            << "byte " << c;
+        EXPECT_EQ(escape(run), run.substr(0, at) + expected + run.substr(at + 1)) << "byte " << c;
     }
     EXPECT_EQ(escape("tab\there\n\xe9 >\"'"), "tab&#9;here&#10;&#233; >\"'");
 }
@@ -51,8 +50,10 @@ TEST(XmlWriter, SingleLineAndIndentedForms) {
     const Case cases[] = {
         // Attributes keep their order; the quote is the one the value needs.
         {"<item z='last' a='first'/>", false, "<item z=\"last\" a=\"first\"/>"},
-        {"<a d='say \"hi\"' s=\"it's\" b='say \"hi\" it&#39;s' g='a&#62;b&#60;c&#38;d&#9;e'/>", false,
-         "<a d='say \"hi\"' s=\"it's\" b=\"say &#34;hi&#34; it's\" g=\"a&#62;b&#60;c&#38;d&#9;e\"/>"},
+        {"<a d='say \"hi\"' s=\"it's\" b='say \"hi\" it&#39;s' g='a&#62;b&#60;c&#38;d&#9;e'/>",
+         false,
+         "<a d='say \"hi\"' s=\"it's\" b=\"say &#34;hi&#34; it's\" "
+         "g=\"a&#62;b&#60;c&#38;d&#9;e\"/>"},
         // Names and texts are escaped.
         {"<t&#233;>a&#60;b&#38;c</t&#233;>", false, "<t&#233;>a&#60;b&#38;c</t&#233;>"},
         {"<p n='D'><version>2</version><axis/></p>", false,
