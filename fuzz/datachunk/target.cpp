@@ -51,14 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(encoded.decode() == input);
 
     checkDecode(input);
-    DataChunk withHeader;
-    const uint32_t header[] = {DataChunk::Magic, DataChunk::Version};
-    for (uint32_t word : header) {
-        const uint8_t bytes[] = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
-                                 static_cast<uint8_t>(word >> 16),
-                                 static_cast<uint8_t>(word >> 24)};
-        withHeader.append(bytes, sizeof bytes);
-    }
+    static_assert(DataChunk::Magic == 0x5331ca && DataChunk::Version == 100);
+    const uint8_t header[] = {0xca, 0x31, 0x53, 0, 100, 0, 0, 0};
+    DataChunk withHeader(header, sizeof header);
     withHeader.append(data, size);
     checkDecode(withHeader);
     return 0;

@@ -14,14 +14,6 @@ namespace {
 
 using mvk::util::xml::Element;
 
-void registerOnce() {
-    static const bool registered = [] {
-        MathScript_Default::registerFactories();
-        return true;
-    }();
-    (void)registered;
-}
-
 // The written script, or an empty text when the element builds no script.
 std::string buildAndWrite(const Element& element) {
     MathScript* script = MathScript::instance()->create(element);
@@ -42,7 +34,8 @@ std::string buildAndWrite(const Element& element) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    registerOnce();
+    static const bool registered = (MathScript_Default::registerFactories(), true);
+    (void)registered;
     Element input;
     input.parse(reinterpret_cast<const char*>(data), size);
     const std::string first = buildAndWrite(input);

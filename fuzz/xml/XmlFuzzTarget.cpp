@@ -20,28 +20,16 @@ void check(bool condition, const char* what, const std::string& detail) {
     std::abort();
 }
 
-bool writtenAsItself(const std::string& name) {
-    return mvk::util::xml::escape(name) == name;
-}
-
-// A tag name the reader would split, end early, take for an end tag, a declaration or an empty
-// tag, or compare unequal with its escaped end tag, cannot come back as written.
-bool faithfulTagName(const std::string& name) {
-    if (name.empty() || !writtenAsItself(name))
+// A name the writer escapes cannot come back as written; neither can a tag name that the reader
+// would split, end early or take for an end tag, a declaration or an empty tag, nor an attribute
+// name it would split or take for the end of the tag.
+bool faithfulName(const std::string& name, bool tag) {
+    if (mvk::util::xml::escape(name) != name ||
+        name.find_first_of(tag ? " >" : " =>") != std::string::npos)
         return false;
-    if (name.find_first_of(" >") != std::string::npos)
-        return false;
-    const char first = name.front();
-    return first != '/' && first != '!' && first != '?' && name.back() != '/';
-}
-
-bool faithfulAttributeName(const std::string& name) {
-    return writtenAsItself(name) && name.find_first_of(" =>") == std::string::npos &&
-           (name.empty() || name.front() != '?');
-}
-
-bool faithfulText(const std::string& text) {
-    return text.find_first_not_of(' ') != std::string::npos;
+    if (name.empty() || name.front() == '?')
+        return !tag && name.empty();
+    return !tag || (name.front() != '/' && name.front() != '!' && name.back() != '/');
 }
 
 // No comments, no adjacent text runs (the writer separates them with a space), no text of
@@ -54,14 +42,14 @@ bool writableFaithfully(const Element& root) {
         const Element& element = *pending.back();
         pending.pop_back();
         if (element.type() == Element::KindText) {
-            if (!faithfulText(element.name()))
+            if (element.name().find_first_not_of(' ') == std::string::npos)
                 return false;
             continue;
         }
-        if (element.type() != Element::KindTag || !faithfulTagName(element.name()))
+        if (element.type() != Element::KindTag || !faithfulName(element.name(), true))
             return false;
         for (const auto& attribute : element.attributes())
-            if (!faithfulAttributeName(attribute.first))
+            if (!faithfulName(attribute.first, false))
                 return false;
         for (int i = 0; i < element.childCount(); ++i) {
             const Element& child = element.child(i);

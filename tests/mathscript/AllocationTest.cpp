@@ -26,14 +26,10 @@ void operator delete(void* memory, std::size_t) noexcept {
 namespace qvn::test {
 namespace {
 
-class AllocationTest : public ScriptFixture {};
+using AllocationTest = ScriptFixture;
 
 TEST_F(AllocationTest, EvaluatingATypicalScriptDoesNotAllocate) {
-    ScriptPtr script =
-        build("<greater><div><add><mul><parameter>0</parameter><constant>2.5</constant></mul>"
-              "<sin><parameter>1</parameter></sin></add><add><constant>1</constant>"
-              "<atan2><parameter>2</parameter><parameter>3</parameter></atan2></add></div>"
-              "<constant>0.5</constant></greater>");
+    ScriptPtr script = build(TypicalScript);
     ASSERT_NE(script, nullptr);
     for (int i = 0; i < 4; ++i)
         script->setParameter(i, 0.0);

@@ -31,112 +31,68 @@ TEST(XmlEscape, EveryByteIsKeptOrWrittenAsADecimalReference) {
         const std::string expected = kept ? raw : "&#" + std::to_string(c) + ";";
         EXPECT_EQ(escape(raw), expected) << "byte " << c;
         EXPECT_EQ(unescape(escape(raw)), raw) << "byte " << c;
-        // Long runs take the vectorised path, where signedness mistakes would show.
-        std::string longExpected;
-        for (int i = 0; i < 37; ++i)
-            longExpected += expected;
-        EXPECT_EQ(escape(std::string(37, static_cast<char>(c))), longExpected) << "byte " << c;
+        // Runs long enough for the vectorised path, where signedness mistakes would show, with
+        // the byte at every position.
+        const size_t at = static_cast<size_t>(c % 40);
+        std::string run(40, 'x');
+        run[at] = raw[0];
+        EXPECT_EQ(escape(run), run.substr(0, at) + expected + run.substr(at + 1)) << "byte " << c;
     }
-    EXPECT_EQ(escape("a<b&c"), "a&#60;b&#38;c");
     EXPECT_EQ(escape("tab\there\n\xe9 >\"'"), "tab&#9;here&#10;&#233; >\"'");
-    // Runs long enough for the vector path, with the odd byte at every position.
-    for (size_t at = 0; at < 40; ++at) {
-        std::string raw(40, 'x');
-        raw[at] = '\x01';
-        std::string expected = raw.substr(0, at) + "&#1;" + raw.substr(at + 1);
-        EXPECT_EQ(escape(raw), expected) << at;
+}
+
+TEST(XmlWriter, SingleLineAndIndentedForms) {
+    struct Case {
+        const char* xml;
+        bool indented; // newline "\n", indentation "\t", or the single-line form
+        const char* written;
+    };
+    const Case cases[] = {
+        // Attributes keep their order; the quote is the one the value needs.
+        {"<item z='last' a='first'/>", false, "<item z=\"last\" a=\"first\"/>"},
+        {"<a d='say \"hi\"' s=\"it's\" b='say \"hi\" it&#39;s' g='a&#62;b&#60;c&#38;d&#9;e'/>",
+         false,
+         "<a d='say \"hi\"' s=\"it's\" b=\"say &#34;hi&#34; it's\" "
+         "g=\"a&#62;b&#60;c&#38;d&#9;e\"/>"},
+        // Names and texts are escaped.
+        {"<t&#233;>a&#60;b&#38;c</t&#233;>", false, "<t&#233;>a&#60;b&#38;c</t&#233;>"},
+        {"<p n='D'><version>2</version><axis/></p>", false,
+         "<p n=\"D\"><version>2</version><axis/></p>"},
+        // Block mode: every child on its own line; a text child is not indented.
+        {"<r><a><b/></a>x<c/></r>", true, "<r>\n\t<a>\n\t\t<b/>\n\t</a>\nx\n\t<c/>\n</r>"},
+        // Inline mode when the first child is text: a tag child keeps its indentation on the
+        // same line, and a block-mode child of it indents one level deeper.
+        {"<a>x<b/></a>", true, "<a>x\t<b/></a>"},
+        {"<a>x<b><c/></b></a>", true, "<a>x\t<b>\n\t\t<c/>\n\t</b></a>"},
+        // Adjacent text runs get one space between them.
+        {"<a>x<>y<b/>z</a>", false, "<a>x y<b/>z</a>"},
+    };
+    for (const Case& c : cases) {
+        const Element element(c.xml);
+        EXPECT_EQ(c.indented ? pretty(element) : singleLine(element), c.written) << c.xml;
     }
-}
-
-TEST(XmlWriter, AttributesKeepOrderAndAreSeparatedBySingleSpaces) {
-    Element element("<a x='1' y='2'/>");
-    EXPECT_EQ(singleLine(element), "<a x=\"1\" y=\"2\"/>");
-
-    Tag tag("item");
-    tag.attribute("z") = "last";
-    tag.attribute("a") = "first";
-    EXPECT_EQ(singleLine(tag), "<item z=\"last\" a=\"first\"/>");
-}
-
-TEST(XmlWriter, AttributeQuoting) {
-    Tag tag("a");
-    tag.attribute("d") = "say \"hi\"";
-    tag.attribute("s") = "it's";
-    tag.attribute("b") = "say \"hi\" it's";
-    tag.attribute("g") = "a>b<c&d\te";
-    EXPECT_EQ(singleLine(tag), "<a d='say \"hi\"' s=\"it's\" b=\"say &#34;hi&#34; it's\" "
-                               "g=\"a&#62;b&#60;c&#38;d&#9;e\"/>");
-    Element back(singleLine(tag));
-    EXPECT_EQ(back.attributes(), tag.attributes());
-}
-
-TEST(XmlWriter, NamesTextAndCommentsAreEscaped) {
-    Tag tag("t\xe9");
-    tag.addChild(Text("a<b&c"));
-    EXPECT_EQ(singleLine(tag), "<t&#233;>a&#60;b&#38;c</t&#233;>");
+    EXPECT_EQ(Element("<r><a><b/></a>x<c/></r>").toString("\n", "  ", "> "),
+              "> <r>\n>   <a>\n>     <b/>\n>   </a>\nx\n>   <c/>\n> </r>");
+    EXPECT_EQ(singleLine(TagWithData("empty", "")), "<empty></empty>");
 
     Element comment;
     comment.setType(Element::KindComment);
     comment.setName("a\tb");
     EXPECT_EQ(comment.toString("\n", "\t", "  "), "  <!-- a&#9;b-- >");
-}
 
-TEST(XmlWriter, BlockModeIndentsEveryChildOnItsOwnLine) {
-    Element element("<r><a><b/></a>x<c/></r>");
-    EXPECT_EQ(pretty(element), "<r>\n\t<a>\n\t\t<b/>\n\t</a>\nx\n\t<c/>\n</r>");
-    EXPECT_EQ(element.toString("\n", "  ", "> "),
-              "> <r>\n>   <a>\n>     <b/>\n>   </a>\nx\n>   <c/>\n> </r>");
-}
-
-TEST(XmlWriter, InlineModeWhenTheFirstChildIsText) {
-    // The tag child keeps its indentation, on the same line.
-    Tag tag("a");
-    tag.addChild(Text("x"));
-    tag.addChild(Tag("b"));
-    EXPECT_EQ(pretty(tag), "<a>x\t<b/></a>");
-
-    // Adjacent text runs get one space between them.
-    Tag texts("a");
-    texts.addChild(Text("x"));
-    texts.addChild(Text("y"));
-    texts.addChild(Tag("b"));
-    texts.addChild(Text("z"));
-    EXPECT_EQ(singleLine(texts), "<a>x y<b/>z</a>");
-
-    // A block-mode child of an inline parent indents one level deeper.
-    Tag nested("a");
-    nested.addChild(Text("x"));
-    nested.addChild(Tag("b")).addChild(Tag("c"));
-    EXPECT_EQ(pretty(nested), "<a>x\t<b>\n\t\t<c/>\n\t</b></a>");
-}
-
-TEST(XmlWriter, KindsWithoutAFormAreWrittenAsNothing) {
+    // Kinds without a form are written as nothing.
     EXPECT_EQ(singleLine(Element()), "");
-    Tag tag("a");
-    Element other;
-    other.setType(7);
-    other.setName("ignored");
-    tag.addChild(other);
-    tag.addChild(Tag("b"));
-    EXPECT_EQ(pretty(tag), "<a>\n\n\t<b/>\n</a>");
-    EXPECT_EQ(singleLine(Text("a&b")), "a&#38;b");
+    Tag other("a");
+    Element unknown;
+    unknown.setType(7);
+    unknown.setName("ignored");
+    other.addChild(unknown);
+    other.addChild(Tag("b"));
+    EXPECT_EQ(pretty(other), "<a>\n\n\t<b/>\n</a>");
 }
 
-TEST(XmlWriter, ValueElementsAndTheSingleLineForm) {
-    Tag root("profile");
-    root.attribute("name") = "Default";
-    root.addChild(TagWithData("version", "2"));
-    root.addChild(Tag("axis"));
-    EXPECT_EQ(singleLine(root), "<profile name=\"Default\"><version>2</version><axis/></profile>");
-    EXPECT_EQ(singleLine(TagWithData("empty", "")), "<empty></empty>");
-}
-
-class XmlSave : public ::testing::Test {
-protected:
+TEST(XmlSave, WritesTheDeclarationAndTheTabIndentedTree) {
     qvn::test::TestEnvironment environment;
-};
-
-TEST_F(XmlSave, WritesTheDeclarationAndTheTabIndentedTree) {
     Tag root("profile");
     root.attribute("name") = "Default";
     root.addChild(TagWithData("version", "2"));
@@ -150,15 +106,10 @@ TEST_F(XmlSave, WritesTheDeclarationAndTheTabIndentedTree) {
     Element loaded;
     ASSERT_EQ(loaded.load(path), Element::Parsed);
     EXPECT_TRUE(loaded.deepEquals(root));
-}
 
-TEST_F(XmlSave, TruncatesAnExistingFile) {
-    const std::string path = environment.writeFile("old.xml", std::string(1000, 'x'));
+    // An existing file is truncated; failures to open or write are reported.
     ASSERT_TRUE(Tag("a").save(path));
     EXPECT_EQ(qvn::test::TestEnvironment::readFile(path), "<?xml version=\"1.0\"?>\n<a/>");
-}
-
-TEST_F(XmlSave, ReportsOpenAndWriteFailures) {
     EXPECT_FALSE(Tag("a").save(environment.root() + "/no/such/folder/a.xml"));
     EXPECT_FALSE(Tag("a").save(environment.root()));
     Tag big("a");

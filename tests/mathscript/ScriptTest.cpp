@@ -1,0 +1,257 @@
+// Expression scripts: the registry, evaluation, building from and writing to XML, parameters
+// and the limits that keep hostile scripts off the stack.
+#include "ScriptFixture.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+namespace qvn::test {
+namespace {
+
+using mvk::util::xml::Element;
+using mvk::util::xml::Tag;
+using mvk::util::xml::TagWithData;
+using namespace MathScript_Default;
+
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+std::string binary(const std::string& tag, double a, double b) {
+    return "<" + tag + "><constant>" + std::to_string(a) + "</constant><constant>" +
+           std::to_string(b) + "</constant></" + tag + ">";
+}
+
+using ScriptTest = ScriptFixture;
+
+TEST_F(ScriptTest, RegistersTheFactoriesInTheirFixedOrderOncePerName) {
+    const std::vector<std::string> expected = {
+        "zero", "constant",   "add",    "sub",       "mul", "div", "greater",  "greater_equal",
+        "less", "less_equal", "equals", "notequals", "mod", "pow", "atan2",    "atan",
+        "tan",  "sin",        "cos",    "inv",       "neg", "sum", "parameter"};
+    auto* registry = MathScript::instance();
+    ASSERT_EQ(registry->factoryCount(), static_cast<int>(expected.size()));
+    for (int i = 0; i < registry->factoryCount(); ++i)
+        EXPECT_EQ(registry->factory(i)->name(), expected[static_cast<size_t>(i)]) << i;
+
+    // A second registration of a name is ignored: a factory registered first under "add" keeps
+    // the name for good.
+    registry->destroy();
+    MathScript::instance()->add(new BinaryFunction<std::minus<double>>::Factory("add"));
+    registerFactories();
+    registerFactories();
+    EXPECT_EQ(MathScript::instance()->factoryCount(), 23);
+    EXPECT_DOUBLE_EQ(evaluate("<add><constant>5</constant><constant>2</constant></add>"), 3.0);
+}
+
+TEST_F(ScriptTest, NodesWriteBackTheirOwnTagAndUnknownRootsGiveNull) {
+    MathScript::instance()->add(new BinaryFunction<std::plus<double>>::Factory("plus"));
+    MathScript::instance()->add(new UnaryFunction<std::negate<double>>::Factory("minus"));
+    ScriptPtr script =
+        build("<plus><minus><constant>2</constant></minus><constant>7</constant></plus>");
+    ASSERT_NE(script, nullptr);
+    EXPECT_DOUBLE_EQ(script->evaluate(), 5.0);
+    EXPECT_EQ(render(script->toXML()), "plus(minus(constant(2)),constant(7))");
+
+    EXPECT_EQ(build("<foo><constant>1</constant></foo>"), nullptr);
+    EXPECT_EQ(build("<Add><constant>1</constant></Add>"), nullptr);
+    EXPECT_EQ(build(""), nullptr);
+}
+
+TEST_F(ScriptTest, Arithmetic) {
+    const std::pair<std::string, double> cases[] = {
+        // Division by zero follows floating point.
+        {"<div><constant>1</constant><zero/></div>", Inf},
+        {"<div><zero/><zero/></div>", NaN},
+        {"<inv/>", Inf},
+        // mod keeps the sign of the dividend.
+        {binary("mod", 5.5, 2), 1.5},
+        {binary("mod", -5.5, 2), -1.5},
+        {binary("mod", 5.5, -2), 1.5},
+        {binary("mod", 5.5, 0), NaN},
+        // atan2 takes y first.
+        {binary("atan2", 1, 0), std::numbers::pi / 2},
+        {binary("atan2", 0, -1), std::numbers::pi},
+        // Missing operands count as zero.
+        {"<sub><constant>4</constant></sub>", 4.0},
+        {"<pow><constant>4</constant></pow>", 1.0},
+        {"<cos/>", 1.0},
+        {"<sum/>", 0.0},
+        // Radians.
+        {"<sin><constant>1.5707963267948966</constant></sin>", 1.0},
+        {"<atan><constant>1</constant></atan>", std::numbers::pi / 4},
+        {"<tan><constant>0.7853981633974483</constant></tan>", 1.0},
+        {"<neg><constant>2.5</constant></neg>", -2.5},
+        {"<inv><constant>4</constant></inv>", 0.25},
+        {binary("pow", -8, 1.0 / 3.0), NaN},
+    };
+    for (const auto& [text, expected] : cases) {
+        const double value = evaluate(text);
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(value)) << text;
+        else
+            EXPECT_DOUBLE_EQ(value, expected) << text;
+    }
+}
+
+TEST_F(ScriptTest, ComparisonsGiveExactlyOneOrZeroAndNaNEqualsNothing) {
+    struct Case {
+        const char* tag;
+        double below, equal, above, withNaN; // a < b, a == b, a > b, a NaN
+    };
+    const Case cases[] = {{"greater", 0, 0, 1, 0}, {"greater_equal", 0, 1, 1, 0},
+                          {"less", 1, 0, 0, 0},    {"less_equal", 1, 1, 0, 0},
+                          {"equals", 0, 1, 0, 0},  {"notequals", 1, 0, 1, 1}};
+    const std::string nan = "<div><zero/><zero/></div>";
+    for (const Case& c : cases) {
+        const std::string tag = c.tag;
+        EXPECT_EQ(evaluate(binary(tag, 0.25, 0.5)), c.below) << tag;
+        EXPECT_EQ(evaluate(binary(tag, 0.5, 0.5)), c.equal) << tag;
+        EXPECT_EQ(evaluate(binary(tag, 0.75, 0.5)), c.above) << tag;
+        EXPECT_EQ(evaluate("<" + tag + ">" + nan + "<zero/></" + tag + ">"), c.withNaN) << tag;
+        EXPECT_EQ(evaluate("<" + tag + ">" + nan + nan + "</" + tag + ">"), c.withNaN) << tag;
+    }
+}
+
+// Each script is built, evaluated without parameters, written, and built again from what was
+// written, which must write the same.
+TEST_F(ScriptTest, BuildingAndWriting) {
+    struct Case {
+        std::string text;
+        std::string written;
+        double value;
+    };
+    const Case cases[] = {
+        // An unknown first operand is not appended, so the second moves up.
+        {"<sub><foo/><constant>5</constant></sub>", "sub(constant(5),zero())", 5},
+        {"<sub><foo/><bar/></sub>", "sub(zero(),zero())", 0},
+        // Functions are written with their full arity; extra operands are not even looked at.
+        {"<add><constant>1</constant></add>", "add(constant(1),zero())", 1},
+        {"<inv/>", "inv(zero())", Inf},
+        {"<zero/>", "zero()", 0},
+        {"<add><constant>1</constant><constant>2</constant><constant>4</constant></add>",
+         "add(constant(1),constant(2))", 3},
+        {"<neg><constant>1</constant><constant>2</constant></neg>", "neg(constant(1))", -1},
+        {"<mul><foo/><constant>2</constant><constant>3</constant></mul>", "mul(constant(2),zero())",
+         0},
+        // sum skips unknown children and keeps the order.
+        {"<sum><constant>1</constant><foo><constant>9</constant></foo>"
+         "<parameter>0</parameter><constant>2</constant></sum>",
+         "sum(constant(1),parameter(0),constant(2))", 3},
+        {"<sum/>", "sum()", 0},
+        // Unreadable numbers read as 0; extraction stops at the first character that does not
+        // fit; constants are written with six significant digits.
+        {"<constant>abc</constant>", "constant(0)", 0},
+        {"<constant>1e999</constant>", "constant(0)", 0},
+        {"<constant><inner/></constant>", "constant(0)", 0},
+        {"<parameter>x</parameter>", "parameter(0)", 0},
+        {"<parameter>99999999999</parameter>", "parameter(0)", 0},
+        {"<constant>2.5abc</constant>", "constant(2.5)", 2.5},
+        {"<parameter>3.7</parameter>", "parameter(3)", 0},
+        {"<parameter>-2</parameter>", "parameter(-2)", 0},
+        {"<constant>3.14159265</constant>", "constant(3.14159)", 3.14159265},
+        {"<constant>1234567</constant>", "constant(1.23457e+06)", 1234567},
+        {"<constant>0.0000001</constant>", "constant(1e-07)", 1e-7},
+        {TypicalScript,
+         "greater(div(add(mul(parameter(0),constant(2.5)),sin(parameter(1))),"
+         "add(constant(1),atan2(parameter(2),parameter(3)))),constant(0.5))",
+         0},
+    };
+    for (const Case& c : cases) {
+        ScriptPtr script = build(c.text);
+        ASSERT_NE(script, nullptr) << c.text;
+        EXPECT_DOUBLE_EQ(script->evaluate(), c.value) << c.text;
+        const Element written = script->toXML();
+        EXPECT_EQ(render(written), c.written) << c.text;
+        ScriptPtr again = build(written);
+        ASSERT_NE(again, nullptr) << c.text;
+        EXPECT_TRUE(again->toXML().deepEquals(written)) << c.text;
+    }
+}
+
+TEST_F(ScriptTest, ParametersLiveOnTheRootAndGrowWhenSet) {
+    ScriptPtr script = build("<sub><parameter>3</parameter><parameter>-1</parameter></sub>");
+    ASSERT_NE(script, nullptr);
+    script->setParameter(0, 7.0);
+    script->setParameter(-1, 5.0);
+    EXPECT_EQ(script->parameterCount(), 1);
+    EXPECT_EQ(script->parameter(-1), 0.0);
+    EXPECT_EQ(script->evaluate(), 0.0);
+
+    // Set through an operand, the value lands on the root; the sequence grows with zeros.
+    script->child(0)->setParameter(3, 2.0);
+    ASSERT_EQ(script->parameterCount(), 4);
+    EXPECT_EQ(script->parameter(0), 7.0);
+    EXPECT_EQ(script->parameter(2), 0.0);
+    EXPECT_EQ(script->parameter(4), 0.0);
+    EXPECT_EQ(script->evaluate(), 2.0);
+    EXPECT_EQ(script->evaluate(), 2.0);
+    EXPECT_EQ(script->child(0)->evaluate(), 2.0);
+}
+
+TEST_F(ScriptTest, OperandsAndParametersFollowEditsOfTheTree) {
+    ScriptPtr script = build("<sub><constant>5</constant><parameter>0</parameter></sub>");
+    ScriptPtr other = build("<sum/>");
+    ASSERT_TRUE(script && other);
+    script->setParameter(0, 2.0);
+    other->setParameter(0, 4.0);
+
+    script->child(0)->destroy();
+    EXPECT_DOUBLE_EQ(script->evaluate(), 2.0);
+    EXPECT_EQ(render(script->toXML()), "sub(parameter(0),zero())");
+
+    script->insertChild(new Constant(10), 0);
+    EXPECT_DOUBLE_EQ(script->evaluate(), 8.0);
+
+    // A moved subtree reads the parameters of its new root.
+    other->addChild(script->child(1));
+    EXPECT_DOUBLE_EQ(script->evaluate(), 10.0);
+    EXPECT_DOUBLE_EQ(other->evaluate(), 4.0);
+}
+
+// `depth` nested levels: negations around a constant 1.
+Element negationChain(int depth) {
+    Element chain = TagWithData("constant", "1");
+    for (int level = 1; level < depth; ++level) {
+        Element outer = Tag("neg");
+        outer.addChild(std::move(chain));
+        chain = std::move(outer);
+    }
+    return chain;
+}
+
+TEST_F(ScriptTest, TooDeepOrTooWideScriptsAreRefusedAsAWhole) {
+    ScriptPtr deepest = build(negationChain(MathScript::MaxDepth));
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_EQ(deepest->evaluate(), MathScript::MaxDepth % 2 == 1 ? 1.0 : -1.0);
+    // Levels below the written root: the negations and the constant's text.
+    const Element written = deepest->toXML();
+    int levels = 0;
+    for (const Element* level = &written; level->childCount() > 0; level = &level->child(0))
+        ++levels;
+    EXPECT_EQ(levels, MathScript::MaxDepth);
+
+    EXPECT_EQ(build(negationChain(MathScript::MaxDepth + 1)), nullptr);
+    Element sum = Tag("sum");
+    sum.addChild(TagWithData("constant", "1"));
+    sum.addChild(negationChain(MathScript::MaxDepth));
+    EXPECT_EQ(build(sum), nullptr);
+    // A refusal leaves nothing behind for the next build.
+    EXPECT_DOUBLE_EQ(evaluate("<add><constant>1</constant><constant>2</constant></add>"), 3.0);
+
+    Element wide = Tag("sum");
+    for (int i = 0; i < MathScript::MaxSumOperands; ++i)
+        wide.addChild(Tag("zero"));
+    ScriptPtr widest = build(wide);
+    ASSERT_NE(widest, nullptr);
+    EXPECT_EQ(widest->childCount(), MathScript::MaxSumOperands);
+    // Skipped children do not count.
+    wide.addChild(Tag("unknown"));
+    EXPECT_NE(build(wide), nullptr);
+    wide.addChild(Tag("zero"));
+    EXPECT_EQ(build(wide), nullptr);
+}
+
+} // namespace
+} // namespace qvn::test
