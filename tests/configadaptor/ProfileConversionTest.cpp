@@ -42,37 +42,31 @@ std::string flat(const Element& element) {
     return element.toString("", "", "");
 }
 
-TEST(ProfileConversionTest, TheOlderFormBecomesTheCurrentOne) {
-    EXPECT_EQ(flat(ProfileFormat::convertProfile(Element(OldProfile))), Converted);
-}
-
-TEST(ProfileConversionTest, AutomaticIdsRestartAtZeroForEachConversion) {
+TEST(ProfileConversionTest, TheOlderFormBecomesTheCurrentOneAndAnythingElseComesOutEmpty) {
     const Element old(OldProfile);
-    const Element first = ProfileFormat::convertProfile(old);
-    const Element second = ProfileFormat::convertProfile(old);
-    EXPECT_TRUE(first.deepEquals(second));
-}
-
-TEST(ProfileConversionTest, TheOldProfileMayBeTheFirstChildOfAnotherVersion) {
-    const Element wrapped(std::string("<configprofile version=\"1.0\">") + OldProfile +
-                          "<profile name=\"Ignored\"/></configprofile>");
-    EXPECT_EQ(flat(ProfileFormat::convertProfile(wrapped)), Converted);
-
-    const Element notFirst(std::string("<configprofile version=\"1.0\"><note/>") + OldProfile +
-                           "</configprofile>");
-    EXPECT_EQ(flat(ProfileFormat::convertProfile(notFirst)),
-              "<configprofile version=\"2.0\" converted=\"yes\"/>");
-}
-
-TEST(ProfileConversionTest, ACurrentProfileIsCopiedAndAnythingElseComesOutEmpty) {
-    const Element current(
-        "<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>");
-    EXPECT_TRUE(ProfileFormat::convertProfile(current).deepEquals(current));
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(old)), Converted);
+    EXPECT_EQ(flat(ProfileFormat::convertProfile(old)), Converted) << "ids restart at zero";
+    // The old profile may be the first child of another version, but no later one.
     EXPECT_EQ(flat(ProfileFormat::convertProfile(
-                  Element("<settings name=\"S\"><spinner>1</spinner></settings>"))),
-              "<configprofile version=\"2.0\" name=\"S\" converted=\"yes\"/>");
-    EXPECT_EQ(flat(ProfileFormat::convertProfile(Element())),
-              "<configprofile version=\"2.0\" converted=\"yes\"/>");
+                  Element(std::string("<configprofile version=\"1.0\">") + OldProfile +
+                          "<profile name=\"Ignored\"/></configprofile>"))),
+              Converted);
+    const struct {
+        std::string input, output;
+    } cases[] = {
+        {std::string("<configprofile version=\"1.0\"><note/>") + OldProfile + "</configprofile>",
+         "<configprofile version=\"2.0\" converted=\"yes\"/>"},
+        {"<settings name=\"S\"><spinner>1</spinner></settings>",
+         "<configprofile version=\"2.0\" name=\"S\" converted=\"yes\"/>"},
+        {"", "<configprofile version=\"2.0\" converted=\"yes\"/>"},
+        {"<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>",
+         "<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>"},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(flat(ProfileFormat::convertProfile(test.input.empty() ? Element()
+                                                                         : Element(test.input))),
+                  test.output)
+            << test.input;
 }
 
 TEST(ProfileConversionTest, ValuesOfAnOldProfileReachTheTree) {

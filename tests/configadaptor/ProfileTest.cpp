@@ -141,13 +141,11 @@ TEST_F(ProfileReadTest, ReadingAnnouncesNothingAndCallsNoCallback) {
     const Element profile = tool.root->writeProfile();
     std::vector<std::unique_ptr<qvn::test::JournalListener>> listeners;
     std::vector<Node*> pending{tool.root};
-    while (!pending.empty()) {
-        Node* node = pending.back();
-        pending.pop_back();
+    for (size_t next = 0; next < pending.size(); ++next) {
         listeners.push_back(std::make_unique<qvn::test::JournalListener>(journal));
-        listeners.back()->subscribe(node);
-        for (int i = 0; i < node->childCount(); ++i)
-            pending.push_back(node->child(i));
+        listeners.back()->subscribe(pending[next]);
+        for (int i = 0; i < pending[next]->childCount(); ++i)
+            pending.push_back(pending[next]->child(i));
     }
     tool.scramble();
     tool.root->readProfile(profile);
@@ -242,18 +240,14 @@ TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
 }
 
 TEST(ProfileMatchTest, AnIntegerSpinnerTakesTheFirstFourBytesOfABlob) {
-    SmallTool tool;
     const uint8_t bytes[] = {0xfe, 0xff, 0xff, 0xff, 0x11, 0x22};
-    auto blob = [&](size_t length) { return mvk::util::DataChunk::base64Encode(bytes, length); };
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(6) + "</item>");
-    EXPECT_EQ(tool.count, -2);
-    tool.count = 1;
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(4) + "</item>");
-    EXPECT_EQ(tool.count, -2);
-    tool.count = 1;
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(3) + "</item>");
-    tool.read("<item id=\"3\" type=\"blob\">not base64</item>");
-    EXPECT_EQ(tool.count, 1);
+    for (size_t length : {6, 4, 3, 0}) {
+        SmallTool tool;
+        const std::string text = length ? mvk::util::DataChunk::base64Encode(bytes, length)
+                                        : std::string("not base64");
+        tool.read("<item id=\"3\" type=\"blob\">" + text + "</item>");
+        EXPECT_EQ(tool.count, length >= 4 ? -2 : 1) << length;
+    }
 }
 
 TEST(ProfileMatchTest, AProfileOfAnotherVersionThatIsNotTheOlderFormChangesNothing) {
