@@ -63,35 +63,26 @@ protected:
     Instance* arm = nullptr;
 };
 
-TEST_F(SceneTagTest, ASavedSceneLoadsBackAsTheSameTree) {
+TEST_F(SceneTagTest, ASavedSceneAndTheCompressedFormLoadBackAsTheSameTree) {
     buildRig();
     const std::string before = camText();
     core->saveScene(host);
-    ASSERT_EQ(Element(host.sceneText).name(), "QVT");
-    forget("Cam_01");
-
-    InstanceReference* first = core->loadInstances(Element(host.sceneText));
-    ASSERT_NE(first, nullptr);
-    // Source was saved too and comes back first, renamed since the original still lives.
-    EXPECT_EQ(first->getName(), "Source_02");
-    expectRestoredRig();
-    EXPECT_EQ(camText(), before);
-    EXPECT_EQ(core->getRoot()->child(core->getRoot()->childCount() - 1)->getName(), "Cam_01");
-}
-
-TEST_F(SceneTagTest, TheCompressedFormReadsBackTheSame) {
-    buildRig();
-    const std::string before = camText();
+    const Element scene(host.sceneText);
+    ASSERT_EQ(scene.name(), "QVT");
     const Element compressed = SceneTagWriter::write(
         *cam->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::Compressed);
-    EXPECT_EQ(compressed.name(), "QVT_Plugin");
     EXPECT_EQ(compressed.attribute("compressed"), "1");
     EXPECT_EQ(compressed.childCount(), 1); // only its text
-    forget("Cam_01");
-
-    ASSERT_NE(core->loadInstances(compressed), nullptr);
-    expectRestoredRig();
-    EXPECT_EQ(camText(), before);
+    for (const Element* form : {&scene, &compressed}) {
+        forget("Cam_01");
+        InstanceReference* first = core->loadInstances(*form);
+        ASSERT_NE(first, nullptr);
+        // Source was saved too and comes back first, renamed since the original still lives.
+        EXPECT_EQ(first->getName(), form == &scene ? "Source_02" : "Cam_01");
+        expectRestoredRig();
+        EXPECT_EQ(camText(), before);
+        EXPECT_EQ(core->getRoot()->child(core->getRoot()->childCount() - 1)->getName(), "Cam_01");
+    }
 }
 
 TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
@@ -111,12 +102,8 @@ TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
     const Element full = SceneTagWriter::write(
         *arm->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::WithoutChildren);
     EXPECT_EQ(full.child("checked").text(), "false");
-    ASSERT_EQ(full.childCount("savedata"), 1);
     EXPECT_EQ(full.child("savedata").text(), "");
     EXPECT_EQ(full.childCount("recordedinputvalues"), 1);
-    EXPECT_EQ(SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren)
-                  .childCount("QVT_Plugin"),
-              0);
 
     // An empty "savedata" reads back as an empty block, never as garbage.
     forget("Arm_01");
