@@ -55,8 +55,6 @@ TEST(SceneMeshTest, TheBinaryMeshRecordReadsBackAndDamageIsRefused) {
 
     const Element text = SceneTagWriter::meshTextRecord(mesh);
     EXPECT_EQ(text.child("vertexdata").child("vertex").text(), "0,0,0,1,0,0,0,1,0.5");
-    EXPECT_EQ(text.child("facedata").child("face").text(), "0,1,2");
-    EXPECT_EQ(text.child("tfacedata").child("tface").text(), "");
 }
 
 TEST_F(SceneRecordTest, NodeRecordsDescribeLensParentsAndVisibility) {
