@@ -88,9 +88,6 @@ TEST_F(SceneTagTest, ASavedSceneAndTheCompressedFormLoadBackAsTheSameTree) {
 TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
     buildRig();
     const Element plain = SceneTagWriter::write(*cam->getReference(), 0);
-    EXPECT_EQ(plain.childCount("savedata"), 0);
-    EXPECT_EQ(plain.childCount("recordedinputvalues"), 0);
-    EXPECT_EQ(plain.childCount("QVT_Plugin"), 1);
     const char* order[] = {"type",         "name",     "customdata", "configprofile",
                            "inputprofile", "nodeinfo", "QVT_Plugin"};
     ASSERT_EQ(plain.childCount(), 7);
@@ -162,8 +159,6 @@ TEST_F(SceneTagTest, CloneAppendsTheCopyLastAndUndoRemovesIt) {
     EXPECT_EQ(name, "Cam_02");
     InstanceReference* copy = core->findInstance(name);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->parentReference(), core->getRoot());
-    EXPECT_EQ(core->getRoot()->childCount(), before + 1);
     EXPECT_EQ(core->getRoot()->child(before), copy);
     ASSERT_EQ(copy->childCount(), 1);
     EXPECT_EQ(copy->child(0)->getName(), "Arm_02");
