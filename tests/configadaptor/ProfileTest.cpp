@@ -141,13 +141,11 @@ TEST_F(ProfileReadTest, ReadingAnnouncesNothingAndCallsNoCallback) {
     const Element profile = tool.root->writeProfile();
     std::vector<std::unique_ptr<qvn::test::JournalListener>> listeners;
     std::vector<Node*> pending{tool.root};
-    while (!pending.empty()) {
-        Node* node = pending.back();
-        pending.pop_back();
+    for (size_t next = 0; next < pending.size(); ++next) {
         listeners.push_back(std::make_unique<qvn::test::JournalListener>(journal));
-        listeners.back()->subscribe(node);
-        for (int i = 0; i < node->childCount(); ++i)
-            pending.push_back(node->child(i));
+        listeners.back()->subscribe(pending[next]);
+        for (int i = 0; i < pending[next]->childCount(); ++i)
+            pending.push_back(pending[next]->child(i));
     }
     tool.scramble();
     tool.root->readProfile(profile);
@@ -191,14 +189,14 @@ TEST(ProfileMatchTest, ItemsMatchByIdAndByLabelWhenTheyCarryOne) {
 
 TEST(ProfileMatchTest, GroupsAreOfferedEveryGroupElementWithoutIdOrWithTheirs) {
     SmallTool tool;
-    tool.read("<item id=\"3\">2</item>", " id=\"-1\"");
-    EXPECT_EQ(tool.count, 2);
-    tool.read("<item id=\"3\">3</item>");
-    EXPECT_EQ(tool.count, 3);
-    tool.read("<item id=\"3\">4</item>", " id=\"5\"");
-    EXPECT_EQ(tool.count, 3);
-    tool.read("<item id=\"3\">4</item>", " id=\"\"");
-    EXPECT_EQ(tool.count, 3);
+    const struct {
+        const char* attributes;
+        int written, expected;
+    } cases[] = {{" id=\"-1\"", 2, 2}, {"", 3, 3}, {" id=\"5\"", 4, 3}, {" id=\"\"", 4, 3}};
+    for (const auto& test : cases) {
+        tool.read("<item id=\"3\">" + std::to_string(test.written) + "</item>", test.attributes);
+        EXPECT_EQ(tool.count, test.expected) << test.attributes;
+    }
     // Items directly under the profile are not inside the group.
     tool.root.readProfile(
         Element("<configprofile version=\"2.0\"><item id=\"3\">9</item></configprofile>"));
@@ -228,6 +226,7 @@ TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
     EXPECT_EQ(tool.mode, "Slow");
     EXPECT_EQ(tool.title, "converted");
 
+    // Types a kind does not accept, malformed numbers and short blobs change nothing.
     read("<item id=\"0\" type=\"text\">0.5</item><item id=\"1\">1.5x</item>"
          "<item id=\"2\">3000000000</item><item id=\"3\">true</item>"
          "<item id=\"6\" type=\"generic\">Fast</item><item id=\"7\">plain</item>"
@@ -236,24 +235,19 @@ TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
     EXPECT_EQ(tool.ratio, -2000.0);
     EXPECT_EQ(tool.count, 12);
     EXPECT_FALSE(tool.loop);
-    EXPECT_EQ(tool.mode, "Slow");
-    EXPECT_EQ(tool.title, "converted");
-    EXPECT_EQ(tool.tiny, 1e-300) << "a blob of three bytes is too short for a double";
+    EXPECT_EQ(tool.mode + tool.title, "Slowconverted");
+    EXPECT_EQ(tool.tiny, 1e-300);
 }
 
 TEST(ProfileMatchTest, AnIntegerSpinnerTakesTheFirstFourBytesOfABlob) {
-    SmallTool tool;
     const uint8_t bytes[] = {0xfe, 0xff, 0xff, 0xff, 0x11, 0x22};
-    auto blob = [&](size_t length) { return mvk::util::DataChunk::base64Encode(bytes, length); };
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(6) + "</item>");
-    EXPECT_EQ(tool.count, -2);
-    tool.count = 1;
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(4) + "</item>");
-    EXPECT_EQ(tool.count, -2);
-    tool.count = 1;
-    tool.read("<item id=\"3\" type=\"blob\">" + blob(3) + "</item>");
-    tool.read("<item id=\"3\" type=\"blob\">not base64</item>");
-    EXPECT_EQ(tool.count, 1);
+    for (size_t length : {6, 4, 3, 0}) {
+        SmallTool tool;
+        const std::string text = length ? mvk::util::DataChunk::base64Encode(bytes, length)
+                                        : std::string("not base64");
+        tool.read("<item id=\"3\" type=\"blob\">" + text + "</item>");
+        EXPECT_EQ(tool.count, length >= 4 ? -2 : 1) << length;
+    }
 }
 
 TEST(ProfileMatchTest, AProfileOfAnotherVersionThatIsNotTheOlderFormChangesNothing) {

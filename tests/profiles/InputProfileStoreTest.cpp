@@ -74,15 +74,11 @@ TEST_F(InputProfileStoreTest, SavedFilesHoldTheProfileAsTheirRoot) {
     ASSERT_EQ(pair.childCount(), 2);
     EXPECT_EQ(pair.child(0).attribute("name"), "B");
     EXPECT_EQ(multiplierOf(pair.child(1)), "5");
-}
 
-TEST_F(InputProfileStoreTest, ExportNamesTheProfileAfterTheFile) {
-    store.setUp(dataFolder(), installedFolder());
-    const std::string folder = environment.root() + "/exports";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(store.exportElement(Element(profileText("Anything", "3")), folder + "/My.mip"));
-    EXPECT_EQ(readBack(folder + "/My.mip").attribute("name"), "My");
-    EXPECT_FALSE(store.exportElement(Element(profileText("Anything", "3")), folder + "/.mip"));
+    // Export names the profile after the file.
+    EXPECT_TRUE(store.exportElement(Element(profileText("Any", "3")), userFile("My.mip")));
+    EXPECT_EQ(readBack(userFile("My.mip")).attribute("name"), "My");
+    EXPECT_FALSE(store.exportElement(Element(profileText("Any", "3")), userFile(".mip")));
 }
 
 } // namespace

@@ -63,43 +63,31 @@ protected:
     Instance* arm = nullptr;
 };
 
-TEST_F(SceneTagTest, ASavedSceneLoadsBackAsTheSameTree) {
+TEST_F(SceneTagTest, ASavedSceneAndTheCompressedFormLoadBackAsTheSameTree) {
     buildRig();
     const std::string before = camText();
     core->saveScene(host);
-    ASSERT_EQ(Element(host.sceneText).name(), "QVT");
-    forget("Cam_01");
-
-    InstanceReference* first = core->loadInstances(Element(host.sceneText));
-    ASSERT_NE(first, nullptr);
-    // Source was saved too and comes back first, renamed since the original still lives.
-    EXPECT_EQ(first->getName(), "Source_02");
-    expectRestoredRig();
-    EXPECT_EQ(camText(), before);
-    EXPECT_EQ(core->getRoot()->child(core->getRoot()->childCount() - 1)->getName(), "Cam_01");
-}
-
-TEST_F(SceneTagTest, TheCompressedFormReadsBackTheSame) {
-    buildRig();
-    const std::string before = camText();
+    const Element scene(host.sceneText);
+    ASSERT_EQ(scene.name(), "QVT");
     const Element compressed = SceneTagWriter::write(
         *cam->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::Compressed);
-    EXPECT_EQ(compressed.name(), "QVT_Plugin");
     EXPECT_EQ(compressed.attribute("compressed"), "1");
     EXPECT_EQ(compressed.childCount(), 1); // only its text
-    forget("Cam_01");
-
-    ASSERT_NE(core->loadInstances(compressed), nullptr);
-    expectRestoredRig();
-    EXPECT_EQ(camText(), before);
+    for (const Element* form : {&scene, &compressed}) {
+        forget("Cam_01");
+        InstanceReference* first = core->loadInstances(*form);
+        ASSERT_NE(first, nullptr);
+        // Source was saved too and comes back first, renamed since the original still lives.
+        EXPECT_EQ(first->getName(), form == &scene ? "Source_02" : "Cam_01");
+        expectRestoredRig();
+        EXPECT_EQ(camText(), before);
+        EXPECT_EQ(core->getRoot()->child(core->getRoot()->childCount() - 1)->getName(), "Cam_01");
+    }
 }
 
 TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
     buildRig();
     const Element plain = SceneTagWriter::write(*cam->getReference(), 0);
-    EXPECT_EQ(plain.childCount("savedata"), 0);
-    EXPECT_EQ(plain.childCount("recordedinputvalues"), 0);
-    EXPECT_EQ(plain.childCount("QVT_Plugin"), 1);
     const char* order[] = {"type",         "name",     "customdata", "configprofile",
                            "inputprofile", "nodeinfo", "QVT_Plugin"};
     ASSERT_EQ(plain.childCount(), 7);
@@ -111,12 +99,8 @@ TEST_F(SceneTagTest, FlagsSelectSaveDataAndChildren) {
     const Element full = SceneTagWriter::write(
         *arm->getReference(), SceneTagWriter::WithSaveData | SceneTagWriter::WithoutChildren);
     EXPECT_EQ(full.child("checked").text(), "false");
-    ASSERT_EQ(full.childCount("savedata"), 1);
     EXPECT_EQ(full.child("savedata").text(), "");
     EXPECT_EQ(full.childCount("recordedinputvalues"), 1);
-    EXPECT_EQ(SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren)
-                  .childCount("QVT_Plugin"),
-              0);
 
     // An empty "savedata" reads back as an empty block, never as garbage.
     forget("Arm_01");
@@ -154,17 +138,12 @@ TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
     EXPECT_EQ(
         core->loadInstances(Element("<QVT><QVT_Plugin compressed=\"1\">!!</QVT_Plugin></QVT>")),
         nullptr);
-}
 
-TEST_F(SceneTagTest, NodesMissingFromTheSceneAreReported) {
-    buildRig();
-    Element stored = SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren);
-    Element extra = mvk::util::xml::Tag("node");
-    extra.attribute("name") = "lamp";
-    stored.child("nodeinfo").addChild(extra);
+    // Nodes missing from the scene are reported.
+    Element lamp = SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren);
+    lamp.child("nodeinfo").addChild(mvk::util::xml::Tag("node")).attribute("name") = "lamp";
     forget("Cam_01");
-
-    ASSERT_NE(core->loadInstances(stored), nullptr);
+    ASSERT_NE(core->loadInstances(lamp), nullptr);
     ASSERT_EQ(script.questions().size(), 1u);
     EXPECT_EQ(script.questions()[0].text,
               "Some nodes required for this plugin was not found in the scene. Please make sure "
@@ -180,8 +159,6 @@ TEST_F(SceneTagTest, CloneAppendsTheCopyLastAndUndoRemovesIt) {
     EXPECT_EQ(name, "Cam_02");
     InstanceReference* copy = core->findInstance(name);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->parentReference(), core->getRoot());
-    EXPECT_EQ(core->getRoot()->childCount(), before + 1);
     EXPECT_EQ(core->getRoot()->child(before), copy);
     ASSERT_EQ(copy->childCount(), 1);
     EXPECT_EQ(copy->child(0)->getName(), "Arm_02");
