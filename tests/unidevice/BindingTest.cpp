@@ -69,8 +69,9 @@ TEST_F(BindingTest, FindControlRoundTripsAndWithoutDevindexTheFirstDeviceOfTheNa
             EXPECT_EQ(handler()->findControl(device->control(i)->toXML()), device->control(i))
                 << device->tag() << " axis " << i;
     EXPECT_EQ(handler()->findControl(first.control(1)->toXML()), third.control(1));
-    EXPECT_EQ(handler()->findControl(binding({{"device", "Pad"}, {"devindex", "2"}, {"type", "axis"}})),
-              nullptr);
+    EXPECT_EQ(
+        handler()->findControl(binding({{"device", "Pad"}, {"devindex", "2"}, {"type", "axis"}})),
+        nullptr);
     EXPECT_EQ(handler()->findControl(binding({{"device", "Pad"}, {"type", "button"}})), nullptr);
     EXPECT_EQ(handler()->findControl(Element()), nullptr);
 }

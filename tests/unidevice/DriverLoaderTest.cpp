@@ -99,7 +99,9 @@ TEST_F(DriverLoaderTest, EveryFailureHasItsOwnResultAndTheLibraryReceivesHandler
     EXPECT_EQ(received->code, 1203);
     EXPECT_EQ(received->module, reinterpret_cast<void*>(0xC0DE));
     EXPECT_EQ(received->hostWindow, 0x7654321u);
-    EXPECT_EQ(reinterpret_cast<int32_t (*)()>(mvk::platform::findSymbol(module, "fixtureLoadCalls"))(), 1);
+    EXPECT_EQ(reinterpret_cast<int32_t (*)()>(
+                  mvk::platform::findSymbol(module, "fixtureLoadCalls"))(),
+              1);
     mvk::platform::freeLibrary(module);
     // The library's device is polled like any other.
     handler()->updateAll();

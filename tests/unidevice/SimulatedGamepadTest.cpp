@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 namespace qvn::test {
 namespace {
@@ -70,8 +71,9 @@ TEST_F(SimulatedGamepadTest, ControlsFollowTheScriptNamedByTheEnvironment) {
     ASSERT_EQ(load(), DriverLoader::Loaded);
     ASSERT_NE(handler()->device("Simulated Gamepad", 0), nullptr);
     handler()->updateAll();
-    const std::tuple<const char*, int, double> expected[] = {
-        {"axis", 0, 0.25}, {"axis", 5, 0.5}, {"button", 0, 1.0}, {"dpad", 0, -1.0}, {"axis", 1, 0.0}};
+    const std::tuple<const char*, int, double> expected[] = {{"axis", 0, 0.25},   {"axis", 5, 0.5},
+                                                             {"button", 0, 1.0},  {"dpad", 0, -1.0},
+                                                             {"axis", 1, 0.0}};
     for (const auto& [type, index, value] : expected) {
         Element element = Tag("control");
         element.attribute("device") = "Simulated Gamepad";
