@@ -31,7 +31,7 @@ TEST(ResponseCurve, DeadZoneExponentSignMultiplierAndOffsetWithoutClamping) {
 
 class PropertyTest : public InputTest {};
 
-TEST_F(PropertyTest, BindAnswersTheKindsInCommonAndValueFollowsTheControlOrIsTheOffset) {
+TEST_F(PropertyTest, BindAnswersCommonKindsValueFollowsTheControlAndBindingsOutliveIt) {
     FakeDevice pad("Pad", 0);
     Control* first = pad.control(0);
     Control* second = pad.control(1);
@@ -56,20 +56,15 @@ TEST_F(PropertyTest, BindAnswersTheKindsInCommonAndValueFollowsTheControlOrIsThe
     steer->bind(second);
     steer->destroy();
     EXPECT_EQ(second->targetCount(), 0);
-}
-
-TEST_F(PropertyTest, ADyingControlUnbindsButTheStoredBindingFindsItsSuccessor) {
-    Property steer("steer", ControlKind::Finite);
-    steer.setOffset(0.25);
+    // A dying control unbinds, but the stored binding finds its successor.
     {
-        FakeDevice pad("Pad", 1);
-        steer.bind(pad.control(1));
+        FakeDevice gone("Pad", 1);
+        finite.bind(gone.control(1));
     }
-    EXPECT_EQ(steer.control(), nullptr);
-    EXPECT_DOUBLE_EQ(steer.value(), 0.25);
-    FakeDevice other("Pad", 0);
+    EXPECT_EQ(finite.control(), nullptr);
+    EXPECT_DOUBLE_EQ(finite.value(), 0.5);
     FakeDevice back("Pad", 1);
-    EXPECT_EQ(handler()->findControl(steer.binding()), back.control(1));
+    EXPECT_EQ(handler()->findControl(finite.binding()), back.control(1));
 }
 
 TEST_F(PropertyTest, ElementHoldsTheFourParametersInDefaultFormatting) {
