@@ -28,11 +28,10 @@ public:
                bool registration = true)
         : Device(name, devindex, registration) {
         for (int i = 0; i < controls; ++i) {
-            auto control = std::make_unique<Control>(this, ControlKind::Finite, 0.1);
-            control->setType("axis");
-            control->setIndex(i);
-            control->setDescription("Axis " + std::to_string(i));
-            owned.push_back(std::move(control));
+            owned.push_back(std::make_unique<Control>(this, ControlKind::Finite, 0.1));
+            owned.back()->setType("axis");
+            owned.back()->setIndex(i);
+            owned.back()->setDescription("Axis " + std::to_string(i));
         }
     }
     ~FakeDevice() override { journal().push_back("~" + tag()); }
@@ -41,9 +40,7 @@ public:
 
     int32_t controlCount() const override { return static_cast<int32_t>(owned.size()); }
     Control* control(int32_t index) const override {
-        if (index < 0 || index >= controlCount())
-            return nullptr;
-        return owned[static_cast<size_t>(index)].get();
+        return index < 0 || index >= controlCount() ? nullptr : owned[size_t(index)].get();
     }
     bool update(uintptr_t param) override {
         journal().push_back("update " + tag() + " " + std::to_string(param));
@@ -62,14 +59,8 @@ public:
         for (const auto& control : owned)
             control->reset();
     }
-    bool activate(uintptr_t) override {
-        journal().push_back("activate " + tag());
-        return activateAnswer;
-    }
-    bool deactivate(uintptr_t) override {
-        journal().push_back("deactivate " + tag());
-        return activateAnswer;
-    }
+    bool activate(uintptr_t) override { return record("activate "); }
+    bool deactivate(uintptr_t) override { return record("deactivate "); }
 
     // Makes control `index` move from 0 to `to`.
     void move(int index, double to) {
@@ -81,13 +72,16 @@ public:
     bool activateAnswer = true;
 
 private:
+    bool record(const std::string& what) {
+        journal().push_back(what + tag());
+        return activateAnswer;
+    }
     std::vector<std::unique_ptr<Control>> owned;
 };
 
 class FakeDriver : public Driver {
 public:
-    explicit FakeDriver(const std::string& name, DeviceHandler* handler = nullptr)
-        : Driver(name, handler) {}
+    explicit FakeDriver(const std::string& name) : Driver(name, nullptr) {}
     ~FakeDriver() override { journal().push_back("~" + name()); }
 
     bool update() override {
