@@ -54,20 +54,16 @@ TEST_F(SettingsTest, OnlyItem100ChangesOnlyTheCountdown) {
     EXPECT_TRUE(settings.stayOnTop());
     EXPECT_EQ(settings.logLevelName(), "High");
     EXPECT_EQ(settings.filePath(), folder + "/settings.xml");
-}
 
-TEST_F(SettingsTest, LoadReadsFlagsLevelAndSkipsItemsWithoutId) {
     writeSettings("<QVNConfig><item>9</item><item id='102'>7</item><item id='103'>0</item>"
                   "<item id='106'>Debug</item><other id='100'>3</other></QVNConfig>");
-    MainConfigSettings settings;
     settings.load(folder);
-    EXPECT_EQ(settings.countdownSeconds(), 2);
+    EXPECT_EQ(settings.countdownSeconds(), 2); // items without "id", and other tags, are skipped
     EXPECT_TRUE(settings.silent());
     EXPECT_TRUE(mvk::platform::isSilent());
     EXPECT_FALSE(settings.stayOnTop());
     EXPECT_EQ(settings.logLevelName(), "Debug");
-    // Loading does not change the threshold.
-    EXPECT_EQ(mvk::util::Log::threshold(), 3);
+    EXPECT_EQ(mvk::util::Log::threshold(), 3); // loading does not change the threshold
 }
 
 TEST_F(SettingsTest, BrokenOrMissingFilesKeepTheDefaults) {

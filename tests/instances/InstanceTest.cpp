@@ -94,20 +94,15 @@ TEST_F(InstanceTest, NullNodesAreLoggedWithTheirOwnWording) {
           "Trying to acquire mesh snapshot from NULL node",
           "Trying to acquire lens snapshot from NULL node", "Trying to destroy NULL node"})
         EXPECT_NE(text.find(wording), std::string::npos) << wording;
-}
-
-TEST_F(InstanceTest, SnapshotsComeFromTheNodeAndGoBackToIt) {
-    Instance* instance = make();
+    // A real node answers and takes its snapshot back.
     auto* body = static_cast<host::RefNode*>(instance->getNodes()[0]);
     body->setLocalTransform(0.0, host::translation(1, 2, 3));
     CSnapshot_Transform* snapshot = instance->getSnapshot(body, 0.5);
     ASSERT_NE(snapshot, nullptr);
     EXPECT_DOUBLE_EQ(snapshot->global[3], 1.0);
     EXPECT_EQ(instance->getLensSnapshot(body, 0.5), nullptr); // no lens on this node
-    EXPECT_EQ(body->outstandingSnapshots(), 1);
     instance->releaseTransformSnapshot(snapshot);
     EXPECT_EQ(body->outstandingSnapshots(), 0);
-    EXPECT_EQ(instance->releaseSnapshot(nullptr), 1);
 }
 
 TEST_F(InstanceTest, SaveDataIsCopiedAndCleared) {

@@ -44,12 +44,10 @@ TEST_F(LogTest, LineFormatCarriesUtcStampLevelNameAndSectionTabs) {
     EXPECT_EQ(text[0], "20240307 09:05:00 (NOTICE): top");
     EXPECT_EQ(text[1], "20240307 09:05:00 (NOTICE): \tInitializing unidevice");
     EXPECT_EQ(text[2], "20240307 09:05:00 (WARNING): \tinside");
-}
-
-TEST_F(LogTest, DatePartsArePaddedAndTimeIsUtc) {
+    // Single-digit fields are padded; the time is UTC.
     Log::setClock([] { return std::time_t(1740787205); }); // 2025-03-01 00:00:05 UTC
     Log::instance()->write("x", 0);
-    EXPECT_EQ(Log::instance()->text().rfind("20250301 00:00:05 (CRITICAL): x", 0), 0u);
+    EXPECT_NE(Log::instance()->text().find("20250301 00:00:05 (CRITICAL): x\n"), std::string::npos);
 }
 
 TEST_F(LogTest, ThresholdDisabledStillLetsLevelZeroThrough) {
