@@ -46,10 +46,6 @@ std::string desktopFolder() {
     return home ? home : "";
 }
 
-} // namespace mvk::platform
-
-namespace mvk::platform {
-
 std::string executablePath() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);

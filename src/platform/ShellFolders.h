@@ -11,10 +11,7 @@ std::string installRoot();
 std::string documentsFolder();
 // The user's desktop folder, falling back to $HOME; empty when neither is known.
 std::string desktopFolder();
-
-} // namespace mvk::platform
-
-namespace mvk::platform {
 // The running program's own file; empty when unknown.
 std::string executablePath();
+
 } // namespace mvk::platform
