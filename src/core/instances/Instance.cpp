@@ -513,6 +513,13 @@ void Instance::rename(const std::string& requested) {
 
 // ---- Deleting ---------------------------------------------------------------------------------
 
+// Recording hand-shakes: the curves and the temporary controls come with animated variables.
+void Instance::beginRecording(double, bool) {}
+
+void Instance::recordSample(double, bool) {}
+
+void Instance::endRecording(double, bool) {}
+
 void Instance::deleteInstance(bool withNodes) {
     if (deleting)
         return;

@@ -160,6 +160,13 @@ public:
     static constexpr int32_t NotAnInputProfile = 9999999;
     static constexpr int32_t InputProfileApplied = 154;
 
+    // Recording hand-shakes, called by the record manager for every instance of its record
+    // list in order. When `resimulating`, the recorded curves are played back through a
+    // temporary control in place of each binding instead of being recorded.
+    void beginRecording(double startTime, bool resimulating);
+    void recordSample(double time, bool resimulating);
+    void endRecording(double lastSampleTime, bool resimulating);
+
     // Deletes the instance's tree item and its host nodes (or only unplugs them) as one host
     // operation; a nested request while one runs is ignored.
     void deleteInstance(bool withNodes);
