@@ -120,6 +120,7 @@ TEST_F(KeyboardTest, OnlyTheHookMovesKeysAndActivatingOrPreparingResetsThem) {
     EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
     // A dying keyboard removes its hook and unbinds its keys.
     Property steer("steer", ControlKind::Finite);
+    steer.setBinding(key(37)->toXML());
     steer.bind(key(37));
     keyboard->destroy();
     EXPECT_EQ(KeyboardHook::installedCount(), before);

@@ -125,8 +125,12 @@ TEST_F(SdlDriverTest, SameNamedControllersAreToldApartAndOnePluggedBackGetsItsBi
     Property zoom("zoom", ControlKind::Finite);
     steer.setDeadzone(0);
     zoom.setDeadzone(0);
-    steer.bind(find(0, "axis", SDL_CONTROLLER_AXIS_LEFTX));
-    zoom.bind(find(1, "axis", SDL_CONTROLLER_AXIS_LEFTX));
+    for (Property* property : {&steer, &zoom}) {
+        Control* control = find(property == &steer ? 0 : 1, "axis", SDL_CONTROLLER_AXIS_LEFTX);
+        ASSERT_NE(control, nullptr);
+        property->setBinding(control->toXML());
+        property->bind(control);
+    }
     ASSERT_TRUE(steer.control() && zoom.control());
     SDL_JoystickSetVirtualAxis(second, SDL_CONTROLLER_AXIS_LEFTX, 32767);
 
