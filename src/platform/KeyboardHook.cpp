@@ -109,8 +109,7 @@ bool KeyboardHook::isPendingPress(const QKeyEvent& event) const {
 
 bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress &&
-        type != QEvent::KeyRelease)
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     // The filter sees one event once per receiver (the window, the focus widget, then its

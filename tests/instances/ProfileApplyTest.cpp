@@ -63,8 +63,8 @@ TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
     // A later profile that leaves the property unbound replaces the stored binding too.
     instance->applyInputProfile(Element("<profile><property name=\"Pan\"/></profile>"));
     EXPECT_TRUE(pan->binding().isEmpty());
-    EXPECT_TRUE(instance->makeInputProfile("Plain").child("property", 0).child("control", 0)
-                    .isEmpty());
+    EXPECT_TRUE(
+        instance->makeInputProfile("Plain").child("property", 0).child("control", 0).isEmpty());
 }
 
 TEST_F(ProfileApplyTest, FoundControlsAreBound) {
