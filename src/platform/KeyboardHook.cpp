@@ -102,9 +102,11 @@ bool KeyboardHook::isPropagation(const QKeyEvent* event, QObject* receiver) cons
 }
 
 bool KeyboardHook::isPendingPress(const QKeyEvent& event) const {
+    // The press follows its override at once; a press that fired a shortcut never comes, and
+    // its pending entry goes with the next override or the key's release.
     return pending.has_value() && pending->key == event.key() &&
            pending->scanCode == event.nativeScanCode() &&
-           pending->autoRepeat == event.isAutoRepeat() && pending->timestamp == event.timestamp();
+           pending->autoRepeat == event.isAutoRepeat();
 }
 
 bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
@@ -123,10 +125,13 @@ bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::ShortcutOverride) {
         // A press is offered to the shortcuts before it is delivered, and one that fires a
         // shortcut is never delivered at all: the procedure decides on the press here.
-        // Accepting the override tells the shortcuts the key is taken.
-        const bool swallow = feed(*key, true);
-        pending = PendingPress{key->key(), key->nativeScanCode(), key->isAutoRepeat(),
-                               key->timestamp(), swallow};
+        // Accepting the override tells the shortcuts the key is taken. The same press offered
+        // again keeps the first decision.
+        if (!isPendingPress(*key)) {
+            const bool decided = feed(*key, true);
+            pending = PendingPress{key->key(), key->nativeScanCode(), key->isAutoRepeat(), decided};
+        }
+        const bool swallow = pending->swallow;
         if (swallow)
             event->accept();
         return swallow;
@@ -136,7 +141,6 @@ bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
         pending.reset();
         return swallow;
     }
-    // A press whose override fired a shortcut never comes; forget it once its key is let go.
     if (pending.has_value() && pending->key == key->key())
         pending.reset();
     return feed(*key, type == QEvent::KeyPress);

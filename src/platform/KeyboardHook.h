@@ -66,7 +66,6 @@ private:
         int key;
         quint32 scanCode;
         bool autoRepeat;
-        quint64 timestamp;
         bool swallow;
     };
     std::optional<PendingPress> pending;
