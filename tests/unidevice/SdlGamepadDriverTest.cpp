@@ -145,8 +145,11 @@ TEST_F(SdlDriverTest, AnUnpluggedControllerRestsAndTheOnePluggedBackResumesItsBi
         EXPECT_EQ(handler()->device("Virtual Pad", 0), device) << frame;
     }
     EXPECT_EQ(values, (std::vector<double>{-1.0, 1.0, 0.0, 0.0, -1.0, 1.0}));
-    // Only connected controllers can be detected; the waiting device is not one of them.
+    // Pulled out while held, the stick drops to rest: no movement to detect. Only connected
+    // controllers are ready for detection; the waiting device is not one of them.
+    ASSERT_TRUE(handler()->prepareDetectionAll());
     unplug(pad);
+    EXPECT_EQ(handler()->detectControl(), nullptr);
     EXPECT_EQ(handler()->driver("sdlgamepad")->prepareDetection(), 1);
 }
 
