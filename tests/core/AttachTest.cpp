@@ -2,6 +2,7 @@
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
 #include "core/Startup.h"
+#include "core/instances/InstanceReference.h"
 #include "gui/Toolkit.h"
 #include "util/Log.h"
 #include "support/TestEnvironment.h"
@@ -73,6 +74,40 @@ TEST_F(AttachTest, SubsystemsAreRegisteredInDeclarationOrder) {
     EXPECT_EQ(registry[4], static_cast<core::UpdateManager*>(implementation));
     EXPECT_EQ(implementation->getAdaptor(), &host);
     core::detachCore(core);
+}
+
+TEST_F(AttachTest, ASecondAttachReusesTheCoreAndOneDetachTakesItDown) {
+    CoreInterface* core = core::attachCore(&host);
+    ASSERT_NE(core, nullptr);
+    auto* implementation = static_cast<core::CoreImplementation*>(core);
+    core::InstanceReference* root = implementation->getRoot();
+    ASSERT_NE(root, nullptr);
+
+    qvn::host::RefHost other;
+    other.hostName = "otherhost";
+    EXPECT_EQ(core::attachCore(&other), core);
+    EXPECT_EQ(implementation->getRoot(), root);
+    EXPECT_EQ(root->getName(), "root_01");
+    EXPECT_EQ(core::CoreSubSystem::registry().size(), 5u);
+    EXPECT_EQ(core::Hooks::startCount(), 1u);
+    EXPECT_EQ(core::Hooks::callbackCount(), 1) << "one core, one key callback";
+    EXPECT_EQ(implementation->getAdaptor(), &other);
+    // A mismatching adaptor is refused and leaves the attached core alone.
+    qvn::host::RefHost old;
+    old.version = 9200;
+    EXPECT_EQ(core::attachCore(&old), nullptr);
+    EXPECT_EQ(implementation->getAdaptor(), &other);
+
+    EXPECT_EQ(core::detachCore(core), 0);
+    ASSERT_EQ(other.notices.size(), 1u);
+    EXPECT_EQ(other.notices.back(), "coreDetach");
+    EXPECT_FALSE(core::Hooks::isInstalled());
+    EXPECT_EQ(core::Hooks::startCount(), 0u);
+    EXPECT_EQ(core::CoreImplementation::existing(), nullptr);
+    // The pointer of the first attach is stale now; detaching it again only shuts down.
+    EXPECT_EQ(core::detachCore(core), 0);
+    EXPECT_EQ(other.notices.size(), 1u);
+    EXPECT_EQ(QApplication::instance(), nullptr);
 }
 
 TEST_F(AttachTest, PerHostDataFolderIsCreatedAtAttach) {

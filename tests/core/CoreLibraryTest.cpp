@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -181,6 +182,32 @@ TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
     EXPECT_EQ(core->findInstance("Orbit Camera_01"), nullptr);
     EXPECT_EQ(host.scene.find("Orbit Camera_01_camera"), nullptr);
     EXPECT_EQ(module.detach(core), 0);
+}
+
+
+// A host that attaches a second time gets the same core: what it made before is still there.
+TEST_F(CoreLibraryTest, ASecondAttachKeepsTheInstancesAndTheScene) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    ASSERT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
+    EXPECT_EQ(module.attach(&host), core);
+    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
+    EXPECT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_02");
+    core->saveScene(host);
+    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_01</name>"), std::string::npos)
+        << host.sceneText;
+    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_02</name>"), std::string::npos);
+    EXPECT_EQ(host.sceneText.find("root_02"), std::string::npos);
+    EXPECT_EQ(module.detach(core), 0);
+
+    const auto text = lines(log());
+    size_t constructions = 0;
+    for (size_t at = find(text, "Constructing CORE main system"); at != std::string::npos;
+         at = find(text, "Constructing CORE main system", at + 1))
+        ++constructions;
+    EXPECT_EQ(constructions, 1u) << log();
+    EXPECT_EQ(text.back(), "[EOF]");
+    EXPECT_EQ(std::count(host.notices.begin(), host.notices.end(), "coreDetach"), 1);
 }
 
 } // namespace
