@@ -3,6 +3,9 @@
 #include "core/Hooks.h"
 #include "core/Startup.h"
 #include "core/instances/InstanceReference.h"
+#include "core/libraries/LibraryManager.h"
+#include "core/libraries/ConfigProfileManager.h"
+#include "core/libraries/Tool.h"
 #include "gui/Toolkit.h"
 #include "util/Log.h"
 #include "support/TestEnvironment.h"
@@ -12,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace mvk::qvn;
 
@@ -108,6 +113,33 @@ TEST_F(AttachTest, ASecondAttachReusesTheCoreAndOneDetachTakesItDown) {
     EXPECT_EQ(core::detachCore(core), 0);
     EXPECT_EQ(other.notices.size(), 1u);
     EXPECT_EQ(QApplication::instance(), nullptr);
+}
+
+// Every file and folder below `folder`.
+std::vector<std::string> everythingBelow(const std::string& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        found.push_back(entry.path().string());
+    return found;
+}
+
+TEST_F(AttachTest, WithoutADocumentsFolderNothingIsWrittenUnderHome) {
+    std::filesystem::remove_all(environment.home() + "/Documents");
+    const std::vector<std::string> before = everythingBelow(environment.home());
+    CoreInterface* core = core::attachCore(&host);
+    ASSERT_NE(core, nullptr);
+    auto* implementation = static_cast<core::CoreImplementation*>(core);
+    core::Tool* group = core::LibraryManager::instance()->findTool("Group");
+    ASSERT_NE(group, nullptr);
+    const mvk::util::xml::Element profile(
+        "<configprofile version=\"2.0\" name=\"Mine\"><item id=\"1\">2</item></configprofile>");
+    EXPECT_EQ(group->configProfiles().addElement(profile, true, false),
+              core::XMLFileManager::WriteFailed);
+    implementation->getSettings().setCountdownSeconds(5);
+    EXPECT_FALSE(implementation->getSettings().save());
+    EXPECT_EQ(core->createInstance("NoSuchTool"), "");
+    EXPECT_EQ(core::detachCore(core), 0);
+    EXPECT_EQ(everythingBelow(environment.home()), before);
 }
 
 TEST_F(AttachTest, PerHostDataFolderIsCreatedAtAttach) {
