@@ -143,7 +143,9 @@ bool isHeadless() {
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
-void setUnattendedReport(UnattendedReport report) { unattendedReport = report; }
+void setUnattendedReport(UnattendedReport report) {
+    unattendedReport = report;
+}
 
 bool hasGuiApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 

@@ -3,12 +3,12 @@
 #include "core/Hooks.h"
 #include "core/Startup.h"
 #include "core/instances/InstanceReference.h"
-#include "core/libraries/LibraryManager.h"
 #include "core/libraries/ConfigProfileManager.h"
+#include "core/libraries/LibraryManager.h"
 #include "core/libraries/Tool.h"
 #include "gui/Toolkit.h"
-#include "util/Log.h"
 #include "support/TestEnvironment.h"
+#include "util/Log.h"
 
 #include <QApplication>
 

@@ -191,7 +191,6 @@ TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
     EXPECT_EQ(module.detach(core), 0);
 }
 
-
 // A host that attaches a second time gets the same core: what it made before is still there.
 TEST_F(CoreLibraryTest, ASecondAttachKeepsTheInstancesAndTheScene) {
     mvk::qvn::CoreInterface* core = module.attach(&host);
@@ -216,7 +215,6 @@ TEST_F(CoreLibraryTest, ASecondAttachKeepsTheInstancesAndTheScene) {
     EXPECT_EQ(text.back(), "[EOF]");
     EXPECT_EQ(std::count(host.notices.begin(), host.notices.end(), "coreDetach"), 1);
 }
-
 
 // Ends the test program when a host call blocks for good (a dialog waiting for a person), so a
 // hang fails at once instead of at the suite's time-out.

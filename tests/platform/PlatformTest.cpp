@@ -66,7 +66,6 @@ TEST(InteractionTest, EarlyErrorsReachTheResponderUnlessSilent) {
     EXPECT_EQ(script.questions()[0].flags, MessageBoxFlag::Ok);
 }
 
-
 std::vector<std::string> reported;
 
 void recordReport(const std::string& question, const std::string& text) {
