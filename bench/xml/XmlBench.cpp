@@ -1,5 +1,6 @@
-// Parse and write throughput of the XML reader and writer on scene-like, tag-dense and layout
-// documents, and of pugixml and tinyxml2 on the same bytes when they are installed.
+// Parse and write throughput of the XML reader and writer on scene-like, tag-dense, layout and
+// deeply nested documents, and of pugixml and tinyxml2 on the same bytes (nested ones aside) when
+// they are installed.
 #include "BenchDocuments.h"
 
 #include "util/xml/Element.h"
@@ -34,6 +35,27 @@ const std::vector<Document>& documents() {
         {"scene_10MB", qvn::bench::sceneDocument(10 << 20)},
         {"tagdense_1MB", qvn::bench::tagDenseDocument(1 << 20)},
         {"layout_2KB", qvn::bench::layoutDocument()},
+    };
+    return all;
+}
+
+// One element inside the other all the way down: reading must cost the same per byte at any
+// depth. Measured for this reader only; peers limit their depth.
+std::string nestedDocument(size_t targetSize) {
+    const size_t levels = targetSize / 7;
+    std::string text;
+    text.reserve(levels * 7);
+    for (size_t i = 0; i < levels; ++i)
+        text += "<a>";
+    for (size_t i = 0; i < levels; ++i)
+        text += "</a>";
+    return text;
+}
+
+const std::vector<Document>& nestedDocuments() {
+    static const std::vector<Document> all = {
+        {"nested_1MB", nestedDocument(1 << 20)},
+        {"nested_8MB", nestedDocument(8 << 20)},
     };
     return all;
 }
@@ -158,6 +180,11 @@ int main(int argc, char** argv) {
     add("quorvane", "parse", parseQuorvane);
     add("quorvane", "write", writeQuorvane);
     add("quorvane", "toString", toStringQuorvane);
+    for (const Document& document : nestedDocuments()) {
+        const std::string name = "parse/quorvane/" + document.name;
+        benchmark::RegisterBenchmark(name.c_str(), parseQuorvane, std::cref(document))
+            ->Unit(benchmark::kMicrosecond);
+    }
 #if defined(QVN_BENCH_PUGIXML)
     add("pugixml", "parse", parsePugixml);
     add("pugixml", "write", writePugixml);

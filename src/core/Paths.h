@@ -12,5 +12,9 @@ std::string getInstallPath(const std::string& key);
 std::string getUserDataPath();
 // The folder of the core's own data: user data + "/data/core".
 std::string getCoreDataPath();
+// Makes `folder` exist with the levels it lacks, but never makes the user data folder or a folder
+// above it (the documents folder among them): those belong to the user and the installer, and
+// without them nothing is stored. True when the folder exists afterwards.
+bool createDataFolder(const std::string& folder);
 
 } // namespace mvk::qvn::core

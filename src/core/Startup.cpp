@@ -16,10 +16,16 @@ namespace mvk::qvn::core {
 namespace {
 
 void* module = nullptr;
+// Up from the first attach (even a refused one) until the shut-down.
+bool foundationStarted = false;
 
 // Log file, GUI toolkit, expression factories, built-in tool plug-ins and tool libraries. Runs
-// before the version check, so a mismatching adaptor still finds the log written.
+// before the version check, so a mismatching adaptor still finds the log written. Started once:
+// the toolkit, the factories and the libraries exist only once per process.
 void startFoundation() {
+    if (foundationStarted)
+        return;
+    foundationStarted = true;
     const std::string dataFolder = getCoreDataPath();
     platform::createFolder(dataFolder);
     util::Log::instance()->setFile(dataFolder + "/core.log");
@@ -50,12 +56,31 @@ void startInputLayer(HostAdaptor* adaptor) {
     Hooks::startHooks();
 }
 
+// The core object exists once. A host that attaches again while attached gets the same core,
+// now talking to the adaptor that asked; its input layer, hook and instances stay as they are,
+// and the one detach that follows takes everything down.
+CoreInterface* attachAgain(CoreImplementation* core, HostAdaptor* adaptor) {
+    util::Log::instance()->write("CORE already attached", util::Log::Notice);
+    core->setAdaptor(adaptor);
+    return core;
+}
+
+// The core behind a pointer that attach handed out; null for null and for a pointer to a core
+// that an earlier detach already took down.
+CoreImplementation* attachedCore(CoreInterface* coreInterface) {
+    CoreImplementation* core = CoreImplementation::existing();
+    if (core == nullptr || coreInterface != static_cast<CoreInterface*>(core))
+        return nullptr;
+    return core;
+}
+
 void shutDown() {
     util::Log section("Shutting down CORE", util::Log::Notice);
     util::SingletonCollector::instance()->destroyAll();
     unidevice::shutDownInputLayer();
     gui::Toolkit::stop();
     gui::Toolkit::teardownFactories();
+    foundationStarted = false;
 }
 
 } // namespace
@@ -68,6 +93,8 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
     startFoundation();
     if (adaptor == nullptr || !versionMatches(adaptor))
         return nullptr;
+    if (CoreImplementation* core = CoreImplementation::existing())
+        return attachAgain(core, adaptor);
     util::Log section("Initializing unidevice", util::Log::Notice);
     startInputLayer(adaptor);
     CoreImplementation* core = CoreImplementation::instance();
@@ -80,8 +107,7 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
 int32_t detachCore(CoreInterface* coreInterface) {
     Hooks::stopHooks();
     util::Log section("Unlinking adaptor from CORE and deleting CORE interface", util::Log::Notice);
-    auto* core = static_cast<CoreImplementation*>(coreInterface);
-    if (core != nullptr) {
+    if (CoreImplementation* core = attachedCore(coreInterface)) {
         if (core->isResimulating())
             core->finishResimulation();
         else if (core->isRecording())

@@ -2,6 +2,8 @@
 
 #include "gui/MyApp.h"
 #include "gui/RunLoopTimer.h"
+#include "platform/Interaction.h"
+#include "util/Log.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -37,6 +39,11 @@ void setUpPalette() {
     QApplication::setPalette(palette);
 }
 
+// A question answered without a display leaves its trace where the user will look for it.
+void reportToLog(const std::string& question, const std::string& text) {
+    util::Log::instance()->write(question, text, util::Log::Warning);
+}
+
 } // namespace
 
 void registerFactories() {
@@ -58,6 +65,7 @@ void start() {
     application = new qt::MyApp();
     runLoopTimer = new qt::RunLoopTimer();
     setUpPalette();
+    platform::setUnattendedReport(&reportToLog);
 }
 
 void stop() {
@@ -68,6 +76,7 @@ void stop() {
     }
     delete application;
     application = nullptr;
+    platform::setUnattendedReport(nullptr);
 }
 
 bool isStarted() { return application != nullptr; }

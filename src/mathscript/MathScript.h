@@ -18,12 +18,11 @@ class MathScript : public mvk::util::DynamicObject,
 public:
     using Parameters = std::vector<double>;
 
-    // Scripts nested deeper than this, or with a "sum" of more operands, are refused when built
-    // (the factory answers null as a whole), so building, evaluating and destroying a built tree
-    // stay far from the end of the stack, and tearing down a node (which takes time quadratic
-    // in its number of children) stays quick. Trees assembled by hand are not checked.
+    // Scripts nested deeper than this are refused when built (the factory answers null as a
+    // whole), so building, evaluating and destroying a built tree stay far from the end of the
+    // stack. Width costs no stack: a sum builds, evaluates, writes and lets go of its operands
+    // in loops. Trees assembled by hand are not checked.
     static constexpr int MaxDepth = 10000;
-    static constexpr int MaxSumOperands = 1000;
 
     MathScript(const MathScript&) = delete;
     MathScript& operator=(const MathScript&) = delete;

@@ -20,12 +20,13 @@ public:
     DepthStep& operator=(const DepthStep&) = delete;
 };
 
+// Whatever extraction stores is the value, failed or not: 0 when no number starts the text, and
+// the largest value of the type (with its sign) when the number does not fit, "1e999" say.
 template <class Number> Number readNumber(const mvk::util::xml::Element& element) {
     std::istringstream in(element.child(0).name());
     in.imbue(std::locale::classic());
     Number value{};
-    if (!(in >> value))
-        return Number{};
+    in >> value;
     return value;
 }
 
@@ -37,10 +38,6 @@ double ScriptFactory::readDouble(const mvk::util::xml::Element& element) {
 
 int32_t ScriptFactory::readInt32(const mvk::util::xml::Element& element) {
     return readNumber<int32_t>(element);
-}
-
-void ScriptFactory::refuseBuild() {
-    buildRefused = true;
 }
 
 // Refusing at build time keeps the recursions of building, evaluating and destroying within

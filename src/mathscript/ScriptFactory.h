@@ -1,7 +1,6 @@
 #pragma once
-// Base of the node factories: every build, however it nests, stays within the limits of
-// MathScript (depth and operands of a sum); a build that would exceed them answers null as a
-// whole.
+// Base of the node factories: every build, however it nests, stays within the depth limit of
+// MathScript; a build that would exceed it answers null as a whole.
 #include "mathscript/MathScript.h"
 
 #include <cstdint>
@@ -15,14 +14,11 @@ public:
     explicit ScriptFactory(std::string name) : Factory(std::move(name)) {}
 
     // A new tree (the caller frees it with destroy()), or null when building it would go beyond
-    // the limits.
+    // the depth limit.
     MathScript* create(const mvk::util::xml::Element& element) final;
 
-    // Makes the build in progress answer null; used when a node finds itself too large.
-    static void refuseBuild();
-
     // The first child of `element` (normally its text) read with stream extraction; 0 when
-    // there is no child or no number in it.
+    // there is no child or no number in it, the type's limit when the number overflows.
     static double readDouble(const mvk::util::xml::Element& element);
     static int32_t readInt32(const mvk::util::xml::Element& element);
 

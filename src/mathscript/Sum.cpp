@@ -4,15 +4,8 @@ namespace MathScript_Default {
 
 MathScript* Sum::Factory::build(const mvk::util::xml::Element& element) {
     auto* node = new Sum();
-    for (int i = 0; i < element.childCount(); ++i) {
-        if (!node->appendOperand(element.child(i)))
-            continue;
-        if (node->childCount() > MaxSumOperands) {
-            // Tearing down a composite costs time quadratic in its number of children.
-            refuseBuild();
-            break;
-        }
-    }
+    for (int i = 0; i < element.childCount(); ++i)
+        node->appendOperand(element.child(i));
     return node;
 }
 

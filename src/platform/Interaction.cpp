@@ -35,12 +35,23 @@ QMessageBox::Icon iconFor(unsigned flags) {
     return QMessageBox::NoIcon;
 }
 
+UnattendedReport unattendedReport = nullptr;
+
+void report(const std::string& question, const std::string& text) {
+    if (unattendedReport != nullptr)
+        unattendedReport(question, text);
+    else
+        std::cerr << question << ": " << text << std::endl;
+}
+
 class QtResponder : public InteractionResponder {
 public:
     int messageBox(QWidget* owner, const std::string& text, const std::string& caption,
                    unsigned flags) override {
-        if (!hasGuiApplication())
-            return 0;
+        if (isHeadless()) {
+            report("Message box answered without a display", text);
+            return silentAnswer(flags);
+        }
         QMessageBox box(owner);
         box.setText(QString::fromStdString(text));
         box.setWindowTitle(QString::fromStdString(caption));
@@ -63,8 +74,10 @@ public:
 
     bool saveFileName(QWidget* owner, const std::string& caption, const std::string& startFolder,
                       const std::string& filter, std::string& chosen) override {
-        if (!hasGuiApplication())
+        if (isHeadless()) {
+            report("Save dialog cancelled without a display", caption);
             return false;
+        }
         const QString name = QFileDialog::getSaveFileName(
             owner, QString::fromStdString(caption), QString::fromStdString(startFolder),
             QString::fromStdString(filter));
@@ -74,8 +87,10 @@ public:
 
     bool openFileName(QWidget* owner, const std::string& caption, const std::string& startFolder,
                       const std::string& filter, std::string& chosen) override {
-        if (!hasGuiApplication())
+        if (isHeadless()) {
+            report("Open dialog cancelled without a display", caption);
             return false;
+        }
         const QString name = QFileDialog::getOpenFileName(
             owner, QString::fromStdString(caption), QString::fromStdString(startFolder),
             QString::fromStdString(filter));
@@ -85,8 +100,10 @@ public:
 
     bool textInput(QWidget* owner, const std::string& caption, const std::string& label,
                    std::string& text) override {
-        if (!hasGuiApplication())
+        if (isHeadless()) {
+            report("Text question cancelled without a display", caption + ": " + label);
             return false;
+        }
         bool ok = false;
         const QString answer =
             QInputDialog::getText(owner, QString::fromStdString(caption),
@@ -110,6 +127,25 @@ void setInteractionResponder(InteractionResponder* responder) { current = respon
 
 bool isSilent() { return silent; }
 void setSilent(bool value) { silent = value; }
+
+int silentAnswer(unsigned flags) {
+    using namespace MessageBoxFlag;
+    for (const unsigned button : {Ok, Yes, Save, Abort, Apply})
+        if (flags & button)
+            return static_cast<int>(button);
+    return static_cast<int>(No);
+}
+
+bool isHeadless() {
+    if (!hasGuiApplication())
+        return true;
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+void setUnattendedReport(UnattendedReport report) {
+    unattendedReport = report;
+}
 
 bool hasGuiApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 

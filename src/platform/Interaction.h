@@ -1,7 +1,9 @@
 #pragma once
 // Every modal question the program asks the user goes through here: message boxes, file
 // dialogs and text input. The default responder shows Qt dialogs; tests install a scripted
-// responder that records each question and answers it.
+// responder that records each question and answers it. Without a display nobody could close a
+// dialog, so there the default responder answers at once as silent mode does (boxes get their
+// silent answer, file dialogs and text questions are cancelled) and reports the question.
 #include <string>
 
 class QWidget;
@@ -45,6 +47,17 @@ void setInteractionResponder(InteractionResponder* responder);
 // The process-wide silent flag: while set, message boxes answer without being shown.
 bool isSilent();
 void setSilent(bool silent);
+// The answer a box with the buttons of `flags` gets without being shown: the first of Ok, Yes,
+// Save, Abort and Apply among them; No when none of them is offered.
+int silentAnswer(unsigned flags);
+
+// True when no person can answer a dialog: no GUI application object exists, or it runs on a
+// platform without a display (offscreen, minimal).
+bool isHeadless();
+// Receives each question the default responder answered because the session is headless: what
+// was asked and its text. Standard error until one is set; null goes back to it.
+using UnattendedReport = void (*)(const std::string& question, const std::string& text);
+void setUnattendedReport(UnattendedReport report);
 
 // True when a Qt GUI application object exists, so dialogs can be shown.
 bool hasGuiApplication();

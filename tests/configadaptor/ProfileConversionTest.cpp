@@ -30,7 +30,7 @@ const char* const Converted = "<configprofile version=\"2.0\" name=\"Old\" conve
                               "<item id=\"2\" label=\"Mode\" type=\"string\">Fast</item>"
                               "<item id=\"3\" label=\"Title\" type=\"string\">Hello</item>"
                               "<group label=\"Inner\">"
-                              "<item id=\"4\" type=\"generic\">4</item>"
+                              "<item id=\"4\" label=\"\" type=\"generic\">4</item>"
                               "<item id=\"5\" label=\"Flag\" type=\"generic\">0</item>"
                               "</group>"
                               "<group id=\"3\" label=\"Numbered\"/>"
@@ -81,6 +81,26 @@ TEST(ProfileConversionTest, ValuesOfAnOldProfileReachTheTree) {
     EXPECT_EQ(mode, "Fast");
 }
 
+TEST(ProfileConversionTest, ANamelessOldValueOnlyReachesAnElementWithoutLabel) {
+    const Element old("<profile><spinner id=\"5\">7</spinner><check id=\"6\">true</check>"
+                      "</profile>");
+    double speed = 1;
+    bool loop = false;
+    element::Root labelled;
+    labelled.addChild(new element::Spinner(5, "Speed", "", &speed, 0, 10, 1, 1, nullptr));
+    labelled.addChild(new element::CheckBox(6, "Loop", "", &loop, nullptr));
+    labelled.readProfile(old);
+    EXPECT_EQ(speed, 1) << "the same id under another label is another element";
+    EXPECT_FALSE(loop);
+
+    element::Root unlabelled;
+    unlabelled.addChild(new element::Spinner(5, "", "", &speed, 0, 10, 1, 1, nullptr));
+    unlabelled.addChild(new element::CheckBox(6, "", "", &loop, nullptr));
+    unlabelled.readProfile(old);
+    EXPECT_EQ(speed, 7);
+    EXPECT_TRUE(loop);
+}
+
 TEST(ProfileConversionTest, DeepNestingConvertsWithoutExhaustingTheStack) {
     Element old = mvk::util::xml::Tag("profile");
     Element* inside = &old;
@@ -95,7 +115,7 @@ TEST(ProfileConversionTest, DeepNestingConvertsWithoutExhaustingTheStack) {
         group = &group->child(0);
     }
     EXPECT_EQ(groups, 100000);
-    EXPECT_EQ(flat(*group), "<item id=\"0\" type=\"generic\">1</item>");
+    EXPECT_EQ(flat(*group), "<item id=\"0\" label=\"\" type=\"generic\">1</item>");
 }
 
 } // namespace

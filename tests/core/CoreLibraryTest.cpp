@@ -5,11 +5,19 @@
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
 #include "support/TestEnvironment.h"
+#include "util/xml/Element.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -181,6 +189,85 @@ TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
     EXPECT_EQ(core->findInstance("Orbit Camera_01"), nullptr);
     EXPECT_EQ(host.scene.find("Orbit Camera_01_camera"), nullptr);
     EXPECT_EQ(module.detach(core), 0);
+}
+
+// A host that attaches a second time gets the same core: what it made before is still there.
+TEST_F(CoreLibraryTest, ASecondAttachKeepsTheInstancesAndTheScene) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    ASSERT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
+    EXPECT_EQ(module.attach(&host), core);
+    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
+    EXPECT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_02");
+    core->saveScene(host);
+    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_01</name>"), std::string::npos)
+        << host.sceneText;
+    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_02</name>"), std::string::npos);
+    EXPECT_EQ(host.sceneText.find("root_02"), std::string::npos);
+    EXPECT_EQ(module.detach(core), 0);
+
+    const auto text = lines(log());
+    size_t constructions = 0;
+    for (size_t at = find(text, "Constructing CORE main system"); at != std::string::npos;
+         at = find(text, "Constructing CORE main system", at + 1))
+        ++constructions;
+    EXPECT_EQ(constructions, 1u) << log();
+    EXPECT_EQ(text.back(), "[EOF]");
+    EXPECT_EQ(std::count(host.notices.begin(), host.notices.end(), "coreDetach"), 1);
+}
+
+// Ends the test program when a host call blocks for good (a dialog waiting for a person), so a
+// hang fails at once instead of at the suite's time-out.
+class Watchdog {
+public:
+    explicit Watchdog(int seconds)
+        : thread([this, seconds] {
+              std::unique_lock lock(mutex);
+              if (done.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished; }))
+                  return;
+              std::fprintf(stderr, "the host was blocked for %d s\n", seconds);
+              std::_Exit(1);
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        done.notify_one();
+        thread.join();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::thread thread;
+};
+
+// No responder and no display: the box about missing nodes must answer by itself and leave its
+// text in the log as a warning.
+TEST_F(CoreLibraryTest, AHeadlessHostIsNeverHeldByAMessageBox) {
+    mvk::qvn::CoreInterface* core = module.attach(&host);
+    ASSERT_NE(core, nullptr);
+    ASSERT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
+    core->saveScene(host);
+    mvk::util::xml::Element scene(host.sceneText);
+    mvk::util::xml::Element& stored = scene.child("QVT_Plugin");
+    ASSERT_FALSE(stored.isEmpty()) << host.sceneText;
+    stored.child("nodeinfo").addChild(mvk::util::xml::Tag("node")).attribute("name") = "lamp";
+    {
+        Watchdog watchdog(30);
+        EXPECT_NE(core->loadInstances(scene), nullptr);
+    }
+    EXPECT_EQ(module.detach(core), 0);
+
+    const auto text = lines(log());
+    const auto box = std::find_if(text.begin(), text.end(), [](const std::string& line) {
+        return line.find("Some nodes required for this plugin was not found") != std::string::npos;
+    });
+    ASSERT_NE(box, text.end()) << log();
+    EXPECT_NE(box->find("(WARNING)"), std::string::npos) << *box;
+    EXPECT_NE(log().find("_lamp\n"), std::string::npos);
 }
 
 } // namespace

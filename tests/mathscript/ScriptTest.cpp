@@ -17,6 +17,7 @@ using namespace MathScript_Default;
 
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Max = std::numeric_limits<double>::max();
 
 std::string binary(const std::string& tag, double a, double b) {
     return "<" + tag + "><constant>" + std::to_string(a) + "</constant><constant>" +
@@ -140,13 +141,16 @@ TEST_F(ScriptTest, BuildingAndWriting) {
          "<parameter>0</parameter><constant>2</constant></sum>",
          "sum(constant(1),parameter(0),constant(2))", 3},
         {"<sum/>", "sum()", 0},
-        // Unreadable numbers read as 0; extraction stops at the first character that does not
-        // fit; constants are written with six significant digits.
+        // Numbers read as stream extraction reads them: no number gives 0, an overflow the
+        // type's limit, and reading stops at the first character that does not fit; constants
+        // are written with six significant digits.
         {"<constant>abc</constant>", "constant(0)", 0},
-        {"<constant>1e999</constant>", "constant(0)", 0},
+        {"<constant>1e999</constant>", "constant(1.79769e+308)", Max},
+        {"<constant>-1e999</constant>", "constant(-1.79769e+308)", -Max},
         {"<constant><inner/></constant>", "constant(0)", 0},
         {"<parameter>x</parameter>", "parameter(0)", 0},
-        {"<parameter>99999999999</parameter>", "parameter(0)", 0},
+        {"<parameter>99999999999</parameter>", "parameter(2147483647)", 0},
+        {"<parameter>-99999999999</parameter>", "parameter(-2147483648)", 0},
         {"<constant>2.5abc</constant>", "constant(2.5)", 2.5},
         {"<parameter>3.7</parameter>", "parameter(3)", 0},
         {"<parameter>-2</parameter>", "parameter(-2)", 0},
@@ -221,7 +225,7 @@ Element negationChain(int depth) {
     return chain;
 }
 
-TEST_F(ScriptTest, TooDeepOrTooWideScriptsAreRefusedAsAWhole) {
+TEST_F(ScriptTest, TooDeepScriptsAreRefusedAsAWhole) {
     ScriptPtr deepest = build(negationChain(MathScript::MaxDepth));
     ASSERT_NE(deepest, nullptr);
     EXPECT_EQ(deepest->evaluate(), MathScript::MaxDepth % 2 == 1 ? 1.0 : -1.0);
@@ -239,18 +243,34 @@ TEST_F(ScriptTest, TooDeepOrTooWideScriptsAreRefusedAsAWhole) {
     EXPECT_EQ(build(sum), nullptr);
     // A refusal leaves nothing behind for the next build.
     EXPECT_DOUBLE_EQ(evaluate("<add><constant>1</constant><constant>2</constant></add>"), 3.0);
+}
 
+TEST_F(ScriptTest, ASumTakesAnyNumberOfOperands) {
+    constexpr int Operands = 100000;
     Element wide = Tag("sum");
-    for (int i = 0; i < MathScript::MaxSumOperands; ++i)
-        wide.addChild(Tag("zero"));
-    ScriptPtr widest = build(wide);
-    ASSERT_NE(widest, nullptr);
-    EXPECT_EQ(widest->childCount(), MathScript::MaxSumOperands);
-    // Skipped children do not count.
-    wide.addChild(Tag("unknown"));
-    EXPECT_NE(build(wide), nullptr);
-    wide.addChild(Tag("zero"));
-    EXPECT_EQ(build(wide), nullptr);
+    for (int i = 1; i <= Operands; ++i) {
+        if (i % 2 == 1) {
+            wide.addChild(TagWithData("constant", std::to_string(i)));
+            continue;
+        }
+        wide.addChild(Tag("unknown")); // skipped, so it does not count
+        wide.addChild(TagWithData("parameter", "0"));
+    }
+    ScriptPtr script = build(wide);
+    ASSERT_NE(script, nullptr);
+    EXPECT_EQ(script->childCount(), Operands);
+    script->setParameter(0, 2.0);
+    // The odd numbers up to 99999 (50000 squared) and 50000 parameters of 2.
+    EXPECT_DOUBLE_EQ(script->evaluate(), 2.5e9 + 1e5);
+
+    const Element written = script->toXML();
+    ASSERT_EQ(written.childCount(), Operands);
+    EXPECT_EQ(render(written.child(Operands - 2)), "constant(99999)");
+    EXPECT_EQ(render(written.child(Operands - 1)), "parameter(0)");
+    ScriptPtr again = build(written);
+    ASSERT_NE(again, nullptr);
+    again->setParameter(0, 2.0);
+    EXPECT_DOUBLE_EQ(again->evaluate(), script->evaluate());
 }
 
 } // namespace

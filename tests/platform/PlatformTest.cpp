@@ -5,9 +5,14 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace mvk::platform;
 
@@ -59,6 +64,47 @@ TEST(InteractionTest, EarlyErrorsReachTheResponderUnlessSilent) {
     EXPECT_EQ(script.questions()[0].text, "first");
     EXPECT_EQ(script.questions()[0].caption, "");
     EXPECT_EQ(script.questions()[0].flags, MessageBoxFlag::Ok);
+}
+
+std::vector<std::string> reported;
+
+void recordReport(const std::string& question, const std::string& text) {
+    reported.push_back(question + ": " + text);
+}
+
+// Without a display (the tests run offscreen) nobody could answer, so nothing may wait: boxes
+// take their silent answer, dialogs are cancelled, and every question is reported.
+TEST(InteractionTest, WithoutADisplayQuestionsAnswerAtOnceAsInSilentMode) {
+    static int argc = 0;
+    std::unique_ptr<QApplication> application;
+    if (QApplication::instance() == nullptr)
+        application = std::make_unique<QApplication>(argc, nullptr);
+    ASSERT_TRUE(isHeadless());
+    reported.clear();
+    setUnattendedReport(&recordReport);
+    InteractionResponder& dialogs = interaction();
+    using namespace MessageBoxFlag;
+    EXPECT_EQ(dialogs.messageBox(nullptr, "Overwrite?", "", Yes | No | IconQuestion), int(Yes));
+    EXPECT_EQ(dialogs.messageBox(nullptr, "Gone", "", Ok | IconCritical), int(Ok));
+    EXPECT_EQ(dialogs.messageBox(nullptr, "Retry?", "", Retry | Cancel), int(No));
+    std::string chosen = "unchanged";
+    EXPECT_FALSE(dialogs.saveFileName(nullptr, "Save log", "/tmp", "*.log", chosen));
+    EXPECT_FALSE(dialogs.openFileName(nullptr, "Import", "/tmp", "*.mip", chosen));
+    EXPECT_EQ(chosen, "unchanged");
+    std::string name = "Take 1";
+    EXPECT_FALSE(dialogs.textInput(nullptr, "Rename", "New name", name));
+    EXPECT_EQ(name, "Take 1");
+    setUnattendedReport(nullptr);
+    ASSERT_EQ(reported.size(), 6u);
+    EXPECT_NE(reported[0].find("Overwrite?"), std::string::npos);
+    EXPECT_NE(reported[3].find("Save log"), std::string::npos);
+    EXPECT_NE(reported[5].find("New name"), std::string::npos);
+
+    // A responder, once installed, is asked instead.
+    qvn::test::ScriptedInteraction script;
+    script.pushButton(No);
+    EXPECT_EQ(interaction().messageBox(nullptr, "Overwrite?", "", Yes | No), int(No));
+    EXPECT_EQ(script.count("messageBox"), 1);
 }
 
 } // namespace

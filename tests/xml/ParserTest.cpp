@@ -172,25 +172,43 @@ TEST(XmlParser, UnescapesTextNamesAndCommentsAndDeclarationOnlyFirst) {
     EXPECT_EQ(comment.name(), "-- c --");
 }
 
-TEST(XmlParser, NestingDepthIsCapped) {
-    const int depth = Element::MaxParseDepth;
-    std::string ok;
-    for (int i = 0; i < depth; ++i)
-        ok += "<a>";
-    for (int i = 0; i < depth; ++i)
-        ok += "</a>";
-    Element element;
-    EXPECT_EQ(element.parse(ok), Element::Parsed);
+// Levels below `element` along the first children, and the innermost element.
+int depthOf(const Element& element, const Element** innermost) {
+    int levels = 0;
+    const Element* level = &element;
+    for (; level->childCount() > 0; level = &level->child(0))
+        ++levels;
+    *innermost = level;
+    return levels;
+}
 
-    std::string deeper = "<b>" + ok + "</b>";
-    EXPECT_EQ(element.parse(deeper), Element::Malformed);
-    EXPECT_EQ(element.name(), "b");
+TEST(XmlParser, AnyNestingDepthParsesWithItsUsualResult) {
+    constexpr int Depth = 1000000;
+    std::string opened;
+    for (int i = 0; i < Depth; ++i)
+        opened += "<a>";
+    std::string closed = opened + "deep";
+    for (int i = 0; i < Depth; ++i)
+        closed += "</a>";
+
+    Element element;
+    ASSERT_EQ(element.parse(closed), Element::Parsed);
+    const Element* innermost = nullptr;
+    EXPECT_EQ(depthOf(element, &innermost), Depth);
+    EXPECT_EQ(innermost->name(), "deep");
+    EXPECT_EQ(element.toString("", "", ""), closed);
+
+    // The root keeps its name but none of the unfinished elements below it.
+    EXPECT_EQ(element.parse(opened), Element::UnexpectedEnd);
+    EXPECT_EQ(element.name(), "a");
+    EXPECT_EQ(element.childCount(), 0);
+    EXPECT_EQ(element.parse(opened + "</b>"), Element::MismatchedEndTag);
     EXPECT_EQ(element.childCount(), 0);
 
-    std::string million;
-    for (int i = 0; i < 1000000; ++i)
-        million += "<a>";
-    EXPECT_EQ(element.parse(million), Element::Malformed);
+    // A finished deep subtree stays when a later sibling breaks the document.
+    ASSERT_EQ(element.parse("<r>" + closed + "<c x=1/></r>"), Element::Malformed);
+    ASSERT_EQ(element.childCount(), 1);
+    EXPECT_EQ(depthOf(element.child(0), &innermost), Depth);
 }
 
 TEST(XmlParser, HostileInputIsHandled) {

@@ -146,10 +146,10 @@ private:
         return item;
     }
 
-    // An old element without "name" gives no "label", so the new item is matched by id alone.
+    // An old element without "name" gets an empty "label": its value belongs to an element
+    // without a label, not to every element of that id.
     static void copyLabel(const Element& old, Element& converted) {
-        if (old.hasAttribute("name"))
-            converted.attribute("label") = old.attribute("name");
+        converted.attribute("label") = old.attribute("name");
     }
 
     static std::string firstChildText(const Element& old) {

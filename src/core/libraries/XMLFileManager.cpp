@@ -1,5 +1,6 @@
 #include "core/libraries/XMLFileManager.h"
 
+#include "core/Paths.h"
 #include "platform/FileSystem.h"
 #include "util/Log.h"
 
@@ -146,10 +147,10 @@ void XMLFileManager::refuse() const {
 }
 
 std::string XMLFileManager::saveToDestination(const std::string& name, const Element& element) {
-    // Without a destination the file would land in the file system's root.
-    if (destination.empty())
+    // Without a destination the file would land in the file system's root; without the user
+    // data folder there is nowhere to store.
+    if (destination.empty() || !createDataFolder(destination))
         return {};
-    platform::createFolders(destination);
     // A profile read from a file named otherwise is written back there: a second file would
     // leave the old one to win the next reload.
     const auto recorded = files.find(name);

@@ -1,6 +1,7 @@
 #pragma once
 // The XML node of every file and scene tag: at once a document, an element, a text run and a
-// comment. A value type that copies deeply; a parent owns its children.
+// comment. A value type that copies deeply; a parent owns its children. Reading, writing,
+// copying, comparing and destroying walk a tree without recursion, so any depth is safe.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -23,11 +24,6 @@ public:
     static constexpr int UnexpectedEnd = 3;
     static constexpr int MismatchedEndTag = 4;
     static constexpr int Malformed = 5;
-
-    // The reader refuses (with Malformed) a node nested deeper than this, the root being at
-    // level 1, so code that walks a parsed tree recursively cannot exhaust the stack. The
-    // tree itself copies, compares, writes and destroys without recursion at any depth.
-    static constexpr int MaxParseDepth = 4096;
 
     using Attribute = std::pair<std::string, std::string>;
 

@@ -111,10 +111,6 @@ int Parser::build(Element& root) {
             dropLastChildIfEmpty();
             continue;
         }
-        // Every consumer of a tree is free to walk it recursively; a document nested deeper
-        // than this is treated as malformed rather than handed on.
-        if (open.size() >= static_cast<size_t>(Element::MaxParseDepth))
-            return abandon(root, Element::Malformed, false);
         Element* child = new Element;
         pendingChildren.push_back(child);
         const int childCode = fillNode(*child, token);
