@@ -8,6 +8,7 @@
 #include "sdk/CVirtualControl.h"
 #include "util/Log.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <memory>
@@ -64,7 +65,7 @@ TemplatePlugin::Code::Code(const CreateParam& param)
 }
 
 TemplatePlugin::Code::~Code() {
-    for (auto& [control, entry] : controlLogic)
+    for (ControlLogic& entry : controls)
         util::destroy(entry.script);
 }
 
@@ -188,10 +189,10 @@ void TemplatePlugin::Code::addVirtualControl(const TemplateLogic::ControlSpec& s
     VirtualControlDescriptor descriptor{spec.name, spec.index, spec.type};
     auto* control = static_cast<CVirtualControl*>(
         getInterface()->extend(Extension::CreateVirtualControl, &descriptor, 0));
-    madeControls.push_back(control);
+    ControlLogic& entry = controls.emplace_back();
+    entry.control = control;
     if (control == nullptr)
         return;
-    ControlLogic& entry = controlLogic[control];
     // A script that names no known expression, or none at all, leaves the control unchanged.
     if (spec.script.type() == Element::KindTag)
         entry.script = MathScript::instance()->create(spec.script);
@@ -220,11 +221,26 @@ TemplatePlugin::Code::bindParameter(const TemplateLogic::ParameterSpec& spec) {
     return parameter;
 }
 
+TemplatePlugin::Code::ControlLogic*
+TemplatePlugin::Code::logicOf(const CVirtualControl* control) {
+    if (control == nullptr)
+        return nullptr;
+    if (nextControl >= controls.size() || controls[nextControl].control != control) {
+        const auto found =
+            std::find_if(controls.begin(), controls.end(),
+                         [control](const ControlLogic& entry) { return entry.control == control; });
+        if (found == controls.end())
+            return nullptr;
+        nextControl = static_cast<size_t>(found - controls.begin());
+    }
+    return &controls[nextControl++];
+}
+
 void TemplatePlugin::Code::compute(CVirtualControl* control) {
-    const auto found = controlLogic.find(control);
-    if (found == controlLogic.end() || found->second.script == nullptr)
+    ControlLogic* found = logicOf(control);
+    if (found == nullptr || found->script == nullptr)
         return;
-    ControlLogic& entry = found->second;
+    ControlLogic& entry = *found;
     MathScript* script = entry.script;
     for (size_t i = 0; i < entry.parameters.size(); ++i) {
         Parameter& parameter = entry.parameters[i];
@@ -258,8 +274,8 @@ void TemplatePlugin::Code::writeLogic(Element& target) const {
     }
     Element& device = target.addChild(Tag("virtualdevice"));
     for (size_t i = 0; i < state.controls.size(); ++i) {
-        const CVirtualControl* made = initialized ? madeControls[i] : nullptr;
-        device.addChild(writeControl(state.controls[i], made));
+        const MathScript* script = initialized ? controls[i].script : nullptr;
+        device.addChild(writeControl(state.controls[i], script));
     }
     for (const std::string& category : state.categories)
         target.addChild(TagWithData("category", category));
@@ -270,15 +286,14 @@ void TemplatePlugin::Code::writeLogic(Element& target) const {
 }
 
 Element TemplatePlugin::Code::writeControl(const TemplateLogic::ControlSpec& spec,
-                                           const CVirtualControl* control) const {
+                                           const MathScript* built) const {
     Element element = Tag("control");
     element.addChild(TagWithData("name", spec.name));
     element.addChild(TagWithData("index", std::to_string(spec.index)));
     addTypeChildren(element, spec.type);
     Element& script = element.addChild(Tag("script"));
-    const auto found = control ? controlLogic.find(control) : controlLogic.end();
-    if (found != controlLogic.end() && found->second.script != nullptr)
-        script.addChild(found->second.script->toXML());
+    if (built != nullptr)
+        script.addChild(built->toXML());
     else
         // A script that did not build is kept as written, so a later version that knows its
         // expressions still finds it.

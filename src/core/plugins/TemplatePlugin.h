@@ -11,7 +11,6 @@
 
 #include <deque>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class MathScript;
@@ -52,7 +51,8 @@ public:
                                            // the instance; looked up at each update until then
         };
         struct ControlLogic {
-            MathScript* script = nullptr; // owned; null when the script would not build
+            CVirtualControl* control = nullptr; // null when the instance made none
+            MathScript* script = nullptr;       // owned; null when the script would not build
             std::vector<Parameter> parameters;
         };
         // The variables behind the configuration elements; a deque keeps their addresses.
@@ -72,19 +72,22 @@ public:
         void addConfigItem(const TemplateLogic::ConfigSpec& spec);
         void addVirtualControl(const TemplateLogic::ControlSpec& spec);
         Parameter bindParameter(const TemplateLogic::ParameterSpec& spec);
+        ControlLogic* logicOf(const CVirtualControl* control);
         void compute(CVirtualControl* control);
         void writeLogic(util::xml::Element& target) const;
         util::xml::Element writeControl(const TemplateLogic::ControlSpec& spec,
-                                        const CVirtualControl* control) const;
+                                        const MathScript* script) const;
         void setTreeIcon();
 
         util::xml::Element templateContent;
         bool buildMode = false;
         bool initialized = false;
         TemplateLogic logic;
-        std::unordered_map<const CVirtualControl*, ControlLogic> controlLogic;
-        // The virtual control made for each control of the logic (null when none was made).
-        std::vector<CVirtualControl*> madeControls;
+        // One entry per control of the logic, in order: the map from virtual control to its
+        // script and parameters. The instance asks for the controls in the order they were
+        // made, so the entry after the last one asked for is looked at first.
+        std::vector<ControlLogic> controls;
+        size_t nextControl = 0;
         std::deque<ConfigValue> configValues;
         std::vector<SpinnerValue> spinners;
     };
