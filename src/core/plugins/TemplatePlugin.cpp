@@ -22,6 +22,9 @@ using util::xml::TagWithData;
 
 namespace {
 
+// Announces the template's "logic" child; the interface's extension list has no name for it.
+constexpr uint32_t SetUpTemplateLogic = 42;
+
 // An attribute of a configuration item read as a number; `fallback` when absent or unreadable.
 template <class T> T numberAttribute(const Element& item, const char* name, T fallback) {
     const std::string text = item.attribute(name);
@@ -59,7 +62,7 @@ CCamera* TemplatePlugin::createCamera(const CCamera::CreateParam& param) { retur
 
 TemplatePlugin::Code::Code(const CreateParam& param)
     : CCamera(param), util::MessageNode("TemplatePlugin::Code") {
-    extensions = {Extension::ComputeVirtualControl, 42, Extension::WriteCustomData,
+    extensions = {Extension::ComputeVirtualControl, SetUpTemplateLogic, Extension::WriteCustomData,
                   Extension::ReadCustomData, Extension::PLUGIN_SELECT_OBJECT,
                   Extension::PLUGIN_SELECT_NODES_FOR_MOVE};
 }
@@ -76,7 +79,7 @@ void* TemplatePlugin::Code::extend(uint32_t id, void* argument, intptr_t) {
         if (argument != nullptr)
             compute(static_cast<CVirtualControl*>(argument));
         break;
-    case 42:
+    case SetUpTemplateLogic:
         if (!templateContent.child("logic").isEmpty())
             log->write("Setting up template logic", util::Log::Notice);
         break;
