@@ -82,6 +82,10 @@ TEST(PrmToolTest, CheckNamesEveryControlWhoseScriptWouldNotBuild) {
     EXPECT_EQ(prm("check " + quoted(environment.writeFile("plain.txt", "not xml"))).status, 1);
     EXPECT_EQ(prm("check " + quoted(environment.root() + "/missing.prm")).status, 1);
     EXPECT_EQ(prm("pack only-one-argument").status, 2);
+    const std::string damaged =
+        environment.writeFile("damaged.prm", "<QVT_Plugin compressed=\"1\">AAAA</QVT_Plugin>");
+    EXPECT_EQ(prm("unpack " + quoted(damaged) + " " + quoted(environment.root() + "/out.xml")).status,
+              1);
 }
 
 } // namespace

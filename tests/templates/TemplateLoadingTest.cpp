@@ -82,6 +82,9 @@ TEST_F(TemplateLoadingTest, UnreadableTemplatesAreSkippedAndTheOthersWork) {
                 templates.push_back(found->name());
     std::sort(templates.begin(), templates.end());
     EXPECT_EQ(templates, (std::vector<std::string>{"Good", "Many", "Unknown"}));
+    const std::string folder = environment.installRoot() + "/quorvane/prm/";
+    EXPECT_NE(log().find("No template in file: " + folder + "garbage.prm"), std::string::npos);
+    EXPECT_NE(log().find("Template file is not well-formed XML"), std::string::npos);
 
     Instance* good = create("Good");
     Instance* unknown = create("Unknown");

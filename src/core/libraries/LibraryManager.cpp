@@ -119,7 +119,8 @@ Library* LibraryManager::createModelLibrary(const std::string& path) {
     if (rootName != "QVT" && rootName != "qvn" && rootName != "QVT_Plugin")
         return nullptr;
     auto* library = new Library(path);
-    Template::make(library, root, folderOf(path));
+    if (Template::make(library, root, folderOf(path)) == nullptr)
+        util::Log::instance()->write("No template in file", path, util::Log::Warning);
     return library;
 }
 

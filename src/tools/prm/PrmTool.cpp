@@ -159,8 +159,14 @@ int PrmTool::unpack(const std::string& input, const std::string& output) {
     if (!readDocument(input, root))
         return Failed;
     Element& tag = toolTag(root);
-    if (std::as_const(tag).attribute("compressed") == "1")
-        tag = core::SceneTagReader::expand(Element(tag));
+    if (std::as_const(tag).attribute("compressed") == "1") {
+        Element expanded = core::SceneTagReader::expand(tag);
+        if (expanded.name() != "QVT_Plugin") {
+            err << input << ": the compressed tool tag cannot be read\n";
+            return Failed;
+        }
+        tag = std::move(expanded);
+    }
     std::string text = "<?xml version=\"1.0\"?>\n";
     root.appendTo(text, "\n", "\t", "");
     return writeBytes(output, text.data(), text.size()) ? Success : Failed;
