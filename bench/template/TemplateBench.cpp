@@ -18,16 +18,21 @@
 
 namespace {
 
-std::string p(int index) { return "<parameter>" + std::to_string(index) + "</parameter>"; }
+std::string p(int index) {
+    return "<parameter>" + std::to_string(index) + "</parameter>";
+}
 
 // x * k(x, y, d) * range, k the round dead zone scale of the crane example:
 // (1 - d / r) / (1 - d) outside the dead zone, 0 inside.
 std::string deadZoneScript() {
-    const std::string r2 = "<add><mul>" + p(0) + p(0) + "</mul><mul>" + p(1) + p(1) + "</mul></add>";
+    const std::string r2 =
+        "<add><mul>" + p(0) + p(0) + "</mul><mul>" + p(1) + p(1) + "</mul></add>";
     const std::string dd = "<mul>" + p(2) + p(2) + "</mul>";
     const std::string r = "<pow>" + r2 + "<constant>0.5</constant></pow>";
-    const std::string k = "<div><mul><greater>" + r2 + dd + "</greater><sub><constant>1</constant>"
-                          "<div>" + p(2) + "<add>" + r + "<less_equal>" + r2 + dd +
+    const std::string k = "<div><mul><greater>" + r2 + dd +
+                          "</greater><sub><constant>1</constant>"
+                          "<div>" +
+                          p(2) + "<add>" + r + "<less_equal>" + r2 + dd +
                           "</less_equal></add></div></sub></mul><sub><constant>1</constant>" +
                           p(2) + "</sub></div>";
     return "<mul><mul>" + p(0) + k + "</mul>" + p(3) + "</mul>";
@@ -47,7 +52,9 @@ std::string benchTemplate(const std::string& script) {
     return "<QVT_Plugin version=\"2.5\"><type>template</type><name>Bench</name><customdata>"
            "<input><property><name>X</name><finite/></property>"
            "<property><name>Y</name><finite/></property></input>"
-           "<virtualdevice>" + controls + "</virtualdevice>"
+           "<virtualdevice>" +
+           controls +
+           "</virtualdevice>"
            "<config><item label=\"Dead zone\">0.15</item><item label=\"Range\">90</item></config>"
            "</customdata></QVT_Plugin>";
 }
@@ -57,13 +64,14 @@ void PollTemplateInstances(benchmark::State& state) {
     qvn::test::TestEnvironment environment;
     environment.userDataPath();
     qvn::host::RefHost host;
-    auto* core = static_cast<mvk::qvn::core::CoreImplementation*>(mvk::qvn::core::attachCore(&host));
+    auto* core =
+        static_cast<mvk::qvn::core::CoreImplementation*>(mvk::qvn::core::attachCore(&host));
     if (core == nullptr) {
         state.SkipWithError("attach failed");
         return;
     }
-    const mvk::util::xml::Element tag(benchTemplate(state.range(0) == 0 ? mixScript()
-                                                                         : deadZoneScript()));
+    const mvk::util::xml::Element tag(
+        benchTemplate(state.range(0) == 0 ? mixScript() : deadZoneScript()));
     int controls = 0;
     for (int i = 0; i < 100; ++i) {
         mvk::qvn::core::InstanceReference* reference = core->createFromScene(tag, nullptr);

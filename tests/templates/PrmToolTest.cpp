@@ -29,7 +29,9 @@ ToolRun prm(const std::string& arguments) {
     return run;
 }
 
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
 
 TEST(PrmToolTest, PackUnpackPackGivesIdenticalBytesAndTheShippedFiles) {
     TestEnvironment environment;
@@ -63,7 +65,8 @@ TEST(PrmToolTest, CheckNamesEveryControlWhoseScriptWouldNotBuild) {
         "<virtualdevice>"
         "<control><name>Fine</name><script><parameter>0</parameter></script>"
         "<parameters><property>Stick</property></parameters></control>"
-        "<control><name>Lift arm</name><script><lift><constant>1</constant></lift></script></control>"
+        "<control><name>Lift arm</name>"
+        "<script><lift><constant>1</constant></lift></script></control>"
         "<control><name>Empty</name></control>"
         "</virtualdevice><category>Camera</category></customdata></QVT_Plugin></QVT>");
     const ToolRun broken = prm("check " + quoted(file));
@@ -84,8 +87,8 @@ TEST(PrmToolTest, CheckNamesEveryControlWhoseScriptWouldNotBuild) {
     EXPECT_EQ(prm("pack only-one-argument").status, 2);
     const std::string damaged =
         environment.writeFile("damaged.prm", "<QVT_Plugin compressed=\"1\">AAAA</QVT_Plugin>");
-    EXPECT_EQ(prm("unpack " + quoted(damaged) + " " + quoted(environment.root() + "/out.xml")).status,
-              1);
+    EXPECT_EQ(
+        prm("unpack " + quoted(damaged) + " " + quoted(environment.root() + "/out.xml")).status, 1);
 }
 
 } // namespace

@@ -61,7 +61,8 @@ protected:
     void move(SDL_GameControllerAxis which, double value) {
         const bool trigger =
             which == SDL_CONTROLLER_AXIS_TRIGGERLEFT || which == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
-        const long raw = trigger ? std::lround(value * 65535.0) - 32768 : std::lround(value * 32767);
+        const long raw =
+            trigger ? std::lround(value * 65535.0) - 32768 : std::lround(value * 32767);
         SDL_JoystickSetVirtualAxis(joystick, which, static_cast<Sint16>(raw));
     }
     // A template instance joins the device list ahead of the last device, so it may compute
@@ -120,8 +121,9 @@ TEST_F(PadTest, AControlMixesTwoPropertiesDrivenByTheJoystick) {
 }
 
 TEST_F(PadTest, ShippedTemplatesLoadAtAttachAsTools) {
-    const std::pair<const char*, const char*> shipped[] = {
-        {"Turntable", "turntable"}, {"Two-Stick Crane", "crane"}, {"Trigger Focus Pull", "focuspull"}};
+    const std::pair<const char*, const char*> shipped[] = {{"Turntable", "turntable"},
+                                                           {"Two-Stick Crane", "crane"},
+                                                           {"Trigger Focus Pull", "focuspull"}};
     for (const auto& [name, file] : shipped) {
         auto* tool = dynamic_cast<Template*>(LibraryManager::instance()->findTool(name));
         ASSERT_NE(tool, nullptr) << name;

@@ -17,8 +17,8 @@ using mvk::util::DataChunk;
 
 std::string templateText(const std::string& name, const std::string& input,
                          const std::string& script) {
-    return "<QVT_Plugin><type>template</type><name>" + name + "</name><customdata><input>" +
-           input + "</input><virtualdevice><control><name>Out</name><infinite/><script>" + script +
+    return "<QVT_Plugin><type>template</type><name>" + name + "</name><customdata><input>" + input +
+           "</input><virtualdevice><control><name>Out</name><infinite/><script>" + script +
            "</script></control></virtualdevice></customdata></QVT_Plugin>";
 }
 
@@ -55,7 +55,8 @@ protected:
         const std::pair<std::string, std::string> files[] = {
             {"good.prm", packed(templateText("Good", "", "<constant>2</constant>"))},
             {"deep.prm", templateText("Deep", "", nested(100000))},
-            {"unknown.prm", templateText("Unknown", "", "<frobnicate><constant>1</constant></frobnicate>")},
+            {"unknown.prm",
+             templateText("Unknown", "", "<frobnicate><constant>1</constant></frobnicate>")},
             {"many.prm", packed(templateText("Many", properties, "<constant>3</constant>"))},
             {"garbage.prm", "<QVT_Plugin compressed=\"1\">" +
                                 DataChunk::base64Encode(randomBytes(3000, 1).data(), 3000) +

@@ -113,9 +113,9 @@ TEST_F(TemplateLogicTest, SelectionRequestsAreLoggedAndChangeNothing) {
 }
 
 TEST_F(TemplateLogicTest, WrittenLogicRestoresTheSameToolAndKeepsConfigAndBrokenScripts) {
-    Instance* original = restore(std::string("<buildmode/><category>Camera</category>") +
-                                 twoControls + spinnerLogic +
-                                 "<category>Rig</category><datapath>rigs/one</datapath>");
+    Instance* original =
+        restore(std::string("<buildmode/><category>Camera</category>") + twoControls +
+                spinnerLogic + "<category>Rig</category><datapath>rigs/one</datapath>");
     ASSERT_NE(original, nullptr);
     EXPECT_TRUE(code(original)->isInBuildMode());
     const Element written = writtenLogic(original);
@@ -129,8 +129,8 @@ TEST_F(TemplateLogicTest, WrittenLogicRestoresTheSameToolAndKeepsConfigAndBroken
     const Element& unknown = written.child("virtualdevice").child("control", 1);
     EXPECT_EQ(unknown.child("script").child(0).name(), "frobnicate");
 
-    Instance* copy = restore(
-        written.toString("", "", "").substr(std::string("<customdata>").size()).c_str());
+    Instance* copy =
+        restore(written.toString("", "", "").substr(std::string("<customdata>").size()).c_str());
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(code(copy)->isInBuildMode());
     EXPECT_EQ(copy->getProperties()->count(), original->getProperties()->count());

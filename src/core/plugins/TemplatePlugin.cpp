@@ -56,15 +56,17 @@ TemplatePlugin* TemplatePlugin::get(const std::string& name) {
     return slot.get();
 }
 
-CCamera* TemplatePlugin::createCamera(const CCamera::CreateParam& param) { return new Code(param); }
+CCamera* TemplatePlugin::createCamera(const CCamera::CreateParam& param) {
+    return new Code(param);
+}
 
 // ---- The per-instance code ----------------------------------------------------------------------
 
 TemplatePlugin::Code::Code(const CreateParam& param)
     : CCamera(param), util::MessageNode("TemplatePlugin::Code") {
-    extensions = {Extension::ComputeVirtualControl, SetUpTemplateLogic, Extension::WriteCustomData,
-                  Extension::ReadCustomData, Extension::PLUGIN_SELECT_OBJECT,
-                  Extension::PLUGIN_SELECT_NODES_FOR_MOVE};
+    extensions = {Extension::ComputeVirtualControl, SetUpTemplateLogic,
+                  Extension::WriteCustomData,       Extension::ReadCustomData,
+                  Extension::PLUGIN_SELECT_OBJECT,  Extension::PLUGIN_SELECT_NODES_FOR_MOVE};
 }
 
 TemplatePlugin::Code::~Code() {
@@ -170,11 +172,10 @@ void TemplatePlugin::Code::addConfigItem(const TemplateLogic::ConfigSpec& spec) 
         break;
     case Kind::SpinnerInt:
         ProfileFormat::readInteger(item, value.integer);
-        core->addSpinnerInt(label, tooltip, &value.integer,
-                            numberAttribute<int32_t>(item, "min", -1000000),
-                            numberAttribute<int32_t>(item, "max", 1000000),
-                            numberAttribute<int32_t>(item, "step", 1), trigger, asProperty,
-                            nullptr);
+        core->addSpinnerInt(
+            label, tooltip, &value.integer, numberAttribute<int32_t>(item, "min", -1000000),
+            numberAttribute<int32_t>(item, "max", 1000000),
+            numberAttribute<int32_t>(item, "step", 1), trigger, asProperty, nullptr);
         spinners.push_back({nullptr, &value.integer});
         break;
     case Kind::CheckBox:
@@ -224,8 +225,7 @@ TemplatePlugin::Code::bindParameter(const TemplateLogic::ParameterSpec& spec) {
     return parameter;
 }
 
-TemplatePlugin::Code::ControlLogic*
-TemplatePlugin::Code::logicOf(const CVirtualControl* control) {
+TemplatePlugin::Code::ControlLogic* TemplatePlugin::Code::logicOf(const CVirtualControl* control) {
     if (control == nullptr)
         return nullptr;
     if (nextControl >= controls.size() || controls[nextControl].control != control) {
@@ -265,7 +265,8 @@ void TemplatePlugin::Code::compute(CVirtualControl* control) {
 // ---- Writing the logic back ---------------------------------------------------------------------
 
 void TemplatePlugin::Code::writeLogic(Element& target) const {
-    const TemplateLogic present = initialized ? TemplateLogic() : TemplateLogic::read(templateContent);
+    const TemplateLogic present =
+        initialized ? TemplateLogic() : TemplateLogic::read(templateContent);
     const TemplateLogic& state = initialized ? logic : present;
     if (buildMode || state.buildMode)
         target.addChild(Tag("buildmode"));

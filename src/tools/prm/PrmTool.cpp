@@ -38,11 +38,16 @@ std::string typeText(uint32_t type) {
 const char* kindText(TemplateLogic::ConfigSpec::Kind kind) {
     using Kind = TemplateLogic::ConfigSpec::Kind;
     switch (kind) {
-    case Kind::Spinner: return "spinner";
-    case Kind::SpinnerInt: return "integer spinner";
-    case Kind::CheckBox: return "check box";
-    case Kind::TextBox: return "text box";
-    default: return "group";
+    case Kind::Spinner:
+        return "spinner";
+    case Kind::SpinnerInt:
+        return "integer spinner";
+    case Kind::CheckBox:
+        return "check box";
+    case Kind::TextBox:
+        return "text box";
+    default:
+        return "group";
     }
 }
 
@@ -137,8 +142,8 @@ bool PrmTool::readDocument(const std::string& path, Element& root) {
 bool PrmTool::writeBytes(const std::string& path, const void* data, size_t size) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
                                                          &std::fclose);
-    const bool written = file && std::fwrite(data, 1, size, file.get()) == size &&
-                         std::fclose(file.release()) == 0;
+    const bool written =
+        file && std::fwrite(data, 1, size, file.get()) == size && std::fclose(file.release()) == 0;
     if (!written)
         err << path << ": cannot be written\n";
     return written;
