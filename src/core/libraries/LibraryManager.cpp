@@ -107,12 +107,20 @@ Library* LibraryManager::createModelLibrary(const std::string& path) {
         return nullptr;
     const util::DataChunk text = bytes.decode();
     util::xml::Element root;
-    root.parse(reinterpret_cast<const char*>(text.data()), text.size());
+    const int parsed = root.parse(reinterpret_cast<const char*>(text.data()), text.size());
+    if (parsed != util::xml::Element::Parsed) {
+        // A file cut short, damaged or nested deeper than the reader goes would otherwise give
+        // a template of whatever was read before the fault.
+        util::Log::instance()->write("Template file is not well-formed XML", parsed,
+                                     util::Log::Warning);
+        return nullptr;
+    }
     const std::string& rootName = root.name();
     if (rootName != "QVT" && rootName != "qvn" && rootName != "QVT_Plugin")
         return nullptr;
     auto* library = new Library(path);
-    Template::make(library, root, folderOf(path));
+    if (Template::make(library, root, folderOf(path)) == nullptr)
+        util::Log::instance()->write("No template in file", path, util::Log::Warning);
     return library;
 }
 
