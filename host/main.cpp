@@ -4,6 +4,7 @@
 #include "CoreModule.h"
 #include "DemoSession.h"
 #include "RefHost.h"
+#include "TakeWatcher.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
 
@@ -88,6 +89,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "attached to host \"" << host.getHostName() << "\"\n";
+    // Every finished take is reported here as it ends.
+    qvn::host::TakeWatcher takes(&std::cout);
+    takes.watch(*coreInterface);
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
     bool sessionOk = true;
