@@ -27,9 +27,8 @@ public:
     static constexpr int32_t RecordTimerId = 123;
     // At most this many samples are caught up per tick, so a slow host never blocks the GUI.
     static constexpr int MaxSamplesPerTick = 3;
-    // The main window's check boxes the record manager reads.
+    // The main window's auto-expand check box, read when a take reaches the range end.
     static constexpr int32_t AutoExpandCheckBox = 113;
-    static constexpr int32_t ReducedDisplayCheckBox = 114;
     // The state of a check box of the main window by id; nothing when it is missing.
     using CheckBoxLookup = std::function<std::optional<bool>(int32_t id)>;
 
