@@ -58,7 +58,7 @@ bool RefUndoStack::undo() {
     Step step = std::move(steps.back());
     steps.pop_back();
     for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
-        (*it)->restore();
+        (*it)->restore(true);
     undone.push_back(std::move(step));
     return true;
 }
