@@ -1,12 +1,13 @@
 #pragma once
 // An undo record for one variable: it keeps the variable's earlier value and exchanges it with
-// the present one on undo and back on redo.
+// the present one on undo and back on redo. Header-only, so the core, hosts and plug-in modules
+// each build their own copy and free it in the module that made it.
 #include "sdk/CUndo.h"
 
 #include <memory>
 #include <utility>
 
-namespace mvk::qvn::core {
+namespace mvk::qvn {
 
 template <class T> class CVariableModUndo : public CUndo {
 public:
@@ -44,4 +45,4 @@ private:
     bool swapped = false;
 };
 
-} // namespace mvk::qvn::core
+} // namespace mvk::qvn
