@@ -15,8 +15,10 @@ void RefUndoStack::release(Step& step) {
 void RefUndoStack::beginHold(const std::string& name) {
     events.push_back("begin:" + name);
     // Nested holds fold into the outermost operation.
-    if (depth++ == 0)
+    if (depth++ == 0) {
         open = Step{name, {}};
+        ++holds;
+    }
 }
 
 void RefUndoStack::put(mvk::qvn::CUndo* record) {
