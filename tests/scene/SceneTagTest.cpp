@@ -140,7 +140,9 @@ TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
         nullptr);
 
     // Nodes missing from the scene are reported.
-    Element lamp = SceneTagWriter::write(*cam->getReference(), SceneTagWriter::WithoutChildren);
+    // The first Cam_01 went with forget(); the restored one carries the name now.
+    Element lamp = SceneTagWriter::write(*core->findInstance("Cam_01"),
+                                         SceneTagWriter::WithoutChildren);
     lamp.child("nodeinfo").addChild(mvk::util::xml::Tag("node")).attribute("name") = "lamp";
     forget("Cam_01");
     ASSERT_NE(core->loadInstances(lamp), nullptr);
