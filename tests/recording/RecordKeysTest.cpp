@@ -1,6 +1,8 @@
 #include "RecordingFixture.h"
 
 #include "core/Hooks.h"
+#include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
 #include "unidevice/WINHOOK_KeyboardDevice.h"
 
 #include <QApplication>
@@ -64,13 +66,21 @@ TEST_F(RecordKeys, SpaceOrEscapeStopsTheTakeOnReleaseAndTheHostNeverSeesThem) {
 
 TEST_F(RecordKeys, CapturedKeysStillReachTheKeyboardDeviceAndUnlockedKeysReachTheHost) {
     core->setUnlockedKeys({{'S', mvk::qvn::core::Hooks::RequiresCtrl}, {'U', 0}});
-    core->startRecording();
     auto* keyboard = mvk::unidevice::WINHOOK_KeyboardDevice::live();
     ASSERT_NE(keyboard, nullptr);
+    rig->getProperties()->property("Pan")->bind(keyboard->key('A'));
+    setCountdown(0);
+    core->startRecording();
+    tick(100);
     press(Qt::Key_A);
-    EXPECT_DOUBLE_EQ(keyboard->key('A')->current(), 1.0) << "steers tools while captured";
+    tick(100);
     release(Qt::Key_A);
-    EXPECT_DOUBLE_EQ(keyboard->key('A')->current(), 0.0);
+    tick(100);
+    // The key steered the rig while the host never saw it.
+    std::vector<double> pan;
+    for (const auto& key : panCurve().allKeys())
+        pan.push_back(key.value);
+    EXPECT_EQ(pan, (std::vector<double>{0.0, 1.0, 0.0}));
     type(Qt::Key_U);
     type(Qt::Key_S); // needs Ctrl: captured
     press(Qt::Key_Control, Qt::ControlModifier);
@@ -102,6 +112,13 @@ TEST_F(RecordKeys, CtrlZRetakesLeavingOneUndoStepPerKeptTake) {
     EXPECT_FALSE(core->isRecording());
     ASSERT_EQ(host.undoStack.stepCount(), stepsBefore + 1);
     EXPECT_EQ(host.undoStack.stepName(stepsBefore), "Record");
+    // One record of curves per recorded instance (the root group and the rig).
+    EXPECT_EQ(host.undoStack.recordCount(stepsBefore), 2);
+    EXPECT_EQ(core->getRecordList().size(), 2u);
+    // The kept curves are the retake's, and undoing the step leaves the rig without a take.
+    EXPECT_DOUBLE_EQ(panCurve().key(0).time, watcher.takes()[0].lastSampleTime + 0.1);
+    ASSERT_TRUE(host.undo());
+    EXPECT_TRUE(rig->getRecordedValues().empty());
     EXPECT_EQ(watcher.takes().size(), 2u);
     EXPECT_TRUE(window->keys.empty());
 

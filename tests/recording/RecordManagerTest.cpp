@@ -51,6 +51,10 @@ TEST_F(Recording, CountdownRunsTheHostFromThePreRollAndSamplesOnlyAfterTheStartT
     const int samples = take().samples;
     EXPECT_EQ(samples, std::lround((take().lastSampleTime - 10.1) / 0.1) + 1);
     EXPECT_DOUBLE_EQ(host.time, take().lastSampleTime);
+    // The instance keyed exactly those samples.
+    ASSERT_EQ(panCurve().keyCount(), static_cast<size_t>(samples));
+    EXPECT_DOUBLE_EQ(panCurve().key(0).time, take().firstSampleTime);
+    EXPECT_DOUBLE_EQ(panCurve().allKeys().back().time, take().lastSampleTime);
     EXPECT_EQ(holds(host), (std::vector<std::string>{"begin:Record", "accept:Record"}));
     ASSERT_EQ(watcher.takes().size(), 1u);
     EXPECT_EQ(watcher.takes()[0].samples, samples);
@@ -112,6 +116,7 @@ TEST_F(Recording, StoppingDuringTheCountdownRecordsNothingAndLeavesTheHostAtTheS
     EXPECT_DOUBLE_EQ(host.time, 8.5);
     core->stopRecording();
     EXPECT_EQ(take().samples, 0);
+    EXPECT_EQ(panCurve().keyCount(), 0u);
     EXPECT_DOUBLE_EQ(host.time, 100 * 0.1);
     EXPECT_EQ(countdown.back(), "hide");
     EXPECT_EQ(holds(host), (std::vector<std::string>{"begin:Record", "accept:Record"}));

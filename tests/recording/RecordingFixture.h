@@ -45,7 +45,9 @@ protected:
         core = static_cast<CoreImplementation*>(attachCore(&host));
         ASSERT_NE(core, nullptr);
         LibraryManager::instance()->addToolToLibrary(CoreLibrary::instance(), &rigPlugin);
-        ASSERT_FALSE(core->createInstance("Rig").empty());
+        const std::string name = core->createInstance("Rig");
+        ASSERT_FALSE(name.empty());
+        rig = core->findInstance(name)->getInstance();
         core->setCountDown(std::make_unique<FakeCountDown>(countdown));
         watcher.watch(*core);
         host.time = 10.0;
@@ -70,12 +72,17 @@ protected:
             tick(step);
     }
     const mvk::qvn::TakeReport& take() const { return core->getTakeReport(); }
+    // The rig's recorded curve of its first input ("Pan").
+    const mvk::util::AVar_Linear<double>& panCurve() const {
+        return rig->getRecordedValues().at(0);
+    }
 
     TestEnvironment environment;
     ScriptedInteraction script;
     host::RefHost host;
     host::TakeWatcher watcher;
     CoreImplementation* core = nullptr;
+    Instance* rig = nullptr;
     RigPlugin rigPlugin{"Rig"};
     std::vector<std::string> countdown;
     uint32_t now = 100000;
