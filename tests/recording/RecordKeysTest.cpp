@@ -121,7 +121,6 @@ TEST_F(RecordKeys, CtrlZRetakesLeavingOneUndoStepPerKeptTake) {
     EXPECT_TRUE(rig->getRecordedValues().empty());
     EXPECT_EQ(watcher.takes().size(), 2u);
     EXPECT_TRUE(window->keys.empty());
-
 }
 
 } // namespace

@@ -188,7 +188,8 @@ bool RecordManager::expandRange() {
 // milliseconds and never 0, so the GUI thread sleeps between samples instead of spinning. The
 // samples themselves do not depend on it: each tick measures the wall clock.
 void RecordManager::armTimer(double seconds) {
-    const double milliseconds = std::max(1.0, std::ceil(seconds * 1000.0));
+    // Rounding dust (0.02 - 0.007 is a hair above 0.013) must not add a whole millisecond.
+    const double milliseconds = std::max(1.0, std::ceil(seconds * 1000.0 - 1e-6));
     TimerManager::service().addTimer(this, RecordTimerId, milliseconds);
 }
 
