@@ -168,6 +168,18 @@ TEST_F(Recording, AStalledHostIsCaughtUpThreeSamplesPerTickAndTheTimerSleepsInBe
     EXPECT_EQ(panCurve().keyCount(), static_cast<size_t>(take().samples));
 }
 
+TEST_F(Recording, AnInstanceDestroyedDuringATakeLeavesTheRecordList) {
+    setCountdown(0);
+    core->startRecording();
+    ASSERT_EQ(core->getRecordList().size(), 2u);
+    tick(100);
+    rig->destroy();
+    EXPECT_EQ(core->getRecordList().size(), 1u);
+    tick(100);
+    EXPECT_EQ(core->stopRecording(), ResultOk);
+    EXPECT_EQ(take().samples, 2);
+}
+
 TEST_F(Recording, DetachStopsARunningTakeBeforeTheInstancesGo) {
     core->startRecording();
     runUntil(10.5);

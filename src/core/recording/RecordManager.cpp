@@ -73,13 +73,23 @@ int32_t RecordManager::startRecording() {
     recordTime = adaptor->getTime();
     Hooks::setCapture(true);
     prepareRecording(orderedRecordList(), startTime);
+    startClock(*adaptor, section);
+    // The main window's record controls follow the recording state once the window exists.
+    section.write("Updating record mode");
+    savedLogThreshold = util::Log::threshold();
+    util::Log::setLevel(util::Log::Error);
+    return ResultOk;
+}
 
+// Winds the record clock back by the countdown, puts the host at the start time and starts the
+// record timer.
+void RecordManager::startClock(HostAdaptor& adaptor, util::Log& section) {
     lastTick = platform::tickCount();
-    const double dt = adaptor->getSampleInterval();
+    const double dt = adaptor.getSampleInterval();
     currentSample = sampleIndex(startTime + 0.001, dt);
     const int32_t countdownSeconds = getCore()->getSettings().countdownSeconds();
     recordTime = startTime - countdownSeconds;
-    adaptor->setSlowdown(static_cast<int32_t>(slowMotionFactor));
+    adaptor.setSlowdown(static_cast<int32_t>(slowMotionFactor));
     // The countdown window is made here once layout windows can be built; a countdown
     // installed beforehand is used as it is.
     if (countdownSeconds != 0) {
@@ -88,29 +98,26 @@ int32_t RecordManager::startRecording() {
             countDown->start(countdownSeconds);
     }
     section.write("setting start time");
-    adaptor->setTime(startTime);
+    adaptor.setTime(startTime);
     section.write("Starting timer");
     armTimer(dt);
-    // The main window's record controls follow the recording state once the window exists.
-    section.write("Updating record mode");
-    savedLogThreshold = util::Log::threshold();
-    util::Log::setLevel(util::Log::Error);
-    return ResultOk;
 }
 
 std::vector<Instance*> RecordManager::orderedRecordList() const {
-    const std::vector<Instance*> ticked = getCore()->checkedInstances();
+    std::vector<Instance*> ticked = getCore()->checkedInstances();
     InterfaceList interfaces(ticked.begin(), ticked.end());
     util::ReturnValue<InterfaceList> holder(interfaces);
     host()->orderInstances(holder);
-    // The host may only reorder: anything it did not get from us is dropped.
+    // The host may only reorder: what it did not get from us, or names twice, is dropped.
     std::vector<Instance*> ordered;
     for (CInterface* entry : interfaces) {
         const auto found = std::find_if(ticked.begin(), ticked.end(), [entry](Instance* instance) {
             return static_cast<CInterface*>(instance) == entry;
         });
-        if (found != ticked.end())
-            ordered.push_back(*found);
+        if (found == ticked.end())
+            continue;
+        ordered.push_back(*found);
+        ticked.erase(found);
     }
     return ordered;
 }
@@ -118,14 +125,15 @@ std::vector<Instance*> RecordManager::orderedRecordList() const {
 void RecordManager::prepareRecording(std::vector<Instance*> instances, double time) {
     util::Log section("Preparing recording", util::Log::Notice);
     recordList = std::move(instances);
+    recordListWatcher.watch();
     section.write("Activating unidevice");
     unidevice::DeviceHandler* devices = unidevice::DeviceHandler::instance();
     if (auto* windows = dynamic_cast<unidevice::WinDriver*>(devices->driver("windriver")))
         windows->setParam(mainWindowHandle());
     devices->activateAll();
     section.write("initalizing plugins");
-    for (Instance* instance : recordList)
-        instance->beginRecording(time, resimulating);
+    for (size_t i = 0; i < recordList.size(); ++i)
+        recordList[i]->beginRecording(time, resimulating);
     section.write("Initialize complete");
 }
 
@@ -195,8 +203,9 @@ void RecordManager::armTimer(double seconds) {
 
 void RecordManager::recordSample(double sampleTime) {
     unidevice::DeviceHandler::instance()->updateAll();
-    for (Instance* instance : recordList)
-        instance->recordSample(sampleTime, resimulating);
+    // By index: an instance that goes away meanwhile leaves the list.
+    for (size_t i = 0; i < recordList.size(); ++i)
+        recordList[i]->recordSample(sampleTime, resimulating);
 }
 
 void RecordManager::noteSample(double sampleTime, int samplesThisTick) {
@@ -238,8 +247,8 @@ int32_t RecordManager::stopRecording() {
 void RecordManager::finishRecording(double lastSampleTime) {
     util::Log section("finishing recording", util::Log::Notice);
     section.write("finishing plugins");
-    for (Instance* instance : recordList)
-        instance->endRecording(lastSampleTime, resimulating);
+    for (size_t i = 0; i < recordList.size(); ++i)
+        recordList[i]->endRecording(lastSampleTime, resimulating);
     section.write("Deactivating unidevice");
     unidevice::DeviceHandler::instance()->deactivateAll();
 }
@@ -250,6 +259,23 @@ void RecordManager::reportTake() {
 }
 
 void RecordManager::finishResimulation() { resimulating = false; }
+
+void RecordManager::RecordListWatcher::watch() {
+    while (sourceCount() > 0)
+        unsubscribe(source(0));
+    for (Instance* instance : list)
+        subscribe(instance);
+}
+
+void RecordManager::RecordListWatcher::handleMessage(util::Message& message, bool) {
+    if (message.id != util::Message::Destroying)
+        return;
+    const auto gone = std::find_if(list.begin(), list.end(), [&message](Instance* instance) {
+        return static_cast<util::MessageNode*>(instance) == message.sender;
+    });
+    if (gone != list.end())
+        list.erase(gone);
+}
 
 // ---- Slow motion ------------------------------------------------------------------------------
 

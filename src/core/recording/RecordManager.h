@@ -7,6 +7,7 @@
 #include "core/recording/CountDown.h"
 #include "core/recording/TimerManager.h"
 #include "sdk/TakeReport.h"
+#include "util/MessageNode.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,9 @@
 
 namespace mvk::qvn {
 class HostAdaptor;
+}
+namespace mvk::util {
+class Log;
 }
 
 namespace mvk::qvn::core {
@@ -71,9 +75,22 @@ public:
     double getRecordTime() const { return recordTime; }
 
 private:
+    // Listens to the instances of the record list, so one destroyed during a take leaves it
+    // instead of dangling.
+    class RecordListWatcher : public util::MessageNode {
+    public:
+        explicit RecordListWatcher(std::vector<Instance*>& list) : list(list) {}
+        void watch();
+        void handleMessage(util::Message& message, bool broadcast) override;
+
+    private:
+        std::vector<Instance*>& list;
+    };
+
     HostAdaptor* host() const;
     // The ticked instances in tree order, as the host orders them.
     std::vector<Instance*> orderedRecordList() const;
+    void startClock(HostAdaptor& adaptor, util::Log& section);
     void armTimer(double seconds);
     // Catches up to `target`, at most MaxSamplesPerTick samples; may stop at the range end.
     void sampleUpTo(int32_t target, double dt);
@@ -93,6 +110,7 @@ private:
     double startTime = 0.0;
     double rangeEnd = 0.0;
     std::vector<Instance*> recordList;
+    RecordListWatcher recordListWatcher{recordList};
     uint32_t lastTick = 0;
     int32_t currentSample = 0;
     double recordTime = 0.0;
