@@ -63,6 +63,10 @@ TEST_F(TimerManagerTest, IdsRouteToTheirListenersRestartsReplaceAndUnknownStopsD
     EXPECT_EQ(qtTimers()[0].interval, 250);
     service.removeTimer(&first, 5);
     EXPECT_TRUE(qtTimers().isEmpty());
+    // An interval that would overflow a Qt timer is held at a day.
+    service.addTimer(&first, 6, 1e12);
+    ASSERT_EQ(qtTimers().size(), 1);
+    EXPECT_EQ(qtTimers()[0].interval, TimerManager::LongestInterval);
 }
 
 TEST_F(TimerManagerTest, AListenerThatStopsItsTimerInsideTheCallIsNotCalledAgainUntilRestarted) {

@@ -4,6 +4,8 @@
 
 #include <QTimerEvent>
 
+#include <algorithm>
+
 namespace mvk::qvn::core {
 
 namespace {
@@ -25,7 +27,9 @@ void TimerManager::addTimer(TimerManager* listener, int32_t timerId, double inte
     // old Qt timer firing unseen forever.
     if (const auto orphan = qtTimers.find(timerId); orphan != qtTimers.end())
         killTimer(orphan->second);
-    const int milliseconds = interval > 0 ? static_cast<int>(interval) : 0;
+    // Qt's timers overflow near the largest int; nobody waits longer than a day here.
+    constexpr double longest = LongestInterval;
+    const int milliseconds = interval > 0 ? static_cast<int>(std::min(interval, longest)) : 0;
     qtTimers[timerId] = startTimer(milliseconds);
     listeners[timerId] = {listener, timerId};
 }

@@ -22,6 +22,9 @@ public:
     // The one service object of the process, made when the library is loaded.
     static TimerManager& service();
 
+    // Longer intervals are held at this (one day, in milliseconds).
+    static constexpr int LongestInterval = 24 * 60 * 60 * 1000;
+
     // On the service. Starts a repeating timer for `listener` under `timerId`, replacing one of
     // that id; `interval` is in milliseconds, truncated (0 fires whenever the loop is idle).
     void addTimer(TimerManager* listener, int32_t timerId, double interval);
