@@ -168,10 +168,14 @@ TEST_F(Recording, AStalledHostIsCaughtUpThreeSamplesPerTickAndTheTimerSleepsInBe
     EXPECT_EQ(panCurve().keyCount(), static_cast<size_t>(take().samples));
 }
 
-TEST_F(Recording, AnInstanceDestroyedDuringATakeLeavesTheRecordList) {
+TEST_F(Recording, TheRecordListIsFixedAtTheStartAndLosesInstancesDestroyedDuringTheTake) {
     setCountdown(0);
     core->startRecording();
     ASSERT_EQ(core->getRecordList().size(), 2u);
+    Instance* late = core->findInstance(core->createInstance("Rig"))->getInstance();
+    core->updateInstances(2.5);
+    EXPECT_EQ(static_cast<RigCode*>(rig->getCode())->updates, std::vector<double>{2.5});
+    EXPECT_TRUE(static_cast<RigCode*>(late->getCode())->updates.empty());
     tick(100);
     rig->destroy();
     EXPECT_EQ(core->getRecordList().size(), 1u);
