@@ -604,10 +604,10 @@ void Instance::recordInputs(double time) {
 }
 
 void Instance::replayInputs(double time) {
-    const size_t count = std::min(recordedValues.size(), static_cast<size_t>(properties->count()));
+    // Only the stand-ins are fed: a replay never writes into a real device's controls.
+    const size_t count = std::min(recordedValues.size(), setAside.size());
     for (size_t i = 0; i < count; ++i)
-        if (unidevice::Control* control = properties->property(static_cast<int32_t>(i))->control())
-            control->feed(recordedValues[i].valueAt(time));
+        setAside[i]->temporary.feed(recordedValues[i].valueAt(time));
 }
 
 void Instance::advanceExposedSpinners() {
