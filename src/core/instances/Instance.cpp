@@ -725,8 +725,11 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         return NotAnInputProfile;
     const util::xml::Element& first = element.child("profile", 0);
     const util::xml::Element& profile = first.isEmpty() ? element : first;
-    for (int32_t i = 0; i < properties->count(); ++i)
+    // Binding leaves the stored element alone: a profile replaces both.
+    for (int32_t i = 0; i < properties->count(); ++i) {
         properties->property(i)->bind(nullptr);
+        properties->property(i)->setBinding(util::xml::Element());
+    }
     if (profile.hasAttribute("name"))
         inputProfileName = profile.attribute("name");
     int32_t missing = 0;
@@ -740,12 +743,13 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         const util::xml::Element& binding = entry.child("control", 0);
         if (binding.isEmpty())
             continue;
-        if (unidevice::Control* control = devices->findControl(binding)) {
+        // Kept also when the control is found, so the control can be found again after its
+        // device has gone and come back.
+        property->setBinding(binding);
+        if (unidevice::Control* control = devices->findControl(binding))
             property->bind(control);
-        } else {
-            property->setBinding(binding);
+        else
             ++missing;
-        }
     }
     util::Message notice(InputProfileApplied);
     broadcastFrom(notice);
