@@ -31,8 +31,8 @@ void checkRead(const uint8_t* data, size_t size) {
     Curve curve = before;
     curve.read(data, size);
 
-    const bool readable = size >= 16 && at(data, 0) == 16 && at(data, 8) == 100 &&
-                          at(data, 12) <= (size - 16) / 16;
+    const bool readable =
+        size >= 16 && at(data, 0) == 16 && at(data, 8) == 100 && at(data, 12) <= (size - 16) / 16;
     if (!readable) {
         require(curve.sameKeys(before));
         return;
