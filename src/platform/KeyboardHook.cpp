@@ -1,11 +1,12 @@
 #include "platform/KeyboardHook.h"
 
+#include "platform/VirtualKeyMap.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 namespace mvk::platform {
@@ -17,65 +18,8 @@ std::vector<KeyboardHook*>& hooks() {
     return installed;
 }
 
-int32_t keypadCode(int key) {
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return 96 + (key - Qt::Key_0);
-    switch (key) {
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_Period:
-    case Qt::Key_Comma: return 110;
-    case Qt::Key_Slash: return 111;
-    default: return -1;
-    }
-}
-
-const std::unordered_map<int, int32_t>& namedKeys() {
-    static const std::unordered_map<int, int32_t> table = {
-        {Qt::Key_Backspace, 8},   {Qt::Key_Tab, 9},        {Qt::Key_Backtab, 9},
-        {Qt::Key_Clear, 12},      {Qt::Key_Return, 13},    {Qt::Key_Enter, 13},
-        {Qt::Key_Shift, 16},      {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},
-        {Qt::Key_AltGr, 18},      {Qt::Key_Pause, 19},     {Qt::Key_CapsLock, 20},
-        {Qt::Key_Escape, 27},     {Qt::Key_Space, 32},     {Qt::Key_PageUp, 33},
-        {Qt::Key_PageDown, 34},   {Qt::Key_End, 35},       {Qt::Key_Home, 36},
-        {Qt::Key_Left, 37},       {Qt::Key_Up, 38},        {Qt::Key_Right, 39},
-        {Qt::Key_Down, 40},       {Qt::Key_Select, 41},    {Qt::Key_Print, 44},
-        {Qt::Key_Insert, 45},     {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},
-        {Qt::Key_Meta, 91},       {Qt::Key_Menu, 93},      {Qt::Key_Sleep, 95},
-        {Qt::Key_NumLock, 144},   {Qt::Key_ScrollLock, 145},
-        {Qt::Key_Semicolon, 186}, {Qt::Key_Colon, 186},    {Qt::Key_Equal, 187},
-        {Qt::Key_Plus, 187},      {Qt::Key_Comma, 188},    {Qt::Key_Less, 188},
-        {Qt::Key_Minus, 189},     {Qt::Key_Underscore, 189}, {Qt::Key_Period, 190},
-        {Qt::Key_Greater, 190},   {Qt::Key_Slash, 191},    {Qt::Key_Question, 191},
-        {Qt::Key_QuoteLeft, 192}, {Qt::Key_AsciiTilde, 192}, {Qt::Key_BracketLeft, 219},
-        {Qt::Key_BraceLeft, 219}, {Qt::Key_Backslash, 220}, {Qt::Key_Bar, 220},
-        {Qt::Key_BracketRight, 221}, {Qt::Key_BraceRight, 221}, {Qt::Key_Apostrophe, 222},
-        {Qt::Key_QuoteDbl, 222},
-        // Shifted digits on a US layout, so a press without a scan code still maps.
-        {Qt::Key_Exclam, '1'},    {Qt::Key_At, '2'},       {Qt::Key_NumberSign, '3'},
-        {Qt::Key_Dollar, '4'},    {Qt::Key_Percent, '5'},  {Qt::Key_AsciiCircum, '6'},
-        {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'},
-        {Qt::Key_ParenRight, '0'},
-    };
-    return table;
-}
-
 int32_t codeOf(const QKeyEvent& event) {
-    const int key = event.key();
-    if (event.modifiers() & Qt::KeypadModifier) {
-        const int32_t code = keypadCode(key);
-        if (code >= 0)
-            return code;
-    }
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return static_cast<int32_t>(key);  // Qt's codes are the upper-case ASCII values
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    const auto& table = namedKeys();
-    const auto found = table.find(key);
-    return found == table.end() ? 0 : found->second;
+    return VirtualKeyMap::codeOf(event.key(), event.modifiers(), event.nativeScanCode());
 }
 
 } // namespace
@@ -110,15 +54,17 @@ int KeyboardHook::installedCount() { return static_cast<int>(hooks().size()); }
 int32_t KeyboardHook::virtualKeyOf(const QKeyEvent& event) { return codeOf(event); }
 
 bool KeyboardHook::forward(QKeyEvent& event) {
+    const bool down = event.type() == QEvent::KeyPress;
+    if (!down && event.type() != QEvent::KeyRelease)
+        return false;
     const std::vector<KeyboardHook*> chain = hooks();
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-        if ((*it)->feed(event))
+        if ((*it)->feed(event, down))
             return true;
     return false;
 }
 
-bool KeyboardHook::feed(QKeyEvent& event) {
-    const bool down = event.type() == QEvent::KeyPress;
+bool KeyboardHook::feed(const QKeyEvent& event, bool down) {
     // Some window systems report a held key as release/press pairs; only the presses repeat,
     // as they do for a hook, so a held key never reads as released.
     if (!down && event.isAutoRepeat())
@@ -139,14 +85,9 @@ bool KeyboardHook::feed(QKeyEvent& event) {
             }
         }
     }
-    if (stroke.virtualKey == 0)
-        return false;
-    const bool swallow = procedure && procedure(stroke);
-    if (swallow)
-        swallowedKeys.insert(event.key());
-    else if (!down)
-        swallowedKeys.erase(event.key());
-    return swallow;
+    // A key without a code still goes to the procedures: while the keyboard is taken from the
+    // host it must be swallowed like any other, or it reaches the host's shortcuts.
+    return procedure && procedure(stroke);
 }
 
 bool KeyboardHook::isPropagation(const QKeyEvent* event, QObject* receiver) const {
@@ -160,34 +101,49 @@ bool KeyboardHook::isPropagation(const QKeyEvent* event, QObject* receiver) cons
     return static_cast<QWidget*>(lastReceiver.data())->parentWidget() == receiver;
 }
 
+bool KeyboardHook::isPendingPress(const QKeyEvent& event) const {
+    // The press follows its override at once; a press that fired a shortcut never comes, and
+    // its pending entry goes with the next override or the key's release.
+    return pending.has_value() && pending->key == event.key() &&
+           pending->scanCode == event.nativeScanCode() &&
+           pending->autoRepeat == event.isAutoRepeat();
+}
+
 bool KeyboardHook::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::ShortcutOverride: {
-        // Accepting the override without delivering it keeps a swallowed key from firing a
-        // shortcut.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (swallowedKeys.count(key->key()) != 0) {
-            event->accept();
-            return true;
-        }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
-    }
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // The filter sees one event once per receiver (the window, the focus widget, then its
-        // parents while nobody accepts it); only the first delivery goes to the procedure.
-        if (isPropagation(key, watched)) {
-            lastReceiver = watched;
-            return false;
-        }
-        lastEvent = key;
+    auto* key = static_cast<QKeyEvent*>(event);
+    // The filter sees one event once per receiver (the window, the focus widget, then its
+    // parents while nobody accepts it); only the first delivery goes to the procedure.
+    if (isPropagation(key, watched)) {
         lastReceiver = watched;
-        return feed(*key);
-    }
-    default:
         return false;
     }
+    lastEvent = key;
+    lastReceiver = watched;
+    if (type == QEvent::ShortcutOverride) {
+        // A press is offered to the shortcuts before it is delivered, and one that fires a
+        // shortcut is never delivered at all: the procedure decides on the press here.
+        // Accepting the override tells the shortcuts the key is taken. The same press offered
+        // again keeps the first decision.
+        if (!isPendingPress(*key)) {
+            const bool decided = feed(*key, true);
+            pending = PendingPress{key->key(), key->nativeScanCode(), key->isAutoRepeat(), decided};
+        }
+        const bool swallow = pending->swallow;
+        if (swallow)
+            event->accept();
+        return swallow;
+    }
+    if (type == QEvent::KeyPress && isPendingPress(*key)) {
+        const bool swallow = pending->swallow;
+        pending.reset();
+        return swallow;
+    }
+    if (pending.has_value() && pending->key == key->key())
+        pending.reset();
+    return feed(*key, type == QEvent::KeyPress);
 }
 
 } // namespace mvk::platform

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 class QKeyEvent;
 
@@ -15,7 +15,9 @@ namespace mvk::platform {
 
 // What the procedure is told about one key event, in the numbering the hook procedures expect
 // (Windows virtual-key codes: letters and digits as their capitals, arrows 37-40, F1-F24
-// 112-135, keypad 96-111, Shift 16, Ctrl 17, Alt 18 ...).
+// 112-135, keypad 96-111, Shift 16, Ctrl 17, Alt 18 ..., see VirtualKeyMap). A key that has no
+// code comes with VirtualKeyMap::NoCode: a procedure may swallow it, but it names no key, so it
+// is nobody's input.
 struct KeyStroke {
     int32_t virtualKey = 0;
     bool down = false;
@@ -39,7 +41,7 @@ public:
     // Number of hooks installed right now.
     static int installedCount();
 
-    // The virtual-key code of a Qt key event (0 when it has none).
+    // The virtual-key code of a Qt key event (VirtualKeyMap::NoCode when it has none).
     static int32_t virtualKeyOf(const QKeyEvent& event);
     // Hands a key event of a window Qt does not see (a host's own window) to the installed hooks,
     // newest first; answers whether one of them swallowed it.
@@ -51,15 +53,22 @@ protected:
 private:
     explicit KeyboardHook(KeyProcedure procedure);
     ~KeyboardHook() override;
-    bool feed(QKeyEvent& event);
+    bool feed(const QKeyEvent& event, bool down);
+    bool isPendingPress(const QKeyEvent& event) const;
     bool isPropagation(const QKeyEvent* event, QObject* receiver) const;
 
     KeyProcedure procedure;
     // Held keys by native scan code: Qt reports Shift+1 as "!" on press and "1" on release, so
     // a release is matched to the code its press produced.
     std::unordered_map<quint32, int32_t> heldKeys;
-    // Keys whose press was swallowed; their shortcut overrides are eaten too.
-    std::unordered_set<int> swallowedKeys;
+    // A press already decided on when it was offered to the shortcuts, and the decision.
+    struct PendingPress {
+        int key;
+        quint32 scanCode;
+        bool autoRepeat;
+        bool swallow;
+    };
+    std::optional<PendingPress> pending;
     // The event last handed to the procedure and the object it was delivered to, to tell a
     // new event from the same one propagating to a parent widget.
     const QKeyEvent* lastEvent = nullptr;

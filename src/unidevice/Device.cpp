@@ -16,11 +16,23 @@ Device::Device(std::string name, int32_t devindex, bool registration)
 }
 
 Device::~Device() {
+    Driver* driver = owningDriver;
+    owningDriver = nullptr;
+    DeviceHandler* drivers = owningHandler != nullptr ? owningHandler
+                             : driver != nullptr      ? driver->handler()
+                                                      : nullptr;
     detach();
-    if (owningDriver != nullptr) {
-        Driver* driver = owningDriver;
-        owningDriver = nullptr;
-        driver->removeDevice(this);
+    // A driver only appends, so the device may be listed more than once, or by a driver other
+    // than its own: no list may keep an entry of it.
+    if (driver != nullptr)
+        leave(driver);
+    for (int32_t i = 0; drivers != nullptr && i < drivers->driverCount(); ++i)
+        leave(drivers->driver(i));
+}
+
+void Device::leave(Driver* driver) {
+    // Bounded, so a driver that always answers true cannot hold a dying device for ever.
+    for (int32_t left = driver->deviceCount(); left >= 0 && driver->removeDevice(this); --left) {
     }
 }
 

@@ -20,7 +20,7 @@ public:
     Device(std::string name, int32_t devindex, bool registration = true);
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
-    // Leaves its handler and its driver.
+    // Leaves its handler and every driver sequence that lists it.
     ~Device() override;
 
     // The device part of a binding: tag "control", "device" and, when not 0, "devindex".
@@ -61,6 +61,9 @@ protected:
     void setDevindex(int32_t devindex) { deviceIndex = devindex; }
 
 private:
+    // Removes every entry of the device from the driver's sequence.
+    void leave(Driver* driver);
+
     std::string deviceName;
     int32_t deviceIndex;
     DeviceHandler* owningHandler = nullptr;

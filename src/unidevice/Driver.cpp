@@ -74,10 +74,6 @@ bool Driver::deactivateDevices(uintptr_t param) {
 bool Driver::appendToDevices(Device* device) {
     if (device == nullptr)
         return false;
-    if (std::find(devices.begin(), devices.end(), device) != devices.end())
-        return true;
-    if (Driver* previous = device->driver(); previous != nullptr && previous != this)
-        previous->removeDevice(device);
     devices.push_back(device);
     device->setDriver(this);
     return true;

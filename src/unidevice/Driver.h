@@ -49,6 +49,8 @@ protected:
     Control* detectAmongDevices(uintptr_t param);
     bool activateDevices(uintptr_t param);
     bool deactivateDevices(uintptr_t param);
+    // Appends, even a device listed already (here or by another driver), and makes this its
+    // driver; false only for null.
     bool appendToDevices(Device* device);
     bool eraseFromDevices(Device* device);
     Device* deviceAt(int32_t index) const;

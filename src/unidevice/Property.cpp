@@ -49,12 +49,9 @@ uint32_t Property::bind(Control* control) {
     if (boundControl != nullptr)
         boundControl->removeTarget(this);
     boundControl = control;
-    if (control == nullptr) {
-        storedBinding = Element();
+    if (control == nullptr)
         return Unbound;
-    }
     control->addTarget(this);
-    storedBinding = control->toXML();
     return acceptedKinds & control->kind();
 }
 

@@ -34,8 +34,9 @@ public:
     // Leaves the bound control's targets.
     ~Property() override;
 
-    // Binds to `control` (null unbinds) and stores its binding element (cleared for null).
-    // Returns Unbound for null, else accepted AND the control's kind (0: no kind in common).
+    // Binds to `control` (null unbinds); the stored binding element is the caller's business
+    // (setBinding). Returns Unbound for null, else accepted AND the control's kind (0: no kind
+    // in common).
     uint32_t bind(Control* control);
     Control* control() const { return boundControl; }
 

@@ -1,6 +1,7 @@
 #include "unidevice/WINHOOK_KeyboardDevice.h"
 
 #include "platform/KeyboardHook.h"
+#include "platform/VirtualKeyMap.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Driver.h"
 
@@ -78,11 +79,9 @@ void WINHOOK_KeyboardDevice::addKey(int32_t code, const std::string& name) {
         return;
     used[static_cast<size_t>(code)] = true;
     Control* entry = table[static_cast<size_t>(code)].get();
-    // A nameless key gets a name of its own as type too, so that two of them never share one
-    // binding.
-    const std::string text = name.empty() ? "Key_" + std::to_string(code) : name;
-    entry->setType(text);
-    entry->setDescription(text);
+    // A nameless key keeps its empty type in bindings; only the dialogs show it by its code.
+    entry->setType(name);
+    entry->setDescription(name.empty() ? "Key_" + std::to_string(code) : name);
     entry->setIndex(0);
     registered.push_back(entry);
 }
@@ -143,6 +142,9 @@ bool WINHOOK_KeyboardDevice::deactivate(uintptr_t) {
 }
 
 bool WINHOOK_KeyboardDevice::onKeyStroke(const platform::KeyStroke& stroke) {
+    // A key without a code is no key of ours, even when code 0 was unlocked.
+    if (stroke.virtualKey == platform::VirtualKeyMap::NoCode)
+        return false;
     if (Control* entry = key(stroke.virtualKey))
         entry->feed(stroke.down ? 1.0 : 0.0);
     return false;

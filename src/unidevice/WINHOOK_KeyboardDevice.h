@@ -31,11 +31,12 @@ public:
     // The live keyboard device (the most recently made one), or null.
     static WINHOOK_KeyboardDevice* live();
 
-    // Registers a key: names its table entry and exposes it as a control. An empty name gives
-    // "Key_" and the code. A code outside 0..255 or one already registered is ignored.
+    // Registers a key: names its table entry and exposes it as a control. An empty name stays
+    // the type; the description becomes "Key_" and the code. A code outside 0..255 or one
+    // already registered is ignored.
     void addKey(int32_t code, const std::string& name);
-    // A key the host keeps during recording: registered (as "Key_<code>") when no standard key
-    // has that code, so it can still be bound.
+    // A key the host keeps during recording: registered without a name (shown as "Key_<code>")
+    // when no standard key has that code, so it can still be bound.
     void unlockKey(int32_t code);
     // The table entry of a virtual-key code (registered or not), or null outside 0..255.
     Control* key(int32_t code) const;
@@ -57,7 +58,8 @@ public:
     platform::ModuleHandle module() const { return moduleHandle; }
 
     // The hook procedure: every key message updates its table entry (previous takes current;
-    // 0 on release, 1 otherwise). Always passes the key on.
+    // 0 on release, 1 otherwise); a key without a code updates nothing. Always passes the key
+    // on.
     bool onKeyStroke(const platform::KeyStroke& stroke);
 
 private:

@@ -104,6 +104,12 @@ template <class T> T AVar<T>::valueAt(double time) const {
         return keys.back().value;
     const auto after = std::upper_bound(keys.begin(), keys.end(), time,
                                         [](double t, const Key& key) { return t < key.time; });
+    // Keys read from a block come in the block's order, which need not be sorted (nor free of
+    // NaN): the search may then end at either end of the keys.
+    if (after == keys.begin())
+        return keys.front().value;
+    if (after == keys.end())
+        return keys.back().value;
     return interpolate(*std::prev(after), *after, time).value;
 }
 

@@ -38,7 +38,7 @@ public:
     // Takes the curve from a block of `length` bytes. A block without a readable header, with a
     // header size other than 16 or a version other than 100, or naming more keys than its bytes
     // could hold leaves the curve unchanged. A payload size that disagrees with the key count
-    // leaves key-count keys at time -1.
+    // leaves key-count keys at time -1. Keys come in the block's order.
     virtual void read(const void* buffer, size_t length);
     virtual ~AVar() = default;
 

@@ -59,6 +59,12 @@ TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
     ASSERT_EQ(made.childCount("property"), 3);
     EXPECT_EQ(made.child("property", 0).child("control", 0).attribute("device"), "Gone");
     EXPECT_TRUE(made.child("property", 1).child("control", 0).isEmpty());
+
+    // A later profile that leaves the property unbound replaces the stored binding too.
+    instance->applyInputProfile(Element("<profile><property name=\"Pan\"/></profile>"));
+    EXPECT_TRUE(pan->binding().isEmpty());
+    EXPECT_TRUE(
+        instance->makeInputProfile("Plain").child("property", 0).child("control", 0).isEmpty());
 }
 
 TEST_F(ProfileApplyTest, FoundControlsAreBound) {

@@ -150,6 +150,9 @@ TEST_F(RecordingTest, ResimulationFeedsTheCurvesThroughTemporaryControlsAndPutsB
     EXPECT_EQ(pan->binding(), panBinding);
     EXPECT_EQ(tilt->control(), nullptr);
     EXPECT_EQ(tilt->binding(), missing);
+    // Outside a replay, a replayed sample has no stand-in to feed and leaves the stick alone.
+    cam->recordSample(0.5, true);
+    EXPECT_DOUBLE_EQ(stick->current(), -1.0);
 
     // A device that goes away during the replay leaves the property unbound but findable.
     cam->beginRecording(0.0, true);

@@ -1,4 +1,5 @@
 #include "platform/KeyboardHook.h"
+#include "platform/VirtualKeyMap.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,10 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using mvk::platform::KeyboardHook;
 using mvk::platform::KeyStroke;
+using mvk::platform::VirtualKeyMap;
 
 namespace {
 
@@ -28,30 +31,61 @@ protected:
         edit->show();
         edit->activateWindow();
         edit->setFocus();
+        windowActive = QTest::qWaitForWindowActive(edit.get());
     }
     static QApplication* app;
     std::unique_ptr<QLineEdit> edit;
+    bool windowActive = false;
 };
 
 QApplication* KeyboardHookTest::app = nullptr;
 
-TEST_F(KeyboardHookTest, VirtualKeyNumberingFollowsTheHookTable) {
-    auto code = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent event(QEvent::KeyPress, key, modifiers);
-        return KeyboardHook::virtualKeyOf(event);
+// Native scan codes as an X server or a Wayland compositor reports them (evdev code + 8).
+constexpr quint32 Evdev = 8;
+
+int32_t codeOf(int key, quint32 scanCode = 0, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
+    return KeyboardHook::virtualKeyOf(event);
+}
+
+TEST_F(KeyboardHookTest, LayoutFreeKeysGoByTheirMeaning) {
+    const std::pair<int, int32_t> expected[] = {
+        {Qt::Key_A, 'A'},         {Qt::Key_7, '7'},          {Qt::Key_Left, 37},
+        {Qt::Key_Down, 40},       {Qt::Key_F1, 112},         {Qt::Key_F24, 135},
+        {Qt::Key_Shift, 16},      {Qt::Key_Control, 17},     {Qt::Key_Alt, 18},
+        {Qt::Key_Space, 32},      {Qt::Key_Escape, 27},      {Qt::Key_Super_L, 91},
+        {Qt::Key_Super_R, 92},    {Qt::Key_VolumeDown, 0xAE}, {Qt::Key_VolumeUp, 0xAF},
+        {Qt::Key_VolumeMute, 0xAD}, {Qt::Key_MediaTogglePlayPause, 0xB3},
+        {Qt::Key_MediaNext, 0xB0}, {Qt::Key_Back, 0xA6}};
+    for (const auto& [key, code] : expected)
+        EXPECT_EQ(codeOf(key), code) << std::hex << key;
+    EXPECT_EQ(codeOf(Qt::Key_5, 0, Qt::KeypadModifier), 101);
+    EXPECT_EQ(codeOf(Qt::Key_Slash, 0, Qt::KeypadModifier), 111);
+}
+
+TEST_F(KeyboardHookTest, LayoutSpecificKeysGoByTheirPositionOnAUsKeyboard) {
+    // A German keyboard: umlauts, sharp s, the dead circumflex, the key beside left Shift, and
+    // characters typed with Shift on the digit row.
+    const std::tuple<int, quint32, int32_t> german[] = {
+        {Qt::Key_Adiaeresis, 40 + Evdev, 0xDE},  {Qt::Key_Odiaeresis, 39 + Evdev, 0xBA},
+        {Qt::Key_Udiaeresis, 26 + Evdev, 0xDB},  {Qt::Key_ssharp, 12 + Evdev, 0xBD},
+        {Qt::Key_Dead_Circumflex, 41 + Evdev, 0xC0}, {Qt::Key_Dead_Acute, 13 + Evdev, 0xBB},
+        {Qt::Key_Plus, 27 + Evdev, 0xDD},        {Qt::Key_NumberSign, 43 + Evdev, 0xDC},
+        {Qt::Key_Less, 86 + Evdev, 0xE2},        {Qt::Key_Minus, 53 + Evdev, 0xBF},
+        {Qt::Key_Comma, 51 + Evdev, 0xBC},       {Qt::Key_Period, 52 + Evdev, 0xBE},
+        {Qt::Key_Slash, 8 + Evdev, '7'},         {Qt::Key_section, 4 + Evdev, '3'},
+        {Qt::Key_Z, 21 + Evdev, 'Z'},            // letters follow the layout, as typed
     };
-    EXPECT_EQ(code(Qt::Key_A), 'A');
-    EXPECT_EQ(code(Qt::Key_7), '7');
-    EXPECT_EQ(code(Qt::Key_Left), 37);
-    EXPECT_EQ(code(Qt::Key_Down), 40);
-    EXPECT_EQ(code(Qt::Key_F1), 112);
-    EXPECT_EQ(code(Qt::Key_F24), 135);
-    EXPECT_EQ(code(Qt::Key_5, Qt::KeypadModifier), 101);
-    EXPECT_EQ(code(Qt::Key_Shift), 16);
-    EXPECT_EQ(code(Qt::Key_Control), 17);
-    EXPECT_EQ(code(Qt::Key_Alt), 18);
-    EXPECT_EQ(code(Qt::Key_Space), 32);
-    EXPECT_EQ(code(Qt::Key_Escape), 27);
+    for (const auto& [key, scan, code] : german)
+        EXPECT_EQ(codeOf(key, scan), code) << std::hex << key;
+    // A layout without Latin letters falls back to the letter at that place.
+    EXPECT_EQ(codeOf(0x0424, 30 + Evdev), 'A');
+    // Without a scan code the character decides, as on a US layout.
+    EXPECT_EQ(codeOf(Qt::Key_Semicolon), 0xBA);
+    EXPECT_EQ(codeOf(Qt::Key_Exclam), '1');
+    // Neither the key nor its place gives a code.
+    EXPECT_EQ(codeOf(Qt::Key_Adiaeresis), VirtualKeyMap::NoCode);
+    EXPECT_EQ(codeOf(Qt::Key_Hyper_L, 250), VirtualKeyMap::NoCode);
 }
 
 TEST_F(KeyboardHookTest, PassedKeysReachTheWidgetAndSwallowedOnesDoNot) {
@@ -95,17 +129,30 @@ TEST_F(KeyboardHookTest, TheNewestHookSeesKeysFirstAndCanHideThemFromOlderOnes) 
     EXPECT_EQ(order, (std::vector<std::string>{"newer", "older", "newer"}));
 }
 
-TEST_F(KeyboardHookTest, SwallowedKeysFireNoShortcut) {
+TEST_F(KeyboardHookTest, SwallowedKeysFireNoShortcutEvenWithoutACode) {
     int fired = 0;
-    QShortcut shortcut(QKeySequence(Qt::Key_F5), edit.get());
-    shortcut.setContext(Qt::ApplicationShortcut);
-    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++fired; });
+    std::vector<int32_t> seen;
+    std::vector<std::unique_ptr<QShortcut>> shortcuts;
+    for (int key : {Qt::Key_F5, Qt::Key_Launch5}) {
+        shortcuts.push_back(std::make_unique<QShortcut>(QKeySequence(key), edit.get()));
+        shortcuts.back()->setContext(Qt::ApplicationShortcut);
+        QObject::connect(shortcuts.back().get(), &QShortcut::activated, [&] { ++fired; });
+    }
     QTest::keyClick(edit.get(), Qt::Key_F5);
-    const int firedWithoutHook = fired;
-    KeyboardHook* hook = KeyboardHook::install([](const KeyStroke&) { return true; });
+    QTest::keyClick(edit.get(), Qt::Key_Launch5);
+    ASSERT_TRUE(windowActive);
+    ASSERT_EQ(fired, 2);
+    KeyboardHook* hook = KeyboardHook::install([&](const KeyStroke& stroke) {
+        seen.push_back(stroke.virtualKey);
+        return true;
+    });
     QTest::keyClick(edit.get(), Qt::Key_F5);
+    // A key no table knows still reaches the procedure, with no code.
+    QTest::keyClick(edit.get(), Qt::Key_Launch5);
     KeyboardHook::uninstall(hook);
-    EXPECT_EQ(fired, firedWithoutHook);
+    EXPECT_EQ(fired, 2);
+    EXPECT_EQ(seen, (std::vector<int32_t>{116, 116, VirtualKeyMap::NoCode, VirtualKeyMap::NoCode}));
+    EXPECT_TRUE(edit->text().isEmpty());
 }
 
 } // namespace

@@ -111,24 +111,32 @@ TEST_F(DeviceHandlerTest, DestroyOrders) {
     EXPECT_THAT(journal(), ElementsAre("~B/0", "~A/0", "~C/0", "~second", "~first"));
 }
 
-TEST_F(DeviceHandlerTest, DevicesLeaveTheirDriversOnDestroyOrMoveAndDriversReleaseThem) {
+TEST_F(DeviceHandlerTest, AddingOnlyAppendsAndADyingDeviceLeavesEveryDriver) {
     auto* from = new FakeDriver("from");
     auto* to = new FakeDriver("to");
     auto* pad = new FakeDevice("Pad", 0);
     auto* kept = new FakeDevice("Kept", 0);
-    from->addDevice(pad);
-    from->addDevice(kept);
-    to->addDevice(kept);
-    to->addDevice(kept);
-    EXPECT_EQ(from->deviceCount(), 1);
-    EXPECT_EQ(to->deviceCount(), 1);
-    EXPECT_EQ(kept->driver(), to);
+    EXPECT_TRUE(from->addDevice(pad));
+    EXPECT_TRUE(from->addDevice(kept));
+    EXPECT_TRUE(to->addDevice(kept));
+    EXPECT_TRUE(to->addDevice(kept));
+    ASSERT_EQ(from->deviceCount(), 2);
+    ASSERT_EQ(to->deviceCount(), 2);
+    EXPECT_EQ(from->device(1), kept);
+    EXPECT_EQ(to->device(1), kept);
+    EXPECT_TRUE(to->removeDevice(kept));  // the first occurrence only
+    EXPECT_EQ(to->device(0), kept);
     pad->destroy();
-    EXPECT_EQ(from->deviceCount(), 0);
+    EXPECT_EQ(from->device(0), kept);
     EXPECT_EQ(handler()->deviceCount(), 1);
     EXPECT_FALSE(from->removeDevice(pad));
+    kept->destroy();
+    EXPECT_EQ(from->deviceCount(), 0);
+    EXPECT_EQ(to->deviceCount(), 0);
+    auto* last = new FakeDevice("Last", 0);
+    to->addDevice(last);
     to->destroy();
-    EXPECT_EQ(kept->driver(), nullptr);
+    EXPECT_EQ(last->driver(), nullptr);
     EXPECT_EQ(handler()->driverCount(), 1);
 }
 

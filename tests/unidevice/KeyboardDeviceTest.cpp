@@ -120,6 +120,7 @@ TEST_F(KeyboardTest, OnlyTheHookMovesKeysAndActivatingOrPreparingResetsThem) {
     EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
     // A dying keyboard removes its hook and unbinds its keys.
     Property steer("steer", ControlKind::Finite);
+    steer.setBinding(key(37)->toXML());
     steer.bind(key(37));
     keyboard->destroy();
     EXPECT_EQ(KeyboardHook::installedCount(), before);
@@ -142,17 +143,33 @@ TEST_F(KeyboardTest, DetectionTakesTheEarlierRegisteredKeyOnATieAndHonoursExclus
     EXPECT_FALSE(keyboard->isHooked());
 }
 
-TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnce) {
+TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnceWithAnEmptyType) {
     keyboard->unlockKey(200);
     ASSERT_EQ(keyboard->controlCount(), 105);
     EXPECT_EQ(keyboard->control(104), key(200));
     EXPECT_EQ(key(200)->description(), "Key_200");
+    EXPECT_EQ(key(200)->type(), "");
     for (int code : {65, 300, -1})  // a standard key, out of range
         mvk::unidevice::unlockKey(code);
     EXPECT_EQ(keyboard->controlCount(), 105);
     mvk::unidevice::unlockKey(201);
     EXPECT_EQ(keyboard->controlCount(), 106);
-    EXPECT_NE(key(201)->toXML().attribute("type"), key(200)->toXML().attribute("type"));
+    EXPECT_EQ(key(201)->toXML().toString("", "", ""),
+              "<control type=\"\" index=\"0\"><description>Key_201</description></control>");
+}
+
+TEST_F(KeyboardTest, SuperKeysMoveTheWindowsKeysAndAKeyWithoutACodeMovesNone) {
+    keyboard->unlockKey(0);
+    keyboard->activate(0);
+    press(Qt::Key_Super_R);
+    EXPECT_EQ(keyboard->detect(0, 0), keyboard->control(62));  // "Right_Windows_key"
+    press(Qt::Key_Super_L);
+    EXPECT_DOUBLE_EQ(key(91)->current(), 1.0);
+    press(Qt::Key_Launch5);
+    send(QEvent::KeyRelease, Qt::Key_Launch5);
+    EXPECT_DOUBLE_EQ(key(0)->current(), 0.0);
+    EXPECT_DOUBLE_EQ(key(0)->previous(), 0.0);
+    EXPECT_EQ(target->presses, 3);  // everything still passes on
 }
 
 } // namespace

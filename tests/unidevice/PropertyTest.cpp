@@ -50,15 +50,20 @@ TEST_F(PropertyTest, BindAnswersCommonKindsValueFollowsTheControlAndBindingsOutl
     EXPECT_EQ(first->target(0), &binary);
     EXPECT_EQ(finite.bind(nullptr), Property::Unbound);
     EXPECT_EQ(second->targetCount(), 0);
-    EXPECT_TRUE(finite.binding().isEmpty());
     // A property dying first leaves no target behind.
     auto* steer = new Property("steer", ControlKind::Finite);
     steer->bind(second);
     steer->destroy();
     EXPECT_EQ(second->targetCount(), 0);
-    // A dying control unbinds, but the stored binding finds its successor.
+    // Binding and unbinding leave the stored element alone. A dying control unbinds, and the
+    // stored binding finds its successor.
     {
         FakeDevice gone("Pad", 1);
+        finite.setBinding(gone.control(1)->toXML());
+        finite.bind(gone.control(0));
+        EXPECT_EQ(finite.binding().attribute("index"), "1");
+        finite.bind(nullptr);
+        EXPECT_EQ(finite.binding().attribute("index"), "1");
         finite.bind(gone.control(1));
     }
     EXPECT_EQ(finite.control(), nullptr);

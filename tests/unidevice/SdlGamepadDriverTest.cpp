@@ -112,15 +112,54 @@ TEST_F(SdlDriverTest, ControlsAreNormalisedByKindAndShutDownLeavesSdlAlone) {
     EXPECT_EQ(SDL_NumJoysticks(), 1);
 }
 
-TEST_F(SdlDriverTest, SameNamedControllersAreToldApartAndOnePluggedBackGetsItsBindingsBack) {
+TEST_F(SdlDriverTest, AnUnpluggedControllerRestsAndTheOnePluggedBackResumesItsBindings) {
+    load();
+    SDL_Joystick* pad = plug("Virtual Pad");
+    plug("Other Pad");
+    handler()->updateAll();
+    ASSERT_TRUE(handler()->activateAll());
+    // Bound the way a profile binds: by the stored element, which names no devindex.
+    Property steer("steer", ControlKind::Finite);
+    steer.setDeadzone(0);
+    steer.setBinding(find(0, "axis", SDL_CONTROLLER_AXIS_LEFTX)->toXML());
+    steer.bind(handler()->findControl(steer.binding()));
+    Control* const bound = steer.control();
+    ASSERT_NE(bound, nullptr);
+    Device* const device = bound->device();
+    const int32_t devices = handler()->deviceCount();
+
+    std::vector<double> values;
+    for (int frame = 0; frame < 6; ++frame) {
+        if (frame == 2)
+            unplug(pad);
+        if (frame == 4)
+            pad = plug("Virtual Pad");
+        if (pad != nullptr)
+            SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, frame % 2 ? 32767 : -32768);
+        if (frame == 2)
+            pad = nullptr;
+        handler()->updateAll();
+        values.push_back(steer.value());
+        EXPECT_EQ(steer.control(), bound) << frame;
+        EXPECT_EQ(handler()->deviceCount(), devices) << frame;
+        EXPECT_EQ(handler()->device("Virtual Pad", 0), device) << frame;
+    }
+    EXPECT_EQ(values, (std::vector<double>{-1.0, 1.0, 0.0, 0.0, -1.0, 1.0}));
+    // Pulled out while held, the stick drops to rest: no movement to detect. Only connected
+    // controllers are ready for detection; the waiting device is not one of them.
+    ASSERT_TRUE(handler()->prepareDetectionAll());
+    unplug(pad);
+    EXPECT_EQ(handler()->detectControl(), nullptr);
+    EXPECT_EQ(handler()->driver("sdlgamepad")->prepareDetection(), 1);
+}
+
+TEST_F(SdlDriverTest, IdenticalControllersKeepTheirOwnBindingsAcrossReconnections) {
     SDL_Joystick* first = plug("Virtual Pad");  // present before the library loads
     load();
     SDL_Joystick* second = plug("Virtual Pad");
-    plug("Other Pad");
     EXPECT_EQ(handler()->deviceCount(), 1);
     handler()->updateAll();
-    ASSERT_EQ(handler()->driver("sdlgamepad")->deviceCount(), 3);
-    EXPECT_NE(handler()->device("Other Pad", 0), nullptr);
+    ASSERT_EQ(handler()->driver("sdlgamepad")->deviceCount(), 2);
     Property steer("steer", ControlKind::Finite);
     Property zoom("zoom", ControlKind::Finite);
     steer.setDeadzone(0);
@@ -128,27 +167,46 @@ TEST_F(SdlDriverTest, SameNamedControllersAreToldApartAndOnePluggedBackGetsItsBi
     steer.bind(find(0, "axis", SDL_CONTROLLER_AXIS_LEFTX));
     zoom.bind(find(1, "axis", SDL_CONTROLLER_AXIS_LEFTX));
     ASSERT_TRUE(steer.control() && zoom.control());
-    SDL_JoystickSetVirtualAxis(second, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    auto follow = [&](SDL_Joystick* forSteer, SDL_Joystick* forZoom) {
+        SDL_JoystickSetVirtualAxis(forSteer, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+        SDL_JoystickSetVirtualAxis(forZoom, SDL_CONTROLLER_AXIS_LEFTX, -32768);
+        handler()->updateAll();
+        return std::pair(steer.value(), zoom.value());
+    };
+    EXPECT_EQ(follow(first, second), std::pair(1.0, -1.0));
 
+    // The second goes away and comes back: it takes the second device, not the first.
+    unplug(second);
+    handler()->updateAll();
+    EXPECT_EQ(zoom.value(), 0.0);
+    second = plug("Virtual Pad");
+    EXPECT_EQ(follow(first, second), std::pair(1.0, -1.0));
+
+    // Both go; whichever comes first takes the lower devindex.
     unplug(first);
+    unplug(second);
     handler()->updateAll();
-    EXPECT_EQ(handler()->device("Virtual Pad", 0), nullptr);
-    EXPECT_EQ(steer.control(), nullptr);
-    EXPECT_DOUBLE_EQ(zoom.value(), 1.0);
-    // The first controller's binding carries no devindex: meanwhile it names the first
-    // controller of that name that is left.
-    EXPECT_EQ(handler()->findControl(steer.binding()), zoom.control());
+    EXPECT_EQ(std::pair(steer.value(), zoom.value()), std::pair(0.0, 0.0));
+    first = plug("Virtual Pad");
+    second = plug("Virtual Pad");
+    EXPECT_EQ(follow(first, second), std::pair(1.0, -1.0));
+    EXPECT_EQ(handler()->driver("sdlgamepad")->deviceCount(), 2);
 
-    SDL_Joystick* back = plug("Virtual Pad");
+    // Same name, another model (another GUID): a device of its own.
+    unplug(second);
+    SDL_VirtualJoystickDesc other;
+    SDL_zero(other);
+    other.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    other.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    other.naxes = SDL_CONTROLLER_AXIS_MAX;
+    other.vendor_id = 0x1234;
+    other.product_id = 0x5678;
+    other.name = "Virtual Pad";
+    pads.push_back(SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&other)));
     handler()->updateAll();
-    ASSERT_NE(handler()->device("Virtual Pad", 0), nullptr);
-    EXPECT_EQ(zoom.control(), handler()->findControl(zoom.binding()));
-    steer.bind(handler()->findControl(steer.binding()));
-    ASSERT_NE(steer.control(), nullptr);
-    EXPECT_EQ(steer.control()->device(), handler()->device("Virtual Pad", 0));
-    SDL_JoystickSetVirtualAxis(back, SDL_CONTROLLER_AXIS_LEFTX, -32768);
-    handler()->updateAll();
-    EXPECT_DOUBLE_EQ(steer.value(), -1.0);
+    EXPECT_NE(handler()->device("Virtual Pad", 2), nullptr);
+    EXPECT_EQ(zoom.control()->device(), handler()->device("Virtual Pad", 1));
+    EXPECT_EQ(zoom.value(), 0.0);
 }
 
 TEST_F(SdlDriverTest, DetectionHonoursEachControlsThresholdAndMeasuresFromTheBaseline) {

@@ -51,6 +51,9 @@ bool SampledDevice::prepareDetection(uintptr_t) {
 }
 
 Control* SampledDevice::detect(uintptr_t, int32_t) {
+    // Controls of hardware that went away drop to rest; that is no movement of the user's.
+    if (!isConnected())
+        return nullptr;
     unidevice::ControlList moved;
     const unidevice::DeviceHandler* owner = handler();
     for (size_t i = 0; i < controls.size(); ++i) {

@@ -35,6 +35,20 @@ double hatY(Uint8 hat) {
 
 SdlGamepadDevice::SdlGamepadDevice(int sdlDeviceIndex, const std::string& name, int32_t devindex)
     : SampledDevice(name, devindex) {
+    if (!open(sdlDeviceIndex))
+        return;
+    for (const Offer& offer : offers()) {
+        sources.push_back(offer.source);
+        addControl(offer.type, offer.index, offer.description, offer.kind, offer.threshold);
+    }
+}
+
+SdlGamepadDevice::~SdlGamepadDevice() {
+    destroyControls();
+    close();
+}
+
+bool SdlGamepadDevice::open(int sdlDeviceIndex) {
     if (SDL_IsGameController(sdlDeviceIndex)) {
         controller = SDL_GameControllerOpen(sdlDeviceIndex);
         joystick = controller != nullptr ? SDL_GameControllerGetJoystick(controller) : nullptr;
@@ -42,20 +56,40 @@ SdlGamepadDevice::SdlGamepadDevice(int sdlDeviceIndex, const std::string& name, 
     if (joystick == nullptr)
         joystick = SDL_JoystickOpen(sdlDeviceIndex);
     if (joystick == nullptr)
-        return;
+        return false;
     instance = SDL_JoystickInstanceID(joystick);
-    if (controller != nullptr)
-        addGamepadControls();
-    else
-        addJoystickControls();
+    guidText = guidAt(sdlDeviceIndex);
+    return true;
 }
 
-SdlGamepadDevice::~SdlGamepadDevice() {
-    destroyControls();
+void SdlGamepadDevice::close() {
     if (controller != nullptr)
         SDL_GameControllerClose(controller);
     else if (joystick != nullptr)
         SDL_JoystickClose(joystick);
+    controller = nullptr;
+    joystick = nullptr;
+    instance = -1;
+}
+
+void SdlGamepadDevice::disconnect() {
+    close();
+}
+
+bool SdlGamepadDevice::reconnect(int sdlDeviceIndex) {
+    close();
+    if (!open(sdlDeviceIndex))
+        return false;
+    // The same model offers the same controls; should one be missing after all, it rests.
+    const std::vector<Offer> now = offers();
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const unidevice::Control* kept = control(static_cast<int32_t>(i));
+        sources[i] = Source{Reading::Absent, 0};
+        for (const Offer& offer : now)
+            if (offer.type == kept->type() && offer.index == kept->index())
+                sources[i] = offer.source;
+    }
+    return true;
 }
 
 std::string SdlGamepadDevice::nameAt(int sdlDeviceIndex) {
@@ -65,77 +99,79 @@ std::string SdlGamepadDevice::nameAt(int sdlDeviceIndex) {
     return name != nullptr && *name != '\0' ? name : "Game Controller";
 }
 
+std::string SdlGamepadDevice::guidAt(int sdlDeviceIndex) {
+    char text[33] = {};
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(sdlDeviceIndex), text, sizeof text);
+    return text;
+}
+
 bool SdlGamepadDevice::isConnected() const {
     return joystick != nullptr && SDL_JoystickGetAttached(joystick) == SDL_TRUE;
 }
 
-void SdlGamepadDevice::addSource(Reading reading, int sdlIndex, const std::string& type,
-                                 int32_t index, const std::string& description, uint32_t kind,
-                                 double threshold) {
-    sources.push_back({reading, sdlIndex});
-    addControl(type, index, description, kind, threshold);
+std::vector<SdlGamepadDevice::Offer> SdlGamepadDevice::offers() const {
+    std::vector<Offer> made;
+    if (controller != nullptr)
+        addGamepadOffers(made);
+    else if (joystick != nullptr)
+        addJoystickOffers(made);
+    return made;
 }
 
-void SdlGamepadDevice::addGamepadControls() {
+void SdlGamepadDevice::addGamepadOffers(std::vector<Offer>& made) const {
+    const bool hasDpad = SDL_GameControllerHasButton(controller, SDL_CONTROLLER_BUTTON_DPAD_UP) ||
+                         SDL_GameControllerHasButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     for (const GamepadControlSpec& spec : standardGamepadControls()) {
+        Source source{Reading::Absent, spec.index};
         switch (spec.source) {
         case GamepadSource::Stick:
-        case GamepadSource::Trigger: {
-            const auto axis = static_cast<SDL_GameControllerAxis>(spec.index);
-            if (!SDL_GameControllerHasAxis(controller, axis))
-                continue;
-            const Reading reading = spec.source == GamepadSource::Stick
-                                        ? Reading::ControllerAxis
-                                        : Reading::ControllerTrigger;
-            addSource(reading, spec.index, spec.type, spec.index, spec.description, spec.kind,
-                      spec.threshold);
+        case GamepadSource::Trigger:
+            if (SDL_GameControllerHasAxis(controller,
+                                          static_cast<SDL_GameControllerAxis>(spec.index)))
+                source.reading = spec.source == GamepadSource::Stick ? Reading::ControllerAxis
+                                                                     : Reading::ControllerTrigger;
             break;
-        }
-        case GamepadSource::Button: {
-            const auto button = static_cast<SDL_GameControllerButton>(spec.index);
-            if (!SDL_GameControllerHasButton(controller, button))
-                continue;
-            addSource(Reading::ControllerButton, spec.index, spec.type, spec.index,
-                      spec.description, spec.kind, spec.threshold);
+        case GamepadSource::Button:
+            if (SDL_GameControllerHasButton(controller,
+                                            static_cast<SDL_GameControllerButton>(spec.index)))
+                source.reading = Reading::ControllerButton;
             break;
-        }
         case GamepadSource::DpadX:
-        case GamepadSource::DpadY: {
-            const bool hasDpad =
-                SDL_GameControllerHasButton(controller, SDL_CONTROLLER_BUTTON_DPAD_UP) ||
-                SDL_GameControllerHasButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-            if (!hasDpad)
-                continue;
-            const Reading reading = spec.source == GamepadSource::DpadX ? Reading::ControllerDpadX
-                                                                        : Reading::ControllerDpadY;
-            addSource(reading, 0, spec.type, spec.index, spec.description, spec.kind,
-                      spec.threshold);
+        case GamepadSource::DpadY:
+            if (hasDpad)
+                source = Source{spec.source == GamepadSource::DpadX ? Reading::ControllerDpadX
+                                                                    : Reading::ControllerDpadY,
+                                0};
             break;
         }
-        }
+        if (source.reading != Reading::Absent)
+            made.push_back(
+                {source, spec.type, spec.index, spec.description, spec.kind, spec.threshold});
     }
 }
 
-void SdlGamepadDevice::addJoystickControls() {
+void SdlGamepadDevice::addJoystickOffers(std::vector<Offer>& made) const {
     const int axes = SDL_JoystickNumAxes(joystick);
     for (int i = 0; i < axes; ++i)
-        addSource(Reading::JoystickAxis, i, "axis", i, "Axis " + std::to_string(i), Finite, 0.25);
+        made.push_back(
+            {{Reading::JoystickAxis, i}, "axis", i, "Axis " + std::to_string(i), Finite, 0.25});
     const int buttons = SDL_JoystickNumButtons(joystick);
-    for (int i = 0; i < buttons; ++i)
-        addSource(Reading::JoystickButton, i, "button", i, "Button " + std::to_string(i), Binary,
-                  0.5);
+    for (int i = 0; i < buttons; ++i) {
+        const std::string button = "Button " + std::to_string(i);
+        made.push_back({{Reading::JoystickButton, i}, "button", i, button, Binary, 0.5});
+    }
     const int hats = SDL_JoystickNumHats(joystick);
     for (int i = 0; i < hats; ++i) {
         const std::string hat = "Hat " + std::to_string(i);
-        addSource(Reading::JoystickHatX, i, "hat", 2 * i, hat + " X", Trinary, 0.5);
-        addSource(Reading::JoystickHatY, i, "hat", 2 * i + 1, hat + " Y", Trinary, 0.5);
+        made.push_back({{Reading::JoystickHatX, i}, "hat", 2 * i, hat + " X", Trinary, 0.5});
+        made.push_back({{Reading::JoystickHatY, i}, "hat", 2 * i + 1, hat + " Y", Trinary, 0.5});
     }
 }
 
 double SdlGamepadDevice::sample(int32_t controlIndex) const {
     if (controlIndex < 0 || controlIndex >= static_cast<int32_t>(sources.size()))
         return 0.0;
-    // A controller that went away reads as resting until the driver drops it.
+    // A controller that went away reads as resting, also before the driver notices.
     if (!isConnected())
         return 0.0;
     const Source& source = sources[static_cast<size_t>(controlIndex)];

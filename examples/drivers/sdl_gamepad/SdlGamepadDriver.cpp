@@ -61,16 +61,15 @@ unidevice::Control* SdlGamepadDriver::detect() {
 }
 
 void SdlGamepadDriver::refresh() {
-    dropDisconnected();
+    letGoOfDisconnected();
     addConnected();
 }
 
-void SdlGamepadDriver::dropDisconnected() {
-    const std::vector<unidevice::Device*> owned = devices;
-    for (unidevice::Device* device : owned) {
+void SdlGamepadDriver::letGoOfDisconnected() {
+    for (unidevice::Device* device : devices) {
         auto* pad = static_cast<SdlGamepadDevice*>(device);
-        if (!pad->isConnected())
-            pad->destroy();
+        if (pad->isOpen() && !pad->isConnected())
+            pad->disconnect();
     }
 }
 
@@ -80,19 +79,25 @@ void SdlGamepadDriver::addConnected() {
         const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(i);
         if (instance < 0 || knows(instance) || unusable.count(instance) != 0)
             continue;
-        const std::string name = SdlGamepadDevice::nameAt(i);
-        const std::string identity = identityAt(i);
-        auto* pad = new SdlGamepadDevice(i, name, devindexFor(name, identity));
-        if (!pad->isOpen()) {
-            unusable.insert(instance);
-            pad->destroy();
-            continue;
-        }
-        if (!identity.empty())
-            rememberedDevindex[identity] = pad->devindex();
-        pad->attachTo(placeFor(*pad), handler());
-        addDevice(pad);
+        takeOver(i, instance);
     }
+}
+
+void SdlGamepadDriver::takeOver(int sdlDeviceIndex, SDL_JoystickID instance) {
+    const std::string name = SdlGamepadDevice::nameAt(sdlDeviceIndex);
+    if (SdlGamepadDevice* waiting = waitingFor(SdlGamepadDevice::guidAt(sdlDeviceIndex), name)) {
+        if (!waiting->reconnect(sdlDeviceIndex))
+            unusable.insert(instance);
+        return;
+    }
+    auto* pad = new SdlGamepadDevice(sdlDeviceIndex, name, devindexFor(name));
+    if (!pad->isOpen()) {
+        unusable.insert(instance);
+        pad->destroy();
+        return;
+    }
+    pad->attachTo(placeFor(*pad), handler());
+    addDevice(pad);
 }
 
 bool SdlGamepadDriver::knows(SDL_JoystickID instance) const {
@@ -102,12 +107,20 @@ bool SdlGamepadDriver::knows(SDL_JoystickID instance) const {
     return false;
 }
 
-int32_t SdlGamepadDriver::devindexFor(const std::string& name, const std::string& identity) const {
-    if (!identity.empty()) {
-        const auto known = rememberedDevindex.find(identity);
-        if (known != rememberedDevindex.end() && handler()->device(name, known->second) == nullptr)
-            return known->second;
+SdlGamepadDevice* SdlGamepadDriver::waitingFor(const std::string& guid,
+                                               const std::string& name) const {
+    SdlGamepadDevice* first = nullptr;
+    for (unidevice::Device* device : devices) {
+        auto* pad = static_cast<SdlGamepadDevice*>(device);
+        if (pad->isOpen() || pad->guid() != guid || pad->name() != name)
+            continue;
+        if (first == nullptr || pad->devindex() < first->devindex())
+            first = pad;
     }
+    return first;
+}
+
+int32_t SdlGamepadDriver::devindexFor(const std::string& name) const {
     int32_t devindex = 0;
     while (handler()->device(name, devindex) != nullptr)
         ++devindex;
@@ -116,7 +129,7 @@ int32_t SdlGamepadDriver::devindexFor(const std::string& name, const std::string
 
 int32_t SdlGamepadDriver::placeFor(const unidevice::Device& pad) const {
     // A binding without devindex lands on the first device of its name, so devices of one name
-    // stay in devindex order: a returning first controller goes back in front of the others.
+    // stay in devindex order.
     const unidevice::DeviceHandler* devices = handler();
     for (int32_t i = 0; i < devices->deviceCount(); ++i) {
         const unidevice::Device* other = devices->device(i);
@@ -124,13 +137,6 @@ int32_t SdlGamepadDriver::placeFor(const unidevice::Device& pad) const {
             return i;
     }
     return -1;
-}
-
-std::string SdlGamepadDriver::identityAt(int sdlDeviceIndex) {
-    // Two controllers of one model share name and GUID; only a path tells them apart. Virtual
-    // controllers have none and fall back to the lowest free devindex.
-    const char* path = SDL_JoystickPathForIndex(sdlDeviceIndex);
-    return path != nullptr ? path : "";
 }
 
 } // namespace mvk::examples

@@ -1,11 +1,12 @@
 #pragma once
 // The driver "sdlgamepad": every controller SDL's joystick and gamepad layer sees, as one
-// device each. Controllers plugged in or pulled out are picked up on every poll.
+// device each. Controllers plugged in or pulled out are picked up on every poll. A controller
+// that goes away keeps its device (resting); one of the same GUID and name that comes later
+// takes over the first such device, in devindex order, so bindings and a running take go on.
 #include "../common/ListDriver.h"
 
 #include <SDL2/SDL.h>
 
-#include <map>
 #include <set>
 #include <string>
 
@@ -28,19 +29,19 @@ public:
 private:
     SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents);
     void refresh();
-    void dropDisconnected();
+    void letGoOfDisconnected();
     void addConnected();
+    void takeOver(int sdlDeviceIndex, SDL_JoystickID instance);
     bool knows(SDL_JoystickID instance) const;
-    // A returning controller gets the devindex it had (known by its serial or path); otherwise
-    // the lowest one no device of that name holds.
-    int32_t devindexFor(const std::string& name, const std::string& identity) const;
+    // The first disconnected device, in devindex order, of that GUID and name; null when none.
+    SdlGamepadDevice* waitingFor(const std::string& guid, const std::string& name) const;
+    // The lowest devindex no device of that name holds.
+    int32_t devindexFor(const std::string& name) const;
     // Where a new device joins the handler (-1: at the end).
     int32_t placeFor(const unidevice::Device& pad) const;
-    static std::string identityAt(int sdlDeviceIndex);
 
     bool ownsEvents;
     std::set<SDL_JoystickID> unusable;
-    std::map<std::string, int32_t> rememberedDevindex;
 };
 
 } // namespace mvk::examples

@@ -604,10 +604,10 @@ void Instance::recordInputs(double time) {
 }
 
 void Instance::replayInputs(double time) {
-    const size_t count = std::min(recordedValues.size(), static_cast<size_t>(properties->count()));
+    // Only the stand-ins are fed: a replay never writes into a real device's controls.
+    const size_t count = std::min(recordedValues.size(), setAside.size());
     for (size_t i = 0; i < count; ++i)
-        if (unidevice::Control* control = properties->property(static_cast<int32_t>(i))->control())
-            control->feed(recordedValues[i].valueAt(time));
+        setAside[i]->temporary.feed(recordedValues[i].valueAt(time));
 }
 
 void Instance::advanceExposedSpinners() {
@@ -725,8 +725,11 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         return NotAnInputProfile;
     const util::xml::Element& first = element.child("profile", 0);
     const util::xml::Element& profile = first.isEmpty() ? element : first;
-    for (int32_t i = 0; i < properties->count(); ++i)
+    // Binding leaves the stored element alone: a profile replaces both.
+    for (int32_t i = 0; i < properties->count(); ++i) {
         properties->property(i)->bind(nullptr);
+        properties->property(i)->setBinding(util::xml::Element());
+    }
     if (profile.hasAttribute("name"))
         inputProfileName = profile.attribute("name");
     int32_t missing = 0;
@@ -740,12 +743,13 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         const util::xml::Element& binding = entry.child("control", 0);
         if (binding.isEmpty())
             continue;
-        if (unidevice::Control* control = devices->findControl(binding)) {
+        // Kept also when the control is found, so the control can be found again after its
+        // device has gone and come back.
+        property->setBinding(binding);
+        if (unidevice::Control* control = devices->findControl(binding))
             property->bind(control);
-        } else {
-            property->setBinding(binding);
+        else
             ++missing;
-        }
     }
     util::Message notice(InputProfileApplied);
     broadcastFrom(notice);
