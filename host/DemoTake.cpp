@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <chrono>
@@ -138,8 +138,8 @@ void DemoTake::recordTake(double seconds) {
     core.getSetting(2, &countdown);
     out << "start recording (countdown " << countdown << " s, then " << seconds << " s)\n";
     core.startRecording();
-    const auto end = std::chrono::steady_clock::now() +
-                     std::chrono::duration<double>(countdown + seconds);
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(countdown + seconds);
     while (std::chrono::steady_clock::now() < end) {
         core.processEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -174,38 +174,50 @@ bool DemoTake::writeTable() const {
 
 namespace {
 
+using Points = std::vector<std::pair<double, double>>;
+
+// The smallest rectangle (time in x, value in y) that holds every point; a flat set of values
+// gets some height so it draws as a line in the middle.
+QRectF bounds(const std::vector<Points>& curves) {
+    double t0 = 1e300, t1 = -1e300, v0 = 1e300, v1 = -1e300;
+    for (const Points& curve : curves)
+        for (const auto& [time, value] : curve) {
+            t0 = std::min(t0, time);
+            t1 = std::max(t1, time);
+            v0 = std::min(v0, value);
+            v1 = std::max(v1, value);
+        }
+    if (v1 - v0 < 1e-9) {
+        v0 -= 1.0;
+        v1 += 1.0;
+    }
+    return QRectF(QPointF(t0, v0), QPointF(t1, v1));
+}
+
 // One panel of the plot: curves of (time, value) scaled into `area`, with a legend.
 void drawPanel(QPainter& painter, const QRectF& area, const std::string& title,
-               const std::vector<std::vector<std::pair<double, double>>>& curves,
-               const std::vector<std::string>& labels) {
-    static const QColor colours[] = {QColor(200, 60, 50), QColor(40, 120, 200), QColor(60, 160, 80)};
-    double t0 = 1e300, t1 = -1e300, v0 = 1e300, v1 = -1e300;
-    for (const auto& curve : curves)
-        for (const auto& [time, value] : curve) {
-            t0 = std::min(t0, time), t1 = std::max(t1, time);
-            v0 = std::min(v0, value), v1 = std::max(v1, value);
-        }
-    if (t1 <= t0 || v1 < v0)
+               const std::vector<Points>& curves, const std::vector<std::string>& labels) {
+    static const QColor colours[] = {QColor(200, 60, 50), QColor(40, 120, 200),
+                                     QColor(60, 160, 80)};
+    const QRectF range = bounds(curves);
+    if (!(range.width() > 0))
         return;
-    if (v1 - v0 < 1e-9)
-        v0 -= 1, v1 += 1;
     painter.setPen(QColor(120, 120, 120));
     painter.drawRect(area);
     painter.drawText(area.adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                     QString::fromStdString(title) + QString("  (%1 to %2)").arg(v0).arg(v1));
+                     QString::fromStdString(title) +
+                         QString("  (%1 to %2)").arg(range.top()).arg(range.bottom()));
     painter.drawText(area.adjusted(6, 0, -6, -4), Qt::AlignLeft | Qt::AlignBottom,
-                     QString("%1 s").arg(t0));
+                     QString("%1 s").arg(range.left()));
     painter.drawText(area.adjusted(6, 0, -6, -4), Qt::AlignRight | Qt::AlignBottom,
-                     QString("%1 s").arg(t1));
+                     QString("%1 s").arg(range.right()));
     for (size_t c = 0; c < curves.size(); ++c) {
-        QPainterPath path;
-        for (const auto& [time, value] : curves[c]) {
-            const QPointF point(area.left() + (time - t0) / (t1 - t0) * area.width(),
-                                area.bottom() - (value - v0) / (v1 - v0) * area.height());
-            path.elementCount() == 0 ? path.moveTo(point) : path.lineTo(point);
-        }
+        QPolygonF line;
+        for (const auto& [time, value] : curves[c])
+            line << QPointF(area.left() + (time - range.left()) / range.width() * area.width(),
+                            area.bottom() - (value - range.top()) / range.height() * area.height());
         painter.setPen(QPen(colours[c % 3], 2));
-        painter.drawPath(path);
+        painter.drawPolyline(line);
         painter.drawText(QPointF(area.right() - 190, area.top() + 18 + 16 * c),
                          QString::fromStdString(labels[c]));
     }
@@ -218,7 +230,8 @@ bool DemoTake::writePlot() const {
     const std::map<double, Matrix>* keys = cameraKeys(host);
     if (inputs.size() < 3 || keys == nullptr)
         return false;
-    std::vector<std::vector<std::pair<double, double>>> inputCurves(3), cameraCurves(3);
+    std::vector<Points> inputCurves(3);
+    std::vector<Points> cameraCurves(3);
     for (size_t input = 0; input < 3; ++input)
         for (const auto& key : inputs[input].allKeys())
             inputCurves[input].emplace_back(key.time, key.value);

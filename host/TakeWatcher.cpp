@@ -19,8 +19,8 @@ std::string TakeWatcher::describe(int number, const mvk::qvn::TakeReport& take) 
     text << "take " << number << ": " << take.samples << " samples";
     if (take.samples > 0)
         text << " from " << take.firstSampleTime << " s to " << take.lastSampleTime << " s";
-    text << ", " << take.lateSamples << " caught up late, largest lag "
-         << take.maxLagMilliseconds << " ms";
+    text << ", " << take.lateSamples << " caught up late, largest lag " << take.maxLagMilliseconds
+         << " ms";
     return text.str();
 }
 

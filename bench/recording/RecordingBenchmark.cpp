@@ -119,7 +119,10 @@ void RecordSampleAtTakeStart(benchmark::State& state) {
     measureSamples(state, session, 0);
     session.core->stopRecording();
 }
-BENCHMARK(RecordSampleAtTakeStart)->Arg(100)->Iterations(MeasuredSamples)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RecordSampleAtTakeStart)
+    ->Arg(100)
+    ->Iterations(MeasuredSamples)
+    ->Unit(benchmark::kMicrosecond);
 
 void RecordSampleAfterAnHour(benchmark::State& state) {
     Session session(static_cast<int>(state.range(0)));
@@ -131,7 +134,10 @@ void RecordSampleAfterAnHour(benchmark::State& state) {
     measureSamples(state, session, HourOfSamples);
     session.core->stopRecording();
 }
-BENCHMARK(RecordSampleAfterAnHour)->Arg(100)->Iterations(MeasuredSamples)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RecordSampleAfterAnHour)
+    ->Arg(100)
+    ->Iterations(MeasuredSamples)
+    ->Unit(benchmark::kMicrosecond);
 
 double threadCpuSeconds() {
     rusage usage{};

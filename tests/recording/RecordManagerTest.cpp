@@ -64,8 +64,8 @@ TEST_F(Recording, CountdownPreRollThenOneSamplePerIntervalAsOneQuietUndoStep) {
     EXPECT_EQ(log.find("a notice while recording"), std::string::npos);
     size_t at = log.rfind("Start recording");
     for (const char* step : {"Preparing recording", "Activating unidevice", "initalizing plugins",
-                             "Initialize complete", "starting countdowntimer",
-                             "setting start time", "Starting timer", "Updating record mode"}) {
+                             "Initialize complete", "starting countdowntimer", "setting start time",
+                             "Starting timer", "Updating record mode"}) {
         at = log.find(step, at);
         ASSERT_NE(at, std::string::npos) << step;
     }
@@ -85,7 +85,8 @@ TEST_F(Recording, StoppingDuringTheCountdownRecordsNothingAndLeavesTheHostAtTheS
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
     const std::string log = Log::instance()->text();
     size_t at = log.rfind("Stop recording");
-    for (const char* step : {"finishing recording", "finishing plugins", "Deactivating unidevice"}) {
+    for (const char* step :
+         {"finishing recording", "finishing plugins", "Deactivating unidevice"}) {
         at = log.find(step, at);
         ASSERT_NE(at, std::string::npos) << step;
     }
@@ -107,13 +108,12 @@ TEST_F(Recording, SlowMotionHalvesTheClockAndTheRangeEndDoublesOrEndsTheTake) {
     EXPECT_DOUBLE_EQ(host.rangeEnd, 10.0);
     EXPECT_DOUBLE_EQ(host.rangeStart, -1.0);
     core->stopRecording();
-    EXPECT_EQ(host.notices,
-              (std::vector<std::string>{"slowdown:2", "slowdown:1", "slowdown:1", "recordingDone"}));
+    EXPECT_EQ(host.notices, (std::vector<std::string>{"slowdown:2", "slowdown:1", "slowdown:1",
+                                                      "recordingDone"}));
 
     // Auto-expand unticked: the take stops at the range end, the host at the sample handled.
     core->setCheckBoxLookup([](int32_t id) {
-        return id == RecordManager::AutoExpandCheckBox ? std::optional<bool>(false)
-                                                       : std::nullopt;
+        return id == RecordManager::AutoExpandCheckBox ? std::optional<bool>(false) : std::nullopt;
     });
     host.time = 0.0;
     host.rangeEnd = 5.0;

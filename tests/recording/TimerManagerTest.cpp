@@ -25,7 +25,9 @@ struct Listener : TimerManager {
 
 class TimerManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override { mvk::platform::setTickSource([] { return 4242u; }); }
+    void SetUp() override {
+        mvk::platform::setTickSource([] { return 4242u; });
+    }
     void TearDown() override {
         for (int32_t id : {5, 6, 7}) {
             service.removeTimer(&first, id);

@@ -33,7 +33,9 @@ int32_t sampleIndex(double time, double dt) {
 }
 
 // Wall-clock milliseconds between two tick counts; the counter wraps like the system's.
-double elapsedMilliseconds(uint32_t from, uint32_t to) { return static_cast<uint32_t>(to - from); }
+double elapsedMilliseconds(uint32_t from, uint32_t to) {
+    return static_cast<uint32_t>(to - from);
+}
 
 } // namespace
 
@@ -156,8 +158,7 @@ void RecordManager::onTimer(int32_t timerId, uint32_t tickCount) {
     if (startTime > recordTime && countDown)
         countDown->update(std::to_string(static_cast<int64_t>(startTime - recordTime + 0.999)));
     adaptor->setTime(recordTime);
-    const double next =
-        dt - elapsedMilliseconds(tickCount, platform::tickCount()) / 1000.0;
+    const double next = dt - elapsedMilliseconds(tickCount, platform::tickCount()) / 1000.0;
     armTimer(next <= 0.0 ? 0.001 : next);
 }
 
@@ -258,7 +259,9 @@ void RecordManager::reportTake() {
     getCore()->broadcastFrom(message);
 }
 
-void RecordManager::finishResimulation() { resimulating = false; }
+void RecordManager::finishResimulation() {
+    resimulating = false;
+}
 
 void RecordManager::RecordListWatcher::watch() {
     while (sourceCount() > 0)
@@ -300,7 +303,9 @@ void RecordManager::setCountDown(std::unique_ptr<CountDown> replacement) {
     countDown = std::move(replacement);
 }
 
-void RecordManager::setCheckBoxLookup(CheckBoxLookup lookup) { checkBoxLookup = std::move(lookup); }
+void RecordManager::setCheckBoxLookup(CheckBoxLookup lookup) {
+    checkBoxLookup = std::move(lookup);
+}
 
 // The main window is not built yet: until it is, its check boxes count as absent unless a
 // look-up was installed.
@@ -309,6 +314,8 @@ std::optional<bool> RecordManager::mainWindowCheckBox(int32_t id) const {
 }
 
 // The main window has no native window yet; the window driver's devices get 0 until it has.
-uintptr_t RecordManager::mainWindowHandle() const { return 0; }
+uintptr_t RecordManager::mainWindowHandle() const {
+    return 0;
+}
 
 } // namespace mvk::qvn::core

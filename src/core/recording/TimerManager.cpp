@@ -18,7 +18,9 @@ TimerManager theService;
 
 void TimerManager::onTimer(int32_t, uint32_t) {}
 
-TimerManager& TimerManager::service() { return theService; }
+TimerManager& TimerManager::service() {
+    return theService;
+}
 
 void TimerManager::addTimer(TimerManager* listener, int32_t timerId, double interval) {
     if (qtTimers.count(timerId) != 0)
