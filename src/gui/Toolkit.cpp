@@ -2,6 +2,14 @@
 
 #include "gui/MyApp.h"
 #include "gui/RunLoopTimer.h"
+#include "gui/background/Color.h"
+#include "gui/background/Gradient_Linear.h"
+#include "gui/component/Border.h"
+#include "gui/component/Button.h"
+#include "gui/component/Dialog.h"
+#include "gui/component/Group.h"
+#include "gui/component/Label.h"
+#include "gui/component/List.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -39,9 +47,31 @@ void setUpPalette() {
 
 } // namespace
 
+// The order is the order in which elements are offered to the factories; a kind joins at its
+// own place in this list. A factory whose name is already registered is destroyed by add().
 void registerFactories() {
-    ComponentFactory::instance();
-    BackgroundFactory::instance();
+    ComponentFactory* components = ComponentFactory::instance();
+    components->add(new component::Dialog::Factory());
+    components->add(new component::Button::Factory());
+    // "flmbutton"
+    components->add(new component::List::Factory());
+    components->add(new component::Border::Factory());
+    // "scroll"
+    // "textbox"
+    // "combobox"
+    components->add(new component::Group::Factory());
+    // "spinner"
+    components->add(new component::Label::Factory());
+    // "checkbox"
+    // "tree"
+    // "graph"
+    // "progressbar"
+    // "listbox"
+    // "menubar"
+
+    BackgroundFactory* backgrounds = BackgroundFactory::instance();
+    backgrounds->add(new background::Color::Factory());
+    backgrounds->add(new background::Gradient_Linear::Factory());
 }
 
 void teardownFactories() {
