@@ -6,10 +6,17 @@
 #include "gui/background/Gradient_Linear.h"
 #include "gui/component/Border.h"
 #include "gui/component/Button.h"
+#include "gui/component/CheckBox.h"
+#include "gui/component/ComboBox.h"
 #include "gui/component/Dialog.h"
 #include "gui/component/Group.h"
 #include "gui/component/Label.h"
 #include "gui/component/List.h"
+#include "gui/component/ListBox.h"
+#include "gui/component/Progressbar.h"
+#include "gui/component/Scroll.h"
+#include "gui/component/Spinner.h"
+#include "gui/component/TextBox.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -56,17 +63,17 @@ void registerFactories() {
     // "flmbutton"
     components->add(new component::List::Factory());
     components->add(new component::Border::Factory());
-    // "scroll"
-    // "textbox"
-    // "combobox"
+    components->add(new component::Scroll::Factory());
+    components->add(new component::TextBox::Factory());
+    components->add(new component::ComboBox::Factory());
     components->add(new component::Group::Factory());
-    // "spinner"
+    components->add(new component::Spinner::Factory());
     components->add(new component::Label::Factory());
-    // "checkbox"
+    components->add(new component::CheckBox::Factory());
     // "tree"
     // "graph"
-    // "progressbar"
-    // "listbox"
+    components->add(new component::Progressbar::Factory());
+    components->add(new component::ListBox::Factory());
     // "menubar"
 
     BackgroundFactory* backgrounds = BackgroundFactory::instance();

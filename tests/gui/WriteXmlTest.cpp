@@ -37,6 +37,13 @@ TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
             <color pos="0" r="10" g="20" b="30"/><color pos="1" r="200" a="128"/></background>
             </label>)",
         R"(<list><background type="color" r="10" g="20" b="30" a="255"/></list>)",
+        R"(<scroll height="50"><list><label/></list></scroll>)",
+        R"(<textbox editable="no" defaulttext="take_01"/>)",
+        R"(<combobox editable="yes"><item>a</item><item label="ignored"/><item>c</item></combobox>)",
+        R"(<spinner defaultvalue="0.25" min="-1" max="2" step="0.125" decimals="3" triggerlength="4"/>)",
+        R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
+        R"(<progressbar width="100"/>)",
+        R"(<listbox><item>one</item><item>two</item></listbox>)",
     };
     for (const char* layout : layouts) {
         auto first = build(layout);
