@@ -32,12 +32,14 @@ LayoutGuard::~LayoutGuard() {
 bool LayoutGuard::check(const Element& element) {
     const ComponentFactory* factories = ComponentFactory::existing();
     // Walked with an explicit stack: the document itself may be nested far deeper than we allow.
+    // Every element counts for the depth (menus and popups are built recursively too); only
+    // components count towards their number.
     std::vector<std::pair<const Element*, int>> pending{{&element, 1}};
     int components = 0;
     while (!pending.empty()) {
         const auto [node, depth] = pending.back();
         pending.pop_back();
-        if (++components > MaxComponents) {
+        if (factories != nullptr && factories->has(node->name()) && ++components > MaxComponents) {
             refuse("more than " + std::to_string(MaxComponents) + " components");
             return false;
         }
@@ -45,12 +47,9 @@ bool LayoutGuard::check(const Element& element) {
             refuse("components nested deeper than " + std::to_string(MaxDepth));
             return false;
         }
-        for (int i = 0; i < node->childCount(); ++i) {
-            const Element& child = node->child(i);
-            if (child.type() == Element::KindTag && factories != nullptr &&
-                factories->has(child.name()))
-                pending.emplace_back(&child, depth + 1);
-        }
+        for (int i = 0; i < node->childCount(); ++i)
+            if (node->child(i).type() == Element::KindTag)
+                pending.emplace_back(&node->child(i), depth + 1);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Keeps a layout document from building an unbounded tree: the outermost component creation
-// checks the whole element first and refuses documents nested too deeply or too large.
+// checks the whole element first and refuses documents nested too deeply (counting every
+// element, since menus and popups are built recursively too) or holding too many components.
 #include "util/xml/Element.h"
 
 namespace mvk::gui {

@@ -13,6 +13,7 @@
 #include "gui/component/Label.h"
 #include "gui/component/List.h"
 #include "gui/component/ListBox.h"
+#include "gui/component/Menubar.h"
 #include "gui/component/Progressbar.h"
 #include "gui/component/Scroll.h"
 #include "gui/component/Spinner.h"
@@ -74,7 +75,7 @@ void registerFactories() {
     // "graph"
     components->add(new component::Progressbar::Factory());
     components->add(new component::ListBox::Factory());
-    // "menubar"
+    components->add(new component::Menubar::Factory());
 
     BackgroundFactory* backgrounds = BackgroundFactory::instance();
     backgrounds->add(new background::Color::Factory());

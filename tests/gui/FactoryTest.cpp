@@ -113,7 +113,15 @@ TEST_F(FactoryTest, OversizedLayoutsAreRefusedWithALogLine) {
     logged = mvk::util::Log::instance()->text().substr(logBefore);
     EXPECT_NE(logged.find("more than 100000 components"), std::string::npos) << logged;
 
-    // Unknown elements do not count against the limits: they create nothing.
+    // Menus and popups are built recursively as well, so their nesting counts too.
+    std::string popup = "<label>";
+    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
+        popup += "<popup>";
+    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
+        popup += "</popup>";
+    EXPECT_EQ(build(popup + "</label>"), nullptr);
+
+    // Unknown elements do not count against the number of components: they create nothing.
     std::string padded = "<list>";
     for (int i = 0; i < LayoutGuard::MaxComponents; ++i)
         padded += "<x/>";

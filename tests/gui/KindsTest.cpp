@@ -4,6 +4,7 @@
 #include "gui/componentinterface/CheckBox.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/ListBox.h"
+#include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Progressbar.h"
 #include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/TextBox.h"
@@ -13,6 +14,8 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QTest>
@@ -184,6 +187,37 @@ TEST_F(KindsTest, ProgressbarShowsTruncatedPercentAndScrollHoldsItsContent) {
     auto* area = static_cast<QScrollArea*>(scroll->getWidget());
     EXPECT_TRUE(area->widget()->isAncestorOf(content));
     EXPECT_TRUE(content->isVisible());
+}
+
+TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
+    Component* component = shownKind(R"(<menubar id="20"><menu label="File">
+        <item label="Open" id="1"/><item label="Untitled"/><separator/>
+        <menu label="Recent"><item label="take.xml" id="2"/></menu></menu>
+        <menu label="Help" grayed="yes"><item label="About" id="3"/></menu></menubar>)",
+                                     20);
+    auto* bar = static_cast<QMenuBar*>(component->getWidget());
+    const QList<QAction*> menus = bar->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_FALSE(menus[1]->isEnabled());
+    const QList<QAction*> file = menus[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 4);
+    EXPECT_TRUE(file[2]->isSeparator());
+
+    file[0]->trigger();
+    file[1]->trigger();
+    file[3]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4300, 1}, {0x4300, 2}}));
+
+    owner.events.clear();
+    emit menus[0]->menu()->aboutToShow();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4301, 20}}));
+
+    interfaceOf<componentinterface::Menubar>(component)->setItemEnabled(2, false);
+    EXPECT_FALSE(file[3]->menu()->actions()[0]->isEnabled());
+    EXPECT_TRUE(file[0]->isEnabled());
+    EXPECT_NE(component->writeXml().toString("", "", "").find(R"(id="2" grayed="yes")"),
+              std::string::npos);
 }
 
 } // namespace

@@ -44,6 +44,9 @@ TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
         R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
         R"(<progressbar width="100"/>)",
         R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<menubar><menu label="File"><item label="Open" id="1"/><separator/>
+            <menu label="Recent" grayed="yes"><item label="a.xml" id="2" grayed="yes"/></menu>
+            </menu><menu label="Help"/></menubar>)",
     };
     for (const char* layout : layouts) {
         auto first = build(layout);
