@@ -9,6 +9,7 @@
 #include "gui/component/CheckBox.h"
 #include "gui/component/ComboBox.h"
 #include "gui/component/Dialog.h"
+#include "gui/component/Graph.h"
 #include "gui/component/Group.h"
 #include "gui/component/Label.h"
 #include "gui/component/List.h"
@@ -72,7 +73,7 @@ void registerFactories() {
     components->add(new component::Label::Factory());
     components->add(new component::CheckBox::Factory());
     // "tree"
-    // "graph"
+    components->add(new component::Graph::Factory());
     components->add(new component::Progressbar::Factory());
     components->add(new component::ListBox::Factory());
     components->add(new component::Menubar::Factory());

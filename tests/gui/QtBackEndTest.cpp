@@ -2,6 +2,7 @@
 
 #include "gui/Toolkit.h"
 #include "gui/background/qt/Gradient_Linear.h"
+#include "gui/component/qt/Graph.h"
 #include "gui/component/qt/QBoxLayoutLimited.h"
 #include "gui/componentinterface/Button.h"
 #include "util/xml/Element.h"
@@ -171,6 +172,34 @@ TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
     if (const char* out = std::getenv("QVN_GUI_SHOT"))
         shot.save(out);
     dialog->hide();
+}
+
+TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
+    auto graph = build(R"(<graph width="200" height="100" boundary_left="-2" boundary_right="2">
+        <curve r="255" g="0" b="0"><point x="-2" y="-1"/><point x="2" y="1"/></curve></graph>)");
+    graph->show();
+    Toolkit::processEvents();
+    QImage shot = graph->getWidget()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(200, 100));
+    EXPECT_EQ(shot.pixelColor(25, 25), QColor(Qt::white));
+    // The y axis (x = 0) is dark, the grid line at x = -1 light grey.
+    const int axis = shot.pixelColor(100, 25).red();
+    const int grid = shot.pixelColor(50, 25).red();
+    EXPECT_LT(axis, 160);
+    EXPECT_GT(grid, axis);
+    EXPECT_LT(grid, 255);
+    // The curve runs from the bottom left corner to the top right one.
+    const QColor onCurve = shot.pixelColor(40, 79);
+    EXPECT_GT(onCurve.red() - onCurve.green(), 60);
+
+    graph->setHighlighted(true);
+    shot = graph->getWidget()->grab().toImage();
+    EXPECT_GT(shot.pixelColor(25, 25).blue() - shot.pixelColor(25, 25).red(), 30);
+    graph->hide();
+
+    // Equal boundaries put everything on the first column.
+    auto flat = build(R"(<graph width="50" height="50" boundary_left="1" boundary_right="1"/>)");
+    EXPECT_EQ(static_cast<component::qt::Graph*>(flat->getWidget())->toWidget(7, 1), QPointF(0, 0));
 }
 
 } // namespace

@@ -44,6 +44,9 @@ TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
         R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
         R"(<progressbar width="100"/>)",
         R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<graph boundary_left="-0.5" boundary_right="3" boundary_top="2" boundary_bottom="0">
+            <curve r="1" g="2" b="3"><point x="0.1" y="0.25"/><point x="1e-3" y="-7"/></curve>
+            <curve r="9"/></graph>)",
         R"(<menubar><menu label="File"><item label="Open" id="1"/><separator/>
             <menu label="Recent" grayed="yes"><item label="a.xml" id="2" grayed="yes"/></menu>
             </menu><menu label="Help"/></menubar>)",
