@@ -1,6 +1,9 @@
 #include "EventRecorder.h"
 #include "GuiFixture.h"
 
+#include "gui/component/qt/FlmButton.h"
+#include "gui/component/qt/TearOffButton.h"
+#include "gui/component/qt/TearedOffMenu.h"
 #include "gui/componentinterface/CheckBox.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/ListBox.h"
@@ -218,6 +221,33 @@ TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
     EXPECT_TRUE(file[0]->isEnabled());
     EXPECT_NE(component->writeXml().toString("", "", "").find(R"(id="2" grayed="yes")"),
               std::string::npos);
+}
+
+TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
+    Component* component = shownKind(R"(<flmbutton id="30" label="Tools" delay="250ms"
+        focusmarkercolor="255 0 0 255"><list id="31" height="40"><label label="x"/></list>
+        </flmbutton>)",
+                                     30);
+    auto* button = static_cast<component::qt::FlmButton*>(component->getWidget());
+    component::qt::FloatingMenu* panel = button->dropDown();
+    QWidget* content = dialog->findById(31)->getWidget();
+    EXPECT_EQ(panel->title(), "Tools");
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_LE(panel->strip()->maximumHeight(), 12);
+    EXPECT_EQ(button->getDelay(), 250);
+
+    panel->strip()->click();
+    ASSERT_NE(panel->tornOff(), nullptr);
+    EXPECT_TRUE(panel->tornOff()->isAncestorOf(content));
+    EXPECT_TRUE(panel->tornOff()->isVisible());
+    EXPECT_EQ(panel->tornOff()->windowTitle(), "Tools");
+
+    emit panel->aboutToShow();
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_FALSE(panel->tornOff()->isVisible());
+
+    button->click();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4140, 30}, {0x4141, 30}}));
 }
 
 } // namespace
