@@ -20,6 +20,7 @@
 #include "gui/component/Scroll.h"
 #include "gui/component/Spinner.h"
 #include "gui/component/TextBox.h"
+#include "gui/component/Tree.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -73,7 +74,7 @@ void registerFactories() {
     components->add(new component::Spinner::Factory());
     components->add(new component::Label::Factory());
     components->add(new component::CheckBox::Factory());
-    // "tree"
+    components->add(new component::Tree::Factory());
     components->add(new component::Graph::Factory());
     components->add(new component::Progressbar::Factory());
     components->add(new component::ListBox::Factory());
