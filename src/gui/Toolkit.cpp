@@ -58,8 +58,8 @@ void setUpPalette() {
 
 } // namespace
 
-// The order is the order in which elements are offered to the factories; a kind joins at its
-// own place in this list. A factory whose name is already registered is destroyed by add().
+// The order is the order in which elements are offered to the factories. A factory whose name
+// is already registered is destroyed by add().
 void registerFactories() {
     ComponentFactory* components = ComponentFactory::instance();
     components->add(new component::Dialog::Factory());
