@@ -607,22 +607,21 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         inputProfileName = profile.attribute("name");
     int32_t missing = 0;
     auto* devices = unidevice::DeviceHandler::instance();
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        const util::xml::Element& entry = profile.child("property", i);
+    profile.forEachChild("property", [&](const util::xml::Element& entry) {
         unidevice::Property* property = properties->property(entry.attribute("name"));
         if (property == nullptr)
-            continue;
+            return;
         property->loadSettings(entry);
         const util::xml::Element& binding = entry.child("control", 0);
         if (binding.isEmpty())
-            continue;
+            return;
         if (unidevice::Control* control = devices->findControl(binding)) {
             property->bind(control);
         } else {
             property->setBinding(binding);
             ++missing;
         }
-    }
+    });
     util::Message notice(InputProfileApplied);
     broadcastFrom(notice);
     return missing;

@@ -87,6 +87,16 @@ public:
     const Element& child(const std::string& name, int n = 0) const;
     int childCount() const { return static_cast<int>(children.size()); }
     int childCount(const std::string& name) const;
+    // Calls `visit` with each child named `name`, in order. One pass over the children: a list
+    // of same-named children is read this way, never with child(name, i) in a loop, which
+    // would scan from the start for every entry.
+    template <typename Visit>
+    void forEachChild(const std::string& name, Visit&& visit) const {
+        for (const Element* element : children)
+            if (element->nodeName == name)
+                visit(*element);
+    }
+
     // The first text child's text, or the shared empty string.
     const std::string& text() const;
     // True when the name is empty and there are no children.
