@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace mvk::util::xml {
 
@@ -32,6 +33,19 @@ void removeLineEnds(std::string& text) {
     }
     text.resize(static_cast<size_t>(out - text.data()));
 }
+
+// Storage for an object that lives as long as this library stays loaded: it is never destroyed,
+// so it stays usable during static destruction, and it holds no heap memory of its own, so
+// unloading the library leaves nothing behind.
+template <typename T>
+class ImageResident {
+public:
+    ImageResident() { new (storage) T(); }
+    T& get() { return *std::launder(reinterpret_cast<T*>(storage)); }
+
+private:
+    alignas(T) unsigned char storage[sizeof(T)];
+};
 
 // The declaration line and the tab-indented tree, as files hold them.
 std::string fileText(const Element& element) {
@@ -256,11 +270,11 @@ int Element::childCount(const std::string& name) const {
 }
 
 const std::string& Element::text() const {
-    static const std::string* const none = new std::string;
+    static ImageResident<const std::string> none;
     for (const Element* element : children)
         if (element->kind == KindText)
             return element->nodeName;
-    return *none;
+    return none.get();
 }
 
 bool Element::removeChild(const Element& element) {
@@ -301,10 +315,11 @@ bool Element::deepEquals(const Element& other) const {
     return true;
 }
 
-// Never destroyed, so look-ups stay valid during static destruction. Whatever a careless caller
-// wrote into it is wiped before it is handed out again.
+// Whatever a careless caller wrote into it is wiped before it is handed out again, so between
+// hand-outs it holds no heap memory.
 Element& Element::emptyElement() {
-    static Element* const shared = new Element;
+    static ImageResident<Element> resident;
+    Element* const shared = &resident.get();
     if (!shared->isEmpty() || !shared->attributeList.empty() || shared->kind != KindNone) {
         shared->clear();
         shared->kind = KindNone;
