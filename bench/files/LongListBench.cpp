@@ -28,8 +28,8 @@ constexpr int Entries = 100000;
 std::string settingsText() {
     std::string text = "<?xml version=\"1.0\"?>\n<QVNConfig>\n";
     for (int i = 0; i < Entries; ++i)
-        text += "\t<item id=\"" + std::to_string(1000 + i) + "\">" + std::to_string(i) +
-                "</item>\n";
+        text +=
+            "\t<item id=\"" + std::to_string(1000 + i) + "\">" + std::to_string(i) + "</item>\n";
     return text + "</QVNConfig>\n";
 }
 
@@ -90,7 +90,8 @@ void ReadAndApplyLongInputProfile(benchmark::State& state) {
     auto* attached = static_cast<core::CoreImplementation*>(core::attachCore(&host));
     PanPlugin plugin;
     core::LibraryManager::instance()->addToolToLibrary(core::CoreLibrary::instance(), &plugin);
-    core::InstanceReference* reference = attached->InstanceManager::createInstance("Pan", "", nullptr);
+    core::InstanceReference* reference =
+        attached->InstanceManager::createInstance("Pan", "", nullptr);
     if (reference == nullptr) {
         state.SkipWithError("no instance");
         core::detachCore(attached);

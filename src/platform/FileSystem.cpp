@@ -23,7 +23,8 @@ std::string temporaryNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     static thread_local std::mt19937_64 random{std::random_device{}()};
     const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     return folder + "." + name + "." + std::to_string(::getpid()) + "-" +
            std::to_string(counter++) + "-" + std::to_string(random() % 1000000007u);

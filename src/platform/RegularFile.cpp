@@ -22,7 +22,7 @@ bool isRegular(const struct stat& status) {
 // is looked at again, since the path may have been replaced in between. Opening without
 // blocking is what keeps a FIFO from waiting for a writer.
 RegularFile::RegularFile(const std::string& path) {
-    struct stat status{};
+    struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
         problem = std::strerror(errno);
         return;
@@ -76,8 +76,8 @@ bool RegularFile::readAll(std::string& contents) const {
         const size_t wanted = std::max<size_t>(MinimumChunk, static_cast<size_t>(length) + 1);
         if (text.size() < used + wanted)
             text.resize(used + wanted);
-        const ssize_t got = ::pread(descriptor, text.data() + used, text.size() - used,
-                                    static_cast<off_t>(used));
+        const ssize_t got =
+            ::pread(descriptor, text.data() + used, text.size() - used, static_cast<off_t>(used));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

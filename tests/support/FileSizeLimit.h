@@ -4,8 +4,8 @@
 // write reports the error instead of ending the process.
 #include <sys/resource.h>
 
-#include <cstddef>
 #include <csignal>
+#include <cstddef>
 
 namespace qvn::test {
 

@@ -36,14 +36,8 @@ std::vector<uint64_t> damagingCuts(const std::string& path) {
         if (segment.p_type == PT_LOAD)
             loadEnd = std::max<uint64_t>(loadEnd, segment.p_offset + segment.p_filesz);
     }
-    return {0,
-            20,
-            sizeof header,
-            header.e_phoff + header.e_phentsize + 10,
-            loadEnd / 3,
-            loadEnd / 2,
-            loadEnd - 4096,
-            loadEnd - 1};
+    return {0,           20,          sizeof header,  header.e_phoff + header.e_phentsize + 10,
+            loadEnd / 3, loadEnd / 2, loadEnd - 4096, loadEnd - 1};
 }
 
 void writeCut(const std::string& from, const std::string& to, uint64_t length) {

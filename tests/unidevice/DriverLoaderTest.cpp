@@ -121,7 +121,8 @@ TEST_F(DriverLoaderTest, DamagedLibrariesAreSkippedAsNotLoadable) {
     for (size_t i = 0; i < cuts.size(); ++i) {
         const std::string path = folder + "/cut" + std::to_string(i) + "_driver.so";
         qvn::test::writeCut(fixture("good"), path, cuts[i]);
-        expected.insert(expected.end(), {"\tload Unidevice dynamic library", "\tlibrary file: " + path});
+        expected.insert(expected.end(),
+                        {"\tload Unidevice dynamic library", "\tlibrary file: " + path});
     }
     qvn::test::writeForeignCopy(fixture("good"), folder + "/foreign_driver.so");
     expected.insert(expected.end(), {"\tload Unidevice dynamic library",

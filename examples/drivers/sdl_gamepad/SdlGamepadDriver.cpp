@@ -18,7 +18,8 @@ constexpr Uint32 Subsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
 // so once SDL has been started it stays loaded, and later starts reuse what it holds.
 void keepSdlLoaded() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&SDL_InitSubSystem), &info) == 0 || info.dli_fname == nullptr)
+    if (dladdr(reinterpret_cast<void*>(&SDL_InitSubSystem), &info) == 0 ||
+        info.dli_fname == nullptr)
         return;
     dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
@@ -44,8 +45,7 @@ SdlGamepadDriver* SdlGamepadDriver::create(unidevice::DeviceHandler* handler) {
     return new SdlGamepadDriver(handler, firstUser, startsSdl);
 }
 
-SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents,
-                                   bool ownsSdl)
+SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents, bool ownsSdl)
     : ListDriver("sdlgamepad", handler), ownsEvents(ownsEvents), ownsSdl(ownsSdl) {
     // Controllers are polled, never read from SDL's event queue. When nobody else uses the
     // joystick layer, keep its events out of the queue so it cannot fill up unread.
