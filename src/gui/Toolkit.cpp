@@ -2,8 +2,6 @@
 
 #include "gui/MyApp.h"
 #include "gui/RunLoopTimer.h"
-#include "platform/Interaction.h"
-#include "util/Log.h"
 #include "gui/background/Color.h"
 #include "gui/background/Gradient_Linear.h"
 #include "gui/component/Border.h"
@@ -23,7 +21,8 @@
 #include "gui/component/Spinner.h"
 #include "gui/component/TextBox.h"
 #include "gui/component/Tree.h"
->>>>>>> gui
+#include "platform/Interaction.h"
+#include "util/Log.h"
 
 #include <QCoreApplication>
 #include <QPalette>
