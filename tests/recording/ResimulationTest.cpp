@@ -107,6 +107,7 @@ TEST_F(Resimulation, EveryFrameAfterFromUpToToThroughTemporaryControlsAsOneUndoS
     ASSERT_NE(window()->getWindow(), nullptr);
     EXPECT_TRUE(window()->getWindow()->isShown());
     EXPECT_EQ(TimerManager::service().runningCount(), 1);
+    const size_t clockSet = host.clockTrail.size();
     slice();
 
     // 0.04 s, 0.08 s, ... 2.0 s: never the frame at `from`, and the frame at `to` itself.
@@ -123,6 +124,7 @@ TEST_F(Resimulation, EveryFrameAfterFromUpToToThroughTemporaryControlsAsOneUndoS
     EXPECT_EQ(TimerManager::service().runningCount(), 0);
     EXPECT_EQ(holds(), (std::vector<std::string>{"begin:Resimulating", "accept:Resimulating"}));
     EXPECT_EQ(host.notices.back(), "recordingDone");
+    ASSERT_EQ(host.clockTrail.size(), clockSet + 1) << "the host re-evaluates its present time";
     EXPECT_DOUBLE_EQ(host.clockTrail.back(), host.time);
 
     // The replay went through the present response curve; one undo brings the take back.
@@ -237,7 +239,6 @@ TEST_F(Resimulation, DetachDuringAResimulationFinishesItBeforeTheInstancesGo) {
     costPerFrame = 100;
     core->resimulate(0.0, 4.0);
     slice();
-    std::vector<std::string> notices;
     detachCore(core);
     core = nullptr;
     EXPECT_EQ(host.undoStack.history().back(), "accept:Resimulating");
