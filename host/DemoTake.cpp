@@ -95,7 +95,7 @@ bool DemoTake::run() {
         out << "the take recorded nothing\n";
         return false;
     }
-    return writeTable() && writePlot() && undoAndRedo();
+    return writeTable() && writePlot() && undoAndRedo() && resimulateSteeperPan();
 }
 
 // A copy of the template camera's scene tag, renamed, without host nodes, whose inputs name the
@@ -269,6 +269,78 @@ bool DemoTake::undoAndRedo() {
     out << "redo the take: " << (redone ? "done" : "nothing to redo") << "; the keys and curves "
         << (same ? "are back as they were" : "differ") << "\n";
     return undone && afterUndo == 0 && inputsAfterUndo == 0 && redone && same;
+}
+
+// A host changes a binding's response by loading the instance's tag with other parameters: the
+// camera is deleted and loaded again from its own tag, recorded curves included, with the pan
+// multiplier changed. Its motion starts afresh, as it did for the take.
+bool DemoTake::reloadWithPanMultiplier(const std::string& multiplier) {
+    const Element scene = sceneTag(core, host);
+    const Element* original = findInstanceTag(scene, CameraName);
+    if (original == nullptr)
+        return false;
+    Element camera = *original;
+    for (const char* dropped : {"nodeinfo", "masternode"})
+        removeChildren(camera, dropped);
+    Element& profile = camera.child("inputprofile", 0).child("profile", 0);
+    for (int i = 0; i < profile.childCount("property"); ++i) {
+        Element& property = profile.child("property", i);
+        if (property.attribute("name") != "Pan")
+            continue;
+        removeChildren(property, "multiplier");
+        property.addChild(mvk::util::xml::TagWithData("multiplier", multiplier));
+    }
+    core.deleteInstance(CameraName);
+    // The deleted camera lives on in the host's undo history and keeps its name until that is
+    // forgotten; the reloaded one takes the name back.
+    host.undoStack.clear();
+    Element wrapper = mvk::util::xml::Tag("QVT");
+    wrapper.addChild(camera);
+    return core.loadInstances(wrapper) != nullptr && cameraKeys(host) != nullptr;
+}
+
+bool DemoTake::resimulateSteeperPan() {
+    out << "\n== resimulating the take with the pan response doubled\n";
+    const std::map<double, Matrix> before = *cameraKeys(host);
+    if (!reloadWithPanMultiplier("2"))
+        return false;
+    const mvk::qvn::TakeReport& take = takes.takes().back();
+    const double from = take.firstSampleTime - 1.0 / host.getFrameRate();
+    out << "pan multiplier 1 -> 2; resimulate " << from << " s to " << take.lastSampleTime
+        << " s\n";
+    const auto begin = std::chrono::steady_clock::now();
+    core.resimulate(from, take.lastSampleTime);
+    while (core.isRecording()) {
+        core.processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const std::map<double, Matrix>* after = cameraKeys(host);
+    out << "resimulated " << after->size() << " camera keys in " << seconds << " s; undo step \""
+        << host.undoStack.stepName(host.undoStack.stepCount() - 1) << "\"\n";
+    return after->size() == before.size() && writeResimulationPlot(before);
+}
+
+bool DemoTake::writeResimulationPlot(const std::map<double, Matrix>& before) const {
+    const std::map<double, Matrix>* after = cameraKeys(host);
+    std::vector<Points> curves(2);
+    for (const auto& [time, matrix] : before)
+        curves[0].emplace_back(time, matrix[3]);
+    for (const auto& [time, matrix] : *after)
+        curves[1].emplace_back(time, matrix[3]);
+    QImage image(960, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawPanel(painter, QRectF(20, 20, 920, 260), "camera x (keyed), pan multiplier 1 and 2", curves,
+              {"recorded take (x1)", "resimulated (x2)"});
+    painter.end();
+    const std::string path = output + "/resim.png";
+    const bool saved = image.save(QString::fromStdString(path));
+    out << "resimulation plot " << (saved ? "written to: " : "could not be written to: ") << path
+        << "\n";
+    return saved;
 }
 
 bool DemoTake::reloadInFreshAttach(const CoreModule& module, RefHost& host,

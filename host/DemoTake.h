@@ -7,6 +7,7 @@
 #include "TakeWatcher.h"
 #include "sdk/CoreInterface.h"
 
+#include <map>
 #include <ostream>
 #include <string>
 
@@ -32,6 +33,11 @@ private:
     bool writeTable() const;
     bool writePlot() const;
     bool undoAndRedo();
+    // Reloads the camera with the pan multiplier doubled, resimulates the take and plots the
+    // camera before and after.
+    bool resimulateSteeperPan();
+    bool reloadWithPanMultiplier(const std::string& multiplier);
+    bool writeResimulationPlot(const std::map<double, Matrix>& before) const;
 
     mvk::qvn::CoreInterface& core;
     RefHost& host;

@@ -102,7 +102,9 @@ int32_t CoreImplementation::getSlowMotion() { return RecordManager::getSlowMotio
 
 void CoreImplementation::setSlowMotion(int32_t step) { RecordManager::setSlowMotion(step); }
 
-void CoreImplementation::resimulate(double, double) {}
+void CoreImplementation::resimulate(double start, double end) {
+    RecordManager::resimulate(start, end);
+}
 
 InstanceReference* CoreImplementation::findInstance(const std::string& name) {
     return findReference(name);

@@ -76,6 +76,8 @@ public:
     unidevice::Control* control;
     const util::xml::Element binding;
     unidevice::Control temporary;
+    // Where the replay of this property's curve stands.
+    size_t cursor = 0;
 };
 
 Instance::VirtualControl::VirtualControl(Instance* instance,
@@ -607,7 +609,7 @@ void Instance::replayInputs(double time) {
     // Only the stand-ins are fed: a replay never writes into a real device's controls.
     const size_t count = std::min(recordedValues.size(), setAside.size());
     for (size_t i = 0; i < count; ++i)
-        setAside[i]->temporary.feed(recordedValues[i].valueAt(time));
+        setAside[i]->temporary.feed(recordedValues[i].valueAt(time, setAside[i]->cursor));
 }
 
 void Instance::advanceExposedSpinners() {
