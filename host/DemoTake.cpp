@@ -36,14 +36,16 @@ constexpr Binding Bindings[] = {
 };
 
 const Element* findInstanceTag(const Element& tag, const std::string& name) {
-    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i) {
-        const Element& instance = tag.child("QVT_Plugin", i);
+    const Element* found = nullptr;
+    tag.forEachChild("QVT_Plugin", [&](const Element& instance) {
+        if (found != nullptr)
+            return;
         if (instance.child("name", 0).text() == name)
-            return &instance;
-        if (const Element* found = findInstanceTag(instance, name))
-            return found;
-    }
-    return nullptr;
+            found = &instance;
+        else
+            found = findInstanceTag(instance, name);
+    });
+    return found;
 }
 
 Element sceneTag(mvk::qvn::CoreInterface& core, RefHost& host) {
@@ -58,12 +60,11 @@ std::vector<Curve> recordedCurves(const Element& scene, const std::string& name)
     if (tag == nullptr)
         return curves;
     const Element& values = tag->child("recordedinputvalues", 0);
-    for (int i = 0; i < values.childCount("input"); ++i) {
-        const mvk::util::DataChunk block =
-            mvk::util::DataChunk::base64Decode(values.child("input", i).text());
+    values.forEachChild("input", [&](const Element& input) {
+        const mvk::util::DataChunk block = mvk::util::DataChunk::base64Decode(input.text());
         curves.emplace_back();
         curves.back().read(block.data(), block.size());
-    }
+    });
     return curves;
 }
 
@@ -112,8 +113,10 @@ bool DemoTake::loadBoundCamera() {
         removeChildren(camera, dropped);
     camera.addChild(mvk::util::xml::TagWithData("name", CameraName));
     Element& profile = camera.child("inputprofile", 0).child("profile", 0);
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        Element& property = profile.child("property", i);
+    for (int i = 0; i < profile.childCount(); ++i) {
+        Element& property = profile.child(i);
+        if (property.name() != "property")
+            continue;
         for (const Binding& binding : Bindings) {
             if (property.attribute("name") != binding.property)
                 continue;
@@ -283,9 +286,9 @@ bool DemoTake::reloadWithPanMultiplier(const std::string& multiplier) {
     for (const char* dropped : {"nodeinfo", "masternode"})
         removeChildren(camera, dropped);
     Element& profile = camera.child("inputprofile", 0).child("profile", 0);
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        Element& property = profile.child("property", i);
-        if (property.attribute("name") != "Pan")
+    for (int i = 0; i < profile.childCount(); ++i) {
+        Element& property = profile.child(i);
+        if (property.name() != "property" || property.attribute("name") != "Pan")
             continue;
         removeChildren(property, "multiplier");
         property.addChild(mvk::util::xml::TagWithData("multiplier", multiplier));
