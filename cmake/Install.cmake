@@ -53,12 +53,16 @@ install(CODE "
     endif()
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
     foreach(program quorvane-host quorvane-prm)
-        file(CREATE_LINK ../${QVN_INSTALL_TREE}/bin/\${program}
-             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\" SYMBOLIC)
+        set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\")
+        file(CREATE_LINK ../${QVN_INSTALL_TREE}/bin/\${program} \"\${link}\" SYMBOLIC)
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
     endforeach()")
 
 # The SDK.
-install(DIRECTORY ${CMAKE_BINARY_DIR}/sdk/include/ DESTINATION include)
+foreach(header ${QVN_SDK_HEADERS})
+    get_filename_component(folder ${header} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/src/${header} DESTINATION include/quorvane/${folder})
+endforeach()
 if(TARGET quorvane_driverbase)
     install(FILES $<TARGET_FILE:quorvane_driverbase> DESTINATION lib
             RENAME libquorvane-driverbase.a)
@@ -74,7 +78,8 @@ install(FILES ${CMAKE_BINARY_DIR}/sdk/QuorvaneConfig.cmake
               ${PROJECT_SOURCE_DIR}/cmake/sdk/QuorvaneModules.cmake
         DESTINATION ${QVN_CMAKE_DIR})
 foreach(pc quorvane quorvane-driver)
-    configure_file(${PROJECT_SOURCE_DIR}/cmake/sdk/${pc}.pc.in ${CMAKE_BINARY_DIR}/sdk/${pc}.pc @ONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/sdk/${pc}.pc.in ${CMAKE_BINARY_DIR}/sdk/${pc}.pc
+                   @ONLY)
     install(FILES ${CMAKE_BINARY_DIR}/sdk/${pc}.pc DESTINATION lib/pkgconfig)
 endforeach()
 
@@ -88,7 +93,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Morvik Vedidedivu")
 set(CPACK_PACKAGE_CONTACT "Quorvane developers <quorvane@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Real-time animation tool core with its reference host and SDK")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Real-time animation tool core with its reference host and SDK")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "The core library of a family of real-time animation tools, the reference host\n"
     "quorvane-host, the template tool quorvane-prm, sample tools, drivers and templates, and\n"

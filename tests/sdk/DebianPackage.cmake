@@ -1,11 +1,11 @@
 # Builds the Debian package, unpacks it into a temporary root without installing it, and runs the
 # reference host's demo from there: the package must carry everything the program needs from the
 # project, and declare what it needs from the system.
-#   cmake -D BUILD_DIR=... -D WORK=... -D VERSION=... -P DebianPackage.cmake
+#   cmake -D BUILD_DIR=... -D WORK=... -D VERSION=... -D CPACK=... -P DebianPackage.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/Sandbox.cmake)
 
 file(REMOVE_RECURSE ${WORK})
-qvn_run("cpack" out cpack -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}/package)
+qvn_run("cpack" out ${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}/package)
 file(GLOB packages ${WORK}/package/*.deb)
 list(LENGTH packages count)
 if(NOT count EQUAL 1)

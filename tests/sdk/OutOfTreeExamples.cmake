@@ -27,8 +27,8 @@ qvn_run("pkg-config --libs" libs ${pkg_config} --libs quorvane-driver)
 separate_arguments(cflags UNIX_COMMAND "${cflags}")
 separate_arguments(libs UNIX_COMMAND "${libs}")
 qvn_run("building the driver with pkg-config" out ${COMPILER} -std=c++20 -shared -fPIC
-    -fvisibility=hidden -Wl,--no-undefined ${cflags} ${SOURCE_DIR}/examples/sdk/metronome/Metronome.cpp
-    -o ${WORK}/metronome-pkg-config.so ${libs})
+    -fvisibility=hidden -Wl,--no-undefined ${cflags}
+    ${SOURCE_DIR}/examples/sdk/metronome/Metronome.cpp -o ${WORK}/metronome-pkg-config.so ${libs})
 
 # The folders come from the package found, so the modules land in the prefix or nowhere.
 set(tree ${prefix}/lib/quorvane)
