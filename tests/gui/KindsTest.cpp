@@ -1,0 +1,375 @@
+#include "EventRecorder.h"
+#include "GuiFixture.h"
+
+#include "gui/component/qt/FlmButton.h"
+#include "gui/component/qt/PopupMenu.h"
+#include "gui/component/qt/TearOffButton.h"
+#include "gui/component/qt/TearedOffMenu.h"
+#include "gui/componentinterface/CheckBox.h"
+#include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Dialog.h"
+#include "gui/componentinterface/Label.h"
+#include "gui/componentinterface/ListBox.h"
+#include "gui/componentinterface/Menubar.h"
+#include "gui/componentinterface/Progressbar.h"
+#include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/TextBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using namespace mvk::gui;
+using guitest::build;
+using guitest::EventRecorder;
+using Event = std::pair<int32_t, int32_t>;
+
+class KindsTest : public guitest::GuiTest {
+protected:
+    // Builds the layout inside a shown dialog and subscribes the recorder to component `id`.
+    Component* shownKind(const std::string& inner, int32_t id) {
+        dialog = build("<dialog width=\"300\" height=\"200\">" + inner + "</dialog>");
+        dialog->show();
+        Component* component = dialog->findById(id);
+        owner.subscribe(component);
+        return component;
+    }
+    guitest::Owned dialog;
+    EventRecorder owner;
+};
+
+TEST_F(KindsTest, SpinnerRoundsCommitsOnReturnAndStaysQuietWhenSetByCode) {
+    auto plain = build("<spinner/>");
+    auto* defaults = interfaceOf<componentinterface::Spinner>(plain.get());
+    EXPECT_EQ(defaults->getMinimum(), 0.0);
+    EXPECT_EQ(defaults->getMaximum(), 1.0);
+    EXPECT_EQ(defaults->getStep(), 0.01);
+    EXPECT_EQ(defaults->getDecimals(), 4);
+    EXPECT_EQ(defaults->getTriggerLength(), 1);
+
+    Component* component = shownKind(R"(<spinner id="4" min="-10" max="10" step="0.5"
+        decimals="2" defaultvalue="2.5" triggerlength="3"/>)",
+                                     4);
+    auto* spinner = interfaceOf<componentinterface::Spinner>(component);
+    EXPECT_EQ(spinner->getValue(), 2.5);
+    EXPECT_EQ(spinner->getValueRounded(), 2);
+    spinner->setValue(2.6);
+    EXPECT_EQ(spinner->getValueRounded(), 3);
+    spinner->setValue(-2.5);
+    EXPECT_EQ(spinner->getValueRounded(), -2);
+    // Values set by code keep to the range and send nothing.
+    spinner->setValue(99);
+    EXPECT_EQ(spinner->getValue(), 10.0);
+    EXPECT_TRUE(owner.events.empty());
+
+    auto* box = static_cast<QDoubleSpinBox*>(component->getWidget());
+    box->stepBy(-1);
+    EXPECT_EQ(spinner->getValue(), 9.5);
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4201, 4}}));
+
+    owner.events.clear();
+    box->selectAll();
+    QTest::keyClicks(box, "3.25");
+    owner.events.clear();
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(spinner->getValue(), 3.25);
+    ASSERT_FALSE(owner.events.empty());
+    EXPECT_EQ(owner.events.back(), (Event{0x4200, 4}));
+}
+
+TEST_F(KindsTest, CheckBoxReadsItsStateWordsAndReportsChanges) {
+    const std::pair<const char*, int32_t> words[] = {{"true", 1},         {"yes", 1}, {"1", 1},
+                                                     {"undetermined", 2}, {"on", 0},  {"", 0}};
+    for (const auto& [word, state] : words) {
+        auto box = build(std::string("<checkbox defaultstate=\"") + word + "\"/>");
+        EXPECT_EQ(interfaceOf<componentinterface::CheckBox>(box.get())->getState(), state) << word;
+    }
+    EXPECT_TRUE(
+        interfaceOf<componentinterface::CheckBox>(build(R"(<checkbox tristate="true"/>)").get())
+            ->isTristate());
+
+    Component* component = shownKind(R"(<checkbox id="9" label="Loop" paintgroup="3"/>)", 9);
+    auto* check = interfaceOf<componentinterface::CheckBox>(component);
+    EXPECT_EQ(check->getPaintGroup(), 3);
+    static_cast<QCheckBox*>(component->getWidget())->click();
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4240, 9}}));
+    check->setState(componentinterface::CheckBox::PartlyChecked);
+    EXPECT_EQ(static_cast<QCheckBox*>(component->getWidget())->checkState(), Qt::PartiallyChecked);
+}
+
+TEST_F(KindsTest, ComboBoxEntriesComeFromItemTextAndOnlyUsersCauseEvents) {
+    Component* component = shownKind(R"(<combobox id="3"><item>Walk</item>
+        <item label="Run"/><item>Jump</item></combobox>)",
+                                     3);
+    auto* combo = interfaceOf<componentinterface::ComboBox>(component);
+    ASSERT_EQ(combo->getCount(), 3);
+    EXPECT_EQ(combo->getItemText(1), "");
+    EXPECT_EQ(combo->getCurrentIndex(), 0);
+
+    combo->setCurrentText("Jump");
+    combo->insertItem("Crawl", 0);
+    combo->insertItem("Swim", -1);
+    combo->removeItem(1);
+    EXPECT_EQ(combo->getCurrentText(), "Jump");
+    EXPECT_EQ(combo->findItem("Swim"), 3);
+    // Text that is not an entry only changes the field of an editable box.
+    combo->setCurrentText("Fly");
+    EXPECT_EQ(combo->getCurrentText(), "Jump");
+    EXPECT_TRUE(owner.events.empty());
+
+    QTest::keyClick(component->getWidget(), Qt::Key_Down);
+    EXPECT_EQ(combo->getCurrentText(), "Swim");
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x41C0, 3}, {0x41C2, 3}}));
+
+    owner.events.clear();
+    combo->setEditable(true);
+    combo->setCurrentText("Fly");
+    EXPECT_EQ(combo->getCurrentText(), "Fly");
+    EXPECT_TRUE(owner.events.empty());
+    QTest::keyClick(component->getWidget(), Qt::Key_X);
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x41C1, 3}}));
+}
+
+TEST_F(KindsTest, ListBoxEditsItsEntriesAndReportsUserSelection) {
+    Component* component =
+        shownKind(R"(<listbox id="6"><item>a</item><item>b</item></listbox>)", 6);
+    auto* list = interfaceOf<componentinterface::ListBox>(component);
+    list->insertItem("c", 7);
+    list->insertItem("first", 0);
+    list->selectText("b");
+    EXPECT_EQ(list->getCurrentIndex(), 2);
+    list->removeItem(0);
+    EXPECT_EQ(list->getCurrentText(), "b");
+    list->removeItem(10);
+    EXPECT_EQ(list->getCount(), 3);
+    EXPECT_TRUE(owner.events.empty());
+
+    auto* widget = static_cast<QListWidget*>(component->getWidget());
+    widget->setCurrentRow(2);
+    emit widget->itemDoubleClicked(widget->item(2));
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x41C0, 6}, {0x41C1, 6}}));
+    EXPECT_EQ(list->getCurrentText(), "c");
+}
+
+TEST_F(KindsTest, TextBoxStartsWithItsDefaultTextAndReportsFinishedEdits) {
+    auto readOnly = build(R"(<textbox editable="no" defaulttext="fixed"/>)");
+    EXPECT_TRUE(static_cast<QLineEdit*>(readOnly->getWidget())->isReadOnly());
+    EXPECT_EQ(interfaceOf<componentinterface::TextBox>(readOnly.get())->getText(), "fixed");
+
+    Component* component = shownKind(R"(<textbox id="2" defaulttext="take_01"/>)", 2);
+    auto* text = interfaceOf<componentinterface::TextBox>(component);
+    text->setText("take_02");
+    EXPECT_TRUE(owner.events.empty());
+    QTest::keyClicks(component->getWidget(), "b");
+    QTest::keyClick(component->getWidget(), Qt::Key_Return);
+    EXPECT_EQ(text->getText(), "take_02b");
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4180, 2}}));
+}
+
+TEST_F(KindsTest, ProgressbarShowsTruncatedPercentAndScrollHoldsItsContent) {
+    auto bar = build("<progressbar/>");
+    auto* progress = interfaceOf<componentinterface::Progressbar>(bar.get());
+    auto* widget = static_cast<QProgressBar*>(bar->getWidget());
+    progress->setProgress(0.259);
+    EXPECT_EQ(widget->value(), 25);
+    progress->setProgress(1.0);
+    EXPECT_EQ(widget->value(), 100);
+    EXPECT_EQ(progress->getProgress(), 1.0);
+
+    Component* scroll = shownKind(R"(<scroll id="1" height="100"><list id="2" height="400">
+        <label height="400"/></list></scroll>)",
+                                  1);
+    QWidget* content = dialog->findById(2)->getWidget();
+    auto* area = static_cast<QScrollArea*>(scroll->getWidget());
+    EXPECT_TRUE(area->widget()->isAncestorOf(content));
+    EXPECT_TRUE(content->isVisible());
+}
+
+TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
+    Component* component = shownKind(R"(<menubar id="20"><menu label="File">
+        <item label="Open" id="1"/><item label="Untitled"/><separator/>
+        <menu label="Recent"><item label="take.xml" id="2"/></menu></menu>
+        <menu label="Help" grayed="yes"><item label="About" id="3"/></menu></menubar>)",
+                                     20);
+    auto* bar = static_cast<QMenuBar*>(component->getWidget());
+    const QList<QAction*> menus = bar->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_FALSE(menus[1]->isEnabled());
+    const QList<QAction*> file = menus[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 4);
+    EXPECT_TRUE(file[2]->isSeparator());
+
+    file[0]->trigger();
+    file[1]->trigger();
+    file[3]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4300, 1}, {0x4300, 2}}));
+
+    owner.events.clear();
+    emit menus[0]->menu()->aboutToShow();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4301, 20}}));
+
+    interfaceOf<componentinterface::Menubar>(component)->setItemEnabled(2, false);
+    EXPECT_FALSE(file[3]->menu()->actions()[0]->isEnabled());
+    EXPECT_TRUE(file[0]->isEnabled());
+    EXPECT_NE(component->writeXml().toString("", "", "").find(R"(id="2" grayed="yes")"),
+              std::string::npos);
+}
+
+TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
+    Component* component = shownKind(R"(<flmbutton id="30" label="Tools" delay="250ms"
+        focusmarkercolor="255 0 0 255"><list id="31" height="40"><label label="x"/></list>
+        </flmbutton>)",
+                                     30);
+    auto* button = static_cast<component::qt::FlmButton*>(component->getWidget());
+    component::qt::FloatingMenu* panel = button->dropDown();
+    QWidget* content = dialog->findById(31)->getWidget();
+    EXPECT_EQ(panel->title(), "Tools");
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_LE(panel->strip()->maximumHeight(), 12);
+    EXPECT_EQ(button->getDelay(), 250);
+
+    panel->strip()->click();
+    ASSERT_NE(panel->tornOff(), nullptr);
+    EXPECT_TRUE(panel->tornOff()->isAncestorOf(content));
+    EXPECT_TRUE(panel->tornOff()->isVisible());
+    EXPECT_EQ(panel->tornOff()->windowTitle(), "Tools");
+
+    emit panel->aboutToShow();
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_FALSE(panel->tornOff()->isVisible());
+
+    button->click();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4140, 30}, {0x4141, 30}}));
+}
+
+TEST_F(KindsTest, DialogDecorationsFollowItsAttributesAndTabstopsOrderFocus) {
+    auto bare = build(R"(<dialog titlebar="no" closebtn="no"/>)");
+    const Qt::WindowFlags bareFlags = bare->getWidget()->windowFlags();
+    EXPECT_TRUE(bareFlags & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(bareFlags & Qt::WindowTitleHint);
+    EXPECT_FALSE(bareFlags & Qt::WindowCloseButtonHint);
+
+    dialog = build(R"(<dialog id="1" label="Settings" minimizebtn="yes" topmost="yes"
+        width="240" height="120"><textbox id="2" tabstop="1"/><textbox id="3" tabstop="3"/>
+        <textbox id="4" tabstop="2"/></dialog>)");
+    owner.subscribe(dialog.get());
+    const Qt::WindowFlags flags = dialog->getWidget()->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(dialog->getWidget()->windowTitle(), "Settings");
+    EXPECT_EQ(dialog->getWidget()->size(), QSize(240, 120));
+
+    dialog->show();
+    const auto nextTabStop = [](QWidget* from) {
+        QWidget* next = from->nextInFocusChain();
+        while (next != from && !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    // Creation order is 2, 3, 4; the tabstops ask for 2, 4, 3.
+    EXPECT_EQ(nextTabStop(dialog->findById(2)->getWidget()), dialog->findById(4)->getWidget());
+    EXPECT_EQ(nextTabStop(dialog->findById(4)->getWidget()), dialog->findById(3)->getWidget());
+
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(dialog->getWidget(), &activate);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(dialog->getWidget(), &deactivate);
+    EXPECT_TRUE(owner.received(0x4100, 1));
+    EXPECT_TRUE(owner.received(0x4101, 1));
+
+    owner.events.clear();
+    auto* modal = interfaceOf<componentinterface::Dialog>(dialog.get());
+    QTimer::singleShot(0, [&] { static_cast<QDialog*>(dialog->getWidget())->done(3); });
+    EXPECT_EQ(modal->runModal(), 3);
+    EXPECT_TRUE(owner.received(0x4102, 0));
+    EXPECT_EQ(dialog->getWidget()->windowModality(), Qt::ApplicationModal);
+}
+
+TEST_F(KindsTest, LabelMapsInteractionAlignmentAndItsPicture) {
+    const std::pair<const char*, Qt::TextInteractionFlags> interactions[] = {
+        {"", Qt::NoTextInteraction},
+        {R"(selectable="yes")",
+         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+        {R"(selectable="yes" hyperlinks="yes")",
+         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+        {R"(hyperlinks="yes")", Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+    };
+    for (const auto& [attributes, expected] : interactions) {
+        auto label = build(std::string("<label ") + attributes + "/>");
+        EXPECT_EQ(static_cast<QLabel*>(label->getWidget())->textInteractionFlags(), expected)
+            << attributes;
+    }
+    auto styled = build(R"(<label wrap="no" valign="bottom" halign="center" hyperlinks="yes"
+        style="sunken" label="ignored">Shown text</label>)");
+    auto* widget = static_cast<QLabel*>(styled->getWidget());
+    EXPECT_FALSE(widget->wordWrap());
+    EXPECT_TRUE(widget->openExternalLinks());
+    EXPECT_EQ(widget->alignment(), Qt::AlignBottom | Qt::AlignHCenter);
+    EXPECT_EQ(widget->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(widget->text(), "Shown text");
+
+    // The picture is loaded once the window's aliases are known.
+    QTemporaryDir folder;
+    QImage image(10, 7, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(folder.filePath("logo.png")));
+    auto pictured = build(R"(<list><label id="1" imagepath="[images]/logo.png"/></list>)");
+    pictured->setPathAlias("[images]", folder.path().toStdString());
+    pictured->show();
+    auto* picture = static_cast<QLabel*>(pictured->findById(1)->getWidget());
+    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
+    interfaceOf<componentinterface::Label>(pictured->findById(1))->setImage("[images]/none.png");
+    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
+}
+
+TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
+    Component* component = shownKind(R"(<label id="40" width="80" height="20"><popup label="p">
+        <item label="Rename" id="7"/><item label="No id"/><separator/>
+        <popup label="More"><item label="Deep" id="12"/></popup></popup></label>)",
+                                     40);
+    const auto chooseRow = [&](int row) {
+        QTimer::singleShot(0, [row] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            QAction* action = menu->actions().value(row);
+            menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(component->getWidget(), &release);
+    };
+    chooseRow(0);
+    chooseRow(1);
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4007, 7}}));
+
+    // The menu's entries as the description gives them.
+    component::qt::PopupMenu menu(component->getPopup(), nullptr);
+    ASSERT_EQ(menu.actions().size(), 4);
+    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[1]), -1);
+    EXPECT_TRUE(menu.actions()[2]->isSeparator());
+    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[3]->menu()->actions()[0]), 12);
+}
+
+} // namespace
