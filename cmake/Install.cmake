@@ -3,7 +3,7 @@
 #
 # The staged tree <stage>/quorvane goes to <prefix>/lib/quorvane unchanged, so the core library
 # lands in <prefix>/lib/quorvane/lib and finds its install root (<prefix>/lib) from its own
-# location; the programs are linked from <prefix>/bin.
+# location; every program of its bin/ is linked from <prefix>/bin.
 set(QVN_INSTALL_ROOT_DIR lib)
 set(QVN_INSTALL_TREE ${QVN_INSTALL_ROOT_DIR}/quorvane)
 
@@ -52,7 +52,8 @@ install(CODE "
         endforeach()
     endif()
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-    foreach(program quorvane-host quorvane-prm)
+    file(GLOB programs RELATIVE \"\${tree}/bin\" \"\${tree}/bin/*\")
+    foreach(program \${programs})
         set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\")
         file(CREATE_LINK ../${QVN_INSTALL_TREE}/bin/\${program} \"\${link}\" SYMBOLIC)
         list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
