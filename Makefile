@@ -6,10 +6,11 @@ JOBS       ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind
+	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
+	dpkg-dev file
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo bench fuzz asan clean
+.PHONY: deps bench-deps configure build test demo install package bench fuzz asan clean
 
 define install_missing
 	@missing=""; \
@@ -41,6 +42,15 @@ test: build
 
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
+
+# Installs under PREFIX in the layout the core finds by itself (see README).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package (dependencies read from the binaries by dpkg-shlibdeps) in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
