@@ -4,6 +4,23 @@
 #include "gui/RunLoopTimer.h"
 #include "platform/Interaction.h"
 #include "util/Log.h"
+#include "gui/background/Color.h"
+#include "gui/background/Gradient_Linear.h"
+#include "gui/component/Border.h"
+#include "gui/component/Button.h"
+#include "gui/component/CheckBox.h"
+#include "gui/component/ComboBox.h"
+#include "gui/component/Dialog.h"
+#include "gui/component/Graph.h"
+#include "gui/component/Group.h"
+#include "gui/component/Label.h"
+#include "gui/component/List.h"
+#include "gui/component/ListBox.h"
+#include "gui/component/Menubar.h"
+#include "gui/component/Progressbar.h"
+#include "gui/component/Scroll.h"
+#include "gui/component/Spinner.h"
+#include "gui/component/TextBox.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -46,9 +63,31 @@ void reportToLog(const std::string& question, const std::string& text) {
 
 } // namespace
 
+// The order is the order in which elements are offered to the factories; a kind joins at its
+// own place in this list. A factory whose name is already registered is destroyed by add().
 void registerFactories() {
-    ComponentFactory::instance();
-    BackgroundFactory::instance();
+    ComponentFactory* components = ComponentFactory::instance();
+    components->add(new component::Dialog::Factory());
+    components->add(new component::Button::Factory());
+    // "flmbutton"
+    components->add(new component::List::Factory());
+    components->add(new component::Border::Factory());
+    components->add(new component::Scroll::Factory());
+    components->add(new component::TextBox::Factory());
+    components->add(new component::ComboBox::Factory());
+    components->add(new component::Group::Factory());
+    components->add(new component::Spinner::Factory());
+    components->add(new component::Label::Factory());
+    components->add(new component::CheckBox::Factory());
+    // "tree"
+    components->add(new component::Graph::Factory());
+    components->add(new component::Progressbar::Factory());
+    components->add(new component::ListBox::Factory());
+    components->add(new component::Menubar::Factory());
+
+    BackgroundFactory* backgrounds = BackgroundFactory::instance();
+    backgrounds->add(new background::Color::Factory());
+    backgrounds->add(new background::Gradient_Linear::Factory());
 }
 
 void teardownFactories() {

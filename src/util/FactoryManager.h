@@ -126,6 +126,11 @@ public:
     }
 
     int factoryCount() const { return static_cast<int>(factories.size()); }
+    Factory* factory(int index) const {
+        if (index < 0 || index >= factoryCount())
+            return nullptr;
+        return factories[static_cast<size_t>(index)];
+    }
 
 private:
     std::vector<Factory*> factories;

@@ -1,0 +1,111 @@
+#include "gui/component/qt/Dialog.h"
+
+#include "gui/LayoutGuard.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+namespace mvk::gui::component {
+
+Component* Dialog::Factory::create(const util::xml::Element& element) {
+    Component* made = LayoutGuard::build<qt::Dialog>(element);
+    if (made != nullptr)
+        std::cout << "Creating a dialog" << std::endl;
+    return made;
+}
+
+namespace qt {
+
+namespace {
+
+void collectTabstops(Component* component, std::vector<Component*>& found) {
+    for (int i = 0; i < component->childCount(); ++i) {
+        Component* child = component->child(i);
+        if (child->getTabstop() >= 0 && child->getWidget() != nullptr)
+            found.push_back(child);
+        collectTabstops(child, found);
+    }
+}
+
+} // namespace
+
+Dialog::Dialog(const util::xml::Element& element) : QtComponent(element) {
+    applyWindowFlags();
+    resize(widgetSize(getDesiredSize()));
+    applyLabel();
+}
+
+void Dialog::applyWindowFlags() {
+    // The window starts bare; each attribute adds its decoration.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    if (hasTitlebar())
+        flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    if (hasCloseButton())
+        flags |= Qt::WindowCloseButtonHint;
+    if (hasMinimizeButton())
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (hasMaximizeButton())
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (isTopmost())
+        flags |= Qt::WindowStaysOnTopHint;
+    setWindowFlags(flags);
+}
+
+void Dialog::setTopmost(bool topmost) {
+    component::Dialog::setTopmost(topmost);
+    const bool wasVisible = QDialog::isVisible();
+    applyWindowFlags();
+    // Changing the flags hides a window; bring it back.
+    if (wasVisible)
+        QDialog::show();
+}
+
+void Dialog::applyLabel() {
+    setWindowTitle(QString::fromStdString(getLabel()));
+}
+
+void Dialog::applyIcon() {
+    if (getIcon().empty())
+        return;
+    QPixmap icon;
+    if (icon.load(QString::fromStdString(resolvePath(getIcon()))))
+        setWindowIcon(QIcon(icon));
+}
+
+// Keyboard focus follows "tabstop", lowest first; components without one keep Qt's order.
+void Dialog::applyTabOrder() {
+    std::vector<Component*> ordered;
+    collectTabstops(this, ordered);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](Component* a, Component* b) { return a->getTabstop() < b->getTabstop(); });
+    for (size_t i = 1; i < ordered.size(); ++i)
+        QWidget::setTabOrder(ordered[i - 1]->getWidget(), ordered[i]->getWidget());
+}
+
+void Dialog::prepareShow() {
+    // Aliases are registered after the window is built, so the icon is resolved now.
+    applyIcon();
+    QtComponent::prepareShow();
+    applyTabOrder();
+}
+
+int32_t Dialog::runModal() {
+    setWindowModality(Qt::ApplicationModal);
+    sendEvent(EventModalRun, 0);
+    return exec();
+}
+
+bool Dialog::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        sendEvent(EventActivated);
+    else if (event->type() == QEvent::WindowDeactivate)
+        sendEvent(EventDeactivated);
+    return QtComponent::event(event);
+}
+
+} // namespace qt
+} // namespace mvk::gui::component

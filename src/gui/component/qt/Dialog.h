@@ -1,0 +1,27 @@
+#pragma once
+#include "gui/component/Dialog.h"
+#include "gui/component/qt/QtComponent.h"
+
+#include <QDialog>
+
+namespace mvk::gui::component::qt {
+
+class Dialog : public QtComponent<component::Dialog, QDialog> {
+public:
+    explicit Dialog(const util::xml::Element& element);
+
+    int32_t runModal() override;
+    void setTopmost(bool topmost) override;
+
+protected:
+    void prepareShow() override;
+    void applyLabel() override;
+    bool event(QEvent* event) override;
+
+private:
+    void applyWindowFlags();
+    void applyIcon();
+    void applyTabOrder();
+};
+
+} // namespace mvk::gui::component::qt

@@ -1,0 +1,64 @@
+#include "gui/component/qt/Label.h"
+
+#include "gui/LayoutGuard.h"
+#include "gui/component/qt/FrameStyles.h"
+
+#include <QPixmap>
+
+namespace mvk::gui::component {
+
+Component* Label::Factory::create(const util::xml::Element& element) {
+    return LayoutGuard::build<qt::Label>(element);
+}
+
+namespace qt {
+
+namespace {
+
+Qt::TextInteractionFlags interactionOf(const component::Label& label) {
+    if (label.isSelectable())
+        return Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse |
+               Qt::LinksAccessibleByKeyboard;
+    if (label.hasHyperlinks())
+        return Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard;
+    return Qt::NoTextInteraction;
+}
+
+} // namespace
+
+Label::Label(const util::xml::Element& element) : QtComponent(element) {
+    setWordWrap(isWrapping());
+    setTextInteractionFlags(interactionOf(*this));
+    setOpenExternalLinks(hasHyperlinks());
+    FrameStyles::apply(this, getFrameStyle());
+    if (const Qt::Alignment alignment = qtAlignment(getValign(), getHalign());
+        alignment != Qt::Alignment())
+        setAlignment(alignment);
+    applyLabel();
+}
+
+void Label::applyLabel() {
+    setText(QString::fromStdString(getLabel()));
+}
+
+void Label::setImage(const std::string& path) {
+    component::Label::setImage(path);
+    loadImage();
+}
+
+void Label::prepareShow() {
+    // Aliases are registered after the window is built, so the picture is loaded now.
+    loadImage();
+    QtComponent::prepareShow();
+}
+
+void Label::loadImage() {
+    if (getImage().empty())
+        return;
+    QPixmap picture;
+    if (picture.load(QString::fromStdString(resolvePath(getImage()))))
+        setPixmap(picture);
+}
+
+} // namespace qt
+} // namespace mvk::gui::component

@@ -1,0 +1,83 @@
+#include "gui/component/qt/Spinner.h"
+
+#include "gui/LayoutGuard.h"
+
+#include <QKeyEvent>
+
+namespace mvk::gui::component {
+
+Component* Spinner::Factory::create(const util::xml::Element& element) {
+    return LayoutGuard::build<qt::Spinner>(element);
+}
+
+namespace qt {
+
+namespace {
+
+// Qt keeps at most this many decimals; more would only be rounded away.
+int widgetDecimals(int32_t decimals) {
+    return std::clamp<int32_t>(decimals, 0, 17);
+}
+
+} // namespace
+
+Spinner::Spinner(const util::xml::Element& element) : QtComponent(element) {
+    quietly([&] {
+        // Decimals first: the spin box rounds its range and value to them.
+        QDoubleSpinBox::setDecimals(widgetDecimals(getDecimals()));
+        QDoubleSpinBox::setRange(getMinimum(), getMaximum());
+        QDoubleSpinBox::setSingleStep(getStep());
+        QDoubleSpinBox::setValue(getDefaultValue());
+    });
+    connect(this, &QDoubleSpinBox::editingFinished, this, &Spinner::onEditFinish);
+    connect(this, &QDoubleSpinBox::valueChanged, this, &Spinner::onValueChanged);
+}
+
+void Spinner::setValue(double value) {
+    quietly([&] { QDoubleSpinBox::setValue(value); });
+    component::Spinner::setValue(QDoubleSpinBox::value());
+}
+
+void Spinner::setMinimum(double minimum) {
+    component::Spinner::setMinimum(minimum);
+    quietly([&] { QDoubleSpinBox::setMinimum(minimum); });
+}
+
+void Spinner::setMaximum(double maximum) {
+    component::Spinner::setMaximum(maximum);
+    quietly([&] { QDoubleSpinBox::setMaximum(maximum); });
+}
+
+void Spinner::setStep(double step) {
+    component::Spinner::setStep(step);
+    QDoubleSpinBox::setSingleStep(step);
+}
+
+void Spinner::setDecimals(int32_t decimals) {
+    component::Spinner::setDecimals(decimals);
+    quietly([&] { QDoubleSpinBox::setDecimals(widgetDecimals(decimals)); });
+}
+
+void Spinner::onEditFinish() {
+    if (!settingValue)
+        sendEvent(EventValueCommitted);
+}
+
+void Spinner::onValueChanged(double value) {
+    component::Spinner::setValue(value);
+    if (!settingValue)
+        sendEvent(EventValueChanged);
+}
+
+void Spinner::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDoubleSpinBox::keyPressEvent(event);
+        return;
+    }
+    interpretText();
+    sendEvent(EventValueCommitted);
+    event->accept();
+}
+
+} // namespace qt
+} // namespace mvk::gui::component

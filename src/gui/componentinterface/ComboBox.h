@@ -1,0 +1,29 @@
+#pragma once
+#include "gui/componentinterface/Interface.h"
+
+#include <cstdint>
+#include <string>
+
+namespace mvk::gui::componentinterface {
+
+class ComboBox : public Interface {
+public:
+    virtual int32_t getCount() const = 0;
+    // The text of an entry; empty for an index out of range.
+    virtual std::string getItemText(int32_t index) const = 0;
+    // Inserts before `index`; a negative or too large index adds at the end.
+    virtual void insertItem(const std::string& text, int32_t index) = 0;
+    virtual void removeItem(int32_t index) = 0;
+    // The index of the first entry with that text, or -1.
+    virtual int32_t findItem(const std::string& text) const = 0;
+    virtual void clear() = 0;
+    // Selects the entry with that text, or sets the edit text of an editable box.
+    virtual void setCurrentText(const std::string& text) = 0;
+    virtual void setCurrentIndex(int32_t index) = 0;
+    virtual std::string getCurrentText() const = 0;
+    virtual int32_t getCurrentIndex() const = 0;
+    virtual bool isEditable() const = 0;
+    virtual void setEditable(bool editable) = 0;
+};
+
+} // namespace mvk::gui::componentinterface

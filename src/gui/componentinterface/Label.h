@@ -1,0 +1,16 @@
+#pragma once
+#include "gui/componentinterface/Interface.h"
+
+#include <string>
+
+namespace mvk::gui::componentinterface {
+
+class Label : public Interface {
+public:
+    // Resolves the path's aliases and shows the image; a file that cannot be loaded keeps the
+    // previous picture.
+    virtual void setImage(const std::string& path) = 0;
+    virtual std::string getImage() const = 0;
+};
+
+} // namespace mvk::gui::componentinterface

@@ -1,0 +1,144 @@
+#include "GuiFixture.h"
+
+#include "gui/Background.h"
+#include "gui/LayoutGuard.h"
+#include "util/Log.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace mvk::gui;
+using guitest::build;
+
+std::vector<std::string> componentFactoryNames() {
+    std::vector<std::string> names;
+    const ComponentFactory* registry = ComponentFactory::instance();
+    for (int i = 0; i < registry->factoryCount(); ++i)
+        names.push_back(registry->factory(i)->getName());
+    return names;
+}
+
+// Counts the factories that were destroyed.
+class CountingFactory : public ComponentFactory::Factory {
+public:
+    CountingFactory(const std::string& name, int& destroyed)
+        : Factory(name), destroyed(destroyed) {}
+    ~CountingFactory() override { ++destroyed; }
+    Component* create(const mvk::util::xml::Element&) override { return nullptr; }
+
+private:
+    int& destroyed;
+};
+
+class FactoryTest : public guitest::GuiTest {};
+
+TEST_F(FactoryTest, KindsAreRegisteredInTheirFixedOrderAndADuplicateNameIsDestroyed) {
+    // Kinds that have not arrived yet are simply absent; the rest keep their relative order.
+    const std::vector<std::string> fullOrder = {
+        "dialog",  "button",   "flmbutton",   "list",    "border", "scroll",
+        "textbox", "combobox", "group",       "spinner", "label",  "checkbox",
+        "tree",    "graph",    "progressbar", "listbox", "menubar"};
+    const std::vector<std::string> registered = componentFactoryNames();
+    ASSERT_GE(registered.size(), 6u);
+    size_t at = 0;
+    for (const std::string& name : registered) {
+        while (at < fullOrder.size() && fullOrder[at] != name)
+            ++at;
+        ASSERT_LT(at, fullOrder.size()) << name << " registered out of order";
+    }
+
+    int destroyed = 0;
+    ComponentFactory* registry = ComponentFactory::instance();
+    const int before = registry->factoryCount();
+    EXPECT_FALSE(registry->add(new CountingFactory("label", destroyed)));
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(registry->factoryCount(), before);
+    // The first "label" factory still builds labels.
+    auto label = build("<label label=\"x\"/>");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->getKindName(), "label");
+
+    // Registering everything again adds nothing.
+    Toolkit::registerFactories();
+    EXPECT_EQ(componentFactoryNames(), registered);
+    EXPECT_EQ(BackgroundFactory::instance()->factoryCount(), 2);
+}
+
+TEST_F(FactoryTest, UnknownElementsCreateNothingAndContainersSkipThem) {
+    EXPECT_EQ(build("<window/>"), nullptr);
+    EXPECT_EQ(build(""), nullptr);
+    auto list = build("<list><bogus id=\"1\"/><label id=\"2\"/>text<tooltip>t</tooltip></list>");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->childCount(), 1);
+    EXPECT_EQ(list->child(0)->getId(), 2);
+    // A text run that spells a kind's name is text, not an element.
+    auto label = build("<list>dialog</list>");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->childCount(), 0);
+}
+
+TEST_F(FactoryTest, EveryDialogBuiltIsAnnouncedOnStandardOutput) {
+    testing::internal::CaptureStdout();
+    auto first = build("<dialog><list/></dialog>");
+    auto second = build("<dialog/>");
+    auto notADialog = build("<list/>");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Creating a dialog\nCreating a dialog\n");
+}
+
+std::string nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<list>";
+    for (int i = 0; i < depth; ++i)
+        text += "</list>";
+    return text;
+}
+
+TEST_F(FactoryTest, OversizedLayoutsAreRefusedWithALogLine) {
+    auto deepest = build(nested(LayoutGuard::MaxDepth));
+    ASSERT_NE(deepest, nullptr);
+
+    const size_t logBefore = mvk::util::Log::instance()->text().size();
+    EXPECT_EQ(build(nested(LayoutGuard::MaxDepth + 1)), nullptr);
+    std::string logged = mvk::util::Log::instance()->text().substr(logBefore);
+    EXPECT_NE(logged.find("nested deeper than 256"), std::string::npos) << logged;
+
+    std::string wide = "<list>";
+    for (int i = 0; i < LayoutGuard::MaxComponents; ++i)
+        wide += "<label/>";
+    wide += "</list>";
+    EXPECT_EQ(build(wide), nullptr);
+    logged = mvk::util::Log::instance()->text().substr(logBefore);
+    EXPECT_NE(logged.find("more than 100000 components"), std::string::npos) << logged;
+
+    // Menus and popups are built recursively as well, so their nesting counts too.
+    std::string popup = "<label>";
+    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
+        popup += "<popup>";
+    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
+        popup += "</popup>";
+    EXPECT_EQ(build(popup + "</label>"), nullptr);
+
+    // Unknown elements do not count against the number of components: they create nothing.
+    std::string padded = "<list>";
+    for (int i = 0; i < LayoutGuard::MaxComponents; ++i)
+        padded += "<x/>";
+    padded += "</list>";
+    EXPECT_NE(build(padded), nullptr);
+}
+
+TEST_F(FactoryTest, BackgroundsComeFromTheFactoryNamedByTheirType) {
+    auto colored = build("<label><background type=\"color\" r=\"1\" g=\"2\" b=\"3\" a=\"4\"/>"
+                         "</label>");
+    auto gradient = build("<label><background type=\"gradient-linear\"/></label>");
+    auto unknown = build("<label><background type=\"radial\"/></label>");
+    auto misnamed = build("<label><backdrop type=\"color\"/></label>");
+    EXPECT_TRUE(colored->hasBackground());
+    EXPECT_TRUE(gradient->hasBackground());
+    EXPECT_FALSE(unknown->hasBackground());
+    EXPECT_FALSE(misnamed->hasBackground());
+}
+
+} // namespace

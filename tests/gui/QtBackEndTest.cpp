@@ -1,0 +1,205 @@
+#include "GuiFixture.h"
+
+#include "gui/Toolkit.h"
+#include "gui/background/qt/Gradient_Linear.h"
+#include "gui/component/qt/Graph.h"
+#include "gui/component/qt/QBoxLayoutLimited.h"
+#include "gui/componentinterface/Button.h"
+#include "util/xml/Element.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace mvk::gui;
+using component::qt::QBoxLayoutLimited;
+using guitest::build;
+
+class QtBackEndTest : public guitest::GuiTest {};
+
+TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
+    QWidget host;
+    auto* box = new QBoxLayoutLimited(QBoxLayout::TopToBottom, &host);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto* content = new QWidget;
+    content->setMinimumSize(100, 50);
+    box->addWidget(content);
+    EXPECT_EQ(box->minimumSize(), QSize(100, 50));
+
+    box->setLimits({10, 10}, {60, 200});
+    EXPECT_EQ(box->minimumSize(), QSize(60, 50));
+    box->setLimits({150, 80}, {0x4FFFFFFF, 0x4FFFFFFF});
+    EXPECT_EQ(box->minimumSize(), QSize(150, 80));
+    // Crossed limits: the maximum has the last word.
+    box->setLimits({300, 300}, {20, 20});
+    EXPECT_EQ(box->minimumSize(), QSize(20, 20));
+}
+
+TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndReturnBetweenTheirNeighbours) {
+    auto list = build(R"(<list type="horizontal" width="300" height="30">
+        <label id="1" width="80" height="30"/><label id="2" width="80" height="30" visible="no"/>
+        <label id="3" width="80" height="30"/><label id="4" width="80" height="30" visible="no"/>
+        </list>)");
+    list->show();
+    Toolkit::processEvents();
+    QWidget* first = list->findById(1)->getWidget();
+    QWidget* second = list->findById(2)->getWidget();
+    QWidget* third = list->findById(3)->getWidget();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_EQ(third->x(), first->x() + first->width());
+
+    list->findById(2)->setVisible(true, false);
+    Toolkit::processEvents();
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->x(), first->x() + first->width());
+    EXPECT_EQ(third->x(), second->x() + second->width());
+    list->hide();
+}
+
+TEST_F(QtBackEndTest, ButtonCyclesThroughItsContentsOnClicks) {
+    auto button = build(R"(<button id="5" width="60" height="24"><label id="1" label="a"/>
+        <label id="2" label="b"/><label id="3" label="c"/></button>)");
+    button->show();
+    Toolkit::processEvents();
+    auto* widget = static_cast<QPushButton*>(button->getWidget());
+    const auto visibleContent = [&] {
+        int shown = 0;
+        for (int id = 1; id <= 3; ++id)
+            if (button->findById(id)->getWidget()->isVisible())
+                shown = shown == 0 ? id : -1;
+        return shown;
+    };
+    EXPECT_EQ(visibleContent(), 1);
+    const int expected[] = {2, 3, 1, 2};
+    for (int next : expected) {
+        widget->click();
+        Toolkit::processEvents();
+        EXPECT_EQ(visibleContent(), next);
+    }
+    button->hide();
+}
+
+TEST_F(QtBackEndTest, ImageButtonsNeedTheirDefaultAndPressedImages) {
+    QTemporaryDir folder;
+    QImage image(24, 18, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(folder.filePath("d.png")));
+    ASSERT_TRUE(image.save(folder.filePath("p.png")));
+    const std::string images = folder.path().toStdString();
+
+    const std::string plainImages = R"(img_default="[images]/d.png" img_pressed="[images]/p.png")";
+    auto plain = build("<list><button id=\"1\" " + plainImages + "/></list>");
+    auto toggle = build("<list><button id=\"1\" toggle=\"yes\" " + plainImages + "/></list>");
+    plain->setPathAlias("[images]", images);
+    toggle->setPathAlias("[images]", images);
+    plain->show();
+    toggle->show();
+
+    auto* plainButton = interfaceOf<componentinterface::Button>(plain->findById(1));
+    auto* toggleButton = interfaceOf<componentinterface::Button>(toggle->findById(1));
+    EXPECT_TRUE(plainButton->hasImages());
+    EXPECT_EQ(plain->findById(1)->getWidget()->minimumSize(), QSize(24, 18));
+    EXPECT_EQ(plain->findById(1)->getWidget()->maximumSize(), QSize(24, 18));
+    // A toggle button also needs its toggle images, however many plain ones it has.
+    EXPECT_FALSE(toggleButton->hasImages());
+
+    // A file that cannot be loaded keeps the image there was.
+    plainButton->setImage(componentinterface::Button::ImageDefault, "[images]/missing.png");
+    EXPECT_TRUE(plainButton->hasImages());
+    plain->hide();
+    toggle->hide();
+}
+
+TEST_F(QtBackEndTest, EventPumpDeliversDeferredDeletes) {
+    auto* doomed = new QObject;
+    bool gone = false;
+    QObject::connect(doomed, &QObject::destroyed, [&] { gone = true; });
+    doomed->deleteLater();
+    EXPECT_FALSE(gone);
+    Toolkit::processEvents();
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(QtBackEndTest, DefaultGradientRunsHorizontallyAcrossTheMiddle) {
+    auto list = build(R"(<list width="200" height="40"><background type="gradient-linear">
+        <color pos="0" r="255" g="0" b="0"/><color pos="1" r="0" g="0" b="255"/></background>
+        </list>)");
+    list->show();
+    Toolkit::processEvents();
+    const QImage shot = list->getWidget()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(200, 40));
+    // Same colour top to bottom, red on the left turning blue on the right.
+    EXPECT_EQ(shot.pixelColor(5, 2), shot.pixelColor(5, 37));
+    EXPECT_GT(shot.pixelColor(2, 20).red(), 240);
+    EXPECT_GT(shot.pixelColor(197, 20).blue(), 240);
+    EXPECT_NEAR(shot.pixelColor(100, 20).red(), 128, 8);
+    list->hide();
+}
+
+TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
+    mvk::util::xml::Element layout;
+    ASSERT_EQ(layout.load(QVN_SOURCE_DIR "/data/samples/toolkit_gallery.xml"), 0);
+    auto dialog = guitest::Owned(ComponentFactory::instance()->create(layout));
+    ASSERT_NE(dialog, nullptr);
+    dialog->show();
+    Toolkit::processEvents();
+    const QImage shot = dialog->getWidget()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(440, 300));
+
+    QWidget* banner = dialog->findById(7)->getWidget();
+    const QPoint origin = banner->mapTo(dialog->getWidget(), QPoint(0, 0));
+    const int middle = origin.y() + banner->height() / 2;
+    // The banner's gradient, start colour on the left, end colour on the right.
+    const QColor left = shot.pixelColor(origin.x() + 3, middle);
+    const QColor right = shot.pixelColor(origin.x() + banner->width() - 4, middle);
+    EXPECT_NEAR(left.red(), 38, 6);
+    EXPECT_NEAR(left.blue(), 200, 6);
+    EXPECT_NEAR(right.red(), 128, 6);
+    EXPECT_NEAR(right.green(), 196, 6);
+    // The window itself keeps the palette's window colour.
+    EXPECT_EQ(shot.pixelColor(2, 2), dialog->getWidget()->palette().color(QPalette::Window));
+    // Buttons sit inside the window, the row of OK and Cancel aligned to the right.
+    QWidget* cancel = dialog->findById(11)->getWidget();
+    const QPoint cancelAt = cancel->mapTo(dialog->getWidget(), QPoint(0, 0));
+    EXPECT_EQ(cancelAt.x() + cancel->width(), 440 - 12);
+
+    if (const char* out = std::getenv("QVN_GUI_SHOT"))
+        shot.save(out);
+    dialog->hide();
+}
+
+TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
+    auto graph = build(R"(<graph width="200" height="100" boundary_left="-2" boundary_right="2">
+        <curve r="255" g="0" b="0"><point x="-2" y="-1"/><point x="2" y="1"/></curve></graph>)");
+    graph->show();
+    Toolkit::processEvents();
+    QImage shot = graph->getWidget()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(200, 100));
+    EXPECT_EQ(shot.pixelColor(25, 25), QColor(Qt::white));
+    // The y axis (x = 0) is dark, the grid line at x = -1 light grey.
+    const int axis = shot.pixelColor(100, 25).red();
+    const int grid = shot.pixelColor(50, 25).red();
+    EXPECT_LT(axis, 160);
+    EXPECT_GT(grid, axis);
+    EXPECT_LT(grid, 255);
+    // The curve runs from the bottom left corner to the top right one.
+    const QColor onCurve = shot.pixelColor(40, 79);
+    EXPECT_GT(onCurve.red() - onCurve.green(), 60);
+
+    graph->setHighlighted(true);
+    shot = graph->getWidget()->grab().toImage();
+    EXPECT_GT(shot.pixelColor(25, 25).blue() - shot.pixelColor(25, 25).red(), 30);
+    graph->hide();
+
+    // Equal boundaries put everything on the first column.
+    auto flat = build(R"(<graph width="50" height="50" boundary_left="1" boundary_right="1"/>)");
+    EXPECT_EQ(static_cast<component::qt::Graph*>(flat->getWidget())->toWidget(7, 1), QPointF(0, 0));
+}
+
+} // namespace

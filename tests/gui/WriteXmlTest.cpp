@@ -1,0 +1,99 @@
+#include "GuiFixture.h"
+
+namespace {
+
+using namespace mvk::gui;
+using guitest::build;
+using mvk::util::xml::Element;
+
+std::string written(const Component& component) {
+    return component.writeXml().toString("", "", "");
+}
+
+class WriteXmlTest : public guitest::GuiTest {};
+
+// Every kind written back builds the same tree: the second writing equals the first.
+TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
+    const char* layouts[] = {
+        R"(<dialog id="1" label="Main" width="400" height="300" padding="12 8 12 8" icon="[images]/a.png"
+            topmost="yes" titlebar="no" closebtn="no" minimizebtn="yes" maximizebtn="yes" modal="yes"/>)",
+        R"(<list id="2" type="horizontal" padding="1 2 3 4" margin="5 6 7 8" style="thin"
+            valign="bottom" halign="center" minwidth="10" maxheight="90"><label id="3"/></list>)",
+        R"(<border style="sunken" padding-left="4" valign="top" halign="left" fixed="vertical"
+            height="40"><list/></border>)",
+        R"(<group label="Options" padding="6 6 6 6" margin="2 2 2 2" halign="left"
+            fixed="yes" width="30" height="30"/>)",
+        R"(<label wrap="no" selectable="yes" hyperlinks="yes" style="raised" valign="center"
+            halign="right" imagepath="[images]/logo.png" tabstop="3">Body text</label>)",
+        R"(<button img_default="[images]/d.png" img_pressed="[images]/p.png" img_hover="h.png"
+            img_toggle_default="td.png" img_toggle_pressed="tp.png" img_toggle_hover="th.png"
+            img_disabled="x.png" toggle="yes" flat="yes" flatcolor_default="1 2 3 4"
+            flatcolor_pressed="5 6 7 8" flatcolor_hover="9 10 11 12"><label label="a"/>
+            <label label="b"/></button>)",
+        R"(<label id="4" left="3" top="-2" visible="no" enabled="no" tooltipid="7">
+            <tooltip>Tip</tooltip><popup label="Menu"><item label="One" id="1"/><separator/>
+            <popup label="Sub"><item label="Two"/></popup></popup><style>color: blue;</style>
+            <background type="gradient-linear" startx="0.25" spread="mirror" coordinates="absolute">
+            <color pos="0" r="10" g="20" b="30"/><color pos="1" r="200" a="128"/></background>
+            </label>)",
+        R"(<list><background type="color" r="10" g="20" b="30" a="255"/></list>)",
+        R"(<scroll height="50"><list><label/></list></scroll>)",
+        R"(<textbox editable="no" defaulttext="take_01"/>)",
+        R"(<combobox editable="yes"><item>a</item><item label="ignored"/><item>c</item></combobox>)",
+        R"(<spinner defaultvalue="0.25" min="-1" max="2" step="0.125" decimals="3" triggerlength="4"/>)",
+        R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
+        R"(<progressbar width="100"/>)",
+        R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<graph boundary_left="-0.5" boundary_right="3" boundary_top="2" boundary_bottom="0">
+            <curve r="1" g="2" b="3"><point x="0.1" y="0.25"/><point x="1e-3" y="-7"/></curve>
+            <curve r="9"/></graph>)",
+        R"(<menubar><menu label="File"><item label="Open" id="1"/><separator/>
+            <menu label="Recent" grayed="yes"><item label="a.xml" id="2" grayed="yes"/></menu>
+            </menu><menu label="Help"/></menubar>)",
+    };
+    for (const char* layout : layouts) {
+        auto first = build(layout);
+        ASSERT_NE(first, nullptr) << layout;
+        const std::string once = written(*first);
+        auto second = build(once);
+        ASSERT_NE(second, nullptr) << once;
+        EXPECT_EQ(written(*second), once) << layout;
+    }
+}
+
+TEST_F(WriteXmlTest, StandardAttributesAreWrittenOnlyUnderTheirConditions) {
+    const Element bare = build("<label/>")->writeXml();
+    EXPECT_EQ(bare.name(), "label");
+    // "left" and "top" are always written, nothing else is.
+    ASSERT_EQ(bare.attributes().size(), 2u);
+    EXPECT_EQ(bare.attribute("left"), "0");
+    EXPECT_EQ(bare.childCount(), 0);
+
+    const Element full = build(R"(<label id="0" left="5" top="6" label="L" width="20"
+        height="10" minwidth="3" maxheight="50" visible="no" enabled="false" tabstop="0"
+        tooltipid="-2"><tooltip>T</tooltip></label>)")
+                             ->writeXml();
+    EXPECT_EQ(full.attribute("id"), "0");
+    EXPECT_EQ(full.attribute("label"), "L");
+    EXPECT_EQ(full.attribute("desiredwidth"), "20");
+    EXPECT_EQ(full.attribute("desiredheight"), "10");
+    EXPECT_EQ(full.attribute("minwidth"), "3");
+    EXPECT_FALSE(full.hasAttribute("minheight"));
+    EXPECT_EQ(full.attribute("maxheight"), "50");
+    EXPECT_FALSE(full.hasAttribute("maxwidth"));
+    EXPECT_EQ(full.attribute("visible"), "no");
+    EXPECT_EQ(full.attribute("enabled"), "no");
+    EXPECT_EQ(full.attribute("tabstop"), "0");
+    EXPECT_EQ(full.attribute("tooltipid"), "-2");
+    EXPECT_EQ(full.child("tooltip").text(), "T");
+
+    // Equal limits are written as "fixed", and the fixed direction drops its limits.
+    const Element fixed =
+        build(R"(<label width="30" minheight="4" fixed="horizontal"/>)")->writeXml();
+    EXPECT_EQ(fixed.attribute("fixed"), "horizontal");
+    EXPECT_FALSE(fixed.hasAttribute("minwidth"));
+    EXPECT_FALSE(fixed.hasAttribute("maxwidth"));
+    EXPECT_EQ(fixed.attribute("minheight"), "4");
+}
+
+} // namespace
