@@ -6,7 +6,7 @@ using namespace mvk::qvn;
 
 namespace qvn::host {
 
-RefHost::RefHost() = default;
+RefHost::RefHost() { scene.setUndoStack(&undoStack); }
 
 RefHost::~RefHost() = default;
 
@@ -61,7 +61,16 @@ void RefHost::beginHold(const std::string& operation) {
 
 void RefHost::setTime(double newTime) {
     time = newTime;
+    clockTrail.push_back(newTime);
     ++evaluations;
+}
+
+std::vector<std::pair<std::string, const std::map<double, Matrix>*>> RefHost::keyedCurves() const {
+    std::vector<std::pair<std::string, const std::map<double, Matrix>*>> curves;
+    for (RefNode* node : scene.nodes())
+        if (!node->transformKeys().empty())
+            curves.emplace_back(node->getName(), &node->transformKeys());
+    return curves;
 }
 
 void RefHost::setSlowdown(int32_t factor) {

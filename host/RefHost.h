@@ -7,7 +7,9 @@
 #include "sdk/HostAdaptor.h"
 
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qvn::host {
@@ -56,6 +58,10 @@ public:
     void onCoreDetach() override;
     void addHostPreferences(mvk::gui::Component* preferences) override;
 
+    // The nodes that carry transform keys, by name, in scene order; the pointers stay valid while
+    // the nodes live.
+    std::vector<std::pair<std::string, const std::map<double, Matrix>*>> keyedCurves() const;
+
     // SceneWriter: keeps the scene tag as the single-line text a scene file would store.
     void write(const mvk::util::xml::Element& tag) override;
 
@@ -72,6 +78,8 @@ public:
     double sampleInterval = 1.0 / 30.0;
     int32_t slowdown = 1;
     int evaluations = 0;
+    // Every time the clock was set to, in order.
+    std::vector<double> clockTrail;
     int redraws = 0;
     std::vector<std::string> notices;
     std::string sceneText;

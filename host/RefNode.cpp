@@ -1,8 +1,11 @@
 #include "RefNode.h"
 
 #include "RefScene.h"
+#include "RefUndoStack.h"
+#include "sdk/CVariableModUndo.h"
 
 #include <algorithm>
+#include <iterator>
 
 using namespace mvk::qvn;
 
@@ -60,13 +63,37 @@ void RefNode::addChild(RefNode* child) {
     children.push_back(child);
 }
 
-void RefNode::setLocalTransform(double time, const Matrix& local) { transformKeys[time] = local; }
+void RefNode::setLocalTransform(double time, const Matrix& local) {
+    RefUndoStack* undo = scene.undoStack();
+    if (undo != nullptr && undo->isHolding() && keysSavedInHold != undo->holdNumber()) {
+        keysSavedInHold = undo->holdNumber();
+        undo->put(new CVariableModUndo<std::map<double, Matrix>>(&keys, lifetime));
+    }
+    keys[time] = local;
+}
+
+bool RefNode::keyTransform(double time, const double (&local)[16]) {
+    Matrix matrix;
+    std::copy(std::begin(local), std::end(local), matrix.begin());
+    setLocalTransform(time, matrix);
+    return true;
+}
+
+std::vector<std::pair<double, double>> RefNode::channel(int element) const {
+    std::vector<std::pair<double, double>> values;
+    if (element < 0 || element >= 16)
+        return values;
+    values.reserve(keys.size());
+    for (const auto& [time, matrix] : keys)
+        values.emplace_back(time, matrix[static_cast<size_t>(element)]);
+    return values;
+}
 
 Matrix RefNode::localAt(double time) const {
-    if (transformKeys.empty())
+    if (keys.empty())
         return identity();
-    auto after = transformKeys.upper_bound(time);
-    if (after == transformKeys.begin())
+    auto after = keys.upper_bound(time);
+    if (after == keys.begin())
         return after->second;
     return std::prev(after)->second;
 }

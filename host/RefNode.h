@@ -5,8 +5,10 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mvk::qvn {
@@ -39,15 +41,22 @@ public:
     std::string getName() const override { return name; }
     std::string getObjectName() const override { return objectName; }
     void deleteNode(bool withNodes) override;
+    // Keys the local transform at `time` (see setLocalTransform).
+    bool keyTransform(double time, const double (&local)[16]) override;
 
     // Host-side editing.
     void setObjectName(const std::string& text) { objectName = text; }
     void setVisible(bool value) { visible = value; }
     void addChild(RefNode* child);
     RefNode* parentNode() const { return parent; }
-    // Sets a key of the local transform at `time` (the transform is constant without keys,
-    // stepped between keys).
+    // Sets a key of the local transform at `time`, replacing one at exactly that time (the
+    // transform is constant without keys, stepped between keys). The first change of the keys
+    // while the scene's undo stack holds an operation makes them part of its undo step.
     void setLocalTransform(double time, const Matrix& local);
+    // The keyed curves: every key of the local transform, in time order.
+    const std::map<double, Matrix>& transformKeys() const { return keys; }
+    // One element of the matrix (row-major index 0 to 15) at every key, as (time, value).
+    std::vector<std::pair<double, double>> channel(int element) const;
     Matrix localAt(double time) const;
     Matrix globalAt(double time) const;
     void setLens(double fieldOfView) { lens = fieldOfView; }
@@ -74,7 +83,11 @@ private:
     RefNode* parent = nullptr;
     std::vector<RefNode*> children;
     bool visible = true;
-    std::map<double, Matrix> transformKeys;
+    std::map<double, Matrix> keys;
+    // The hold whose undo step already keeps this node's earlier keys.
+    int keysSavedInHold = 0;
+    // Undo records of the keys may outlive the node; they watch this to know.
+    std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     std::optional<double> lens;
     std::optional<MeshData> meshData;
     int snapshotsOut = 0;

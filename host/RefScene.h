@@ -7,8 +7,13 @@
 
 namespace qvn::host {
 
+class RefUndoStack;
+
 class RefScene {
 public:
+    // Key changes made while `stack` holds an operation become part of its undo step.
+    void setUndoStack(RefUndoStack* stack) { undo = stack; }
+    RefUndoStack* undoStack() const { return undo; }
     RefNode* createNode(const std::string& name, mvk::qvn::CInterface* owner = nullptr);
     // Removes a node; its children go with it, or are unlinked into roots.
     void deleteNode(RefNode* node, bool withChildren);
@@ -23,6 +28,7 @@ public:
 private:
     std::vector<std::unique_ptr<RefNode>> owned;
     std::vector<std::string> deletedNames;
+    RefUndoStack* undo = nullptr;
 };
 
 } // namespace qvn::host

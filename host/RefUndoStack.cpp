@@ -15,8 +15,10 @@ void RefUndoStack::release(Step& step) {
 void RefUndoStack::beginHold(const std::string& name) {
     events.push_back("begin:" + name);
     // Nested holds fold into the outermost operation.
-    if (depth++ == 0)
+    if (depth++ == 0) {
         open = Step{name, {}};
+        ++holds;
+    }
 }
 
 void RefUndoStack::put(mvk::qvn::CUndo* record) {
@@ -58,7 +60,7 @@ bool RefUndoStack::undo() {
     Step step = std::move(steps.back());
     steps.pop_back();
     for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
-        (*it)->restore();
+        (*it)->restore(true);
     undone.push_back(std::move(step));
     return true;
 }

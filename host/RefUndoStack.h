@@ -20,6 +20,8 @@ public:
     void accept();
     void cancel();
     bool isHolding() const { return depth > 0; }
+    // Tells holds apart: the number of the open outermost hold (0 before the first).
+    int holdNumber() const { return holds; }
     // Restores the last step (its records last first); false when there is none.
     bool undo();
     // Re-applies the last undone step; false when there is none.
@@ -46,6 +48,7 @@ private:
     std::vector<Step> undone;
     Step open;
     int depth = 0;
+    int holds = 0;
     std::vector<std::string> events;
 };
 

@@ -3,7 +3,9 @@
 // session and writes what it did under the output folder.
 #include "CoreModule.h"
 #include "DemoSession.h"
+#include "DemoTake.h"
 #include "RefHost.h"
+#include "TakeWatcher.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
 
@@ -45,6 +47,13 @@ bool parse(int argc, char** argv, Options& options) {
     return true;
 }
 
+// The demo's take is driven by the simulated gamepad of the install tree, unless the user
+// named another script.
+void useDemoGamepad(const std::string& corePath) {
+    const std::filesystem::path root = std::filesystem::path(corePath).parent_path().parent_path();
+    setenv("QUORVANE_SIMULATED_GAMEPAD", (root / "data/unidevice/demo_gamepad.txt").c_str(), 0);
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -68,6 +77,8 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, options))
         return 2;
     const std::string userData = prepareUserData();
+    if (options.demo)
+        useDemoGamepad(options.corePath);
     qvn::host::CoreModule core;
     if (!core.load(options.corePath)) {
         std::cerr << core.error() << "\n";
@@ -88,12 +99,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "attached to host \"" << host.getHostName() << "\"\n";
+    // Every finished take is reported here as it ends.
+    qvn::host::TakeWatcher takes(&std::cout);
+    takes.watch(*coreInterface);
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
     bool sessionOk = true;
     if (options.demo) {
         sessionOk = qvn::host::DemoSession(*coreInterface, host, std::cout).run();
         std::filesystem::create_directories(options.output);
+        qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
+        sessionOk = take.run() && sessionOk;
+        coreInterface->saveScene(host);
         std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;
         std::cout << "scene tag written to: " << options.output << "/scene.xml\n";
     }
@@ -109,6 +126,10 @@ int main(int argc, char** argv) {
         std::cout << "log copied to: " << options.output << "/core.log\n";
     }
     std::cout << "---- core.log ----\n" << log;
+    // Last, since a new attach starts a new log.
+    if (options.demo)
+        sessionOk = qvn::host::DemoTake::reloadInFreshAttach(core, host, host.sceneText,
+                                                             std::cout) && sessionOk;
     if (!sessionOk)
         std::cerr << "the demo session did not go as expected\n";
     return sessionOk ? 0 : 1;

@@ -83,7 +83,9 @@ gui::Component* CoreImplementation::createComponent(const util::xml::Element& el
 
 void CoreImplementation::updateInstances(double time) {
     // While recording the record list drives this; otherwise the ticked instances of the tree.
-    for (Instance* instance : checkedInstances())
+    const std::vector<Instance*> instances =
+        RecordManager::isRecording() ? getRecordList() : checkedInstances();
+    for (Instance* instance : instances)
         if (CCamera* code = instance->getCode())
             code->onTimeUpdate(time);
 }

@@ -24,6 +24,9 @@ public:
     virtual std::string getObjectName() const = 0;
     // Deletes the node; with `withNodes` its child nodes go too, otherwise they are unlinked.
     virtual void deleteNode(bool withNodes) = 0;
+    // Plug-in code writes its motion through this: a key of the node's local transform
+    // (row-major 4x4, as in snapshots) at `time`. False when the host keeps no such animation.
+    virtual bool keyTransform(double time, const double (&local)[16]) { return false; }
 
 protected:
     virtual ~CoreNode() = default;

@@ -11,12 +11,14 @@
 #include "core/libraries/Plugin.h"
 #include "sdk/CCameraPlugin.h"
 #include "sdk/CInterface.h"
+#include "sdk/CoreNode.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,10 +40,27 @@ public:
         core->addCheckBox("Invert", "", &invert, nullptr);
         core->endGroup();
         core->endConfig();
-        core->createNode(getName() + "_body");
+        body = core->createNode(getName() + "_body");
         return failInitialize ? 1 : 0;
     }
     void onTimeUpdate(double time) override { updates.push_back(time); }
+    // Like a real tool, every sample reads an input (and, when asked to, keys the host node
+    // from it); the log shows what the code saw when.
+    void onRecordingBegin(double time) override { notices.push_back("begin " + number(time)); }
+    void onSample(double time) override {
+        const double pan = getInterface()->getProperty("Pan")->value();
+        notices.push_back("sample " + number(time) + " pan " + number(pan) + " speed " +
+                          number(speed));
+        double local[16] = {1, 0, 0, pan, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        if (keyBody && body != nullptr)
+            body->keyTransform(time, local);
+    }
+    void onRecordingEnd(double time) override { notices.push_back("end " + number(time)); }
+    static std::string number(double value) {
+        std::ostringstream text;
+        text << value;
+        return text.str();
+    }
     void* extend(uint32_t id, void* argument, intptr_t) override {
         if (id == Extension::ComputeVirtualControl)
             static_cast<CVirtualControl*>(argument)->setValue(++computed);
@@ -51,6 +70,9 @@ public:
     bool invert = false;
     int computed = 0;
     std::vector<double> updates;
+    std::vector<std::string> notices;
+    CoreNode* body = nullptr;
+    bool keyBody = false;
     static inline bool failInitialize = false;
 };
 

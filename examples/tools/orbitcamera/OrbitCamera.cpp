@@ -4,6 +4,7 @@
 #include "sdk/CCameraPlugin.h"
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
+#include "sdk/CoreNode.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,10 +64,33 @@ public:
         pitch = std::clamp(pitch + pitchSign * read(tiltInput) * turnSpeed * step, -89.0, 89.0);
         distance = std::max(0.1, distance - read(dollyInput) * dollySpeed * step);
         fieldOfView = std::clamp(fieldOfView - read(zoomInput) * zoomSpeed * step, 5.0, 170.0);
+        if (cameraNode != nullptr)
+            cameraNode->keyTransform(time, placement());
     }
 
 private:
+    using Matrix = double[16];
+
     static double read(const CProperty* input) { return input ? input->value() : 0.0; }
+
+    // The camera on its sphere around the origin, looking at it (y up, looking along -z).
+    const Matrix& placement() {
+        constexpr double radians = 3.14159265358979323846 / 180.0;
+        const double cy = std::cos(yaw * radians), sy = std::sin(yaw * radians);
+        const double cp = std::cos(pitch * radians), sp = std::sin(pitch * radians);
+        const double back[3] = {cp * sy, sp, cp * cy};
+        const double right[3] = {cy, 0.0, -sy};
+        const double up[3] = {-sp * sy, cp, -sp * cy};
+        for (int row = 0; row < 3; ++row) {
+            transform[row * 4 + 0] = right[row];
+            transform[row * 4 + 1] = up[row];
+            transform[row * 4 + 2] = back[row];
+            transform[row * 4 + 3] = distance * back[row];
+        }
+        transform[12] = transform[13] = transform[14] = 0.0;
+        transform[15] = 1.0;
+        return transform;
+    }
 
     CProperty* panInput = nullptr;
     CProperty* tiltInput = nullptr;
@@ -83,6 +107,7 @@ private:
     double pitch = 15.0;
     double distance = 10.0;
     double lastTime = 0.0;
+    Matrix transform = {};
 };
 
 class OrbitCameraPlugin : public CCameraPlugin {

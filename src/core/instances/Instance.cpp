@@ -17,6 +17,7 @@
 #include "gui/MessageBox.h"
 #include "sdk/CCamera.h"
 #include "sdk/CCameraPlugin.h"
+#include "sdk/CVariableModUndo.h"
 #include "sdk/CoreNode.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Driver.h"
@@ -24,6 +25,7 @@
 #include "util/Log.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace mvk::qvn::core {
 
@@ -33,7 +35,48 @@ constexpr double VirtualControlThreshold = 0.1;
 // Properties made for elements that a controller may drive: finite, trinary and binary inputs.
 constexpr uint32_t SpinnerPropertyKinds = 14;
 
+// Limits given the wrong way round hold the value at the upper one rather than failing.
+double withinLimits(double value, double minimum, double maximum) {
+    return std::min(std::max(value, minimum), maximum);
+}
+
 } // namespace
+
+// Keeps a property's binding while a temporary control stands in for it. It watches the set-aside
+// control, so a device that goes away meanwhile leaves nothing dangling to put back.
+class Instance::SetAsideBinding : public unidevice::ControlTarget {
+public:
+    explicit SetAsideBinding(unidevice::Property* property)
+        : property(property), control(property->control()), binding(property->binding()),
+          temporary(nullptr, property->accepted(), VirtualControlThreshold) {
+        temporary.setType("Temporary control");
+        temporary.setDescription("Temporary control");
+        if (control != nullptr)
+            control->addTarget(this);
+        property->bind(&temporary);
+    }
+
+    ~SetAsideBinding() override {
+        if (control != nullptr)
+            control->removeTarget(this);
+    }
+
+    void controlDeleted(unidevice::Control* deleted) override {
+        if (deleted == control)
+            control = nullptr;
+    }
+
+    // The property takes its own control and binding element back.
+    void putBack() {
+        property->bind(control);
+        property->setBinding(binding);
+    }
+
+    unidevice::Property* const property;
+    unidevice::Control* control;
+    const util::xml::Element binding;
+    unidevice::Control temporary;
+};
 
 Instance::VirtualControl::VirtualControl(Instance* instance,
                                          const VirtualControlDescriptor& descriptor)
@@ -83,6 +126,7 @@ std::string Instance::chooseIcon() const {
 Instance::~Instance() {
     util::Log::instance()->write("Destroying Instance: " + getName(), util::Log::Notice);
     destroying = true;
+    setAside.clear();
     for (auto it = virtualControls.rbegin(); it != virtualControls.rend(); ++it)
         (*it)->destroy();
     virtualControls.clear();
@@ -236,8 +280,11 @@ configadaptor::Node* Instance::getConfigRoot() const { return config->top(); }
 
 int Instance::addElement(configadaptor::Node* element) { return config->add(element); }
 
-void Instance::exposeAsProperty(int index, const std::string& label) {
-    elementProperties[index] = properties->getOrCreate("Spinner: " + label, SpinnerPropertyKinds);
+unidevice::Property* Instance::exposeAsProperty(int index, const std::string& label) {
+    unidevice::Property* property =
+        properties->getOrCreate("Spinner: " + label, SpinnerPropertyKinds);
+    elementProperties[index] = property;
+    return property;
 }
 
 int32_t Instance::beginConfig() {
@@ -258,22 +305,24 @@ int32_t Instance::endGroup() {
 int32_t Instance::addSpinnerInt(const std::string& label, const std::string& tooltip,
                                 int32_t* variable, int32_t minimum, int32_t maximum, int32_t step,
                                 int32_t triggerLength, bool asProperty, Callback* callback) {
-    const int index = addElement(new configadaptor::element::Spinner_Int(
-        config->takeId(), label, tooltip, variable, minimum, maximum, step, triggerLength,
-        callback));
+    auto* spinner =
+        new configadaptor::element::Spinner_Int(config->takeId(), label, tooltip, variable, minimum,
+                                                maximum, step, triggerLength, callback);
+    const int index = addElement(spinner);
     if (asProperty)
-        exposeAsProperty(index, label);
+        exposedSpinners.push_back({nullptr, spinner, exposeAsProperty(index, label)});
     return 0;
 }
 
-int32_t Instance::addSpinner(const std::string& label, const std::string& tooltip,
-                             double* variable, double minimum, double maximum, double step,
-                             int32_t triggerLength, bool asProperty, Callback* callback) {
-    const int index = addElement(new configadaptor::element::Spinner(
-        config->takeId(), label, tooltip, variable, minimum, maximum, step, triggerLength,
-        callback));
+int32_t Instance::addSpinner(const std::string& label, const std::string& tooltip, double* variable,
+                             double minimum, double maximum, double step, int32_t triggerLength,
+                             bool asProperty, Callback* callback) {
+    auto* spinner =
+        new configadaptor::element::Spinner(config->takeId(), label, tooltip, variable, minimum,
+                                            maximum, step, triggerLength, callback);
+    const int index = addElement(spinner);
     if (asProperty)
-        exposeAsProperty(index, label);
+        exposedSpinners.push_back({spinner, nullptr, exposeAsProperty(index, label)});
     return 0;
 }
 
@@ -511,14 +560,89 @@ void Instance::rename(const std::string& requested) {
     }
 }
 
+// ---- Recording --------------------------------------------------------------------------------
+
+void Instance::beginRecording(double startTime, bool resimulating) {
+    if (code != nullptr)
+        code->onRecordingBegin(startTime);
+    if (resimulating) {
+        setBindingsAside();
+        return;
+    }
+    // The record keeps the curves of the previous take, so undoing this one brings them back.
+    auto* record = new CVariableModUndo<RecordedValues>(&recordedValues, lifetime);
+    recordedValues.assign(static_cast<size_t>(properties->count()), util::AVar_Linear<double>());
+    if (registerUndo(record) != 0)
+        record->release();
+}
+
+void Instance::recordSample(double time, bool resimulating) {
+    if (resimulating)
+        replayInputs(time);
+    else
+        recordInputs(time);
+    advanceExposedSpinners();
+    if (code != nullptr)
+        code->onSample(time);
+}
+
+void Instance::endRecording(double lastSampleTime, bool resimulating) {
+    if (code != nullptr)
+        code->onRecordingEnd(lastSampleTime);
+    if (resimulating)
+        putBindingsBack();
+}
+
+void Instance::recordInputs(double time) {
+    // Properties added since the take began get no curve of their own.
+    const size_t count = std::min(recordedValues.size(), static_cast<size_t>(properties->count()));
+    for (size_t i = 0; i < count; ++i) {
+        const unidevice::Control* control =
+            properties->property(static_cast<int32_t>(i))->control();
+        recordedValues[i].setKey(time, control != nullptr ? control->value() : 0.0);
+    }
+}
+
+void Instance::replayInputs(double time) {
+    // Only the stand-ins are fed: a replay never writes into a real device's controls.
+    const size_t count = std::min(recordedValues.size(), setAside.size());
+    for (size_t i = 0; i < count; ++i)
+        setAside[i]->temporary.feed(recordedValues[i].valueAt(time));
+}
+
+void Instance::advanceExposedSpinners() {
+    for (const ExposedSpinner& exposed : exposedSpinners) {
+        const double step = exposed.property->value();
+        if (step == 0.0)
+            continue;
+        // Like a spin box stepped by hand, the value stays within the spinner's limits.
+        if (exposed.real != nullptr && exposed.real->getVariable() != nullptr) {
+            double& value = *exposed.real->getVariable();
+            value = withinLimits(value + step, exposed.real->getMinimum(),
+                                 exposed.real->getMaximum());
+            exposed.real->refreshPages();
+        } else if (exposed.integer != nullptr && exposed.integer->getVariable() != nullptr) {
+            int32_t& value = *exposed.integer->getVariable();
+            value = static_cast<int32_t>(std::lround(withinLimits(
+                value + step, exposed.integer->getMinimum(), exposed.integer->getMaximum())));
+            exposed.integer->refreshPages();
+        }
+    }
+}
+
+void Instance::setBindingsAside() {
+    putBindingsBack();
+    for (int32_t i = 0; i < properties->count(); ++i)
+        setAside.push_back(std::make_unique<SetAsideBinding>(properties->property(i)));
+}
+
+void Instance::putBindingsBack() {
+    for (const auto& binding : setAside)
+        binding->putBack();
+    setAside.clear();
+}
+
 // ---- Deleting ---------------------------------------------------------------------------------
-
-// Recording hand-shakes: the curves and the temporary controls come with animated variables.
-void Instance::beginRecording(double, bool) {}
-
-void Instance::recordSample(double, bool) {}
-
-void Instance::endRecording(double, bool) {}
 
 void Instance::deleteInstance(bool withNodes) {
     if (deleting)

@@ -6,12 +6,15 @@
 #include "sdk/CInterface.h"
 #include "sdk/CVirtualControl.h"
 #include "unidevice/Control.h"
+#include "unidevice/ControlTarget.h"
+#include "util/AVar.h"
 #include "util/DynamicObject.h"
 #include "util/MessageNode.h"
 #include "util/xml/Element.h"
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,7 +35,9 @@ class Node;
 class TreeBuilder;
 namespace element {
 class ComboBox;
-}
+class Spinner;
+class Spinner_Int;
+} // namespace element
 } // namespace configadaptor
 
 class InstanceReference;
@@ -40,6 +45,9 @@ class Tool;
 
 class Instance : public InstanceVirtualDevice, public CInterface, public util::MessageNode {
 public:
+    // What the instance recorded: one curve per input property, in property order.
+    using RecordedValues = std::vector<util::AVar_Linear<double>>;
+
     // A value of the instance published as a control of its device.
     class VirtualControl : public unidevice::Control, public CVirtualControl {
     public:
@@ -166,6 +174,9 @@ public:
     void beginRecording(double startTime, bool resimulating);
     void recordSample(double time, bool resimulating);
     void endRecording(double lastSampleTime, bool resimulating);
+    const RecordedValues& getRecordedValues() const { return recordedValues; }
+    // Replaces the curves (a scene tag being read back); not undoable.
+    void setRecordedValues(RecordedValues values) { recordedValues = std::move(values); }
 
     // Deletes the instance's tree item and its host nodes (or only unplugs them) as one host
     // operation; a nested request while one runs is ignored.
@@ -182,12 +193,26 @@ public:
     static int32_t styleAnswer(int32_t button);
 
 private:
+    // A spinner the user may drive through the property it is exposed as.
+    struct ExposedSpinner {
+        configadaptor::element::Spinner* real = nullptr;
+        configadaptor::element::Spinner_Int* integer = nullptr;
+        unidevice::Property* property = nullptr;
+    };
+    // A property's own binding, kept while a temporary control feeds it recorded values.
+    class SetAsideBinding;
+
+    void recordInputs(double time);
+    void replayInputs(double time);
+    void advanceExposedSpinners();
+    void setBindingsAside();
+    void putBindingsBack();
     CVirtualControl* createVirtualControl(const VirtualControlDescriptor& descriptor);
     void deleteNodes(bool withNodes);
     // Extension 56: the master-node record; a parent without host nodes then writes its own.
     void writeMasterNode(util::xml::Element* record, intptr_t extra);
     int addElement(configadaptor::Node* element);
-    void exposeAsProperty(int index, const std::string& label);
+    unidevice::Property* exposeAsProperty(int index, const std::string& label);
     HostAdaptor* adaptor() const;
     std::string chooseIcon() const;
 
@@ -205,6 +230,11 @@ private:
     std::vector<COREComboUpdater*> comboUpdaters;
     std::vector<uint8_t> saveData;
     std::vector<VirtualControl*> virtualControls;
+    std::vector<ExposedSpinner> exposedSpinners;
+    RecordedValues recordedValues;
+    std::vector<std::unique_ptr<SetAsideBinding>> setAside;
+    // Undo records of the curves may outlive the instance; they watch this to know.
+    std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     bool destroying = false;
     bool deleting = false;
 };

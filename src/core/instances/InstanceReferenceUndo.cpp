@@ -37,7 +37,7 @@ InstanceReferenceCreateRestore::InstanceReferenceCreateRestore(InstanceReference
                                                                int position)
     : InstanceReferenceRecord(reference), parent(parent), position(position) {}
 
-void InstanceReferenceCreateRestore::restore() {
+void InstanceReferenceCreateRestore::restore(bool) {
     if (reference == nullptr)
         return;
     // Where the reference went after it was made is only known now.
@@ -65,7 +65,7 @@ InstanceReferenceDeleteRestore::InstanceReferenceDeleteRestore(InstanceReference
                                                                int position)
     : InstanceReferenceRecord(reference), parent(parent), position(position) {}
 
-void InstanceReferenceDeleteRestore::restore() {
+void InstanceReferenceDeleteRestore::restore(bool) {
     if (reference == nullptr)
         return;
     reference->putBack(parent, position);
@@ -93,7 +93,7 @@ InstanceReferenceRename::InstanceReferenceRename(InstanceReference* reference,
     : InstanceReferenceRecord(reference), newName(std::move(newName)),
       oldName(std::move(oldName)) {}
 
-void InstanceReferenceRename::restore() {
+void InstanceReferenceRename::restore(bool) {
     if (reference == nullptr)
         return;
     if (Instance* instance = reference->getInstance())

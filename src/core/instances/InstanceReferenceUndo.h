@@ -27,7 +27,7 @@ class InstanceReferenceCreateRestore : public InstanceReferenceRecord {
 public:
     InstanceReferenceCreateRestore(InstanceReference* reference, InstanceReference* parent,
                                    int position);
-    void restore() override;
+    void restore(bool isUndo) override;
     void redo() override;
     // A creation that stays undone when the host drops the record takes its reference along.
     ~InstanceReferenceCreateRestore() override;
@@ -44,7 +44,7 @@ class InstanceReferenceDeleteRestore : public InstanceReferenceRecord {
 public:
     InstanceReferenceDeleteRestore(InstanceReference* reference, InstanceReference* parent,
                                    int position);
-    void restore() override;
+    void restore(bool isUndo) override;
     void redo() override;
     ~InstanceReferenceDeleteRestore() override;
 
@@ -59,7 +59,7 @@ class InstanceReferenceRename : public InstanceReferenceRecord {
 public:
     InstanceReferenceRename(InstanceReference* reference, std::string newName,
                             std::string oldName);
-    void restore() override;
+    void restore(bool isUndo) override;
     void redo() override;
 
 private:

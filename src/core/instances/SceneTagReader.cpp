@@ -153,7 +153,20 @@ void SceneTagReader::applyStoredState(Instance& instance, const Element& tag) {
     const Element& input = tag.child("inputprofile", 0);
     if (input.childCount() > 0)
         instance.applyInputProfile(input.child(0));
-    // Recorded curves are not restored yet; "recordedinputvalues" is read past.
+    if (tag.childCount("recordedinputvalues") > 0)
+        readRecordedInputValues(instance, tag.child("recordedinputvalues"));
+}
+
+void SceneTagReader::readRecordedInputValues(Instance& instance, const Element& values) {
+    Instance::RecordedValues curves;
+    for (int i = 0; i < values.childCount(); ++i) {
+        const Element& input = values.child(i);
+        if (input.name() != "input")
+            continue;
+        const util::DataChunk block = util::DataChunk::base64Decode(input.text());
+        curves.emplace_back().read(block.data(), block.size());
+    }
+    instance.setRecordedValues(std::move(curves));
 }
 
 void SceneTagReader::findNodes(Instance& instance, const Element& nodeInfo) {

@@ -38,6 +38,8 @@ private:
     Instance* startInstance(const util::xml::Element& tag, Tool& tool, const std::string& name);
     void applyStoredState(Instance& instance, const util::xml::Element& tag);
     void findNodes(Instance& instance, const util::xml::Element& nodeInfo);
+    // One curve per "input" child, each read from its Base64 block.
+    static void readRecordedInputValues(Instance& instance, const util::xml::Element& values);
 
     std::vector<util::xml::Element> failed;
 };

@@ -12,6 +12,7 @@
 
 #include <bit>
 #include <sstream>
+#include <vector>
 
 namespace mvk::qvn::core {
 
@@ -160,9 +161,19 @@ Element SceneTagWriter::pluginTag(const InstanceReference& reference, uint32_t f
         const void* bytes = instance.getSaveData(length);
         tag.addChild(TagWithData("savedata", util::DataChunk::base64Encode(bytes, length)));
     }
-    // Recorded curves are not kept yet, so the element carries no "input" entries.
-    tag.addChild(Tag("recordedinputvalues"));
+    tag.addChild(recordedInputValues(instance));
     return tag;
+}
+
+Element SceneTagWriter::recordedInputValues(const Instance& instance) {
+    Element values = Tag("recordedinputvalues");
+    for (const util::AVar_Linear<double>& curve : instance.getRecordedValues()) {
+        std::vector<uint8_t> block(curve.serializedSize());
+        curve.write(block.data(), block.size());
+        values.addChild(
+            TagWithData("input", util::DataChunk::base64Encode(block.data(), block.size())));
+    }
+    return values;
 }
 
 Element SceneTagWriter::nodeRecord(Instance& instance) {

@@ -27,6 +27,8 @@ public:
     // "QVT" for the root, "QVT_Plugin" for any other reference; an empty element for a
     // reference without an instance.
     static util::xml::Element write(const InstanceReference& reference, uint32_t flags);
+    // "recordedinputvalues": one "input" per recorded curve, Base64 of its binary block.
+    static util::xml::Element recordedInputValues(const Instance& instance);
     // The "nodeinfo" record: one "node" per host node of the instance.
     static util::xml::Element nodeRecord(Instance& instance);
     // The "masternode" record of extension 56.

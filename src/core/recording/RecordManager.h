@@ -1,22 +1,61 @@
 #pragma once
 // Recording and resimulation: the record clock, the countdown and the slow-motion factor.
+// While a take runs, the record clock follows the wall clock divided by the slow-motion factor,
+// the host's clock follows the record clock, and at every host sample interval the devices are
+// polled once and every instance of the record list records the sample.
 #include "core/CoreSubSystem.h"
+#include "core/recording/CountDown.h"
+#include "core/recording/TimerManager.h"
+#include "sdk/TakeReport.h"
+#include "util/MessageNode.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace mvk::qvn {
+class HostAdaptor;
+}
+namespace mvk::util {
+class Log;
+}
 
 namespace mvk::qvn::core {
 
-class RecordManager : public CoreSubSystem {
+class Instance;
+
+class RecordManager : public CoreSubSystem, public TimerManager {
 public:
+    static constexpr int32_t RecordTimerId = 123;
+    // At most this many samples are caught up per tick, so a slow host never blocks the GUI.
+    static constexpr int MaxSamplesPerTick = 3;
+    // The main window's auto-expand check box, read when a take reaches the range end.
+    static constexpr int32_t AutoExpandCheckBox = 113;
+    // The state of a check box of the main window by id; nothing when it is missing.
+    using CheckBoxLookup = std::function<std::optional<bool>(int32_t id)>;
+
     explicit RecordManager(CoreImplementation* core);
     ~RecordManager() override;
 
     bool isRecording() const { return recording; }
     bool isResimulating() const { return resimulating; }
-    // 0, or 71 when a recording already runs.
+    // 0, or 71 when a recording already runs (nothing changes then).
     int32_t startRecording();
+    // 0; does nothing unless a take (not a resimulation) runs.
     int32_t stopRecording();
     void finishResimulation();
+
+    // Takes the list as the record list, activates the devices and tells every instance that
+    // recording begins at `startTime`.
+    void prepareRecording(std::vector<Instance*> instances, double startTime);
+    // Tells every instance of the record list that recording ended, then deactivates the devices.
+    void finishRecording(double lastSampleTime);
+    // Polls every device once, then lets every instance of the record list record `sampleTime`.
+    void recordSample(double sampleTime);
+    // The record timer's tick; other ids are ignored.
+    void onTimer(int32_t timerId, uint32_t tickCount) override;
 
     // The slow-motion step: floor(log2(factor) + 0.001) + 1.
     int32_t getSlowMotion() const;
@@ -24,10 +63,60 @@ public:
     void setSlowMotion(int32_t step);
     double getSlowMotionFactor() const { return slowMotionFactor; }
 
+    // The countdown shown before each take; the record manager owns it. Without one the
+    // countdown still runs, unseen.
+    void setCountDown(std::unique_ptr<CountDown> countDown);
+    // Where the main window's check boxes are read; without one they count as absent
+    // (auto-expand on, reduced display off).
+    void setCheckBoxLookup(CheckBoxLookup lookup);
+    // The report of the take running now, or of the last one once it stopped.
+    const TakeReport& getTakeReport() const { return take; }
+    const std::vector<Instance*>& getRecordList() const { return recordList; }
+    double getRecordTime() const { return recordTime; }
+
 private:
+    // Listens to the instances of the record list, so one destroyed during a take leaves it
+    // instead of dangling.
+    class RecordListWatcher : public util::MessageNode {
+    public:
+        explicit RecordListWatcher(std::vector<Instance*>& list) : list(list) {}
+        void watch();
+        void handleMessage(util::Message& message, bool broadcast) override;
+
+    private:
+        std::vector<Instance*>& list;
+    };
+
+    HostAdaptor* host() const;
+    // The ticked instances in tree order, as the host orders them.
+    std::vector<Instance*> orderedRecordList() const;
+    void startClock(HostAdaptor& adaptor, util::Log& section);
+    void armTimer(double seconds);
+    // Catches up to `target`, at most MaxSamplesPerTick samples; may stop at the range end.
+    void sampleUpTo(int32_t target, double dt);
+    // Doubles the range end when auto-expand is on; false when the take must stop instead.
+    bool expandRange();
+    void noteSample(double sampleTime, int samplesThisTick);
+    void reportTake();
+    // The main window's check box `id`: ticked or not, or nothing when the window, the
+    // component or its check box is missing.
+    std::optional<bool> mainWindowCheckBox(int32_t id) const;
+    uintptr_t mainWindowHandle() const;
+
+    std::unique_ptr<CountDown> countDown;
+    CheckBoxLookup checkBoxLookup;
+    double slowMotionFactor = 1.0;
+    int32_t savedLogThreshold = 3;
+    double startTime = 0.0;
+    double rangeEnd = 0.0;
+    std::vector<Instance*> recordList;
+    RecordListWatcher recordListWatcher{recordList};
+    uint32_t lastTick = 0;
+    int32_t currentSample = 0;
+    double recordTime = 0.0;
     bool recording = false;
     bool resimulating = false;
-    double slowMotionFactor = 1.0;
+    TakeReport take;
 };
 
 } // namespace mvk::qvn::core

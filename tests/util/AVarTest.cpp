@@ -1,0 +1,160 @@
+#include "util/AVar.h"
+#include "sdk/CVariableModUndo.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+namespace qvn::test {
+namespace {
+
+using Curve = mvk::util::AVar_Linear<double>;
+using Key = Curve::Key;
+
+Curve curveOf(const std::vector<Key>& keys) {
+    Curve curve;
+    for (const Key& key : keys)
+        curve.setKey(key.time, key.value);
+    return curve;
+}
+
+std::vector<uint8_t> blockOf(const Curve& curve) {
+    std::vector<uint8_t> block(curve.serializedSize());
+    curve.write(block.data(), block.size());
+    return block;
+}
+
+void putU32(std::vector<uint8_t>& block, size_t offset, uint32_t value) {
+    if (offset + 4 > block.size())
+        return;
+    for (size_t i = 0; i < 4; ++i)
+        block[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// Bytes that end exactly where readable memory ends: reading one byte too far faults.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const std::vector<uint8_t>& bytes) {
+        page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        memory = static_cast<uint8_t*>(
+            mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        mprotect(memory + page, page, PROT_NONE);
+        start = memory + page - bytes.size();
+        std::memcpy(start, bytes.data(), bytes.size());
+    }
+    ~GuardedBytes() { munmap(memory, 2 * page); }
+    const uint8_t* data() const { return start; }
+
+private:
+    size_t page = 0;
+    uint8_t* memory = nullptr;
+    uint8_t* start = nullptr;
+};
+
+const std::vector<Key> sample = {{-1.5, 2.0}, {0.0, 0.1}, {3.0, -7.0}};
+
+TEST(AVarTest, BlocksCarryTheLittleEndianLayoutAndReadBackExactly) {
+    const Curve curve = curveOf(sample);
+    ASSERT_EQ(curve.serializedSize(), 64u);
+    const std::vector<uint8_t> block = blockOf(curve);
+    const std::vector<uint8_t> header = {16, 0, 0, 0, 48, 0, 0, 0, 100, 0, 0, 0, 3, 0, 0, 0};
+    EXPECT_EQ(std::vector<uint8_t>(block.begin(), block.begin() + 16), header);
+    // -1.5 is 0xBFF8000000000000, lowest byte first.
+    EXPECT_EQ(std::vector<uint8_t>(block.begin() + 16, block.begin() + 24),
+              (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0xF8, 0xBF}));
+
+    Curve read = curveOf({{9, 9}});
+    read.read(block.data(), block.size());
+    EXPECT_TRUE(read.sameKeys(curve));
+
+    // Too small for the keys: only the header goes out; too small for that: nothing.
+    std::vector<uint8_t> small(63, 0xAA);
+    curve.write(small.data(), small.size());
+    EXPECT_EQ(std::vector<uint8_t>(small.begin(), small.begin() + 16), header);
+    EXPECT_EQ(small[16], 0xAA);
+    std::vector<uint8_t> tiny(15, 0xAA);
+    curve.write(tiny.data(), tiny.size());
+    EXPECT_EQ(tiny, std::vector<uint8_t>(15, 0xAA));
+}
+
+TEST(AVarTest, DamagedBlocksLeaveTheCurveOrPlaceholderKeys) {
+    const Curve before = curveOf({{5, 5}});
+    const std::vector<uint8_t> good = blockOf(curveOf(sample));
+
+    std::vector<uint8_t> version101 = good;
+    putU32(version101, 8, 101);
+    std::vector<uint8_t> header12 = good;
+    putU32(header12, 0, 12);
+    for (const auto* block : {&version101, &header12}) {
+        Curve curve = before;
+        curve.read(block->data(), block->size());
+        EXPECT_TRUE(curve.sameKeys(before));
+    }
+
+    // The count says three keys, the payload size two: three keys at -1, none of the data.
+    std::vector<uint8_t> payload = good;
+    putU32(payload, 4, 32);
+    Curve placeholders = before;
+    placeholders.read(payload.data(), payload.size());
+    EXPECT_EQ(placeholders.allKeys(), (std::vector<Key>{{-1, 0}, {-1, 0}, {-1, 0}}));
+
+    // Cut short anywhere, a block is never read past its end and changes nothing.
+    for (size_t length = 0; length < good.size(); ++length) {
+        const GuardedBytes bytes(std::vector<uint8_t>(good.begin(), good.begin() + length));
+        Curve curve = before;
+        curve.read(bytes.data(), length);
+        EXPECT_TRUE(curve.sameKeys(before)) << length;
+    }
+    // A count no buffer could back asks for nothing.
+    std::vector<uint8_t> huge(good.begin(), good.begin() + 16);
+    putU32(huge, 4, 0);
+    putU32(huge, 12, 0xFFFFFFFF);
+    Curve curve = before;
+    curve.read(huge.data(), huge.size());
+    EXPECT_TRUE(curve.sameKeys(before));
+}
+
+TEST(AVarTest, KeysStayInTimeOrderAndValuesRunLinearlyBetweenThem) {
+    Curve curve = curveOf({{2, 4}, {0, 0}, {1, 7}, {1, 9}, {3, 1}, {3, 2}});
+    EXPECT_EQ(curve.allKeys(), (std::vector<Key>{{0, 0}, {1, 9}, {2, 4}, {3, 2}}));
+    EXPECT_DOUBLE_EQ(curve.valueAt(1.5), 6.5);
+    EXPECT_DOUBLE_EQ(curve.valueAt(-4), 0);
+    EXPECT_DOUBLE_EQ(curve.valueAt(8), 2);
+    EXPECT_EQ(curve.interpolate({0, 0}, {2, 4}, 1), (Key{1, 2}));
+    EXPECT_DOUBLE_EQ(Curve().valueAt(1), 0);
+}
+
+TEST(AVarTest, TheVariableRecordSwapsOnceOnUndoAndBackOnRedo) {
+    auto lifetime = std::make_shared<const int>(0);
+    std::vector<int> variable = {1};
+    mvk::qvn::CVariableModUndo<std::vector<int>> record(&variable, lifetime);
+    variable = {2};
+    record.redo(); // nothing undone yet
+    EXPECT_EQ(variable, std::vector<int>{2});
+    record.restore(true);
+    record.restore(true);
+    EXPECT_EQ(variable, std::vector<int>{1});
+    record.redo();
+    record.redo();
+    EXPECT_EQ(variable, std::vector<int>{2});
+
+    // A restore that is no undo takes the present value as the one to come back to.
+    variable = {3};
+    record.restore(false);
+    variable = {4};
+    record.restore(true);
+    EXPECT_EQ(variable, std::vector<int>{3});
+
+    // Once the owner has gone, the record keeps its hands off.
+    record.redo();
+    lifetime.reset();
+    record.restore(true);
+    EXPECT_EQ(variable, std::vector<int>{4});
+}
+
+} // namespace
+} // namespace qvn::test
