@@ -11,6 +11,7 @@
 #include "gui/component/CheckBox.h"
 #include "gui/component/ComboBox.h"
 #include "gui/component/Dialog.h"
+#include "gui/component/FlmButton.h"
 #include "gui/component/Graph.h"
 #include "gui/component/Group.h"
 #include "gui/component/Label.h"
@@ -69,7 +70,7 @@ void registerFactories() {
     ComponentFactory* components = ComponentFactory::instance();
     components->add(new component::Dialog::Factory());
     components->add(new component::Button::Factory());
-    // "flmbutton"
+    components->add(new component::FlmButton::Factory());
     components->add(new component::List::Factory());
     components->add(new component::Border::Factory());
     components->add(new component::Scroll::Factory());

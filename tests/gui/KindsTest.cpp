@@ -1,24 +1,36 @@
 #include "EventRecorder.h"
 #include "GuiFixture.h"
 
+#include "gui/component/qt/FlmButton.h"
+#include "gui/component/qt/PopupMenu.h"
+#include "gui/component/qt/TearOffButton.h"
+#include "gui/component/qt/TearedOffMenu.h"
 #include "gui/componentinterface/CheckBox.h"
 #include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Dialog.h"
+#include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Progressbar.h"
 #include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/TextBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -218,6 +230,146 @@ TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
     EXPECT_TRUE(file[0]->isEnabled());
     EXPECT_NE(component->writeXml().toString("", "", "").find(R"(id="2" grayed="yes")"),
               std::string::npos);
+}
+
+TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
+    Component* component = shownKind(R"(<flmbutton id="30" label="Tools" delay="250ms"
+        focusmarkercolor="255 0 0 255"><list id="31" height="40"><label label="x"/></list>
+        </flmbutton>)",
+                                     30);
+    auto* button = static_cast<component::qt::FlmButton*>(component->getWidget());
+    component::qt::FloatingMenu* panel = button->dropDown();
+    QWidget* content = dialog->findById(31)->getWidget();
+    EXPECT_EQ(panel->title(), "Tools");
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_LE(panel->strip()->maximumHeight(), 12);
+    EXPECT_EQ(button->getDelay(), 250);
+
+    panel->strip()->click();
+    ASSERT_NE(panel->tornOff(), nullptr);
+    EXPECT_TRUE(panel->tornOff()->isAncestorOf(content));
+    EXPECT_TRUE(panel->tornOff()->isVisible());
+    EXPECT_EQ(panel->tornOff()->windowTitle(), "Tools");
+
+    emit panel->aboutToShow();
+    EXPECT_TRUE(panel->isAncestorOf(content));
+    EXPECT_FALSE(panel->tornOff()->isVisible());
+
+    button->click();
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4140, 30}, {0x4141, 30}}));
+}
+
+TEST_F(KindsTest, DialogDecorationsFollowItsAttributesAndTabstopsOrderFocus) {
+    auto bare = build(R"(<dialog titlebar="no" closebtn="no"/>)");
+    const Qt::WindowFlags bareFlags = bare->getWidget()->windowFlags();
+    EXPECT_TRUE(bareFlags & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(bareFlags & Qt::WindowTitleHint);
+    EXPECT_FALSE(bareFlags & Qt::WindowCloseButtonHint);
+
+    dialog = build(R"(<dialog id="1" label="Settings" minimizebtn="yes" topmost="yes"
+        width="240" height="120"><textbox id="2" tabstop="1"/><textbox id="3" tabstop="3"/>
+        <textbox id="4" tabstop="2"/></dialog>)");
+    owner.subscribe(dialog.get());
+    const Qt::WindowFlags flags = dialog->getWidget()->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(dialog->getWidget()->windowTitle(), "Settings");
+    EXPECT_EQ(dialog->getWidget()->size(), QSize(240, 120));
+
+    dialog->show();
+    const auto nextTabStop = [](QWidget* from) {
+        QWidget* next = from->nextInFocusChain();
+        while (next != from && !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    // Creation order is 2, 3, 4; the tabstops ask for 2, 4, 3.
+    EXPECT_EQ(nextTabStop(dialog->findById(2)->getWidget()), dialog->findById(4)->getWidget());
+    EXPECT_EQ(nextTabStop(dialog->findById(4)->getWidget()), dialog->findById(3)->getWidget());
+
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(dialog->getWidget(), &activate);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(dialog->getWidget(), &deactivate);
+    EXPECT_TRUE(owner.received(0x4100, 1));
+    EXPECT_TRUE(owner.received(0x4101, 1));
+
+    owner.events.clear();
+    auto* modal = interfaceOf<componentinterface::Dialog>(dialog.get());
+    QTimer::singleShot(0, [&] { static_cast<QDialog*>(dialog->getWidget())->done(3); });
+    EXPECT_EQ(modal->runModal(), 3);
+    EXPECT_TRUE(owner.received(0x4102, 0));
+    EXPECT_EQ(dialog->getWidget()->windowModality(), Qt::ApplicationModal);
+}
+
+TEST_F(KindsTest, LabelMapsInteractionAlignmentAndItsPicture) {
+    const std::pair<const char*, Qt::TextInteractionFlags> interactions[] = {
+        {"", Qt::NoTextInteraction},
+        {R"(selectable="yes")",
+         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+        {R"(selectable="yes" hyperlinks="yes")",
+         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+        {R"(hyperlinks="yes")", Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
+    };
+    for (const auto& [attributes, expected] : interactions) {
+        auto label = build(std::string("<label ") + attributes + "/>");
+        EXPECT_EQ(static_cast<QLabel*>(label->getWidget())->textInteractionFlags(), expected)
+            << attributes;
+    }
+    auto styled = build(R"(<label wrap="no" valign="bottom" halign="center" hyperlinks="yes"
+        style="sunken" label="ignored">Shown text</label>)");
+    auto* widget = static_cast<QLabel*>(styled->getWidget());
+    EXPECT_FALSE(widget->wordWrap());
+    EXPECT_TRUE(widget->openExternalLinks());
+    EXPECT_EQ(widget->alignment(), Qt::AlignBottom | Qt::AlignHCenter);
+    EXPECT_EQ(widget->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(widget->text(), "Shown text");
+
+    // The picture is loaded once the window's aliases are known.
+    QTemporaryDir folder;
+    QImage image(10, 7, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(folder.filePath("logo.png")));
+    auto pictured = build(R"(<list><label id="1" imagepath="[images]/logo.png"/></list>)");
+    pictured->setPathAlias("[images]", folder.path().toStdString());
+    pictured->show();
+    auto* picture = static_cast<QLabel*>(pictured->findById(1)->getWidget());
+    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
+    interfaceOf<componentinterface::Label>(pictured->findById(1))->setImage("[images]/none.png");
+    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
+}
+
+TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
+    Component* component = shownKind(R"(<label id="40" width="80" height="20"><popup label="p">
+        <item label="Rename" id="7"/><item label="No id"/><separator/>
+        <popup label="More"><item label="Deep" id="12"/></popup></popup></label>)",
+                                     40);
+    const auto chooseRow = [&](int row) {
+        QTimer::singleShot(0, [row] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            QAction* action = menu->actions().value(row);
+            menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
+                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(component->getWidget(), &release);
+    };
+    chooseRow(0);
+    chooseRow(1);
+    EXPECT_EQ(owner.events, (std::vector<Event>{{0x4007, 7}}));
+
+    // The menu's entries as the description gives them.
+    component::qt::PopupMenu menu(component->getPopup(), nullptr);
+    ASSERT_EQ(menu.actions().size(), 4);
+    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[1]), -1);
+    EXPECT_TRUE(menu.actions()[2]->isSeparator());
+    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[3]->menu()->actions()[0]), 12);
 }
 
 } // namespace

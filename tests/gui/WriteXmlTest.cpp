@@ -44,6 +44,8 @@ TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
         R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
         R"(<progressbar width="100"/>)",
         R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<flmbutton img_default="d.png" img_pressed="p.png" img_hover="h.png" delay="40"
+            focusmarkercolor="1 2 3 4" label="Tools"><list><label/></list></flmbutton>)",
         R"(<graph boundary_left="-0.5" boundary_right="3" boundary_top="2" boundary_bottom="0">
             <curve r="1" g="2" b="3"><point x="0.1" y="0.25"/><point x="1e-3" y="-7"/></curve>
             <curve r="9"/></graph>)",
