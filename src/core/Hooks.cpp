@@ -118,6 +118,10 @@ bool processKey(int32_t virtualKey, bool down, bool alt) {
     State& s = state();
     if (!s.capture)
         return false;
+    // A key the platform could not name still belongs to the take: it must not reach host
+    // shortcuts, and no callback could tell it from another such key.
+    if (virtualKey == 0)
+        return true;
     if (virtualKey == 16)
         s.shiftDown = down;
     if (virtualKey == 17)

@@ -2,8 +2,6 @@
 
 #include "gui/MyApp.h"
 #include "gui/RunLoopTimer.h"
-#include "platform/Interaction.h"
-#include "util/Log.h"
 #include "gui/background/Color.h"
 #include "gui/background/Gradient_Linear.h"
 #include "gui/component/Border.h"
@@ -22,6 +20,9 @@
 #include "gui/component/Scroll.h"
 #include "gui/component/Spinner.h"
 #include "gui/component/TextBox.h"
+#include "gui/component/Tree.h"
+#include "platform/Interaction.h"
+#include "util/Log.h"
 
 #include <QCoreApplication>
 #include <QPalette>
@@ -64,8 +65,8 @@ void reportToLog(const std::string& question, const std::string& text) {
 
 } // namespace
 
-// The order is the order in which elements are offered to the factories; a kind joins at its
-// own place in this list. A factory whose name is already registered is destroyed by add().
+// The order is the order in which elements are offered to the factories. A factory whose name
+// is already registered is destroyed by add().
 void registerFactories() {
     ComponentFactory* components = ComponentFactory::instance();
     components->add(new component::Dialog::Factory());
@@ -80,7 +81,7 @@ void registerFactories() {
     components->add(new component::Spinner::Factory());
     components->add(new component::Label::Factory());
     components->add(new component::CheckBox::Factory());
-    // "tree"
+    components->add(new component::Tree::Factory());
     components->add(new component::Graph::Factory());
     components->add(new component::Progressbar::Factory());
     components->add(new component::ListBox::Factory());

@@ -75,6 +75,11 @@ TEST_F(HooksTest, CapturedKeysAreSwallowedAndHandedToCallbacks) {
     ASSERT_EQ(recorder.keys.size(), 2u);
     EXPECT_TRUE(recorder.keys[0].down);
     EXPECT_FALSE(recorder.keys[1].down);
+
+    // A key without a code is taken from the host but reported to nobody.
+    EXPECT_TRUE(Hooks::processKey(0, true, false));
+    EXPECT_TRUE(Hooks::processKey(0, false, false));
+    EXPECT_EQ(recorder.keys.size(), 2u);
 }
 
 TEST_F(HooksTest, UnlockedKeyWithoutFlagsPassesWithAnyModifiers) {

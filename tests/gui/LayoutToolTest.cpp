@@ -24,10 +24,10 @@ const QString sample = QVN_SOURCE_DIR "/data/samples/toolkit_gallery.xml";
 TEST(LayoutToolTest, WritesTheScreenshotAtTheAskedSizeAndDumpsTheTree) {
     QTemporaryDir folder;
     const QString png = folder.filePath("shot.png");
-    const ToolRun run = runTool({sample, "--png", png, "--size", "520x320", "--dump"});
+    const ToolRun run = runTool({sample, "--png", png, "--size", "560x420", "--dump"});
     ASSERT_EQ(run.exitCode, 0);
     const QImage shot(png);
-    EXPECT_EQ(shot.size(), QSize(520, 320));
+    EXPECT_EQ(shot.size(), QSize(560, 420));
     EXPECT_TRUE(run.output.contains("dialog id=0 \"Layout gallery\"\n  group id=1 \"Playback\"\n"))
         << run.output.toStdString();
     EXPECT_TRUE(run.output.contains("\n    button id=10 \"OK\"\n"));

@@ -150,7 +150,7 @@ TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
     dialog->show();
     Toolkit::processEvents();
     const QImage shot = dialog->getWidget()->grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(440, 300));
+    ASSERT_EQ(shot.size(), QSize(440, 390));
 
     QWidget* banner = dialog->findById(7)->getWidget();
     const QPoint origin = banner->mapTo(dialog->getWidget(), QPoint(0, 0));
@@ -200,6 +200,64 @@ TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
     // Equal boundaries put everything on the first column.
     auto flat = build(R"(<graph width="50" height="50" boundary_left="1" boundary_right="1"/>)");
     EXPECT_EQ(static_cast<component::qt::Graph*>(flat->getWidget())->toWidget(7, 1), QPointF(0, 0));
+}
+
+TEST_F(QtBackEndTest, ButtonPaintsBackgroundFlatColourImageAndHighlightInThatOrder) {
+    QTemporaryDir folder;
+    const auto saveImage = [&](const char* name, QColor color) {
+        QImage image(20, 10, QImage::Format_ARGB32);
+        image.fill(color);
+        ASSERT_TRUE(image.save(folder.filePath(name)));
+    };
+    saveImage("d.png", Qt::red);
+    saveImage("p.png", Qt::darkRed);
+    saveImage("td.png", Qt::green);
+    saveImage("tp.png", Qt::darkGreen);
+    const std::string images = folder.path().toStdString();
+
+    auto flat = build(R"(<list><button id="1" flat="yes" width="40" height="20"
+        flatcolor_default="0 0 255 255"><background type="color" r="255" g="0" b="0" a="255"/>
+        </button></list>)");
+    flat->show();
+    QWidget* flatWidget = flat->findById(1)->getWidget();
+    flatWidget->resize(40, 20);
+    // The flat colour covers the background painted before it.
+    EXPECT_EQ(flatWidget->grab().toImage().pixelColor(20, 10), QColor(0, 0, 255));
+    flat->findById(1)->setHighlighted(true);
+    const QColor marked = flatWidget->grab().toImage().pixelColor(20, 10);
+    EXPECT_NEAR(marked.red(), 30, 3);
+    EXPECT_NEAR(marked.green(), 30, 3);
+    EXPECT_EQ(marked.blue(), 255);
+
+    auto toggle = build(R"(<list><button id="1" toggle="yes" img_default="[images]/d.png"
+        img_pressed="[images]/p.png" img_toggle_default="[images]/td.png"
+        img_toggle_pressed="[images]/tp.png"/></list>)");
+    toggle->setPathAlias("[images]", images);
+    toggle->show();
+    auto* button = interfaceOf<componentinterface::Button>(toggle->findById(1));
+    QWidget* toggleWidget = toggle->findById(1)->getWidget();
+    EXPECT_EQ(toggleWidget->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
+    button->setChecked(true);
+    EXPECT_EQ(toggleWidget->grab().toImage().pixelColor(5, 5), QColor(Qt::green));
+    flat->hide();
+    toggle->hide();
+}
+
+TEST_F(QtBackEndTest, HidingAContainerHidesTheWidgetsOfItsChildren) {
+    auto dialog = build(R"(<dialog width="200" height="100"><list id="1" height="40">
+        <label id="2" label="a" height="20"/></list><label id="3" label="b" height="20"/>
+        </dialog>)");
+    dialog->show();
+    QWidget* inner = dialog->findById(2)->getWidget();
+    EXPECT_TRUE(inner->isVisible());
+    dialog->findById(1)->setVisible(false, false);
+    EXPECT_FALSE(inner->isVisible());
+    EXPECT_TRUE(dialog->findById(3)->getWidget()->isVisible());
+    dialog->findById(2)->setVisible(true, true);
+    EXPECT_TRUE(inner->isVisible());
+    dialog->findById(1)->setEnabled(false, false);
+    EXPECT_FALSE(inner->isEnabled());
+    dialog->hide();
 }
 
 } // namespace

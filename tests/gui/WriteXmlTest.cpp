@@ -44,6 +44,8 @@ TEST_F(WriteXmlTest, WrittenLayoutsBuildTheSameTreeAgain) {
         R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
         R"(<progressbar width="100"/>)",
         R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<tree dragdrop="yes"><flag falseicon="f.png" trueicon="t.png" undeterminedicon="u.png"
+            defaultstate="true"/><flag trueicon="skipped.png"/><flag falseicon="g.png"/></tree>)",
         R"(<flmbutton img_default="d.png" img_pressed="p.png" img_hover="h.png" delay="40"
             focusmarkercolor="1 2 3 4" label="Tools"><list><label/></list></flmbutton>)",
         R"(<graph boundary_left="-0.5" boundary_right="3" boundary_top="2" boundary_bottom="0">
