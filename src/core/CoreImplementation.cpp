@@ -55,7 +55,9 @@ int32_t CoreImplementation::saveLostInstances(SceneWriter& writer) {
 }
 
 InstanceReference* CoreImplementation::loadInstances(const util::xml::Element& scene) {
-    return createFromScene(scene);
+    InstanceReference* created = createFromScene(scene);
+    refreshTree();
+    return created;
 }
 
 void CoreImplementation::removeAllInstances() {
@@ -68,6 +70,7 @@ void CoreImplementation::removeAllInstances() {
         else
             last->destroy();
     }
+    refreshTree();
 }
 
 int32_t CoreImplementation::openMainDialog() {
@@ -135,12 +138,14 @@ void CoreImplementation::applyConfigProfile(const std::string& instanceName,
 
 std::string CoreImplementation::createInstance(const std::string& tool) {
     InstanceReference* created = InstanceManager::createInstance(tool, "");
+    refreshTree();
     return created ? created->getName() : std::string();
 }
 
 std::string CoreImplementation::cloneInstance(const std::string& name) {
     InstanceReference* reference = findReference(name);
     InstanceReference* copy = reference ? reference->clone() : nullptr;
+    refreshTree();
     return copy ? copy->getName() : std::string();
 }
 
@@ -153,6 +158,7 @@ int32_t CoreImplementation::deleteInstance(const std::string& name) {
     if (reference == nullptr || reference->getInstance() == nullptr)
         return 0;
     reference->deleteReference(true);
+    refreshTree();
     return 0;
 }
 

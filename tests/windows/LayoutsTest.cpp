@@ -29,7 +29,7 @@ const std::map<std::string, std::vector<std::pair<int32_t, std::string>>> Requir
      {{101, "button"}, {102, "button"}, {103, "button"}, {110, "button"}, {104, "button"},
       {106, "button"}, {107, "button"}, {108, "button"}, {109, "button"}, {111, "button"},
       {113, "checkbox"}, {114, "checkbox"}, {115, "spinner"}, {116, "button"}, {117, "button"},
-      {135, "menubar"}}},
+      {119, "tree"}, {135, "menubar"}}},
     {"qvn_about.xml", {{300, "button"}, {304, "button"}}},
     {"qvn_countdown.xml", {{101, "label"}}},
     {"qvn_resimulate.xml",

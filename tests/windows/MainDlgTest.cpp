@@ -7,6 +7,7 @@
 #include "core/windows/ToolMenus.h"
 #include "gui/componentinterface/Button.h"
 #include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/Tree.h"
 #include "support/ScriptedInteraction.h"
 #include "util/Message.h"
 
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -218,6 +220,79 @@ TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
     box->setValue(2.0);
     userEvent(spinner, 0x4200, 115);
     EXPECT_EQ(core->getSlowMotion(), 2);
+}
+
+// The tree commands work on the selected tool, each as one host undo step.
+TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
+    attach();
+    core->openMainDialog();
+    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    ASSERT_NE(tree, nullptr);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_FALSE(core->createInstance("Group").empty());
+    core::InstanceReference* root = implementation()->getRoot();
+    ASSERT_EQ(root->childCount(), 3);
+    ASSERT_NE(tree->getRoot(), nullptr);
+    EXPECT_EQ(tree->getRoot()->childCount(), 3);
+    core::InstanceReference* second = root->child(1);
+
+    // Clone: the copy goes after the selected item's last sibling and becomes the selection.
+    implementation()->select(second);
+    ASSERT_EQ(implementation()->selected(), second);
+    click(109);
+    ASSERT_EQ(root->childCount(), 4);
+    core::InstanceReference* copy = root->child(3);
+    EXPECT_NE(copy->getName(), second->getName());
+    EXPECT_EQ(implementation()->selected(), copy);
+    EXPECT_EQ(tree->getRoot()->childCount(), 4);
+
+    // Delete: gone from the instance tree and the tool tree; one host undo brings it back.
+    const std::string copyName = copy->getName();
+    int steps = host.undoStack.stepCount();
+    click(104);
+    EXPECT_EQ(core->findInstance(copyName), nullptr);
+    EXPECT_EQ(tree->getRoot()->childCount(), 3);
+    EXPECT_EQ(implementation()->selected(), nullptr);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Delete tool");
+    EXPECT_TRUE(host.undo());
+    EXPECT_NE(core->findInstance(copyName), nullptr);
+
+    // Unplug: the selected tool leaves under its own host operation.
+    const std::string firstName = root->child(0)->getName();
+    implementation()->select(root->child(0));
+    steps = host.undoStack.stepCount();
+    click(108);
+    EXPECT_EQ(core->findInstance(firstName), nullptr);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Unplug tool");
+
+    // Without a selection the commands do nothing.
+    implementation()->select(nullptr);
+    const int left = root->childCount();
+    click(104);
+    click(108);
+    click(109);
+    EXPECT_EQ(root->childCount(), left);
+}
+
+// Unticking a tool in the tree leaves it out of the next take.
+TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
+    attach();
+    core->openMainDialog();
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    ASSERT_NE(tree, nullptr);
+    tree->getRoot()->child(0)->setFlag(0, mvk::gui::componentinterface::Tree::Unset);
+    userEvent(mainComponent(119), 0x4282, 0);
+    const std::vector<core::Instance*> ticked = implementation()->checkedInstances();
+    core::InstanceReference* root = implementation()->getRoot();
+    auto has = [&ticked](core::InstanceReference* reference) {
+        return std::find(ticked.begin(), ticked.end(), reference->getInstance()) != ticked.end();
+    };
+    EXPECT_FALSE(has(root->child(0)));
+    EXPECT_TRUE(has(root->child(1)));
 }
 
 } // namespace

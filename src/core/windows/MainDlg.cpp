@@ -7,6 +7,7 @@
 #include "core/libraries/Tool.h"
 #include "core/windows/ExternalDocument.h"
 #include "core/windows/ToolMenus.h"
+#include "core/windows/ToolTree.h"
 #include "core/windows/WindowBase.h"
 #include "gui/Component.h"
 #include "gui/MessageBox.h"
@@ -15,6 +16,7 @@
 #include "gui/componentinterface/Dialog.h"
 #include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/Tree.h"
 #include "platform/Interaction.h"
 #include "sdk/CoreInterface.h"
 #include "sdk/HostAdaptor.h"
@@ -73,6 +75,7 @@ MainDlg::MainDlg(CoreImplementation* core) : CoreSubSystem(core) {
 MainDlg::~MainDlg() {
     closeAbout();
     destroyRetiredAbout();
+    toolTree.reset();
     if (mainWindow != nullptr) {
         stopListening(mainWindow);
         mainWindow->hideWindow();
@@ -92,6 +95,11 @@ void MainDlg::initSubSystem() {
     gui::Component* root = mainWindow->getRoot();
     if (root != nullptr)
         getCore()->setImageAliases(root);
+    auto* tree = gui::interfaceOf<gui::componentinterface::Tree>(mainWindow->find(ToolTreeId));
+    if (tree != nullptr) {
+        toolTree = std::make_unique<core::ToolTree>(tree);
+        refreshTree();
+    }
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString(WindowBase::imageFolder() + "/morvik_ico_16.png")));
     for (int index = 0; index < static_cast<int>(CreateButtons.size()); ++index)
@@ -180,7 +188,7 @@ void MainDlg::subscribeControls() {
         }
         const char* missing = nullptr;
         switch (id) {
-        case ToolTree: missing = "Unable to find tree component in main Dialog"; break;
+        case ToolTreeId: missing = "Unable to find tree component in main Dialog"; break;
         case RecordButton: missing = "Unable to find record button in main Dialog"; break;
         case ResimulateButton: missing = "Unable to find resimulate button in main Dialog"; break;
         case SlowMotionSpinner:
@@ -216,9 +224,16 @@ gui::Component* MainDlg::getAboutWindow() const {
     return aboutWindow != nullptr ? aboutWindow->getRoot() : nullptr;
 }
 
-InstanceReference* MainDlg::selected() const {
-    // The tool tree is not part of the toolkit yet; without it nothing is ever selected.
-    return nullptr;
+InstanceReference* MainDlg::selected() const { return toolTree ? toolTree->selected() : nullptr; }
+
+void MainDlg::refreshTree() {
+    if (toolTree)
+        toolTree->rebuild(getCore()->getRoot());
+}
+
+void MainDlg::select(InstanceReference* reference) {
+    if (toolTree)
+        toolTree->select(reference);
 }
 
 // ---- Controls that follow the record manager ---------------------------------------------------
@@ -282,11 +297,15 @@ void MainDlg::onMessage(util::Message& message) {
 
 void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
     constexpr int32_t Activated = 0x4100, Deactivated = 0x4101, Clicked = 0x4142;
-    constexpr int32_t StateChanged = 0x4240, ValueCommitted = 0x4200;
+    constexpr int32_t StateChanged = 0x4240, ValueCommitted = 0x4200, FlagChanged = 0x4282;
     constexpr int32_t MenuTriggered = 0x4300, MenuShowing = 0x4301;
     HostAdaptor* host = getCore()->getAdaptor();
-    if (sender == WindowId && code == Activated && host != nullptr)
-        host->onWindowActivated();
+    if (sender == WindowId && code == Activated) {
+        // The host's own undo may have changed the instance tree while the window was away.
+        refreshTree();
+        if (host != nullptr)
+            host->onWindowActivated();
+    }
     else if (sender == WindowId && code == Deactivated && host != nullptr)
         host->onWindowDeactivated();
     else if (code == Clicked)
@@ -295,6 +314,8 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         updateSlowMotionFromSpinner();
     else if (sender == AutoExpandCheckBox && code == StateChanged)
         return; // the record manager reads the box itself when a take reaches the range end
+    else if (sender == ToolTreeId && code == FlagChanged && toolTree)
+        toolTree->applyTicks();
     else if (sender == MenuBar && code == MenuShowing)
         refreshMenuStates();
     else if (sender == MenuBar && code == MenuTriggered)
@@ -314,7 +335,10 @@ void MainDlg::onClicked(int32_t sender) {
     }
     switch (sender) {
     case GroupButton:
-        getCore()->InstanceManager::createInstance("Group", "");
+        if (InstanceReference* group = getCore()->InstanceManager::createInstance("Group", "")) {
+            refreshTree();
+            select(group);
+        }
         return;
     case DeleteButton: deleteSelected(); return;
     case UnplugAllButton: unplugAll(); return;
@@ -363,8 +387,11 @@ void MainDlg::createFromTool(Tool* tool) {
     const std::vector<std::string> names = tool->identifiers();
     if (names.empty())
         return;
-    if (getCore()->InstanceManager::createInstance(names.front(), "") == nullptr)
+    InstanceReference* created = getCore()->InstanceManager::createInstance(names.front(), "");
+    if (created == nullptr)
         return;
+    refreshTree();
+    select(created);
     // The button of the tool's category makes more of the tool used last.
     setButtonTool(static_cast<int>(ToolMenus::groupOf(*tool)), tool);
 }
@@ -401,6 +428,7 @@ void MainDlg::unplugAll() {
         for (int i = root->childCount(); i-- > 0;)
             root->child(i)->deleteReference(false);
     host->acceptHold();
+    refreshTree();
 }
 
 void MainDlg::unplugSelected() {
@@ -411,17 +439,24 @@ void MainDlg::unplugSelected() {
     host->beginHold("Unplug tool");
     selection->deleteReference(false);
     host->acceptHold();
+    refreshTree();
 }
 
 void MainDlg::cloneSelected() {
-    if (InstanceReference* selection = selected())
-        selection->clone();
+    InstanceReference* selection = selected();
+    InstanceReference* copy = selection ? selection->clone() : nullptr;
+    if (copy == nullptr)
+        return;
+    refreshTree();
+    select(copy);
 }
 
 void MainDlg::deleteSelected() {
     InstanceReference* selection = selected();
-    if (selection != nullptr && !selection->isRoot())
-        selection->deleteTool();
+    if (selection == nullptr || selection->isRoot())
+        return;
+    selection->deleteTool();
+    refreshTree();
 }
 
 void MainDlg::openAbout() {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace mvk::gui {
@@ -20,6 +21,7 @@ namespace mvk::qvn::core {
 
 class InstanceReference;
 class Tool;
+class ToolTree;
 class WindowBase;
 
 class MainDlg : public CoreSubSystem {
@@ -39,7 +41,7 @@ public:
     static constexpr int32_t RecordButton = 116;
     static constexpr int32_t ResimulateButton = 117;
     static constexpr int32_t QuietComponent = 118;
-    static constexpr int32_t ToolTree = 119;
+    static constexpr int32_t ToolTreeId = 119;
     static constexpr int32_t MenuBar = 135;
     static constexpr int32_t AboutCloseButton = 300;
     static constexpr int32_t AboutToolkitButton = 304;
@@ -86,6 +88,9 @@ public:
 
     // The tool tree's selected item, or null.
     InstanceReference* selected() const;
+    // Shows the instance tree as it is now; called after every change of the tree.
+    void refreshTree();
+    void select(InstanceReference* reference);
     gui::Component* getMainWindow() const;
     gui::Component* getAboutWindow() const;
 
@@ -127,6 +132,7 @@ private:
     // The node that receives the windows' events: the core's.
     util::MessageNode* listener = nullptr;
     WindowBase* mainWindow = nullptr;
+    std::unique_ptr<ToolTree> toolTree;
     WindowBase* aboutWindow = nullptr;
     WindowBase* retiredAbout = nullptr;
     std::array<Tool*, 4> buttonTools{};
