@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
         sessionOk = session.showWindows(screenshots) && sessionOk;
         std::filesystem::create_directories(options.output);
         qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
+        take.pictureCountdown(&screenshots);
         sessionOk = take.run() && sessionOk;
         coreInterface->saveScene(host);
         std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;

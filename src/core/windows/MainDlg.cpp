@@ -172,6 +172,8 @@ int32_t MainDlg::open() {
         dialog->setTopmost(settings.stayOnTop());
     section.write("Starting component");
     root->show();
+    if (toolTree)
+        toolTree->fitColumns();
     return ResultOk;
 }
 

@@ -41,6 +41,11 @@ ToolTree::~ToolTree() {
     delete root;
 }
 
+void ToolTree::fitColumns() {
+    if (tree != nullptr)
+        tree->setupColumns();
+}
+
 void ToolTree::rebuild(InstanceReference* instanceRoot) {
     InstanceReference* keep = selected();
     Node* built = new Node(instanceRoot);

@@ -34,6 +34,9 @@ public:
     // Copies the tick column into the references' checked state.
     void applyTicks();
     int nodeCount() const;
+    // Gives the name column the room the tree has now; the columns are sized by the tree's
+    // width, so this follows the window being shown.
+    void fitColumns();
 
     // An instance that goes away leaves its node blank until the next rebuild, so that the
     // tree never reaches a deleted reference.
