@@ -295,4 +295,39 @@ TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
     EXPECT_TRUE(has(root->child(1)));
 }
 
+// The tree's context menu: "New tool" entries create below the item, one per creatable tool.
+TEST_F(MainDlgTest, NewToolFromTheTreeMenuCreatesBelowTheSelectedItem) {
+    attach();
+    core->openMainDialog();
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    core::InstanceReference* group = implementation()->getRoot()->child(0);
+    Component* tree = mainComponent(119);
+    ASSERT_NE(tree, nullptr);
+
+    const std::vector<core::Tool*> creatable = core::ToolMenus::creatableTools();
+    const mvk::util::xml::Element popup = tree->getPopup();
+    const mvk::util::xml::Element& newTool = popup.child("popup", 0);
+    ASSERT_EQ(newTool.attribute("label"), "New tool");
+    ASSERT_EQ(newTool.childCount("item"), static_cast<int>(creatable.size()));
+    // The group tool is never offered; the last creatable one is used.
+    for (const core::Tool* tool : creatable)
+        EXPECT_NE(tool->identifiers().front(), "Group");
+    ASSERT_FALSE(creatable.empty());
+    const int last = static_cast<int>(creatable.size()) - 1;
+
+    implementation()->select(group);
+    const int steps = host.undoStack.stepCount();
+    userEvent(tree, mvk::gui::Component::EventPopupChosen, 1000 + last);
+    ASSERT_EQ(group->childCount(), 1);
+    EXPECT_EQ(group->child(0)->getInstance()->getTool(), creatable[static_cast<size_t>(last)]);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Create Tool");
+
+    // An entry past the list does nothing.
+    userEvent(tree, mvk::gui::Component::EventPopupChosen,
+              1000 + static_cast<int32_t>(creatable.size()));
+    EXPECT_EQ(group->childCount(), 1);
+    EXPECT_EQ(implementation()->getRoot()->childCount(), 1);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/CoreImplementation.h"
 #include "core/Paths.h"
+#include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
 #include "core/instances/SceneTagWriter.h"
 #include "core/libraries/Tool.h"
@@ -99,6 +100,7 @@ void MainDlg::initSubSystem() {
     if (tree != nullptr) {
         toolTree = std::make_unique<core::ToolTree>(tree);
         refreshTree();
+        updateTreePopup();
     }
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString(WindowBase::imageFolder() + "/morvik_ico_16.png")));
@@ -270,6 +272,37 @@ void MainDlg::refreshCreateMenus() {
     if (auto* bar = qobject_cast<QMenuBar*>(component->getWidget()))
         ToolMenus::rebuild(*bar);
     refreshMenuStates();
+    updateTreePopup();
+}
+
+void MainDlg::updateTreePopup() {
+    gui::Component* tree = mainWindow ? mainWindow->find(ToolTreeId) : nullptr;
+    if (tree == nullptr)
+        return;
+    auto item = [](int32_t id, const char* label) {
+        util::xml::Element entry = util::xml::Tag("item");
+        entry.attribute("id") = std::to_string(id);
+        entry.attribute("label") = label;
+        return entry;
+    };
+    util::xml::Element popup = util::xml::Tag("popup");
+    popup.attribute("label") = "Tool";
+    popup.addChild(item(TreeHelp, "Help documentation"));
+    popup.addChild(item(TreeRename, "Rename"));
+    popup.addChild(item(TreeClone, "Clone"));
+    popup.addChild(item(TreeDelete, "Delete"));
+    popup.addChild(util::xml::Tag("separator"));
+    popup.addChild(item(TreeBrowse, "Browse..."));
+    util::xml::Element tools = util::xml::Tag("popup");
+    tools.attribute("label") = "New tool";
+    const std::vector<Tool*> creatable = ToolMenus::creatableTools();
+    for (size_t n = 0; n < creatable.size(); ++n) {
+        const std::vector<std::string> names = creatable[n]->identifiers();
+        tools.addChild(item(TreeNewTool + static_cast<int32_t>(n),
+                            names.empty() ? "" : names.front().c_str()));
+    }
+    popup.addChild(tools);
+    tree->setPopup(popup);
 }
 
 void MainDlg::refreshMenuStates() {
@@ -318,6 +351,8 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         return; // the record manager reads the box itself when a take reaches the range end
     else if (sender == ToolTreeId && code == FlagChanged && toolTree)
         toolTree->applyTicks();
+    else if (sender == ToolTreeId && code == gui::Component::EventPopupChosen)
+        onTreeCommand(param);
     else if (sender == MenuBar && code == MenuShowing)
         refreshMenuStates();
     else if (sender == MenuBar && code == MenuTriggered)
@@ -379,6 +414,40 @@ void MainDlg::onMenuCommand(int32_t id) {
     case CommandSaveModelToo: saveModel(); return;
     default: return;
     }
+}
+
+void MainDlg::onTreeCommand(int32_t id) {
+    InstanceReference* selection = selected();
+    if (selection == nullptr)
+        return;
+    switch (id) {
+    case TreeHelp:
+        if (Instance* instance = selection->getInstance())
+            openExternalDocument(instance->getTool()->helpDocument());
+        return;
+    case TreeRename:
+        if (toolTree)
+            toolTree->editName(selection);
+        return;
+    case TreeClone: cloneSelected(); return;
+    case TreeDelete: deleteSelected(); return;
+    case TreeBrowse: addModelBelow(selection); return;
+    default: break;
+    }
+    const std::vector<Tool*> creatable = ToolMenus::creatableTools();
+    const int32_t n = id - TreeNewTool;
+    HostAdaptor* host = getCore()->getAdaptor();
+    if (n < 0 || n >= static_cast<int32_t>(creatable.size()) || host == nullptr)
+        return;
+    const std::vector<std::string> names = creatable[static_cast<size_t>(n)]->identifiers();
+    if (names.empty())
+        return;
+    host->beginHold("Create Tool");
+    InstanceReference* created =
+        getCore()->InstanceManager::createInstance(names.front(), "", selection);
+    host->acceptHold();
+    refreshTree();
+    select(created);
 }
 
 // ---- Commands ---------------------------------------------------------------------------------
@@ -504,21 +573,42 @@ void MainDlg::destroyRetiredAbout() {
     window->destroy();
 }
 
-void MainDlg::loadModel() {
+namespace {
+
+// The tools stored in a *.prm file the user picks; an empty element when none was picked or the
+// file cannot be read.
+util::xml::Element askForModel(gui::Component* owner) {
     std::string chosen;
-    gui::Component* root = getMainWindow();
-    if (!platform::interaction().openFileName(root ? root->getWidget() : nullptr, "Load",
+    if (!platform::interaction().openFileName(owner ? owner->getWidget() : nullptr, "Load",
                                               getInstallPath("prm"), ModelFilter, chosen))
-        return;
+        return {};
     util::DataChunk bytes;
     if (!bytes.loadFile(chosen))
-        return;
+        return {};
     const util::DataChunk text = bytes.decode();
     util::xml::Element model;
     if (model.parse(reinterpret_cast<const char*>(text.data()), text.size()) !=
         util::xml::Element::Parsed)
+        return {};
+    const size_t slash = chosen.find_last_of('/');
+    model.attribute("path") = slash == std::string::npos ? std::string(".") : chosen.substr(0, slash);
+    return model;
+}
+
+} // namespace
+
+void MainDlg::loadModel() {
+    const util::xml::Element model = askForModel(getMainWindow());
+    if (!model.isEmpty())
+        getCore()->loadInstances(model);
+}
+
+void MainDlg::addModelBelow(InstanceReference* parent) {
+    const util::xml::Element model = askForModel(getMainWindow());
+    if (model.isEmpty())
         return;
-    getCore()->loadInstances(model);
+    getCore()->createFromScene(model, parent);
+    refreshTree();
 }
 
 void MainDlg::saveModel() {

@@ -109,6 +109,11 @@ template <class Visit> void ToolTree::forEachNode(Visit visit) const {
     }
 }
 
+void ToolTree::editName(InstanceReference* reference) {
+    if (Node* node = nodeOf(reference); node != nullptr && tree != nullptr)
+        tree->editNode(node);
+}
+
 void ToolTree::applyTicks() {
     forEachNode([this](Node* node) {
         if (isInTree(node->reference))

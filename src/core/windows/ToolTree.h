@@ -31,6 +31,8 @@ public:
     // The selected reference; null when nothing is selected or it left the tree since.
     InstanceReference* selected() const;
     void select(InstanceReference* reference);
+    // Starts editing the reference's name in place; the edited text renames it.
+    void editName(InstanceReference* reference);
     // Copies the tick column into the references' checked state.
     void applyTicks();
     int nodeCount() const;
