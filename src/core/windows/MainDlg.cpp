@@ -170,6 +170,8 @@ int32_t MainDlg::open() {
     listener = getCore();
     listener->subscribe(root);
     subscribeControls();
+    updateRecordMode();
+    updateSlowMotion();
     if (auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(root))
         dialog->setTopmost(settings.stayOnTop());
     section.write("Starting component");
