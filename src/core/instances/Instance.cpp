@@ -734,15 +734,14 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         inputProfileName = profile.attribute("name");
     int32_t missing = 0;
     auto* devices = unidevice::DeviceHandler::instance();
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        const util::xml::Element& entry = profile.child("property", i);
+    profile.forEachChild("property", [&](const util::xml::Element& entry) {
         unidevice::Property* property = properties->property(entry.attribute("name"));
         if (property == nullptr)
-            continue;
+            return;
         property->loadSettings(entry);
         const util::xml::Element& binding = entry.child("control", 0);
         if (binding.isEmpty())
-            continue;
+            return;
         // Kept also when the control is found, so the control can be found again after its
         // device has gone and come back.
         property->setBinding(binding);
@@ -750,7 +749,7 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
             property->bind(control);
         else
             ++missing;
-    }
+    });
     util::Message notice(InputProfileApplied);
     broadcastFrom(notice);
     return missing;
