@@ -48,7 +48,10 @@ void LoadMainLayout(benchmark::State& state) {
         root->destroy();
     }
 }
-BENCHMARK(LoadMainLayout)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(LoadMainLayout)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The first openMainDialog of a freshly attached core with 200 tools in its tree.
 void FirstOpenMainDialog(benchmark::State& state) {

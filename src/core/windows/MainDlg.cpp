@@ -194,16 +194,23 @@ void MainDlg::subscribeControls() {
         }
         const char* missing = nullptr;
         switch (id) {
-        case ToolTreeId: missing = "Unable to find tree component in main Dialog"; break;
-        case RecordButton: missing = "Unable to find record button in main Dialog"; break;
-        case ResimulateButton: missing = "Unable to find resimulate button in main Dialog"; break;
+        case ToolTreeId:
+            missing = "Unable to find tree component in main Dialog";
+            break;
+        case RecordButton:
+            missing = "Unable to find record button in main Dialog";
+            break;
+        case ResimulateButton:
+            missing = "Unable to find resimulate button in main Dialog";
+            break;
         case SlowMotionSpinner:
             missing = "Unable to find slow motion factor spinner in main Dialog";
             break;
         case AutoExpandCheckBox:
             missing = "Unable to find auto expand checkbox in main Dialog";
             break;
-        default: break;
+        default:
+            break;
         }
         if (missing != nullptr)
             util::Log::instance()->write(missing, util::Log::Error);
@@ -215,7 +222,9 @@ void MainDlg::close() {
         mainWindow->hideWindow();
 }
 
-bool MainDlg::isOpen() const { return mainWindow != nullptr && mainWindow->isWindowShown(); }
+bool MainDlg::isOpen() const {
+    return mainWindow != nullptr && mainWindow->isWindowShown();
+}
 
 void MainDlg::bringToFront() {
     if (mainWindow != nullptr)
@@ -230,7 +239,9 @@ gui::Component* MainDlg::getAboutWindow() const {
     return aboutWindow != nullptr ? aboutWindow->getRoot() : nullptr;
 }
 
-InstanceReference* MainDlg::selected() const { return toolTree ? toolTree->selected() : nullptr; }
+InstanceReference* MainDlg::selected() const {
+    return toolTree ? toolTree->selected() : nullptr;
+}
 
 void MainDlg::refreshTree() {
     if (toolTree)
@@ -249,8 +260,8 @@ void MainDlg::updateRecordMode() {
     auto* button = gui::interfaceOf<gui::componentinterface::Button>(component);
     if (button == nullptr)
         return;
-    const bool taking = getCore()->RecordManager::isRecording() &&
-                        !getCore()->RecordManager::isResimulating();
+    const bool taking =
+        getCore()->RecordManager::isRecording() && !getCore()->RecordManager::isResimulating();
     if (button->isToggle()) {
         button->setChecked(taking);
         return;
@@ -342,8 +353,7 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         refreshTree();
         if (host != nullptr)
             host->onWindowActivated();
-    }
-    else if (sender == WindowId && code == Deactivated && host != nullptr)
+    } else if (sender == WindowId && code == Deactivated && host != nullptr)
         host->onWindowDeactivated();
     else if (code == Clicked)
         onClicked(sender);
@@ -379,19 +389,34 @@ void MainDlg::onClicked(int32_t sender) {
             select(group);
         }
         return;
-    case DeleteButton: deleteSelected(); return;
-    case UnplugAllButton: unplugAll(); return;
-    case UnplugButton: unplugSelected(); return;
-    case CloneButton: cloneSelected(); return;
-    case RecordButton: toggleRecording(); return;
-    case ResimulateButton: resimulateFromNow(); return;
-    case AboutCloseButton: closeAbout(); return;
+    case DeleteButton:
+        deleteSelected();
+        return;
+    case UnplugAllButton:
+        unplugAll();
+        return;
+    case UnplugButton:
+        unplugSelected();
+        return;
+    case CloneButton:
+        cloneSelected();
+        return;
+    case RecordButton:
+        toggleRecording();
+        return;
+    case ResimulateButton:
+        resimulateFromNow();
+        return;
+    case AboutCloseButton:
+        closeAbout();
+        return;
     case AboutToolkitButton:
         if (!platform::isHeadless())
             QMessageBox::aboutQt(getAboutWindow() ? getAboutWindow()->getWidget() : nullptr,
                                  Caption);
         return;
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -401,20 +426,39 @@ void MainDlg::onMenuCommand(int32_t id) {
         return;
     }
     switch (id) {
-    case CommandUnplugAll: unplugAll(); return;
-    case CommandHide: close(); return;
-    case CommandDelete: deleteSelected(); return;
-    case CommandClone: cloneSelected(); return;
+    case CommandUnplugAll:
+        unplugAll();
+        return;
+    case CommandHide:
+        close();
+        return;
+    case CommandDelete:
+        deleteSelected();
+        return;
+    case CommandClone:
+        cloneSelected();
+        return;
     case CommandHelp:
         openExternalDocument(getInstallPath("") + "/help_documentation/help.html");
         return;
-    case CommandWebSite: openExternalDocument(std::string(MakerSite) + "/"); return;
-    case CommandForum: openExternalDocument(std::string(MakerSite) + "/forum/"); return;
-    case CommandAbout: openAbout(); return;
-    case CommandLoadModel: loadModel(); return;
+    case CommandWebSite:
+        openExternalDocument(std::string(MakerSite) + "/");
+        return;
+    case CommandForum:
+        openExternalDocument(std::string(MakerSite) + "/forum/");
+        return;
+    case CommandAbout:
+        openAbout();
+        return;
+    case CommandLoadModel:
+        loadModel();
+        return;
     case CommandSaveModel:
-    case CommandSaveModelToo: saveModel(); return;
-    default: return;
+    case CommandSaveModelToo:
+        saveModel();
+        return;
+    default:
+        return;
     }
 }
 
@@ -431,10 +475,17 @@ void MainDlg::onTreeCommand(int32_t id) {
         if (toolTree)
             toolTree->editName(selection);
         return;
-    case TreeClone: cloneSelected(); return;
-    case TreeDelete: deleteSelected(); return;
-    case TreeBrowse: addModelBelow(selection); return;
-    default: break;
+    case TreeClone:
+        cloneSelected();
+        return;
+    case TreeDelete:
+        deleteSelected();
+        return;
+    case TreeBrowse:
+        addModelBelow(selection);
+        return;
+    default:
+        break;
     }
     const std::vector<Tool*> creatable = ToolMenus::creatableTools();
     const int32_t n = id - TreeNewTool;
@@ -593,7 +644,8 @@ util::xml::Element askForModel(gui::Component* owner) {
         util::xml::Element::Parsed)
         return {};
     const size_t slash = chosen.find_last_of('/');
-    model.attribute("path") = slash == std::string::npos ? std::string(".") : chosen.substr(0, slash);
+    model.attribute("path") =
+        slash == std::string::npos ? std::string(".") : chosen.substr(0, slash);
     return model;
 }
 

@@ -15,7 +15,7 @@ class Component;
 namespace mvk::util {
 class Message;
 class MessageNode;
-}
+} // namespace mvk::util
 
 namespace mvk::qvn::core {
 
