@@ -7,7 +7,7 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
-	dpkg-dev file
+	dpkg-dev file librsvg2-bin
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
 .PHONY: deps bench-deps configure build test demo install package bench fuzz asan clean

@@ -143,8 +143,15 @@ void DemoTake::recordTake(double seconds) {
     core.startRecording();
     const auto end =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(countdown + seconds);
+    // Half a second in, the countdown window is up and counting.
+    const auto picture = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    bool pictured = countdownShots == nullptr || countdown == 0;
     while (std::chrono::steady_clock::now() < end) {
         core.processEvents();
+        if (!pictured && std::chrono::steady_clock::now() >= picture) {
+            countdownShots->take("Countdown", "countdown.png");
+            pictured = true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     core.stopRecording();
