@@ -1,6 +1,9 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/libraries/InputProfileManager.h"
+#include "core/recording/TimerManager.h"
+#include "core/windows/BindingDialog.h"
+#include "core/windows/ControlDetector.h"
 #include "core/windows/InputConfigDlg.h"
 #include "gui/StdComponent.h"
 #include "gui/componentinterface/ComboBox.h"
@@ -11,6 +14,10 @@
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -40,8 +47,13 @@ protected:
         return dialog->getRoot()->findById(InputConfigDlg::RowBase +
                                            InputConfigDlg::RowStride * row + which);
     }
-    void click(int32_t id) const {
-        static_cast<StdComponent*>(dialog->getRoot()->findById(id))->sendEvent(0x4142, id);
+    void click(int32_t id) const { click(dialog->getRoot(), id); }
+    static void click(Component* root, int32_t id) {
+        static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
+    }
+    static void screenshot(Component* window, const std::string& name) {
+        if (const char* folder = std::getenv("QVN_SCREENSHOT_DIR"))
+            window->getWidget()->grab().save(QString::fromStdString(folder + ("/" + name)));
     }
 
     std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
@@ -69,10 +81,7 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     EXPECT_EQ(devices->findItem(instance->getName()), -1);
     EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
 
-    if (const char* folder = std::getenv("QVN_SCREENSHOT_DIR")) {
-        QWidget* window = dialog->getRoot()->getWidget();
-        window->grab().save(QString::fromStdString(std::string(folder) + "/inputs.png"));
-    }
+    screenshot(dialog->getRoot(), "inputs.png");
 
     // Saving under a new name lists it; loading a profile that unbinds redraws the rows.
     script.pushText("Stick");
@@ -86,6 +95,42 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     click(InputConfigDlg::StartProfileButton);
     EXPECT_EQ(dialog->getRoot()->findById(InputConfigDlg::StatusLine)->getLabel(),
               "Start Profile saved");
+}
+
+TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
+    Instance* instance = make();
+    ASSERT_TRUE(dialog->open(instance));
+    BindingDialog& binding = dialog->bindingDialog();
+    // Plays the user while the binding window runs modally: one key press, then Use.
+    bool pressed = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        ControlDetector* detection = binding.detector();
+        if (detection == nullptr)
+            return;
+        if (clock.elapsed() > 3000) {
+            click(binding.getRoot(), BindingDialog::CancelButton);
+        } else if (detection->label() == ControlDetector::PressText && !pressed) {
+            EXPECT_FALSE(binding.getRoot()->findById(BindingDialog::UseButton)->isEnabled());
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier);
+            QCoreApplication::sendEvent(binding.getRoot()->getWidget(), &press);
+            pressed = true;
+        } else if (detection->label() == ControlDetector::ConfirmText) {
+            EXPECT_EQ(binding.getRoot()->findById(BindingDialog::CandidateLabel)->getLabel(), "T");
+            screenshot(binding.getRoot(), "binding.png");
+            click(binding.getRoot(), BindingDialog::UseButton);
+        }
+    });
+    user.start(10);
+    click(InputConfigDlg::RowBase + InputConfigDlg::RowStride + InputConfigDlg::BindPart);
+    user.stop();
+    EXPECT_EQ(binding.getRoot()->getLabel(), "Bind Tilt");
+    EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "T");
+    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(binding.detector(), nullptr);
+    EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
 }
 
 } // namespace

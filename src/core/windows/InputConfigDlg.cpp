@@ -3,6 +3,7 @@
 #include "core/instances/Instance.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/libraries/Tool.h"
+#include "core/windows/BindingDialog.h"
 #include "core/windows/BindingText.h"
 #include "core/windows/InputProfileCommands.h"
 #include "gui/Component.h"
@@ -45,7 +46,7 @@ Element* findById(Element& element, int32_t id) {
 // Gives the row's parts the ids of input `index`.
 void numberRow(Element& element, int32_t index) {
     const std::string id = element.attribute("id");
-    if (id == "1" || id == "2" || id == "3")
+    if (id.size() == 1 && id[0] >= '1' && id[0] <= '4')
         element.attribute("id") =
             std::to_string(InputConfigDlg::RowBase + InputConfigDlg::RowStride * index + (id[0] - '0'));
     for (int i = 0; i < element.childCount(); ++i)
@@ -54,7 +55,8 @@ void numberRow(Element& element, int32_t index) {
 
 } // namespace
 
-InputConfigDlg::InputConfigDlg() : WindowBase("InputConfigDlg") {}
+InputConfigDlg::InputConfigDlg()
+    : WindowBase("InputConfigDlg"), binding(std::make_unique<BindingDialog>()) {}
 
 InputConfigDlg::~InputConfigDlg() { forgetInstance(); }
 
@@ -99,6 +101,8 @@ bool InputConfigDlg::build() {
     adoptRoot(built);
     for (int32_t id : Buttons)
         listenTo(id);
+    for (int32_t i = 0; i < properties->count(); ++i)
+        listenTo(RowBase + RowStride * i + BindPart);
     return true;
 }
 
@@ -188,6 +192,10 @@ void InputConfigDlg::onClicked(int32_t id) {
     }
     if (commands == nullptr)
         return;
+    if (id >= RowBase && (id - RowBase) % RowStride == BindPart) {
+        bind((id - RowBase) / RowStride);
+        return;
+    }
     const std::string name = selectedProfile();
     std::string status;
     switch (id) {
@@ -206,6 +214,16 @@ void InputConfigDlg::onClicked(int32_t id) {
     }
     refresh();
     setStatus(status);
+}
+
+void InputConfigDlg::bind(int32_t row) {
+    unidevice::Property* property = shown->getProperties()->property(row);
+    if (property == nullptr)
+        return;
+    binding->run(property);
+    // The instance may have gone while the window was up.
+    if (shown != nullptr)
+        refresh();
 }
 
 void InputConfigDlg::forgetInstance() {

@@ -11,6 +11,7 @@ namespace mvk::qvn::core {
 
 class Instance;
 class InputProfileCommands;
+class BindingDialog;
 
 class InputConfigDlg : public WindowBase {
 public:
@@ -18,7 +19,7 @@ public:
     static constexpr int32_t DialogId = 100;
     static constexpr int32_t CloseButton = 110;
     // The container of the rows; its first child is the row every input is drawn with, and
-    // the row's parts carry the ids 1 (icon), 2 (name) and 3 (binding).
+    // the row's parts carry the ids 1 (icon), 2 (name), 3 (binding) and 4 (bind button).
     static constexpr int32_t Rows = 200;
     static constexpr int32_t DeviceList = 300;
     static constexpr int32_t ProfileBox = 400;
@@ -31,12 +32,13 @@ public:
     static constexpr int32_t ExportButton = 407;
     static constexpr int32_t StartProfileButton = 408;
     static constexpr int32_t StatusLine = 409;
-    // Row of input i: the parts' ids are RowBase + RowStride * i + 1, 2 and 3.
+    // Row of input i: the parts' ids are RowBase + RowStride * i + the part.
     static constexpr int32_t RowBase = 1000;
     static constexpr int32_t RowStride = 10;
     static constexpr int32_t IconPart = 1;
     static constexpr int32_t NamePart = 2;
     static constexpr int32_t BindingPart = 3;
+    static constexpr int32_t BindPart = 4;
 
     InputConfigDlg();
     ~InputConfigDlg() override;
@@ -44,6 +46,8 @@ public:
     // Builds the dialog for `instance` and shows it; false when the layout cannot be read.
     bool open(Instance* instance);
     Instance* instance() const { return shown; }
+    // The window that binds one input; lives as long as this dialog.
+    BindingDialog& bindingDialog() { return *binding; }
     // Re-reads the rows, the devices and the profile names.
     void refresh();
 
@@ -55,12 +59,14 @@ private:
     void fillDevices();
     void fillProfiles(const std::string& selected);
     void onClicked(int32_t id);
+    void bind(int32_t row);
     std::string selectedProfile() const;
     void setStatus(const std::string& text);
     void forgetInstance();
 
     Instance* shown = nullptr;
     std::unique_ptr<InputProfileCommands> commands;
+    std::unique_ptr<BindingDialog> binding;
 };
 
 } // namespace mvk::qvn::core
