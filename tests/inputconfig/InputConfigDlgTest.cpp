@@ -2,11 +2,14 @@
 // the simulated game pad plugged in.
 #include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
+#include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
 #include "core/windows/ControlDetector.h"
 #include "core/windows/InputConfigDlg.h"
 #include "gui/StdComponent.h"
 #include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Graph.h"
+#include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
 #include "instances/InstanceFixture.h"
@@ -130,6 +133,48 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
     EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "T");
     EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
     EXPECT_EQ(binding.detector(), nullptr);
+    EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
+}
+
+TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheControl) {
+    Instance* instance = make();
+    mvk::util::xml::Element stick("<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
+    auto* pan = instance->getProperties()->property("Pan");
+    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    mvk::unidevice::DeviceHandler::instance()->updateAll();  // the stick rests at 0.25
+    ASSERT_TRUE(dialog->open(instance));
+    AdvancedSettingsDialog& advanced = dialog->advancedDialog();
+    std::vector<componentinterface::Graph::Point> curve;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        Component* root = advanced.getRoot();
+        if (root == nullptr || !root->isShown())
+            return;
+        user.stop();
+        EXPECT_EQ(root->getLabel(), "Advanced Settings for " + instance->getName() + "::Pan");
+        auto* exponent = interfaceOf<componentinterface::Spinner>(
+            root->findById(AdvancedSettingsDialog::ExponentSpinner));
+        EXPECT_EQ(exponent->getValue(), 1.0);
+        exponent->setValue(2.0);
+        static_cast<StdComponent*>(root->findById(AdvancedSettingsDialog::ExponentSpinner))
+            ->sendEvent(0x4201, 0);
+        auto* graph = interfaceOf<componentinterface::Graph>(
+            root->findById(AdvancedSettingsDialog::CurveGraph));
+        for (int32_t i = 0; i < graph->getPointCount(0); ++i)
+            curve.push_back(graph->getPoint(0, i));
+        ASSERT_EQ(graph->getCurveCount(), 2);
+        EXPECT_DOUBLE_EQ(graph->getPoint(1, 0).x, 0.25);
+        screenshot(root, "advanced.png");
+        click(root, AdvancedSettingsDialog::CloseButton);
+    });
+    user.start(10);
+    click(InputConfigDlg::RowBase + InputConfigDlg::AdvancedPart);
+    EXPECT_EQ(pan->exponent(), 2.0);
+    ASSERT_EQ(curve.size(), size_t(AdvancedSettingsDialog::CurvePoints));
+    // The drawn curve is the input's response: -1 .. 1 with the dead zone flat around rest.
+    EXPECT_DOUBLE_EQ(curve.front().y, -1.0);
+    EXPECT_DOUBLE_EQ(curve.back().y, 1.0);
+    EXPECT_DOUBLE_EQ(curve[AdvancedSettingsDialog::CurvePoints / 2].y, 0.0);
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
 }
 

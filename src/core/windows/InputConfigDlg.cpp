@@ -3,6 +3,7 @@
 #include "core/instances/Instance.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/libraries/Tool.h"
+#include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
 #include "core/windows/BindingText.h"
 #include "core/windows/InputProfileCommands.h"
@@ -46,7 +47,7 @@ Element* findById(Element& element, int32_t id) {
 // Gives the row's parts the ids of input `index`.
 void numberRow(Element& element, int32_t index) {
     const std::string id = element.attribute("id");
-    if (id.size() == 1 && id[0] >= '1' && id[0] <= '4')
+    if (id.size() == 1 && id[0] >= '1' && id[0] <= '5')
         element.attribute("id") =
             std::to_string(InputConfigDlg::RowBase + InputConfigDlg::RowStride * index + (id[0] - '0'));
     for (int i = 0; i < element.childCount(); ++i)
@@ -56,7 +57,8 @@ void numberRow(Element& element, int32_t index) {
 } // namespace
 
 InputConfigDlg::InputConfigDlg()
-    : WindowBase("InputConfigDlg"), binding(std::make_unique<BindingDialog>()) {}
+    : WindowBase("InputConfigDlg"), binding(std::make_unique<BindingDialog>()),
+      advanced(std::make_unique<AdvancedSettingsDialog>()) {}
 
 InputConfigDlg::~InputConfigDlg() { forgetInstance(); }
 
@@ -101,8 +103,10 @@ bool InputConfigDlg::build() {
     adoptRoot(built);
     for (int32_t id : Buttons)
         listenTo(id);
-    for (int32_t i = 0; i < properties->count(); ++i)
+    for (int32_t i = 0; i < properties->count(); ++i) {
         listenTo(RowBase + RowStride * i + BindPart);
+        listenTo(RowBase + RowStride * i + AdvancedPart);
+    }
     return true;
 }
 
@@ -196,6 +200,10 @@ void InputConfigDlg::onClicked(int32_t id) {
         bind((id - RowBase) / RowStride);
         return;
     }
+    if (id >= RowBase && (id - RowBase) % RowStride == AdvancedPart) {
+        tune((id - RowBase) / RowStride);
+        return;
+    }
     const std::string name = selectedProfile();
     std::string status;
     switch (id) {
@@ -224,6 +232,12 @@ void InputConfigDlg::bind(int32_t row) {
     // The instance may have gone while the window was up.
     if (shown != nullptr)
         refresh();
+}
+
+void InputConfigDlg::tune(int32_t row) {
+    unidevice::Property* property = shown->getProperties()->property(row);
+    if (property != nullptr)
+        advanced->run(property, shown->getName());
 }
 
 void InputConfigDlg::forgetInstance() {

@@ -12,6 +12,7 @@ namespace mvk::qvn::core {
 class Instance;
 class InputProfileCommands;
 class BindingDialog;
+class AdvancedSettingsDialog;
 
 class InputConfigDlg : public WindowBase {
 public:
@@ -19,7 +20,8 @@ public:
     static constexpr int32_t DialogId = 100;
     static constexpr int32_t CloseButton = 110;
     // The container of the rows; its first child is the row every input is drawn with, and
-    // the row's parts carry the ids 1 (icon), 2 (name), 3 (binding) and 4 (bind button).
+    // the row's parts carry the ids 1 (icon), 2 (name), 3 (binding), 4 (bind button)
+    // and 5 (advanced settings button).
     static constexpr int32_t Rows = 200;
     static constexpr int32_t DeviceList = 300;
     static constexpr int32_t ProfileBox = 400;
@@ -39,6 +41,7 @@ public:
     static constexpr int32_t NamePart = 2;
     static constexpr int32_t BindingPart = 3;
     static constexpr int32_t BindPart = 4;
+    static constexpr int32_t AdvancedPart = 5;
 
     InputConfigDlg();
     ~InputConfigDlg() override;
@@ -48,6 +51,8 @@ public:
     Instance* instance() const { return shown; }
     // The window that binds one input; lives as long as this dialog.
     BindingDialog& bindingDialog() { return *binding; }
+    // The window that tunes one input's response.
+    AdvancedSettingsDialog& advancedDialog() { return *advanced; }
     // Re-reads the rows, the devices and the profile names.
     void refresh();
 
@@ -60,6 +65,7 @@ private:
     void fillProfiles(const std::string& selected);
     void onClicked(int32_t id);
     void bind(int32_t row);
+    void tune(int32_t row);
     std::string selectedProfile() const;
     void setStatus(const std::string& text);
     void forgetInstance();
@@ -67,6 +73,7 @@ private:
     Instance* shown = nullptr;
     std::unique_ptr<InputProfileCommands> commands;
     std::unique_ptr<BindingDialog> binding;
+    std::unique_ptr<AdvancedSettingsDialog> advanced;
 };
 
 } // namespace mvk::qvn::core
