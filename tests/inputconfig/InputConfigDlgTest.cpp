@@ -95,6 +95,9 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     EXPECT_EQ(profiles->getCurrentText(), "Stick");
     instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
     EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    // The instance opens its own window; it goes with the instance.
+    EXPECT_EQ(instance->showInputSettings(), 0);
+    EXPECT_EQ(instance->showInputSettings(), 0);
     click(InputConfigDlg::StartProfileButton);
     EXPECT_EQ(dialog->getRoot()->findById(InputConfigDlg::StatusLine)->getLabel(),
               "Start Profile saved");
