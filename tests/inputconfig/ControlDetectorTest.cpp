@@ -1,8 +1,8 @@
 // Detection scripted the way a user works the detection dialog: press or move, confirm, retry,
 // cancel; with a real game-controller driver on SDL's virtual joysticks and the keyboard device.
+#include "core/windows/ControlDetector.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/BindingText.h"
-#include "core/windows/ControlDetector.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLoader.h"
 #include "unidevice/DummyDriver.h"
@@ -47,9 +47,9 @@ protected:
         // The order the core starts its input layer in.
         new DummyDriver();
         keyboard = new WINHOOK_KeyboardDevice(reinterpret_cast<void*>(0x1234));
-        ASSERT_EQ(loader.loadLibrary(std::string(QVN_DRIVER_DIR) + "/sdl_gamepad.so",
-                                     DriverContext()),
-                  DriverLoader::Loaded);
+        ASSERT_EQ(
+            loader.loadLibrary(std::string(QVN_DRIVER_DIR) + "/sdl_gamepad.so", DriverContext()),
+            DriverLoader::Loaded);
         new EmulatedTrinaryDevice();
     }
     void TearDown() override {
@@ -182,7 +182,7 @@ TEST_F(ControlDetectorTest, AxisDirectionRetryAndCancelKeepWhatTheUserDidNotConf
     ASSERT_TRUE(runUntil([&] { return detection.candidate() != nullptr; }));
     EXPECT_FALSE(detection.isPositive());
     EXPECT_EQ(detection.candidateLabel(), "Virtual Pad: Left Stick Y");
-    EXPECT_EQ(detection.firstButton(), nullptr);  // an axis is accepted as it is
+    EXPECT_EQ(detection.firstButton(), nullptr); // an axis is accepted as it is
 
     // Retry forgets it and waits again; the stick held still is not found a second time.
     detection.retry();
@@ -202,14 +202,14 @@ TEST_F(ControlDetectorTest, AxisDirectionRetryAndCancelKeepWhatTheUserDidNotConf
 TEST_F(ControlDetectorTest, KeysAreNeverTakenForButtonsAndWithoutADeviceNothingPolls) {
     Property pan("pan", ControlKind::Trinary);
     ControlDetector& detection = detect(pan);
-    ASSERT_EQ(detection.label(), ControlDetector::PressText);  // the keyboard is always ready
+    ASSERT_EQ(detection.label(), ControlDetector::PressText); // the keyboard is always ready
     press(Qt::Key_Left);
     detection.onTimer(ControlDetector::FirstTimerId, 0);
     ASSERT_EQ(detection.candidate(), keyboard->key(37));
     // A key is no button: it is offered as it is, however little it suits the input.
     EXPECT_EQ(detection.label(), ControlDetector::ConfirmText);
     EXPECT_EQ(detection.firstButton(), nullptr);
-    EXPECT_FALSE(keyboard->isHooked());  // switched off until recording switches it on
+    EXPECT_FALSE(keyboard->isHooked()); // switched off until recording switches it on
     EXPECT_EQ(detection.candidateLabel(), "Left_Arrow");
 
     // No keyboard and no controller: nothing to wait for, nothing to confirm.

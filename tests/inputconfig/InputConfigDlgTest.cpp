@@ -1,17 +1,17 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
+#include "core/windows/InputConfigDlg.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
 #include "core/windows/ControlDetector.h"
-#include "core/windows/InputConfigDlg.h"
 #include "gui/StdComponent.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Graph.h"
-#include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
+#include "gui/componentinterface/Spinner.h"
 #include "instances/InstanceFixture.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Property.h"
@@ -64,7 +64,8 @@ protected:
 
 TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     Instance* instance = make();
-    mvk::util::xml::Element stick("<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
+    mvk::util::xml::Element stick(
+        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
     auto* pan = instance->getProperties()->property("Pan");
     pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
     ASSERT_NE(pan->control(), nullptr);
@@ -141,10 +142,11 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
 
 TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheControl) {
     Instance* instance = make();
-    mvk::util::xml::Element stick("<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
+    mvk::util::xml::Element stick(
+        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
     auto* pan = instance->getProperties()->property("Pan");
     pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
-    mvk::unidevice::DeviceHandler::instance()->updateAll();  // the stick rests at 0.25
+    mvk::unidevice::DeviceHandler::instance()->updateAll(); // the stick rests at 0.25
     ASSERT_TRUE(dialog->open(instance));
     AdvancedSettingsDialog& advanced = dialog->advancedDialog();
     std::vector<componentinterface::Graph::Point> curve;

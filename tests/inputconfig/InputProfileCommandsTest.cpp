@@ -1,8 +1,8 @@
 // The input profile commands as the user drives them through the dialog's buttons, answered by a
 // scripted responder, on a real tool's profile store in a temporary user data folder.
+#include "core/windows/InputProfileCommands.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/windows/BindingText.h"
-#include "core/windows/InputProfileCommands.h"
 #include "instances/InstanceFixture.h"
 #include "platform/Interaction.h"
 #include "unidevice/Property.h"
@@ -89,7 +89,7 @@ TEST_F(InputProfileCommandsTest, ImportAsksForEachExistingNameAndDecliningKeepsT
         "<profile name=\"Pad\"><property name=\"Pan\"><multiplier>5</multiplier></property>"
         "</profile>");
     script.pushText(single);
-    script.pushButton(No);  // keep the stored one, and give the import no other name
+    script.pushButton(No); // keep the stored one, and give the import no other name
     EXPECT_EQ(commands->importProfiles(), 0);
     EXPECT_EQ(script.questions()[0].extra,
               userFolder() + "|Morvik Input Profiles (*.mip);;All files (*.*)");
@@ -128,7 +128,7 @@ TEST_F(InputProfileCommandsTest, ExportNamesTheProfileAfterTheChosenFile) {
     ASSERT_EQ(written.load(path), Element::Parsed);
     EXPECT_EQ(written.attribute("name"), "My");
     EXPECT_EQ(written.child("property", 0).child("offset").text(), "0.5");
-    EXPECT_FALSE(store->hasElement("My"));  // exporting stores nothing
+    EXPECT_FALSE(store->hasElement("My")); // exporting stores nothing
 }
 
 TEST_F(InputProfileCommandsTest, ExampleProfilesCannotBeOverwrittenRenamedOrDeleted) {

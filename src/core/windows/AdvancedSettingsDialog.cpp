@@ -28,17 +28,18 @@ gui::componentinterface::Spinner* spinner(gui::Component* component) {
 
 AdvancedSettingsDialog::AdvancedSettingsDialog() : WindowBase("InputAdvancedDlg") {}
 
-AdvancedSettingsDialog::~AdvancedSettingsDialog() { service().removeTimer(this, MarkerTimerId); }
+AdvancedSettingsDialog::~AdvancedSettingsDialog() {
+    service().removeTimer(this, MarkerTimerId);
+}
 
 bool AdvancedSettingsDialog::run(unidevice::Property* property, const std::string& owner) {
-    if (property == nullptr ||
-        (getRoot() == nullptr && !loadLayout("qvn_inputs_advanced.xml")))
+    if (property == nullptr || (getRoot() == nullptr && !loadLayout("qvn_inputs_advanced.xml")))
         return false;
     auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(getRoot());
     if (dialog == nullptr)
         return false;
-    for (int32_t id : {MultiplierSpinner, ExponentSpinner, DeadzoneSpinner, OffsetSpinner,
-                       CloseButton})
+    for (int32_t id :
+         {MultiplierSpinner, ExponentSpinner, DeadzoneSpinner, OffsetSpinner, CloseButton})
         listenTo(id);
     edited = property;
     getRoot()->setLabel("Advanced Settings for " + owner + "::" + property->name());
@@ -68,11 +69,20 @@ void AdvancedSettingsDialog::takeParameter(int32_t id) {
         return;
     const double value = box->getValue();
     switch (id) {
-    case MultiplierSpinner: edited->setMultiplier(value); break;
-    case ExponentSpinner: edited->setExponent(value); break;
-    case DeadzoneSpinner: edited->setDeadzone(value); break;
-    case OffsetSpinner: edited->setOffset(value); break;
-    default: return;
+    case MultiplierSpinner:
+        edited->setMultiplier(value);
+        break;
+    case ExponentSpinner:
+        edited->setExponent(value);
+        break;
+    case DeadzoneSpinner:
+        edited->setDeadzone(value);
+        break;
+    case OffsetSpinner:
+        edited->setOffset(value);
+        break;
+    default:
+        return;
     }
     redraw();
 }

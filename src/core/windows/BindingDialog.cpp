@@ -20,7 +20,9 @@ constexpr int32_t ModalRun = 0x4102;
 
 BindingDialog::BindingDialog() : WindowBase("InputDetectDlg") {}
 
-BindingDialog::~BindingDialog() { detection.reset(); }
+BindingDialog::~BindingDialog() {
+    detection.reset();
+}
 
 bool BindingDialog::run(unidevice::Property* property) {
     if (property == nullptr || (getRoot() == nullptr && !loadLayout("qvn_inputs_detect.xml")))
@@ -72,12 +74,15 @@ void BindingDialog::handleMessage(util::Message& message, bool) {
         bound = detection->accept();
         finish();
         break;
-    case RetryButton: detection->retry(); break;
+    case RetryButton:
+        detection->retry();
+        break;
     case CancelButton:
         detection->cancel();
         finish();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

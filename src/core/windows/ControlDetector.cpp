@@ -9,8 +9,8 @@
 namespace mvk::qvn::core {
 
 using unidevice::Control;
-using unidevice::ControlKind::Binary;
 using unidevice::DeviceHandler;
+using unidevice::ControlKind::Binary;
 
 ControlDetector::ControlDetector(unidevice::Property* property) : target(property) {}
 
@@ -136,11 +136,17 @@ void ControlDetector::controlDeleted(Control* control) {
     }
 }
 
-void ControlDetector::setCandidate(Control* control) { watch(candidateControl, control); }
+void ControlDetector::setCandidate(Control* control) {
+    watch(candidateControl, control);
+}
 
-void ControlDetector::setFirstButton(Control* control) { watch(firstOfTwo, control); }
+void ControlDetector::setFirstButton(Control* control) {
+    watch(firstOfTwo, control);
+}
 
-void ControlDetector::setSecond(Control* control) { watch(secondOfTwo, control); }
+void ControlDetector::setSecond(Control* control) {
+    watch(secondOfTwo, control);
+}
 
 void ControlDetector::watch(Control*& slot, Control* control) {
     Control* old = slot;

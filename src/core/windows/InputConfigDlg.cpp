@@ -28,11 +28,12 @@ using util::xml::Element;
 namespace {
 
 constexpr int32_t Clicked = 0x4142;
-constexpr std::array<int32_t, 9> Buttons{InputConfigDlg::CloseButton,  InputConfigDlg::LoadButton,
-                                         InputConfigDlg::SaveButton,   InputConfigDlg::SaveAsNewButton,
-                                         InputConfigDlg::RenameButton, InputConfigDlg::DeleteButton,
-                                         InputConfigDlg::ImportButton, InputConfigDlg::ExportButton,
-                                         InputConfigDlg::StartProfileButton};
+constexpr std::array<int32_t, 9> Buttons{
+    InputConfigDlg::CloseButton,       InputConfigDlg::LoadButton,
+    InputConfigDlg::SaveButton,        InputConfigDlg::SaveAsNewButton,
+    InputConfigDlg::RenameButton,      InputConfigDlg::DeleteButton,
+    InputConfigDlg::ImportButton,      InputConfigDlg::ExportButton,
+    InputConfigDlg::StartProfileButton};
 
 // The element with that "id" below `element`, depth first; null when there is none.
 Element* findById(Element& element, int32_t id) {
@@ -48,8 +49,8 @@ Element* findById(Element& element, int32_t id) {
 void numberRow(Element& element, int32_t index) {
     const std::string id = element.attribute("id");
     if (id.size() == 1 && id[0] >= '1' && id[0] <= '5')
-        element.attribute("id") =
-            std::to_string(InputConfigDlg::RowBase + InputConfigDlg::RowStride * index + (id[0] - '0'));
+        element.attribute("id") = std::to_string(InputConfigDlg::RowBase +
+                                                 InputConfigDlg::RowStride * index + (id[0] - '0'));
     for (int i = 0; i < element.childCount(); ++i)
         numberRow(element.child(i), index);
 }
@@ -60,7 +61,9 @@ InputConfigDlg::InputConfigDlg()
     : WindowBase("InputConfigDlg"), binding(std::make_unique<BindingDialog>()),
       advanced(std::make_unique<AdvancedSettingsDialog>()) {}
 
-InputConfigDlg::~InputConfigDlg() { forgetInstance(); }
+InputConfigDlg::~InputConfigDlg() {
+    forgetInstance();
+}
 
 bool InputConfigDlg::open(Instance* instance) {
     forgetInstance();
@@ -211,14 +214,30 @@ void InputConfigDlg::onClicked(int32_t id) {
         if (const std::optional<int> missing = commands->load(name); missing && *missing > 0)
             status = std::to_string(*missing) + " bound controls were not found";
         break;
-    case SaveButton: commands->save(name); break;
-    case SaveAsNewButton: commands->saveAsNew(); break;
-    case RenameButton: commands->rename(name); break;
-    case DeleteButton: commands->remove(name); break;
-    case ImportButton: commands->importProfiles(); break;
-    case ExportButton: commands->exportProfile(name); break;
-    case StartProfileButton: commands->saveAsStartProfile(); status = commands->status(); break;
-    default: return;
+    case SaveButton:
+        commands->save(name);
+        break;
+    case SaveAsNewButton:
+        commands->saveAsNew();
+        break;
+    case RenameButton:
+        commands->rename(name);
+        break;
+    case DeleteButton:
+        commands->remove(name);
+        break;
+    case ImportButton:
+        commands->importProfiles();
+        break;
+    case ExportButton:
+        commands->exportProfile(name);
+        break;
+    case StartProfileButton:
+        commands->saveAsStartProfile();
+        status = commands->status();
+        break;
+    default:
+        return;
     }
     refresh();
     setStatus(status);

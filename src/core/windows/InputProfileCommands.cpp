@@ -179,8 +179,7 @@ bool InputProfileCommands::importOne(Element profile) {
         if (gui::messageBox(owner, text, "Overwrite?", Yes | No | IconQuestion, true) != Yes) {
             // Declining keeps the stored profile; the imported one may still come in under
             // another name.
-            const std::optional<std::string> other =
-                askName("Import profile", NewNamePrompt, name);
+            const std::optional<std::string> other = askName("Import profile", NewNamePrompt, name);
             if (!other || isReadOnly(*other))
                 return false;
             name = *other;
@@ -228,8 +227,7 @@ std::optional<std::string> InputProfileCommands::rename(const std::string& name)
     const std::optional<std::string> newName = askName("Rename", "Set a new name", name);
     if (!newName)
         return std::nullopt;
-    if (isReadOnly(*newName) ||
-        profiles.renameElement(name, *newName) != XMLFileManager::Done) {
+    if (isReadOnly(*newName) || profiles.renameElement(name, *newName) != XMLFileManager::Done) {
         fail("The specified profile could not be renamed, please try with another name.");
         return std::nullopt;
     }
@@ -265,8 +263,7 @@ bool InputProfileCommands::saveAsStartProfile() {
         fail(ReadOnlyText);
         return false;
     }
-    if (profiles.addElement(instance.makeInputProfile(name), true, false) !=
-        XMLFileManager::Done) {
+    if (profiles.addElement(instance.makeInputProfile(name), true, false) != XMLFileManager::Done) {
         fail(NotSavedText);
         return false;
     }
