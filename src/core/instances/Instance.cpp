@@ -11,6 +11,7 @@
 #include "core/configadaptor/TextBox.h"
 #include "core/configadaptor/TreeBuilder.h"
 #include "core/instances/InstanceReference.h"
+#include "core/windows/InputConfigDlg.h"
 #include "core/instances/SceneTagWriter.h"
 #include "core/libraries/LibraryManager.h"
 #include "core/libraries/Tool.h"
@@ -128,6 +129,7 @@ std::string Instance::chooseIcon() const {
 Instance::~Instance() {
     util::Log::instance()->write("Destroying Instance: " + getName(), util::Log::Notice);
     destroying = true;
+    inputSettings.reset();
     setAside.clear();
     for (auto it = virtualControls.rbegin(); it != virtualControls.rend(); ++it)
         (*it)->destroy();
@@ -369,7 +371,13 @@ int32_t Instance::endConfig() {
 }
 
 int32_t Instance::showInputSettings() {
-    // The input settings window arrives with the windows.
+    if (inputSettings == nullptr)
+        inputSettings = std::make_unique<InputConfigDlg>();
+    if (inputSettings->instance() == this && inputSettings->isWindowShown()) {
+        inputSettings->bringToFront();
+        return 0;
+    }
+    inputSettings->open(this);
     return 0;
 }
 

@@ -40,6 +40,7 @@ class Spinner_Int;
 } // namespace element
 } // namespace configadaptor
 
+class InputConfigDlg;
 class InstanceReference;
 class Tool;
 
@@ -233,6 +234,8 @@ private:
     std::vector<ExposedSpinner> exposedSpinners;
     RecordedValues recordedValues;
     std::vector<std::unique_ptr<SetAsideBinding>> setAside;
+    // The input settings window, made on first use.
+    std::unique_ptr<InputConfigDlg> inputSettings;
     // Undo records of the curves may outlive the instance; they watch this to know.
     std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     bool destroying = false;

@@ -1,0 +1,97 @@
+#include "core/windows/BindingDialog.h"
+
+#include "core/windows/ControlDetector.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/Dialog.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/Property.h"
+#include "util/Message.h"
+
+#include <QDialog>
+
+namespace mvk::qvn::core {
+
+namespace {
+
+constexpr int32_t Clicked = 0x4142;
+constexpr int32_t ModalRun = 0x4102;
+
+} // namespace
+
+BindingDialog::BindingDialog() : WindowBase("InputDetectDlg") {}
+
+BindingDialog::~BindingDialog() {
+    detection.reset();
+}
+
+bool BindingDialog::run(unidevice::Property* property) {
+    if (property == nullptr || (getRoot() == nullptr && !loadLayout("qvn_inputs_detect.xml")))
+        return false;
+    auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(getRoot());
+    if (dialog == nullptr)
+        return false;
+    for (int32_t id : {UseButton, RetryButton, CancelButton})
+        listenTo(id);
+    getRoot()->setLabel("Bind " + property->name());
+    bound = false;
+    detection = std::make_unique<ControlDetector>(property);
+    detection->changed = [this] { showState(); };
+    unidevice::DeviceHandler::instance()->deactivateAll();
+    showState();
+    getRoot()->show();
+    dialog->runModal();
+    // Closed by its title bar as well as by the buttons: nothing may keep polling.
+    detection.reset();
+    return bound;
+}
+
+void BindingDialog::showState() {
+    if (detection == nullptr)
+        return;
+    if (gui::Component* label = find(InstructionLabel))
+        label->setLabel(detection->label());
+    if (gui::Component* label = find(CandidateLabel))
+        label->setLabel(detection->candidateLabel());
+    if (gui::Component* use = find(UseButton))
+        use->setEnabled(detection->candidate() != nullptr, false);
+}
+
+void BindingDialog::handleMessage(util::Message& message, bool) {
+    if (detection == nullptr)
+        return;
+    const auto* component = dynamic_cast<const gui::Component*>(message.sender);
+    if (component == nullptr)
+        return;
+    // Detection starts once the window is up, so the first press is not lost to its opening.
+    if (message.id == ModalRun) {
+        detection->start();
+        return;
+    }
+    if (message.id != Clicked)
+        return;
+    switch (component->getId()) {
+    case UseButton:
+        bound = detection->accept();
+        finish();
+        break;
+    case RetryButton:
+        detection->retry();
+        break;
+    case CancelButton:
+        detection->cancel();
+        finish();
+        break;
+    default:
+        break;
+    }
+}
+
+void BindingDialog::finish() {
+    // Hiding the component hides the widget behind the dialog's back, and its modal loop would
+    // run on unseen: the dialog ends its run first, then the component follows.
+    if (auto* dialog = qobject_cast<QDialog*>(getRoot()->getWidget()))
+        dialog->done(bound ? QDialog::Accepted : QDialog::Rejected);
+    hideWindow();
+}
+
+} // namespace mvk::qvn::core

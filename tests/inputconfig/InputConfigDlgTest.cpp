@@ -1,0 +1,187 @@
+// The input settings dialog built from the shipped layout for an instance of a test tool, with
+// the simulated game pad plugged in.
+#include "core/windows/InputConfigDlg.h"
+#include "core/libraries/InputProfileManager.h"
+#include "core/recording/TimerManager.h"
+#include "core/windows/AdvancedSettingsDialog.h"
+#include "core/windows/BindingDialog.h"
+#include "core/windows/ControlDetector.h"
+#include "gui/StdComponent.h"
+#include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Graph.h"
+#include "gui/componentinterface/Label.h"
+#include "gui/componentinterface/ListBox.h"
+#include "gui/componentinterface/Spinner.h"
+#include "instances/InstanceFixture.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace qvn::test {
+namespace {
+
+using namespace mvk::gui;
+
+class InputConfigDlgTest : public InstanceFixture {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(TestEnvironment::stageRoot() + "/quorvane/data",
+                              environment.installRoot() + "/quorvane/data",
+                              std::filesystem::copy_options::recursive);
+        setenv("QUORVANE_SIMULATED_GAMEPAD",
+               environment.writeFile("pad.txt", "0 leftx 0.25\n").c_str(), 1);
+        InstanceFixture::SetUp();
+    }
+    void TearDown() override {
+        dialog.reset();
+        InstanceFixture::TearDown();
+        unsetenv("QUORVANE_SIMULATED_GAMEPAD");
+    }
+    Component* part(int32_t row, int32_t which) const {
+        return dialog->getRoot()->findById(InputConfigDlg::RowBase +
+                                           InputConfigDlg::RowStride * row + which);
+    }
+    void click(int32_t id) const { click(dialog->getRoot(), id); }
+    static void click(Component* root, int32_t id) {
+        static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
+    }
+    static void screenshot(Component* window, const std::string& name) {
+        if (const char* folder = std::getenv("QVN_SCREENSHOT_DIR"))
+            window->getWidget()->grab().save(QString::fromStdString(folder + ("/" + name)));
+    }
+
+    std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
+};
+
+TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
+    Instance* instance = make();
+    mvk::util::xml::Element stick(
+        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
+    auto* pan = instance->getProperties()->property("Pan");
+    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    ASSERT_NE(pan->control(), nullptr);
+    ASSERT_TRUE(dialog->open(instance));
+    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
+    EXPECT_EQ(part(0, InputConfigDlg::NamePart)->getLabel(), "Pan");
+    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "Simulated Gamepad: Left Stick X");
+    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(0, InputConfigDlg::IconPart))->getImage(),
+              "[images]/icon_inputs_gamepad.png");
+    EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(1, InputConfigDlg::IconPart))->getImage(),
+              "");
+    auto* devices = interfaceOf<componentinterface::ListBox>(
+        dialog->getRoot()->findById(InputConfigDlg::DeviceList));
+    EXPECT_NE(devices->findItem("Simulated Gamepad"), -1);
+    EXPECT_NE(devices->findItem("Keyboard"), -1);
+    EXPECT_EQ(devices->findItem(instance->getName()), -1);
+    EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
+
+    screenshot(dialog->getRoot(), "inputs.png");
+
+    // Saving under a new name lists it; loading a profile that unbinds redraws the rows.
+    script.pushText("Stick");
+    click(InputConfigDlg::SaveAsNewButton);
+    auto* profiles = interfaceOf<componentinterface::ComboBox>(
+        dialog->getRoot()->findById(InputConfigDlg::ProfileBox));
+    EXPECT_NE(profiles->findItem("Stick"), -1);
+    EXPECT_EQ(profiles->getCurrentText(), "Stick");
+    instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
+    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    // The instance opens its own window; it goes with the instance.
+    EXPECT_EQ(instance->showInputSettings(), 0);
+    EXPECT_EQ(instance->showInputSettings(), 0);
+    click(InputConfigDlg::StartProfileButton);
+    EXPECT_EQ(dialog->getRoot()->findById(InputConfigDlg::StatusLine)->getLabel(),
+              "Start Profile saved");
+}
+
+TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
+    Instance* instance = make();
+    ASSERT_TRUE(dialog->open(instance));
+    BindingDialog& binding = dialog->bindingDialog();
+    // Plays the user while the binding window runs modally: one key press, then Use.
+    bool pressed = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        ControlDetector* detection = binding.detector();
+        if (detection == nullptr)
+            return;
+        if (clock.elapsed() > 3000) {
+            click(binding.getRoot(), BindingDialog::CancelButton);
+        } else if (detection->label() == ControlDetector::PressText && !pressed) {
+            EXPECT_FALSE(binding.getRoot()->findById(BindingDialog::UseButton)->isEnabled());
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier);
+            QCoreApplication::sendEvent(binding.getRoot()->getWidget(), &press);
+            pressed = true;
+        } else if (detection->label() == ControlDetector::ConfirmText) {
+            EXPECT_EQ(binding.getRoot()->findById(BindingDialog::CandidateLabel)->getLabel(), "T");
+            screenshot(binding.getRoot(), "binding.png");
+            click(binding.getRoot(), BindingDialog::UseButton);
+        }
+    });
+    user.start(10);
+    click(InputConfigDlg::RowBase + InputConfigDlg::RowStride + InputConfigDlg::BindPart);
+    user.stop();
+    EXPECT_EQ(binding.getRoot()->getLabel(), "Bind Tilt");
+    EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "T");
+    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(binding.detector(), nullptr);
+    EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
+}
+
+TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheControl) {
+    Instance* instance = make();
+    mvk::util::xml::Element stick(
+        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
+    auto* pan = instance->getProperties()->property("Pan");
+    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    mvk::unidevice::DeviceHandler::instance()->updateAll(); // the stick rests at 0.25
+    ASSERT_TRUE(dialog->open(instance));
+    AdvancedSettingsDialog& advanced = dialog->advancedDialog();
+    std::vector<componentinterface::Graph::Point> curve;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        Component* root = advanced.getRoot();
+        if (root == nullptr || !root->isShown())
+            return;
+        user.stop();
+        EXPECT_EQ(root->getLabel(), "Advanced Settings for " + instance->getName() + "::Pan");
+        auto* exponent = interfaceOf<componentinterface::Spinner>(
+            root->findById(AdvancedSettingsDialog::ExponentSpinner));
+        EXPECT_EQ(exponent->getValue(), 1.0);
+        exponent->setValue(2.0);
+        static_cast<StdComponent*>(root->findById(AdvancedSettingsDialog::ExponentSpinner))
+            ->sendEvent(0x4201, 0);
+        auto* graph = interfaceOf<componentinterface::Graph>(
+            root->findById(AdvancedSettingsDialog::CurveGraph));
+        for (int32_t i = 0; i < graph->getPointCount(0); ++i)
+            curve.push_back(graph->getPoint(0, i));
+        ASSERT_EQ(graph->getCurveCount(), 2);
+        EXPECT_DOUBLE_EQ(graph->getPoint(1, 0).x, 0.25);
+        screenshot(root, "advanced.png");
+        click(root, AdvancedSettingsDialog::CloseButton);
+    });
+    user.start(10);
+    click(InputConfigDlg::RowBase + InputConfigDlg::AdvancedPart);
+    EXPECT_EQ(pan->exponent(), 2.0);
+    ASSERT_EQ(curve.size(), size_t(AdvancedSettingsDialog::CurvePoints));
+    // The drawn curve is the input's response: -1 .. 1 with the dead zone flat around rest.
+    EXPECT_DOUBLE_EQ(curve.front().y, -1.0);
+    EXPECT_DOUBLE_EQ(curve.back().y, 1.0);
+    EXPECT_DOUBLE_EQ(curve[AdvancedSettingsDialog::CurvePoints / 2].y, 0.0);
+    EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
+}
+
+} // namespace
+} // namespace qvn::test
