@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind
+	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind librsvg2-bin
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
 .PHONY: deps bench-deps configure build test demo bench fuzz clean

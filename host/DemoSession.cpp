@@ -1,7 +1,9 @@
 #include "DemoSession.h"
 
+#include "gui/Component.h"
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
+#include "util/Message.h"
 #include "util/xml/Element.h"
 
 #include <map>
@@ -13,6 +15,11 @@ using namespace mvk::qvn;
 namespace qvn::host {
 
 namespace {
+
+// What the main window's menu bar reports when the user picks an item.
+constexpr int32_t MenuBarId = 135;
+constexpr int32_t MenuItemTriggered = 0x4300;
+constexpr int32_t AboutItem = 134;
 
 // The name of the instance a host node belongs to, as the node's name says it.
 std::string parentOf(CInterface* instance) {
@@ -108,6 +115,22 @@ void DemoSession::printProperties(const std::string& instance) const {
         }
         return;
     }
+}
+
+bool DemoSession::showWindows(DemoScreenshots& screenshots) {
+    out << "\n== windows\n";
+    const bool opened = core.openMainDialog() == ResultOk && core.isMainDialogOpen();
+    out << "main dialog " << (opened ? "open" : "did not open") << "\n";
+    bool ok = opened && screenshots.take("Morvik Quorvane v9.2.1", "main_dialog.png");
+
+    mvk::gui::Component* root = core.getMainWindow();
+    mvk::gui::Component* menuBar = root ? root->findById(MenuBarId) : nullptr;
+    if (menuBar != nullptr) {
+        mvk::util::Message pick(MenuItemTriggered, AboutItem, 0);
+        menuBar->broadcastFrom(pick);
+    }
+    ok = screenshots.take("About Morvik Quorvane", "about.png") && ok;
+    return ok;
 }
 
 } // namespace qvn::host

@@ -1,6 +1,7 @@
 #pragma once
 // The scripted session `make demo` runs against the core: what a user would do first, done
 // through the core interface of the loaded library, printed as it happens.
+#include "DemoScreenshots.h"
 #include "RefHost.h"
 #include "sdk/CoreInterface.h"
 
@@ -18,6 +19,8 @@ public:
         : core(core), host(host), out(out) {}
     // Returns false when a step did not do what it should.
     bool run();
+    // Opens the main dialog and the about box as a user would and pictures them.
+    bool showWindows(DemoScreenshots& screenshots);
 
 private:
     void printTree() const;

@@ -106,7 +106,10 @@ int main(int argc, char** argv) {
         coreInterface->processEvents();
     bool sessionOk = true;
     if (options.demo) {
-        sessionOk = qvn::host::DemoSession(*coreInterface, host, std::cout).run();
+        qvn::host::DemoSession session(*coreInterface, host, std::cout);
+        sessionOk = session.run();
+        qvn::host::DemoScreenshots screenshots(options.output, std::cout);
+        sessionOk = session.showWindows(screenshots) && sessionOk;
         std::filesystem::create_directories(options.output);
         qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
         sessionOk = take.run() && sessionOk;

@@ -1,9 +1,11 @@
 #include "core/CoreImplementation.h"
 
+#include "core/Paths.h"
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
 #include "core/instances/SceneTagWriter.h"
 #include "core/libraries/Tool.h"
+#include "gui/Component.h"
 #include "gui/MessageBox.h"
 #include "sdk/CCamera.h"
 #include "gui/Toolkit.h"
@@ -53,7 +55,9 @@ int32_t CoreImplementation::saveLostInstances(SceneWriter& writer) {
 }
 
 InstanceReference* CoreImplementation::loadInstances(const util::xml::Element& scene) {
-    return createFromScene(scene);
+    InstanceReference* created = createFromScene(scene);
+    refreshTree();
+    return created;
 }
 
 void CoreImplementation::removeAllInstances() {
@@ -66,15 +70,28 @@ void CoreImplementation::removeAllInstances() {
         else
             last->destroy();
     }
+    refreshTree();
 }
 
-int32_t CoreImplementation::openMainDialog() { return MainDlg::openDialog(); }
+int32_t CoreImplementation::openMainDialog() {
+    if (MainDlg::isOpen()) {
+        MainDlg::bringToFront();
+        return ResultMainDialogOpen;
+    }
+    MainDlg::open();
+    return ResultOk;
+}
 
-int32_t CoreImplementation::closeMainDialog() { return MainDlg::closeDialog(); }
+int32_t CoreImplementation::closeMainDialog() {
+    if (!MainDlg::isOpen())
+        return ResultMainDialogNotOpen;
+    MainDlg::close();
+    return ResultOk;
+}
 
 bool CoreImplementation::isMainDialogOpen() { return MainDlg::isOpen(); }
 
-gui::Component* CoreImplementation::getMainWindow() { return nullptr; }
+gui::Component* CoreImplementation::getMainWindow() { return MainDlg::getMainWindow(); }
 
 gui::Component* CoreImplementation::createComponent(const util::xml::Element& element) {
     gui::ComponentFactory* factories = gui::ComponentFactory::existing();
@@ -100,7 +117,10 @@ int32_t CoreImplementation::stopRecording() { return RecordManager::stopRecordin
 
 int32_t CoreImplementation::getSlowMotion() { return RecordManager::getSlowMotion(); }
 
-void CoreImplementation::setSlowMotion(int32_t step) { RecordManager::setSlowMotion(step); }
+void CoreImplementation::setSlowMotion(int32_t step) {
+    RecordManager::setSlowMotion(step);
+    MainDlg::updateSlowMotion();
+}
 
 void CoreImplementation::resimulate(double, double) {}
 
@@ -118,12 +138,14 @@ void CoreImplementation::applyConfigProfile(const std::string& instanceName,
 
 std::string CoreImplementation::createInstance(const std::string& tool) {
     InstanceReference* created = InstanceManager::createInstance(tool, "");
+    refreshTree();
     return created ? created->getName() : std::string();
 }
 
 std::string CoreImplementation::cloneInstance(const std::string& name) {
     InstanceReference* reference = findReference(name);
     InstanceReference* copy = reference ? reference->clone() : nullptr;
+    refreshTree();
     return copy ? copy->getName() : std::string();
 }
 
@@ -136,10 +158,17 @@ int32_t CoreImplementation::deleteInstance(const std::string& name) {
     if (reference == nullptr || reference->getInstance() == nullptr)
         return 0;
     reference->deleteReference(true);
+    refreshTree();
     return 0;
 }
 
-void CoreImplementation::setImageAliases(gui::Component*) {}
+void CoreImplementation::setImageAliases(gui::Component* component) {
+    if (component == nullptr)
+        return;
+    const std::string images = getInstallPath("data") + "/core/images";
+    component->setPathAlias("[images]", images);
+    component->setPathAlias("[coreimages]", images);
+}
 
 void CoreImplementation::processEvents() { gui::Toolkit::processEvents(); }
 
@@ -173,10 +202,13 @@ bool CoreImplementation::setSetting(int32_t id, const void* value) {
     return getSettings().setSetting(id, value);
 }
 
-int32_t CoreImplementation::messageBox(gui::Component*, const std::string& text,
+int32_t CoreImplementation::messageBox(gui::Component* parent, const std::string& text,
                                        const std::string& caption, uint32_t flags, bool force) {
-    // Boxes are parented to the component's window once components exist.
-    return gui::messageBox(nullptr, text, caption, flags, force);
+    return gui::messageBox(parent ? parent->getWidget() : nullptr, text, caption, flags, force);
+}
+
+void CoreImplementation::handleMessage(util::Message& message, bool) {
+    MainDlg::onMessage(message);
 }
 
 void CoreImplementation::onKey(int32_t virtualKey, bool down, bool ctrl, bool alt, bool shift) {

@@ -66,6 +66,10 @@ public:
     int32_t messageBox(gui::Component* parent, const std::string& text,
                        const std::string& caption, uint32_t flags, bool force) override;
 
+    // The core's message node: every message from a main-window component goes to the main
+    // dialog.
+    void handleMessage(util::Message& message, bool broadcast) override;
+
     // Hooks::KeyEventCallback: the recording shortcuts.
     void onKey(int32_t virtualKey, bool down, bool ctrl, bool alt, bool shift) override;
 };

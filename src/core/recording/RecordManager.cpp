@@ -3,6 +3,9 @@
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
 #include "core/instances/Instance.h"
+#include "core/windows/CountDownWindow.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/CheckBox.h"
 #include "platform/TickCount.h"
 #include "sdk/CoreInterface.h"
 #include "unidevice/DeviceHandler.h"
@@ -76,8 +79,8 @@ int32_t RecordManager::startRecording() {
     Hooks::setCapture(true);
     prepareRecording(orderedRecordList(), startTime);
     startClock(*adaptor, section);
-    // The main window's record controls follow the recording state once the window exists.
     section.write("Updating record mode");
+    getCore()->updateRecordMode();
     savedLogThreshold = util::Log::threshold();
     util::Log::setLevel(util::Log::Error);
     return ResultOk;
@@ -92,8 +95,9 @@ void RecordManager::startClock(HostAdaptor& adaptor, util::Log& section) {
     const int32_t countdownSeconds = getCore()->getSettings().countdownSeconds();
     recordTime = startTime - countdownSeconds;
     adaptor.setSlowdown(static_cast<int32_t>(slowMotionFactor));
-    // The countdown window is made here once layout windows can be built; a countdown
-    // installed beforehand is used as it is.
+    // A countdown installed beforehand is used as it is.
+    if (!countDown)
+        countDown = std::make_unique<CountDownWindow>();
     if (countdownSeconds != 0) {
         section.write("starting countdowntimer");
         if (countDown)
@@ -238,6 +242,7 @@ int32_t RecordManager::stopRecording() {
     adaptor->setTime(currentSample * dt);
     adaptor->setSlowdown(1);
     recording = false;
+    getCore()->updateRecordMode();
     adaptor->onRecordingDone();
     Hooks::setCapture(false);
     adaptor->acceptHold();
@@ -307,10 +312,15 @@ void RecordManager::setCheckBoxLookup(CheckBoxLookup lookup) {
     checkBoxLookup = std::move(lookup);
 }
 
-// The main window is not built yet: until it is, its check boxes count as absent unless a
-// look-up was installed.
 std::optional<bool> RecordManager::mainWindowCheckBox(int32_t id) const {
-    return checkBoxLookup ? checkBoxLookup(id) : std::nullopt;
+    if (checkBoxLookup)
+        return checkBoxLookup(id);
+    gui::Component* window = getCore()->getMainWindow();
+    gui::Component* component = window != nullptr ? window->findById(id) : nullptr;
+    auto* box = gui::interfaceOf<gui::componentinterface::CheckBox>(component);
+    if (box == nullptr)
+        return std::nullopt;
+    return box->isChecked();
 }
 
 // The main window has no native window yet; the window driver's devices get 0 until it has.

@@ -63,11 +63,11 @@ public:
     void setSlowMotion(int32_t step);
     double getSlowMotionFactor() const { return slowMotionFactor; }
 
-    // The countdown shown before each take; the record manager owns it. Without one the
-    // countdown still runs, unseen.
+    // The countdown shown before each take; the record manager owns it. Without one the first
+    // take makes the countdown window.
     void setCountDown(std::unique_ptr<CountDown> countDown);
-    // Where the main window's check boxes are read; without one they count as absent
-    // (auto-expand on, reduced display off).
+    // Where the main window's check boxes are read instead of the main window itself; a box
+    // that is missing counts as absent (auto-expand on, reduced display off).
     void setCheckBoxLookup(CheckBoxLookup lookup);
     // The report of the take running now, or of the last one once it stopped.
     const TakeReport& getTakeReport() const { return take; }

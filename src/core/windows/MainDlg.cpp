@@ -1,37 +1,536 @@
 #include "core/windows/MainDlg.h"
 
+#include "core/CoreImplementation.h"
+#include "core/Paths.h"
+#include "core/instances/InstanceReference.h"
+#include "core/instances/SceneTagWriter.h"
+#include "core/libraries/Tool.h"
+#include "core/windows/ExternalDocument.h"
+#include "core/windows/ToolMenus.h"
+#include "core/windows/ToolTree.h"
+#include "core/windows/WindowBase.h"
+#include "gui/Component.h"
+#include "gui/MessageBox.h"
+#include "gui/componentinterface/Button.h"
+#include "gui/componentinterface/CheckBox.h"
+#include "gui/componentinterface/Dialog.h"
+#include "gui/componentinterface/Menubar.h"
+#include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/Tree.h"
+#include "platform/Interaction.h"
 #include "sdk/CoreInterface.h"
+#include "sdk/HostAdaptor.h"
+#include "util/DataChunk.h"
 #include "util/Log.h"
+#include "util/Message.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
 
 namespace mvk::qvn::core {
+
+namespace {
+
+constexpr const char* Caption = "Morvik Quorvane";
+constexpr const char* ModelFilter = "Morvik Pre-Rigged Models (*.prm);;All files (*.*)";
+constexpr const char* SaveModelFilter = "prm files (*.prm)";
+// The category images of a create button without a tool, by button index.
+constexpr std::array<const char*, 4> CategoryImages{"veh", "cam", "acc", "prm"};
+
+// A window that only holds its layout; the main dialog does the listening.
+class LayoutWindow : public WindowBase {
+public:
+    explicit LayoutWindow(std::string name) : WindowBase(std::move(name)) {}
+    bool load(const std::string& fileName) { return loadLayout(fileName); }
+};
+
+std::string versionText() {
+    return "Morvik Quorvane v" + std::to_string(9) + "." + std::to_string(2) + "." +
+           std::to_string(1);
+}
+
+int32_t idOf(const util::Message& message) {
+    const auto* component = dynamic_cast<const gui::Component*>(message.sender);
+    return component != nullptr ? component->getId() : -1;
+}
+
+// The create-button index of a component id, or -1.
+int buttonIndexOf(int32_t id) {
+    for (size_t i = 0; i < MainDlg::CreateButtons.size(); ++i)
+        if (MainDlg::CreateButtons[i] == id)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
 
 MainDlg::MainDlg(CoreImplementation* core) : CoreSubSystem(core) {
     util::Log section("Constructing main Dialog Core subsystem", util::Log::Notice);
 }
 
 MainDlg::~MainDlg() {
+    closeAbout();
+    destroyRetiredAbout();
+    toolTree.reset();
+    if (mainWindow != nullptr) {
+        stopListening(mainWindow);
+        mainWindow->hideWindow();
+        mainWindow->destroy();
+        mainWindow = nullptr;
+    }
     util::Log section("DeInitializing main Dialog Core subsystem", util::Log::Notice);
     settings.save();
 }
 
-int32_t MainDlg::openDialog() {
-    if (open)
-        return ResultMainDialogOpen;
-    util::Log section("Opening main Dialog", util::Log::Notice);
-    // The main window arrives with the windows; until then there is nothing to show and the
-    // dialog stays closed.
-    return ResultOk;
-}
-
-int32_t MainDlg::closeDialog() {
-    if (!open)
-        return ResultMainDialogNotOpen;
-    open = false;
-    return ResultOk;
-}
+// ---- Building ---------------------------------------------------------------------------------
 
 void MainDlg::initSubSystem() {
-    // Loads the main window's layout once the component kinds exist.
+    auto* window = new LayoutWindow("MainWindow");
+    window->load("qvn_main.xml");
+    mainWindow = window;
+    gui::Component* root = mainWindow->getRoot();
+    if (root != nullptr)
+        getCore()->setImageAliases(root);
+    auto* tree = gui::interfaceOf<gui::componentinterface::Tree>(mainWindow->find(ToolTreeId));
+    if (tree != nullptr) {
+        toolTree = std::make_unique<core::ToolTree>(tree);
+        refreshTree();
+    }
+    QApplication::setWindowIcon(
+        QIcon(QString::fromStdString(WindowBase::imageFolder() + "/morvik_ico_16.png")));
+    for (int index = 0; index < static_cast<int>(CreateButtons.size()); ++index)
+        prepareCreateButton(index);
+}
+
+void MainDlg::prepareCreateButton(int index) {
+    gui::Component* component = mainWindow ? mainWindow->find(CreateButtons[index]) : nullptr;
+    auto* button = gui::interfaceOf<gui::componentinterface::Button>(component);
+    if (button == nullptr)
+        return;
+    using Button = gui::componentinterface::Button;
+    Tool* tool = buttonTools[static_cast<size_t>(index)];
+    if (tool == nullptr) {
+        const std::string prefix = std::string("[images]/") + CategoryImages[index];
+        button->setImage(Button::ImageDefault, prefix + ".png");
+        button->setImage(Button::ImagePressed, prefix + "_pressed.png");
+        button->setImage(Button::ImageHover, prefix + "_hover.png");
+        return;
+    }
+    const std::string prefix = tool->installedDataFolder() + "/images/button_product_";
+    button->setImage(Button::ImageDefault, prefix + "default.png");
+    button->setImage(Button::ImagePressed, prefix + "pressed.png");
+    button->setImage(Button::ImageHover, prefix + "hover.png");
+    const std::vector<std::string> names = tool->identifiers();
+    if (!names.empty())
+        component->setTooltip("Create " + names.front());
+}
+
+void MainDlg::setButtonTool(int index, Tool* tool) {
+    if (index < 0 || index >= static_cast<int>(buttonTools.size()))
+        return;
+    buttonTools[static_cast<size_t>(index)] = tool;
+    prepareCreateButton(index);
+}
+
+Tool* MainDlg::buttonTool(int index) const {
+    if (index < 0 || index >= static_cast<int>(buttonTools.size()))
+        return nullptr;
+    return buttonTools[static_cast<size_t>(index)];
+}
+
+namespace {
+
+void unsubscribeTree(util::MessageNode& listener, gui::Component* component) {
+    listener.unsubscribe(component);
+    for (int i = 0; i < component->childCount(); ++i)
+        unsubscribeTree(listener, component->child(i));
+}
+
+} // namespace
+
+void MainDlg::stopListening(WindowBase* window) {
+    if (listener != nullptr && window->getRoot() != nullptr)
+        unsubscribeTree(*listener, window->getRoot());
+}
+
+// ---- Opening ----------------------------------------------------------------------------------
+
+int32_t MainDlg::open() {
+    util::Log section("Opening main Dialog", util::Log::Notice);
+    gui::Component* root = getMainWindow();
+    if (root == nullptr)
+        return ResultNoWindow;
+    root->setLabel(versionText());
+    listener = getCore();
+    listener->subscribe(root);
+    subscribeControls();
+    if (auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(root))
+        dialog->setTopmost(settings.stayOnTop());
+    section.write("Starting component");
+    root->show();
+    return ResultOk;
+}
+
+void MainDlg::subscribeControls() {
+    static constexpr std::array<int32_t, 18> Order{135, 119, 116, 117, 115, 113, 101, 102, 103,
+                                                   110, 104, 111, 109, 105, 108, 107, 106, 118};
+    for (int32_t id : Order) {
+        gui::Component* component = mainWindow->find(id);
+        if (component != nullptr) {
+            listener->subscribe(component);
+            if (id == MenuBar)
+                refreshCreateMenus();
+            continue;
+        }
+        const char* missing = nullptr;
+        switch (id) {
+        case ToolTreeId: missing = "Unable to find tree component in main Dialog"; break;
+        case RecordButton: missing = "Unable to find record button in main Dialog"; break;
+        case ResimulateButton: missing = "Unable to find resimulate button in main Dialog"; break;
+        case SlowMotionSpinner:
+            missing = "Unable to find slow motion factor spinner in main Dialog";
+            break;
+        case AutoExpandCheckBox:
+            missing = "Unable to find auto expand checkbox in main Dialog";
+            break;
+        default: break;
+        }
+        if (missing != nullptr)
+            util::Log::instance()->write(missing, util::Log::Error);
+    }
+}
+
+void MainDlg::close() {
+    if (mainWindow != nullptr)
+        mainWindow->hideWindow();
+}
+
+bool MainDlg::isOpen() const { return mainWindow != nullptr && mainWindow->isWindowShown(); }
+
+void MainDlg::bringToFront() {
+    if (mainWindow != nullptr)
+        mainWindow->bringToFront();
+}
+
+gui::Component* MainDlg::getMainWindow() const {
+    return mainWindow != nullptr ? mainWindow->getRoot() : nullptr;
+}
+
+gui::Component* MainDlg::getAboutWindow() const {
+    return aboutWindow != nullptr ? aboutWindow->getRoot() : nullptr;
+}
+
+InstanceReference* MainDlg::selected() const { return toolTree ? toolTree->selected() : nullptr; }
+
+void MainDlg::refreshTree() {
+    if (toolTree)
+        toolTree->rebuild(getCore()->getRoot());
+}
+
+void MainDlg::select(InstanceReference* reference) {
+    if (toolTree)
+        toolTree->select(reference);
+}
+
+// ---- Controls that follow the record manager ---------------------------------------------------
+
+void MainDlg::updateRecordMode() {
+    gui::Component* component = mainWindow ? mainWindow->find(RecordButton) : nullptr;
+    auto* button = gui::interfaceOf<gui::componentinterface::Button>(component);
+    if (button == nullptr)
+        return;
+    const bool taking = getCore()->RecordManager::isRecording() &&
+                        !getCore()->RecordManager::isResimulating();
+    if (button->isToggle()) {
+        button->setChecked(taking);
+        return;
+    }
+    if (auto* widget = qobject_cast<QAbstractButton*>(component->getWidget()))
+        widget->setDown(taking);
+}
+
+void MainDlg::updateSlowMotion() {
+    gui::Component* component = mainWindow ? mainWindow->find(SlowMotionSpinner) : nullptr;
+    if (auto* spinner = gui::interfaceOf<gui::componentinterface::Spinner>(component))
+        spinner->setValue(getCore()->getSlowMotion());
+}
+
+// ---- Create menus -----------------------------------------------------------------------------
+
+void MainDlg::refreshCreateMenus() {
+    gui::Component* component = mainWindow ? mainWindow->find(MenuBar) : nullptr;
+    if (gui::interfaceOf<gui::componentinterface::Menubar>(component) == nullptr)
+        return;
+    if (auto* bar = qobject_cast<QMenuBar*>(component->getWidget()))
+        ToolMenus::rebuild(*bar);
+    refreshMenuStates();
+}
+
+void MainDlg::refreshMenuStates() {
+    gui::Component* component = mainWindow ? mainWindow->find(MenuBar) : nullptr;
+    auto* bar = gui::interfaceOf<gui::componentinterface::Menubar>(component);
+    if (bar == nullptr)
+        return;
+    InstanceReference* selection = selected();
+    const bool hasSelection = selection != nullptr;
+    const bool deletable = hasSelection && !selection->isRoot();
+    for (int32_t id : {CommandUnplugAll, CommandClone, CommandSaveModel, CommandSaveModelToo})
+        bar->setItemEnabled(id, hasSelection);
+    bar->setItemEnabled(CommandDelete, deletable);
+}
+
+// ---- Messages ---------------------------------------------------------------------------------
+
+void MainDlg::onMessage(util::Message& message) {
+    if (message.id == LibrariesChanged || message.id == LibrariesChangedToo) {
+        refreshCreateMenus();
+        return;
+    }
+    if (message.id < gui::Component::EventFirst || message.id >= gui::Component::EventEnd)
+        return;
+    onComponentEvent(idOf(message), message.id, message.param);
+}
+
+void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
+    constexpr int32_t Activated = 0x4100, Deactivated = 0x4101, Clicked = 0x4142;
+    constexpr int32_t StateChanged = 0x4240, ValueCommitted = 0x4200, FlagChanged = 0x4282;
+    constexpr int32_t MenuTriggered = 0x4300, MenuShowing = 0x4301;
+    HostAdaptor* host = getCore()->getAdaptor();
+    if (sender == WindowId && code == Activated) {
+        // The host's own undo may have changed the instance tree while the window was away.
+        refreshTree();
+        if (host != nullptr)
+            host->onWindowActivated();
+    }
+    else if (sender == WindowId && code == Deactivated && host != nullptr)
+        host->onWindowDeactivated();
+    else if (code == Clicked)
+        onClicked(sender);
+    else if (sender == SlowMotionSpinner && code == ValueCommitted)
+        updateSlowMotionFromSpinner();
+    else if (sender == AutoExpandCheckBox && code == StateChanged)
+        return; // the record manager reads the box itself when a take reaches the range end
+    else if (sender == ToolTreeId && code == FlagChanged && toolTree)
+        toolTree->applyTicks();
+    else if (sender == MenuBar && code == MenuShowing)
+        refreshMenuStates();
+    else if (sender == MenuBar && code == MenuTriggered)
+        onMenuCommand(param);
+}
+
+void MainDlg::updateSlowMotionFromSpinner() {
+    gui::Component* component = mainWindow ? mainWindow->find(SlowMotionSpinner) : nullptr;
+    if (auto* spinner = gui::interfaceOf<gui::componentinterface::Spinner>(component))
+        getCore()->setSlowMotion(spinner->getValueRounded());
+}
+
+void MainDlg::onClicked(int32_t sender) {
+    if (const int index = buttonIndexOf(sender); index >= 0) {
+        createFromTool(buttonTool(index));
+        return;
+    }
+    switch (sender) {
+    case GroupButton:
+        if (InstanceReference* group = getCore()->InstanceManager::createInstance("Group", "")) {
+            refreshTree();
+            select(group);
+        }
+        return;
+    case DeleteButton: deleteSelected(); return;
+    case UnplugAllButton: unplugAll(); return;
+    case UnplugButton: unplugSelected(); return;
+    case CloneButton: cloneSelected(); return;
+    case RecordButton: toggleRecording(); return;
+    case ResimulateButton: resimulateFromNow(); return;
+    case AboutCloseButton: closeAbout(); return;
+    case AboutToolkitButton:
+        if (!platform::isHeadless())
+            QMessageBox::aboutQt(getAboutWindow() ? getAboutWindow()->getWidget() : nullptr,
+                                 Caption);
+        return;
+    default: return;
+    }
+}
+
+void MainDlg::onMenuCommand(int32_t id) {
+    if (id >= ToolMenus::ToolItemBase) {
+        createFromTool(ToolMenus::toolForItem(id));
+        return;
+    }
+    switch (id) {
+    case CommandUnplugAll: unplugAll(); return;
+    case CommandHide: close(); return;
+    case CommandDelete: deleteSelected(); return;
+    case CommandClone: cloneSelected(); return;
+    case CommandHelp:
+        openExternalDocument(getInstallPath("") + "/help_documentation/help.html");
+        return;
+    case CommandWebSite: openExternalDocument(std::string(MakerSite) + "/"); return;
+    case CommandForum: openExternalDocument(std::string(MakerSite) + "/forum/"); return;
+    case CommandAbout: openAbout(); return;
+    case CommandLoadModel: loadModel(); return;
+    case CommandSaveModel:
+    case CommandSaveModelToo: saveModel(); return;
+    default: return;
+    }
+}
+
+// ---- Commands ---------------------------------------------------------------------------------
+
+void MainDlg::createFromTool(Tool* tool) {
+    if (tool == nullptr)
+        return;
+    const std::vector<std::string> names = tool->identifiers();
+    if (names.empty())
+        return;
+    InstanceReference* created = getCore()->InstanceManager::createInstance(names.front(), "");
+    if (created == nullptr)
+        return;
+    refreshTree();
+    select(created);
+    // The button of the tool's category makes more of the tool used last.
+    setButtonTool(static_cast<int>(ToolMenus::groupOf(*tool)), tool);
+}
+
+void MainDlg::toggleRecording() {
+    CoreImplementation* core = getCore();
+    if (core->RecordManager::isResimulating())
+        return;
+    if (core->RecordManager::isRecording())
+        core->RecordManager::stopRecording();
+    else
+        core->RecordManager::startRecording();
+    updateRecordMode();
+}
+
+void MainDlg::resimulateFromNow() {
+    CoreImplementation* core = getCore();
+    HostAdaptor* host = core->getAdaptor();
+    if (core->RecordManager::isRecording() || host == nullptr)
+        return;
+    double start = 0.0;
+    double end = 0.0;
+    host->getRange(start, end);
+    core->resimulate(host->getTime(), end);
+}
+
+void MainDlg::unplugAll() {
+    HostAdaptor* host = getCore()->getAdaptor();
+    if (selected() == nullptr || host == nullptr)
+        return;
+    // The top of the tree stays: everything below it is unplugged, the last first.
+    host->beginHold("Unplug tool");
+    if (InstanceReference* root = getCore()->getRoot())
+        for (int i = root->childCount(); i-- > 0;)
+            root->child(i)->deleteReference(false);
+    host->acceptHold();
+    refreshTree();
+}
+
+void MainDlg::unplugSelected() {
+    HostAdaptor* host = getCore()->getAdaptor();
+    InstanceReference* selection = selected();
+    if (selection == nullptr || host == nullptr)
+        return;
+    host->beginHold("Unplug tool");
+    selection->deleteReference(false);
+    host->acceptHold();
+    refreshTree();
+}
+
+void MainDlg::cloneSelected() {
+    InstanceReference* selection = selected();
+    InstanceReference* copy = selection ? selection->clone() : nullptr;
+    if (copy == nullptr)
+        return;
+    refreshTree();
+    select(copy);
+}
+
+void MainDlg::deleteSelected() {
+    InstanceReference* selection = selected();
+    if (selection == nullptr || selection->isRoot())
+        return;
+    selection->deleteTool();
+    refreshTree();
+}
+
+void MainDlg::openAbout() {
+    destroyRetiredAbout();
+    if (aboutWindow == nullptr) {
+        auto* window = new LayoutWindow("AboutWindow");
+        window->load("qvn_about.xml");
+        aboutWindow = window;
+    }
+    gui::Component* root = aboutWindow->getRoot();
+    if (root == nullptr)
+        return;
+    listener = getCore();
+    for (int32_t id : {AboutCloseButton, AboutToolkitButton})
+        if (gui::Component* button = aboutWindow->find(id))
+            listener->subscribe(button);
+    aboutWindow->bringToFront();
+}
+
+void MainDlg::closeAbout() {
+    if (aboutWindow == nullptr)
+        return;
+    WindowBase* window = aboutWindow;
+    aboutWindow = nullptr;
+    stopListening(window);
+    window->hideWindow();
+    destroyRetiredAbout();
+    retiredAbout = window;
+    QWidget* widget = window->getRoot() ? window->getRoot()->getWidget() : nullptr;
+    if (widget == nullptr) {
+        destroyRetiredAbout();
+        return;
+    }
+    // Tied to the widget: when the window goes first, the call is dropped.
+    QTimer::singleShot(0, widget, [this] { destroyRetiredAbout(); });
+}
+
+void MainDlg::destroyRetiredAbout() {
+    if (retiredAbout == nullptr)
+        return;
+    WindowBase* window = retiredAbout;
+    retiredAbout = nullptr;
+    window->destroy();
+}
+
+void MainDlg::loadModel() {
+    std::string chosen;
+    gui::Component* root = getMainWindow();
+    if (!platform::interaction().openFileName(root ? root->getWidget() : nullptr, "Load",
+                                              getInstallPath("prm"), ModelFilter, chosen))
+        return;
+    util::DataChunk bytes;
+    if (!bytes.loadFile(chosen))
+        return;
+    const util::DataChunk text = bytes.decode();
+    util::xml::Element model;
+    if (model.parse(reinterpret_cast<const char*>(text.data()), text.size()) !=
+        util::xml::Element::Parsed)
+        return;
+    getCore()->loadInstances(model);
+}
+
+void MainDlg::saveModel() {
+    InstanceReference* selection = selected();
+    if (selection == nullptr)
+        return;
+    std::string chosen;
+    gui::Component* root = getMainWindow();
+    if (!platform::interaction().saveFileName(root ? root->getWidget() : nullptr, "Save",
+                                              getInstallPath("prm"), SaveModelFilter, chosen))
+        return;
+    if (!SceneTagWriter::write(*selection, 0).save(chosen))
+        gui::messageBox(root ? root->getWidget() : nullptr, "Error: Unable to save to file.",
+                        Caption, 0x100001, false);
 }
 
 } // namespace mvk::qvn::core

@@ -1,27 +1,141 @@
 #pragma once
-// The main dialog: the tool tree, the record controls and the main settings.
+// The main dialog: the tool tree, the create buttons and menus, the record controls, the menu
+// bar's commands and the main settings.
 #include "core/CoreSubSystem.h"
 #include "core/MainConfigSettings.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace mvk::gui {
+class Component;
+}
+namespace mvk::util {
+class Message;
+class MessageNode;
+}
+
 namespace mvk::qvn::core {
+
+class InstanceReference;
+class Tool;
+class ToolTree;
+class WindowBase;
 
 class MainDlg : public CoreSubSystem {
 public:
+    // Component ids of the main window's layout.
+    static constexpr int32_t WindowId = 100;
+    static constexpr int32_t DeleteButton = 104;
+    static constexpr int32_t UnplugAllButton = 105;
+    static constexpr int32_t ConfigureButton = 106;
+    static constexpr int32_t ShowConfigButton = 107;
+    static constexpr int32_t UnplugButton = 108;
+    static constexpr int32_t CloneButton = 109;
+    static constexpr int32_t GroupButton = 111;
+    static constexpr int32_t AutoExpandCheckBox = 113;
+    static constexpr int32_t ReducedDisplayCheckBox = 114;
+    static constexpr int32_t SlowMotionSpinner = 115;
+    static constexpr int32_t RecordButton = 116;
+    static constexpr int32_t ResimulateButton = 117;
+    static constexpr int32_t QuietComponent = 118;
+    static constexpr int32_t ToolTreeId = 119;
+    static constexpr int32_t MenuBar = 135;
+    static constexpr int32_t AboutCloseButton = 300;
+    static constexpr int32_t AboutToolkitButton = 304;
+    // The create buttons, by button index.
+    static constexpr std::array<int32_t, 4> CreateButtons{101, 102, 103, 110};
+    // Menu commands besides the create menus.
+    static constexpr int32_t CommandUnplugAll = 123;
+    static constexpr int32_t CommandHide = 126;
+    static constexpr int32_t CommandDelete = 129;
+    static constexpr int32_t CommandClone = 130;
+    static constexpr int32_t CommandHelp = 131;
+    static constexpr int32_t CommandWebSite = 132;
+    static constexpr int32_t CommandForum = 133;
+    static constexpr int32_t CommandAbout = 134;
+    static constexpr int32_t CommandLoadModel = 136;
+    static constexpr int32_t CommandSaveModel = 140;
+    static constexpr int32_t CommandSaveModelToo = 141;
+    // Messages that say the tool libraries changed.
+    static constexpr int32_t LibrariesChanged = 0x8000;
+    static constexpr int32_t LibrariesChangedToo = 0x8001;
+    // What open() answers without a main window.
+    static constexpr int32_t ResultNoWindow = 50;
+    // The maker's pages; one place so that they are easy to change.
+    static constexpr const char* MakerSite = "https://www.morvik.example";
+
     explicit MainDlg(CoreImplementation* core);
+    // Hides and destroys the owned windows, then saves the settings.
     ~MainDlg() override;
 
+    // Loads the main window's layout and prepares the create buttons; the window stays hidden.
     void initSubSystem() override;
-    bool isOpen() const { return open; }
-    // Shows the main window: 0, or 10002 when it is already open.
-    int32_t openDialog();
-    // Hides it: 0, or 10003 when it is not open.
-    int32_t closeDialog();
+    // Titles, wires and shows the main window: 0, or 50 without a main window.
+    int32_t open();
+    void close();
+    bool isOpen() const;
+    void bringToFront();
+
+    // The record button shows the pressed state exactly while a take (not a resimulation) runs.
+    void updateRecordMode();
+    // The slow-motion spinner shows the core's slow-motion step.
+    void updateSlowMotion();
+    // A message from a main-window or about-box component, or a notice to the core.
+    void onMessage(util::Message& message);
+
+    // The tool tree's selected item, or null.
+    InstanceReference* selected() const;
+    // Shows the instance tree as it is now; called after every change of the tree.
+    void refreshTree();
+    void select(InstanceReference* reference);
+    gui::Component* getMainWindow() const;
+    gui::Component* getAboutWindow() const;
+
+    // The tool a create button makes (null: none yet); giving one shows its images.
+    void setButtonTool(int index, Tool* tool);
+    Tool* buttonTool(int index) const;
 
     MainConfigSettings& getSettings() { return settings; }
     const MainConfigSettings& getSettings() const { return settings; }
 
 private:
-    bool open = false;
+    void prepareCreateButton(int index);
+    void subscribeControls();
+    void refreshCreateMenus();
+    void refreshMenuStates();
+    void onComponentEvent(int32_t sender, int32_t code, int32_t param);
+    void onClicked(int32_t sender);
+    void updateSlowMotionFromSpinner();
+    void onMenuCommand(int32_t id);
+    void createFromTool(Tool* tool);
+    void toggleRecording();
+    void resimulateFromNow();
+    void unplugAll();
+    void unplugSelected();
+    void cloneSelected();
+    void deleteSelected();
+    void openAbout();
+    // Hides the about box at once and destroys it once the event that closed it is over, since
+    // that event may come from one of its own buttons.
+    void closeAbout();
+    void destroyRetiredAbout();
+    void loadModel();
+    void saveModel();
+
+    // Drops the core's subscriptions to the window's components, so that their destruction
+    // notices do not reach a core that is shutting down.
+    void stopListening(WindowBase* window);
+
+    // The node that receives the windows' events: the core's.
+    util::MessageNode* listener = nullptr;
+    WindowBase* mainWindow = nullptr;
+    std::unique_ptr<ToolTree> toolTree;
+    WindowBase* aboutWindow = nullptr;
+    WindowBase* retiredAbout = nullptr;
+    std::array<Tool*, 4> buttonTools{};
     MainConfigSettings settings;
 };
 

@@ -1,0 +1,298 @@
+#include "WindowTestSupport.h"
+
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/LibraryManager.h"
+#include "core/libraries/Tool.h"
+#include "core/windows/ToolMenus.h"
+#include "gui/componentinterface/Button.h"
+#include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/Tree.h"
+#include "support/ScriptedInteraction.h"
+#include "util/Message.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+using namespace mvk::qvn;
+using mvk::gui::Component;
+
+namespace {
+
+constexpr int32_t Clicked = 0x4142;
+constexpr int32_t MenuCommand = 0x4300;
+
+class MainDlgTest : public qvn::test::AttachedCore {
+protected:
+    void click(int32_t id) {
+        Component* button = mainComponent(id);
+        ASSERT_NE(button, nullptr) << id;
+        auto* widget = qobject_cast<QAbstractButton*>(button->getWidget());
+        ASSERT_NE(widget, nullptr) << id;
+        widget->click();
+    }
+    void menuCommand(int32_t id) { userEvent(mainComponent(135), MenuCommand, id); }
+    int toolCount() const { return implementation()->getRoot()->childCount(); }
+    QMenu* createMenu(const char* title) const {
+        auto* bar = qobject_cast<QMenuBar*>(mainComponent(135)->getWidget());
+        for (QMenu* menu : bar->findChildren<QMenu*>())
+            if (menu->title() == QString::fromUtf8(title))
+                return menu;
+        return nullptr;
+    }
+    static bool countdownShown() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->windowTitle() == "Countdown" && window->isVisible())
+                return true;
+        return false;
+    }
+    static bool hasItem(QMenu* menu, int32_t id) {
+        for (QAction* action : menu->actions())
+            if (action->data().isValid() && action->data().toInt() == id)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(MainDlgTest, OpensTitledAndAnswersTheDialogCodes) {
+    attach();
+    ASSERT_NE(core->getMainWindow(), nullptr);
+    EXPECT_FALSE(core->isMainDialogOpen());
+    EXPECT_EQ(core->closeMainDialog(), ResultMainDialogNotOpen);
+    EXPECT_EQ(core->openMainDialog(), ResultOk);
+    EXPECT_TRUE(core->isMainDialogOpen());
+    EXPECT_EQ(core->getMainWindow()->getLabel(), "Morvik Quorvane v9.2.1");
+    EXPECT_EQ(core->openMainDialog(), ResultMainDialogOpen);
+    EXPECT_EQ(core->closeMainDialog(), ResultOk);
+    EXPECT_FALSE(core->isMainDialogOpen());
+    EXPECT_EQ(core->closeMainDialog(), ResultMainDialogNotOpen);
+    // The shipped layout has every control the dialog reports missing.
+    const std::string log = logText();
+    for (const char* line : {"Unable to find record button", "Unable to find resimulate button",
+                             "Unable to find slow motion", "Unable to find auto expand"})
+        EXPECT_EQ(log.find(line), std::string::npos) << line;
+}
+
+// A layout lacking one of the reported controls: one error line per opening, and the window
+// still opens.
+class MissingControlTest : public MainDlgTest,
+                           public ::testing::WithParamInterface<std::pair<int, const char*>> {};
+
+TEST_P(MissingControlTest, IsLoggedOnceAndTheWindowStillOpens) {
+    const auto [id, line] = GetParam();
+    editLayout("qvn_main.xml", "id=\"" + std::to_string(id) + "\"", "id=\"9" + std::to_string(id) + "\"");
+    attach();
+    EXPECT_EQ(core->openMainDialog(), ResultOk);
+    EXPECT_TRUE(core->isMainDialogOpen());
+    EXPECT_EQ(occurrences(logText(), line), 1u);
+    if (id == 117) {
+        EXPECT_EQ(logText().find("Unable to find record button"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, MissingControlTest,
+    ::testing::Values(std::make_pair(116, "Unable to find record button in main Dialog"),
+                      std::make_pair(117, "Unable to find resimulate button in main Dialog"),
+                      std::make_pair(115, "Unable to find slow motion factor spinner in main Dialog"),
+                      std::make_pair(113, "Unable to find auto expand checkbox in main Dialog")),
+    [](const ::testing::TestParamInfo<std::pair<int, const char*>>& info) {
+        return "Without" + std::to_string(info.param.first);
+    });
+
+TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
+    attach();
+    core->openMainDialog();
+    const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
+    ASSERT_GE(tools.size(), 4u);
+    core::Tool* fourth = tools[3];
+    const int button = core::MainDlg::CreateButtons[static_cast<size_t>(
+        core::ToolMenus::groupOf(*fourth))];
+
+    // A create button without a tool does nothing.
+    click(button);
+    EXPECT_EQ(toolCount(), 0);
+
+    menuCommand(0x5003);
+    ASSERT_EQ(fourth->instanceCount(), 1);
+    EXPECT_EQ(toolCount(), 1);
+    EXPECT_EQ(implementation()->getRoot()->child(0)->getInstance()->getTool(), fourth);
+
+    // Its category's button now makes more of it.
+    click(button);
+    EXPECT_EQ(fourth->instanceCount(), 2);
+
+    // Ids past the tool list make nothing.
+    menuCommand(0x5000 + static_cast<int32_t>(tools.size()));
+    menuCommand(0x6000 + static_cast<int32_t>(tools.size()));
+    EXPECT_EQ(toolCount(), 2);
+}
+
+TEST_F(MainDlgTest, CreateMenusRebuildWhenTheLibrariesChange) {
+    attach();
+    core->openMainDialog();
+    QMenu* templates = createMenu("Create Template");
+    ASSERT_NE(templates, nullptr);
+    const std::string crane = qvn::test::TestEnvironment::stageRoot() + "/quorvane/prm/crane/crane.prm";
+    ASSERT_EQ(core::LibraryManager::instance()->loadLibrary(crane), 0);
+    const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
+    ASSERT_EQ(tools.back()->kind(), core::Tool::KindTemplate);
+    const int32_t item = 0x6000 + static_cast<int32_t>(tools.size()) - 1;
+    EXPECT_FALSE(hasItem(templates, item));
+
+    mvk::util::MessageNode libraries("libraries");
+    mvk::util::Message changed(0x8000);
+    libraries.send(core, changed);
+    EXPECT_TRUE(hasItem(templates, item));
+    EXPECT_FALSE(hasItem(createMenu("Create Vehicle tool"), item));
+
+    // The new entry makes the template's tool tree.
+    menuCommand(item);
+    EXPECT_EQ(toolCount(), 1);
+}
+
+// The record button starts a take (with the countdown window in front) and stops it again; the
+// button shows the pressed state exactly while the take runs.
+TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
+    attach();
+    core->openMainDialog();
+    Component* record = mainComponent(116);
+    ASSERT_NE(record, nullptr);
+    auto* button = mvk::gui::interfaceOf<mvk::gui::componentinterface::Button>(record);
+    ASSERT_NE(button, nullptr);
+
+    const int steps = host.undoStack.stepCount();
+    click(116);
+    EXPECT_TRUE(core->isRecording());
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_TRUE(countdownShown());
+
+    click(116);
+    EXPECT_FALSE(core->isRecording());
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_FALSE(countdownShown());
+    // The whole take is one host undo step.
+    ASSERT_EQ(host.undoStack.stepCount(), steps + 1);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Record");
+}
+
+TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
+    attach();
+    core->openMainDialog();
+    menuCommand(core::MainDlg::CommandAbout);
+    Component* about = implementation()->getAboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isShown());
+    auto* close = qobject_cast<QAbstractButton*>(about->findById(300)->getWidget());
+    ASSERT_NE(close, nullptr);
+    close->click();
+    EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
+}
+
+TEST_F(MainDlgTest, LoadingAModelAsksForAFileAndCancellingChangesNothing) {
+    attach();
+    core->openMainDialog();
+    qvn::test::ScriptedInteraction interaction;
+    menuCommand(core::MainDlg::CommandLoadModel);
+    ASSERT_EQ(interaction.count("openFileName"), 1);
+    EXPECT_NE(interaction.questions()[0].extra.find(
+                  "|Morvik Pre-Rigged Models (*.prm);;All files (*.*)"),
+              std::string::npos);
+    EXPECT_EQ(toolCount(), 0);
+}
+
+TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
+    attach();
+    core->openMainDialog();
+    core->setSlowMotion(3);
+    Component* spinner = mainComponent(115);
+    ASSERT_NE(spinner, nullptr);
+    auto* box = mvk::gui::interfaceOf<mvk::gui::componentinterface::Spinner>(spinner);
+    ASSERT_NE(box, nullptr);
+    EXPECT_DOUBLE_EQ(box->getValue(), 3.0);
+    box->setValue(2.0);
+    userEvent(spinner, 0x4200, 115);
+    EXPECT_EQ(core->getSlowMotion(), 2);
+}
+
+// The tree commands work on the selected tool, each as one host undo step.
+TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
+    attach();
+    core->openMainDialog();
+    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    ASSERT_NE(tree, nullptr);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_FALSE(core->createInstance("Group").empty());
+    core::InstanceReference* root = implementation()->getRoot();
+    ASSERT_EQ(root->childCount(), 3);
+    ASSERT_NE(tree->getRoot(), nullptr);
+    EXPECT_EQ(tree->getRoot()->childCount(), 3);
+    core::InstanceReference* second = root->child(1);
+
+    // Clone: the copy goes after the selected item's last sibling and becomes the selection.
+    implementation()->select(second);
+    ASSERT_EQ(implementation()->selected(), second);
+    click(109);
+    ASSERT_EQ(root->childCount(), 4);
+    core::InstanceReference* copy = root->child(3);
+    EXPECT_NE(copy->getName(), second->getName());
+    EXPECT_EQ(implementation()->selected(), copy);
+    EXPECT_EQ(tree->getRoot()->childCount(), 4);
+
+    // Delete: gone from the instance tree and the tool tree; one host undo brings it back.
+    const std::string copyName = copy->getName();
+    int steps = host.undoStack.stepCount();
+    click(104);
+    EXPECT_EQ(core->findInstance(copyName), nullptr);
+    EXPECT_EQ(tree->getRoot()->childCount(), 3);
+    EXPECT_EQ(implementation()->selected(), nullptr);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Delete tool");
+    EXPECT_TRUE(host.undo());
+    EXPECT_NE(core->findInstance(copyName), nullptr);
+
+    // Unplug: the selected tool leaves under its own host operation.
+    const std::string firstName = root->child(0)->getName();
+    implementation()->select(root->child(0));
+    steps = host.undoStack.stepCount();
+    click(108);
+    EXPECT_EQ(core->findInstance(firstName), nullptr);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Unplug tool");
+
+    // Without a selection the commands do nothing.
+    implementation()->select(nullptr);
+    const int left = root->childCount();
+    click(104);
+    click(108);
+    click(109);
+    EXPECT_EQ(root->childCount(), left);
+}
+
+// Unticking a tool in the tree leaves it out of the next take.
+TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
+    attach();
+    core->openMainDialog();
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    ASSERT_NE(tree, nullptr);
+    tree->getRoot()->child(0)->setFlag(0, mvk::gui::componentinterface::Tree::Unset);
+    userEvent(mainComponent(119), 0x4282, 0);
+    const std::vector<core::Instance*> ticked = implementation()->checkedInstances();
+    core::InstanceReference* root = implementation()->getRoot();
+    auto has = [&ticked](core::InstanceReference* reference) {
+        return std::find(ticked.begin(), ticked.end(), reference->getInstance()) != ticked.end();
+    };
+    EXPECT_FALSE(has(root->child(0)));
+    EXPECT_TRUE(has(root->child(1)));
+}
+
+} // namespace
