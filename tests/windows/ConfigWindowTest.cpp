@@ -136,6 +136,9 @@ TEST_F(ConfigWindowTest, TheRootShowsTheMainPreferencesAndEachChangeIsOneHostOpe
     EXPECT_EQ(mvk::gui::interfaceOf<ci::Spinner>(page->findById(100))->getValue(), 7.0);
     EXPECT_TRUE(mvk::gui::interfaceOf<ci::CheckBox>(page->findById(103))->isChecked());
     EXPECT_EQ(mvk::gui::interfaceOf<ci::ComboBox>(page->findById(106))->getCurrentText(), "High");
+    // The main preferences live in the settings file: the profile commands are off.
+    EXPECT_FALSE(component(103)->isEnabled());
+    EXPECT_EQ(combo()->getCount(), 0);
 
     auto* countdown = static_cast<QDoubleSpinBox*>(page->findById(100)->getWidget());
     countdown->setValue(4);

@@ -206,13 +206,20 @@ void ConfigWindow::selectInstance(Instance* instance) {
 }
 
 void ConfigWindow::showPage() {
-    const bool configurable = current != nullptr && current->getConfigRoot() != nullptr;
+    configadaptor::Node* configRoot = current != nullptr ? current->getConfigRoot() : nullptr;
+    // The main preferences keep their values in the settings file, not in profiles.
+    withProfiles = configRoot != nullptr && !configRoot->writeProfile().isEmpty();
     for (int32_t id : {ConfigOnlyButton, StartProfileButton})
         if (gui::Component* button = find(id))
-            button->setEnabled(configurable, false);
-    if (!configurable || pageArea == nullptr)
+            button->setEnabled(configRoot != nullptr, false);
+    for (int32_t id : {ProfileCombo, SaveButton, NewButton, ImportButton, ExportButton,
+                       DeleteButton, RenameButton, SaveAsButton, StartProfileButton})
+        if (gui::Component* control = find(id); control != nullptr && !withProfiles)
+            control->setEnabled(false, false);
+        else if (control != nullptr && id != StartProfileButton)
+            control->setEnabled(true, false);
+    if (configRoot == nullptr || pageArea == nullptr)
         return;
-    configadaptor::Node* configRoot = current->getConfigRoot();
     page = configRoot->buildPage();
     if (page == nullptr)
         return;
@@ -241,7 +248,7 @@ void ConfigWindow::listenToElements(configadaptor::Node* element) {
 }
 
 XMLFileManager* ConfigWindow::store() const {
-    if (current == nullptr || current->getTool() == nullptr)
+    if (current == nullptr || current->getTool() == nullptr || !withProfiles)
         return nullptr;
     return &current->getTool()->configProfiles();
 }
@@ -251,7 +258,7 @@ void ConfigWindow::fillProfiles() {
         return;
     combo->clear();
     XMLFileManager* profiles = store();
-    if (profiles == nullptr || current->getConfigRoot() == nullptr)
+    if (profiles == nullptr || !withProfiles)
         return;
     for (const std::string& name : profiles->names())
         combo->insertItem(name, -1);

@@ -108,6 +108,8 @@ private:
     // Instances whose values changed since they were last loaded or stored.
     std::set<const Instance*> unsaved;
     bool filling = false;
+    // Whether the selected instance's configuration is kept in profiles.
+    bool withProfiles = false;
 };
 
 } // namespace mvk::qvn::core
