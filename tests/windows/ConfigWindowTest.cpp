@@ -19,6 +19,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -315,6 +316,42 @@ TEST_F(ConfigWindowTest, AnInstalledProfileIsReadOnlyAndBrokenFilesLeaveTheWindo
     answers.pushText("Mine");
     click(111);
     EXPECT_TRUE(std::filesystem::exists(own + "/Mine.mcp"));
+}
+
+TEST_F(ConfigWindowTest, AThousandProfilesAndANameThatWouldLeaveTheFolderKeepTheWindowWorking) {
+    const std::string own = camera->getTool()->configProfiles().destinationPath();
+    std::filesystem::create_directories(own);
+    for (int i = 0; i < 1000; ++i)
+        environment.writeFile(own + "/Take " + std::to_string(i) + ".mcp",
+                              "<configprofile version=\"2.0\" name=\"Take " + std::to_string(i) +
+                                  "\"/>");
+    environment.writeFile(own + "/Escape.mcp",
+                          "<configprofile version=\"2.0\" name=\"../../Escape\"/>");
+    camera->getTool()->configProfiles().reload();
+    const auto outside = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(own + "/.."))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = outside();
+    window->open(camera);
+    EXPECT_GE(combo()->getCount(), 1000);
+
+    // Whatever the user picks, nothing is written beside the profile folder.
+    if (combo()->findItem("../../Escape") >= 0) {
+        combo()->setCurrentText("../../Escape");
+        userEvent(component(101), 0x41C0, 101);
+        setFieldOfView(12);
+        click(103);
+    }
+    answers.pushText("Take 999");
+    answers.pushButton(Flag::Yes);
+    click(111);
+    EXPECT_EQ(combo()->getCurrentText(), "Take 999");
+    EXPECT_EQ(outside(), before);
+    EXPECT_FALSE(std::filesystem::exists(environment.root() + "/Escape.mcp"));
 }
 
 } // namespace
