@@ -117,6 +117,27 @@ TEST_F(ConfigWindowTest, OpeningBuildsOnceShowsThePageAndTitlesTheWindow) {
     EXPECT_NE(qvn::test::TestEnvironment::readFile(profileFile("Start Profile")).find("item"),
               std::string::npos);
 
+    // The current values become the start profile of new instances.
+    setFieldOfView(70);
+    click(113);
+    EXPECT_EQ(component(ConfigWindow::StatusLine)->getLabel(), "Start Profile saved");
+    EXPECT_EQ(window->title(), "Configuration for " + camera->getName() + " - Start Profile");
+    Instance* next =
+        implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+    window->selectInstance(next);
+    EXPECT_EQ(shownFieldOfView(), 70.0);
+
+    // An instance deleted from the tool tree takes its page with it, even while its undo step
+    // keeps it alive.
+    next->getReference()->deleteReference(true);
+    implementation()->refreshTree();
+    EXPECT_EQ(window->selectedInstance(), nullptr);
+    EXPECT_EQ(component(ConfigWindow::PageArea)->childCount(), 0);
+    EXPECT_EQ(window->getRoot()->getLabel(), "Configuration for Morvik Quorvane");
+    host.undoStack.clear();
+    window->selectInstance(camera);
+    EXPECT_EQ(shownFieldOfView(), 70.0);
+
     // Closing hides; opening again starts the same component.
     click(109);
     EXPECT_FALSE(window->isWindowShown());

@@ -179,6 +179,20 @@ void ConfigWindow::fillTree() {
     delete old;
 }
 
+void ConfigWindow::refreshInstances() {
+    if (getRoot() == nullptr || tree == nullptr)
+        return;
+    fillTree();
+    bool stillShown = false;
+    treeRoot->forEach([&](ConfigTreeNode* node) {
+        stillShown |= current != nullptr && node->instance == current;
+    });
+    if (!stillShown && current != nullptr)
+        selectInstance(nullptr);
+    else if (current != nullptr)
+        selectInstance(current);
+}
+
 void ConfigWindow::selectInstance(Instance* instance) {
     removePage();
     if (current != nullptr && current != instance && tree != nullptr) {

@@ -56,6 +56,8 @@ public:
     // Shows the page of `instance` (null: none) and its tool's profiles.
     void selectInstance(Instance* instance);
     Instance* selectedInstance() const { return current; }
+    // Shows the instance tree as it is now; a selected instance that left it is deselected.
+    void refreshInstances();
     // The title as it is now; the window's root carries it as its label.
     std::string title() const;
     // Whether the selected instance's values differ from its stored profile.

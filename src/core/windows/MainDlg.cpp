@@ -242,6 +242,8 @@ InstanceReference* MainDlg::selected() const { return toolTree ? toolTree->selec
 void MainDlg::refreshTree() {
     if (toolTree)
         toolTree->rebuild(getCore()->getRoot());
+    if (configWindow != nullptr)
+        configWindow->refreshInstances();
 }
 
 void MainDlg::select(InstanceReference* reference) {
