@@ -6,10 +6,11 @@ JOBS       ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind librsvg2-bin
+	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
+	dpkg-dev file librsvg2-bin
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo bench fuzz clean
+.PHONY: deps bench-deps configure build test demo install package bench fuzz asan clean
 
 define install_missing
 	@missing=""; \
@@ -42,6 +43,15 @@ test: build
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
 
+# Installs under PREFIX in the layout the core finds by itself (see README).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package (dependencies read from the binaries by dpkg-shlibdeps) in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
@@ -51,5 +61,18 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target $$(cd fuzz && for d in */; do printf 'fuzz_%s ' $${d%/}; done)
 	@echo "run e.g.: build-fuzz/fuzz/xml/fuzz_xml fuzz/xml/corpus"
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
+# Too slow for every CI run, so not part of `make test`. Leaks are forgiven only inside system
+# libraries (tests/sanitizers/leaks.supp).
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV := \
+	ASAN_OPTIONS=detect_leaks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/leaks.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVN_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) demo-output
+	rm -rf $(BUILD) $(ASAN_BUILD) demo-output

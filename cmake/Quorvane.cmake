@@ -1,4 +1,5 @@
 # Shared helpers for the project's targets.
+include(${CMAKE_CURRENT_LIST_DIR}/sdk/QuorvaneModules.cmake)
 
 # Warnings are errors for project code.
 function(qvn_warnings target)
@@ -45,12 +46,8 @@ function(qvn_add_module name)
     add_library(${name} MODULE ${M_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PRIVATE ${M_LIBS})
-    set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${M_OUTPUT_DIR})
-    # GNU unique symbols (from inline statics in library headers) would keep a module loaded
-    # for the life of the process; modules must be unloadable.
-    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-        target_compile_options(${name} PRIVATE -fno-gnu-unique)
-    endif()
+    set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${M_OUTPUT_DIR})
+    quorvane_module_properties(${name})
     if(M_OUTPUT_NAME)
         set_target_properties(${name} PROPERTIES OUTPUT_NAME ${M_OUTPUT_NAME})
     endif()

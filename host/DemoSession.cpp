@@ -99,13 +99,12 @@ void DemoSession::printTree() const {
 }
 
 void DemoSession::printTags(const mvk::util::xml::Element& tag, int depth) const {
-    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i) {
-        const mvk::util::xml::Element& instance = tag.child("QVT_Plugin", i);
+    tag.forEachChild("QVT_Plugin", [&](const mvk::util::xml::Element& instance) {
         out << std::string(2 * depth + 2, ' ') << "+- " << instance.child("name", 0).text()
             << "  [" << instance.child("type", 0).text() << ", "
             << instance.child("nodeinfo", 0).childCount("node") << " host node(s)]\n";
         printTags(instance, depth + 1);
-    }
+    });
 }
 
 void DemoSession::printScene() const {

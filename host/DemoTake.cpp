@@ -36,14 +36,16 @@ constexpr Binding Bindings[] = {
 };
 
 const Element* findInstanceTag(const Element& tag, const std::string& name) {
-    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i) {
-        const Element& instance = tag.child("QVT_Plugin", i);
+    const Element* found = nullptr;
+    tag.forEachChild("QVT_Plugin", [&](const Element& instance) {
+        if (found != nullptr)
+            return;
         if (instance.child("name", 0).text() == name)
-            return &instance;
-        if (const Element* found = findInstanceTag(instance, name))
-            return found;
-    }
-    return nullptr;
+            found = &instance;
+        else
+            found = findInstanceTag(instance, name);
+    });
+    return found;
 }
 
 Element sceneTag(mvk::qvn::CoreInterface& core, RefHost& host) {
@@ -58,12 +60,11 @@ std::vector<Curve> recordedCurves(const Element& scene, const std::string& name)
     if (tag == nullptr)
         return curves;
     const Element& values = tag->child("recordedinputvalues", 0);
-    for (int i = 0; i < values.childCount("input"); ++i) {
-        const mvk::util::DataChunk block =
-            mvk::util::DataChunk::base64Decode(values.child("input", i).text());
+    values.forEachChild("input", [&](const Element& input) {
+        const mvk::util::DataChunk block = mvk::util::DataChunk::base64Decode(input.text());
         curves.emplace_back();
         curves.back().read(block.data(), block.size());
-    }
+    });
     return curves;
 }
 
@@ -95,7 +96,7 @@ bool DemoTake::run() {
         out << "the take recorded nothing\n";
         return false;
     }
-    return writeTable() && writePlot() && undoAndRedo();
+    return writeTable() && writePlot() && undoAndRedo() && resimulateSteeperPan();
 }
 
 // A copy of the template camera's scene tag, renamed, without host nodes, whose inputs name the
@@ -112,8 +113,10 @@ bool DemoTake::loadBoundCamera() {
         removeChildren(camera, dropped);
     camera.addChild(mvk::util::xml::TagWithData("name", CameraName));
     Element& profile = camera.child("inputprofile", 0).child("profile", 0);
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        Element& property = profile.child("property", i);
+    for (int i = 0; i < profile.childCount(); ++i) {
+        Element& property = profile.child(i);
+        if (property.name() != "property")
+            continue;
         for (const Binding& binding : Bindings) {
             if (property.attribute("name") != binding.property)
                 continue;
@@ -140,8 +143,15 @@ void DemoTake::recordTake(double seconds) {
     core.startRecording();
     const auto end =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(countdown + seconds);
+    // Half a second in, the countdown window is up and counting.
+    const auto picture = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    bool pictured = countdownShots == nullptr || countdown == 0;
     while (std::chrono::steady_clock::now() < end) {
         core.processEvents();
+        if (!pictured && std::chrono::steady_clock::now() >= picture) {
+            countdownShots->take("Countdown", "countdown.png");
+            pictured = true;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     core.stopRecording();
@@ -269,6 +279,78 @@ bool DemoTake::undoAndRedo() {
     out << "redo the take: " << (redone ? "done" : "nothing to redo") << "; the keys and curves "
         << (same ? "are back as they were" : "differ") << "\n";
     return undone && afterUndo == 0 && inputsAfterUndo == 0 && redone && same;
+}
+
+// A host changes a binding's response by loading the instance's tag with other parameters: the
+// camera is deleted and loaded again from its own tag, recorded curves included, with the pan
+// multiplier changed. Its motion starts afresh, as it did for the take.
+bool DemoTake::reloadWithPanMultiplier(const std::string& multiplier) {
+    const Element scene = sceneTag(core, host);
+    const Element* original = findInstanceTag(scene, CameraName);
+    if (original == nullptr)
+        return false;
+    Element camera = *original;
+    for (const char* dropped : {"nodeinfo", "masternode"})
+        removeChildren(camera, dropped);
+    Element& profile = camera.child("inputprofile", 0).child("profile", 0);
+    for (int i = 0; i < profile.childCount(); ++i) {
+        Element& property = profile.child(i);
+        if (property.name() != "property" || property.attribute("name") != "Pan")
+            continue;
+        removeChildren(property, "multiplier");
+        property.addChild(mvk::util::xml::TagWithData("multiplier", multiplier));
+    }
+    core.deleteInstance(CameraName);
+    // The deleted camera lives on in the host's undo history and keeps its name until that is
+    // forgotten; the reloaded one takes the name back.
+    host.undoStack.clear();
+    Element wrapper = mvk::util::xml::Tag("QVT");
+    wrapper.addChild(camera);
+    return core.loadInstances(wrapper) != nullptr && cameraKeys(host) != nullptr;
+}
+
+bool DemoTake::resimulateSteeperPan() {
+    out << "\n== resimulating the take with the pan response doubled\n";
+    const std::map<double, Matrix> before = *cameraKeys(host);
+    if (!reloadWithPanMultiplier("2"))
+        return false;
+    const mvk::qvn::TakeReport& take = takes.takes().back();
+    const double from = take.firstSampleTime - 1.0 / host.getFrameRate();
+    out << "pan multiplier 1 -> 2; resimulate " << from << " s to " << take.lastSampleTime
+        << " s\n";
+    const auto begin = std::chrono::steady_clock::now();
+    core.resimulate(from, take.lastSampleTime);
+    while (core.isRecording()) {
+        core.processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const std::map<double, Matrix>* after = cameraKeys(host);
+    out << "resimulated " << after->size() << " camera keys in " << seconds << " s; undo step \""
+        << host.undoStack.stepName(host.undoStack.stepCount() - 1) << "\"\n";
+    return after->size() == before.size() && writeResimulationPlot(before);
+}
+
+bool DemoTake::writeResimulationPlot(const std::map<double, Matrix>& before) const {
+    const std::map<double, Matrix>* after = cameraKeys(host);
+    std::vector<Points> curves(2);
+    for (const auto& [time, matrix] : before)
+        curves[0].emplace_back(time, matrix[3]);
+    for (const auto& [time, matrix] : *after)
+        curves[1].emplace_back(time, matrix[3]);
+    QImage image(960, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawPanel(painter, QRectF(20, 20, 920, 260), "camera x (keyed), pan multiplier 1 and 2", curves,
+              {"recorded take (x1)", "resimulated (x2)"});
+    painter.end();
+    const std::string path = output + "/resim.png";
+    const bool saved = image.save(QString::fromStdString(path));
+    out << "resimulation plot " << (saved ? "written to: " : "could not be written to: ") << path
+        << "\n";
+    return saved;
 }
 
 bool DemoTake::reloadInFreshAttach(const CoreModule& module, RefHost& host,

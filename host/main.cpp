@@ -20,12 +20,13 @@ namespace {
 
 struct Options {
     bool demo = false;
+    bool version = false;
     std::string output = "demo-output";
     std::string corePath;
 };
 
 void usage() {
-    std::cout << "usage: quorvane-host [--demo] [--output FOLDER] [--core LIBRARY]\n";
+    std::cout << "usage: quorvane-host [--demo] [--output FOLDER] [--core LIBRARY] [--version]\n";
 }
 
 bool parse(int argc, char** argv, Options& options) {
@@ -33,6 +34,8 @@ bool parse(int argc, char** argv, Options& options) {
         const std::string argument = argv[i];
         if (argument == "--demo") {
             options.demo = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--output" && i + 1 < argc) {
             options.output = argv[++i];
         } else if (argument == "--core" && i + 1 < argc) {
@@ -45,6 +48,25 @@ bool parse(int argc, char** argv, Options& options) {
     if (options.corePath.empty())
         options.corePath = qvn::host::CoreModule::defaultPath();
     return true;
+}
+
+// A version number read as thousands "." hundreds "." the rest below 100 (9201 is 9.2.1).
+std::string productVersion(uint32_t version) {
+    return std::to_string(version / 1000) + "." + std::to_string(version % 1000 / 100) + "." +
+           std::to_string(version % 100);
+}
+
+// Asks the core library itself, so the answer is that of the library this host would load.
+int printVersion(const std::string& corePath) {
+    qvn::host::CoreModule core;
+    if (!core.load(corePath)) {
+        std::cerr << core.error() << "\n";
+        return 1;
+    }
+    const uint32_t version = core.getVersion();
+    std::cout << "Quorvane " << productVersion(version) << " (core interface " << version
+              << ")\ncore library: " << corePath << "\n";
+    return 0;
 }
 
 // The demo's take is driven by the simulated gamepad of the install tree, unless the user
@@ -76,6 +98,8 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options))
         return 2;
+    if (options.version)
+        return printVersion(options.corePath);
     const std::string userData = prepareUserData();
     if (options.demo)
         useDemoGamepad(options.corePath);
@@ -112,6 +136,7 @@ int main(int argc, char** argv) {
         sessionOk = session.showWindows(screenshots) && sessionOk;
         std::filesystem::create_directories(options.output);
         qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
+        take.pictureCountdown(&screenshots);
         sessionOk = take.run() && sessionOk;
         coreInterface->saveScene(host);
         std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;

@@ -122,7 +122,9 @@ void CoreImplementation::setSlowMotion(int32_t step) {
     MainDlg::updateSlowMotion();
 }
 
-void CoreImplementation::resimulate(double, double) {}
+void CoreImplementation::resimulate(double start, double end) {
+    RecordManager::resimulate(start, end);
+}
 
 InstanceReference* CoreImplementation::findInstance(const std::string& name) {
     return findReference(name);

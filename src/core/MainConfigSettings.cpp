@@ -40,28 +40,28 @@ void MainConfigSettings::resetDefaults() {
     storedItems.clear();
 }
 
+void MainConfigSettings::loadItem(int32_t id, const std::string& text) {
+    switch (id) {
+    case ItemCountdown: countdown = toInt(text); break;
+    case ItemSilent: silentFlag = toInt(text) != 0; break;
+    case ItemStayOnTop: stayOnTopFlag = toInt(text) != 0; break;
+    case ItemLogLevel: logLevel = text; break;
+    default:
+        storedItems.emplace_back(id, text);
+        if (AdditionalSettingBase* setting = findAdditional(id))
+            setting->fromString(text);
+    }
+}
+
 void MainConfigSettings::load(const std::string& hostDataPath) {
     resetDefaults();
     settingsPath = hostDataPath + "/settings.xml";
     util::xml::Element document;
     if (document.load(settingsPath) == util::xml::Element::Parsed) {
-        for (int i = 0; i < document.childCount("item"); ++i) {
-            const util::xml::Element& entry = document.child("item", i);
-            if (!entry.hasAttribute("id"))
-                continue;
-            const int32_t id = toInt(entry.attribute("id"));
-            const std::string& text = entry.text();
-            switch (id) {
-            case ItemCountdown: countdown = toInt(text); break;
-            case ItemSilent: silentFlag = toInt(text) != 0; break;
-            case ItemStayOnTop: stayOnTopFlag = toInt(text) != 0; break;
-            case ItemLogLevel: logLevel = text; break;
-            default:
-                storedItems.emplace_back(id, text);
-                if (AdditionalSettingBase* setting = findAdditional(id))
-                    setting->fromString(text);
-            }
-        }
+        document.forEachChild("item", [this](const util::xml::Element& entry) {
+            if (entry.hasAttribute("id"))
+                loadItem(toInt(entry.attribute("id")), entry.text());
+        });
     }
     platform::setSilent(silentFlag);
 }

@@ -112,6 +112,8 @@ public:
 
 private:
     void resetDefaults();
+    // Applies one stored item of the file.
+    void loadItem(int32_t id, const std::string& text);
     void applyStored(AdditionalSettingBase& setting) const;
 
     std::string settingsPath;

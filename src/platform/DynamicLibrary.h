@@ -9,6 +9,9 @@ using ModuleHandle = void*;
 
 // Loads a library immediately and locally. The current working directory is saved and restored
 // around the load, so a library that changes it while initialising cannot disturb the host.
+// `path` names the file itself (no search path). Before the loader sees it, the file must be a
+// regular file holding a shared library for this machine whose segments all lie inside it; a
+// truncated or otherwise damaged module is refused instead of crashing the process.
 // Null on failure; lastLoadError() tells why.
 ModuleHandle loadLibrary(const std::string& path);
 // The address of an exported symbol, or null.

@@ -1,5 +1,5 @@
 #pragma once
-// Folder listing, folder creation and file removal.
+// Folder listing, folder creation, file reading, replacement and removal.
 #include <string>
 #include <vector>
 
@@ -21,6 +21,14 @@ bool createFolders(const std::string& path);
 // Deletes a file; false when it could not be removed.
 bool removeFile(const std::string& path);
 bool fileExists(const std::string& path);
+// The whole content of a regular file. False, with `contents` untouched, when the file is
+// missing, unreadable or anything but a regular file (a FIFO, socket, device or folder).
+bool readRegularFile(const std::string& path, std::string& contents);
+// Replaces the file at `path` with `contents` as one step: the bytes go to a temporary file of
+// this writer's own in the same folder, reach the disk, and are then renamed over `path`.
+// Readers see the old file or the new one, never a part; concurrent writers never share a
+// temporary file. On failure the previous file stays and the temporary file is removed.
+bool replaceFile(const std::string& path, const std::string& contents);
 bool folderExists(const std::string& path);
 
 } // namespace mvk::platform

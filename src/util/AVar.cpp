@@ -113,6 +113,24 @@ template <class T> T AVar<T>::valueAt(double time) const {
     return interpolate(*std::prev(after), *after, time).value;
 }
 
+template <class T> T AVar<T>::valueAt(double time, size_t& cursor) const {
+    if (keys.empty() || time <= keys.front().time || time >= keys.back().time)
+        return valueAt(time);
+    // The pair found last or the next one holds `time` while playback moves forward.
+    for (size_t at = cursor; at < cursor + 2 && at + 1 < keys.size(); ++at) {
+        if (keys[at].time <= time && time < keys[at + 1].time) {
+            cursor = at;
+            return interpolate(keys[at], keys[at + 1], time).value;
+        }
+    }
+    const auto after = std::upper_bound(keys.begin(), keys.end(), time,
+                                        [](double t, const Key& key) { return t < key.time; });
+    if (after == keys.begin() || after == keys.end())
+        return valueAt(time);
+    cursor = static_cast<size_t>(after - keys.begin()) - 1;
+    return interpolate(*std::prev(after), *after, time).value;
+}
+
 template <class T>
 typename AVar_Linear<T>::Key AVar_Linear<T>::interpolate(const Key& a, const Key& b,
                                                          double t) const {

@@ -48,6 +48,9 @@ public:
     // The curve's value at `time`: the first or last key's value outside the keys, the
     // interpolation between the neighbouring keys inside; T() without keys.
     T valueAt(double time) const;
+    // The same value for keys in time order, found from `cursor` (the key index found last, 0
+    // to begin with) and updated: playing a curve forward frame by frame then costs no search.
+    T valueAt(double time, size_t& cursor) const;
 
     size_t keyCount() const { return keys.size(); }
     const Key& key(size_t index) const { return keys[index]; }

@@ -1,15 +1,14 @@
 #include "util/DataChunk.h"
 
+#include "platform/FileSystem.h"
 #include "util/HuffmanDecoder.h"
 #include "util/HuffmanTree.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 
 namespace mvk::util {
 
@@ -204,19 +203,10 @@ void DataChunk::append(const void* data, size_t length) {
 }
 
 bool DataChunk::loadFile(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
+    std::string contents;
+    if (!platform::readRegularFile(path, contents))
         return false;
-    std::vector<uint8_t> contents;
-    std::array<uint8_t, 65536> block;
-    size_t got;
-    while ((got = std::fread(block.data(), 1, block.size(), file.get())) > 0)
-        contents.insert(contents.end(), block.data(), block.data() + got);
-    // A directory opens but fails to read; that must not pass for an empty file.
-    if (std::ferror(file.get()))
-        return false;
-    buffer = std::move(contents);
+    buffer.assign(contents.begin(), contents.end());
     return true;
 }
 

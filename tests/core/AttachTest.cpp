@@ -1,12 +1,14 @@
 #include "RefHost.h"
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
+#include "core/MainConfigSettings.h"
 #include "core/Startup.h"
 #include "core/instances/InstanceReference.h"
 #include "core/libraries/ConfigProfileManager.h"
 #include "core/libraries/LibraryManager.h"
 #include "core/libraries/Tool.h"
 #include "gui/Toolkit.h"
+#include "support/StuckReaderRelease.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -154,6 +156,22 @@ TEST_F(AttachTest, PerHostDataFolderIsCreatedAtAttach) {
 } // namespace
 
 namespace {
+
+// A FIFO where the settings file belongs would make a plain open wait for a writer forever.
+TEST_F(AttachTest, AFifoNamedLikeTheSettingsFileDoesNotHoldUpAttach) {
+    const std::string hostData = environment.userDataPath() + "/data/refhost";
+    std::filesystem::create_directories(hostData);
+    qvn::test::StuckReaderRelease fifo(hostData + "/settings.xml", std::chrono::seconds(20));
+    ASSERT_TRUE(fifo.created());
+    CoreInterface* core = core::attachCore(&host);
+    fifo.finished();
+    EXPECT_FALSE(fifo.released()) << "attach waited on the FIFO";
+    ASSERT_NE(core, nullptr);
+    int32_t countdown = 0;
+    EXPECT_TRUE(core->getSetting(core::MainConfigSettings::IdCountdown, &countdown));
+    EXPECT_EQ(countdown, 2);
+    core::detachCore(core);
+}
 
 TEST_F(AttachTest, TheEventPumpAnnouncesItselfAndStartsTheTimer) {
     CoreInterface* core = core::attachCore(&host);

@@ -1,6 +1,9 @@
 #include "core/MainConfigSettings.h"
 #include "gui/MessageBox.h"
 #include "platform/Interaction.h"
+#include "platform/FileSystem.h"
+#include "support/ConcurrentWriters.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
@@ -8,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using mvk::qvn::core::MainConfigSettings;
@@ -39,6 +43,15 @@ protected:
             items.emplace_back(static_cast<const Element&>(document.child(i)).attribute("id"),
                                document.child(i).text());
         return items;
+    }
+
+    // Every name in `path`, hidden ones included, sorted.
+    static std::vector<std::string> filesIn(const std::string& path) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     qvn::test::TestEnvironment environment;
@@ -164,23 +177,53 @@ TEST_F(SettingsTest, LogLevelNamesSetTheThresholdAndOthersOnlyTheName) {
     EXPECT_EQ(mvk::util::Log::threshold(), 3);
 }
 
-TEST_F(SettingsTest, AFailedWriteKeepsThePreviousFile) {
+TEST_F(SettingsTest, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     writeSettings("<QVNConfig><item id=\"100\">5</item></QVNConfig>");
     const std::string before = qvn::test::TestEnvironment::readFile(folder + "/settings.xml");
     MainConfigSettings settings;
     settings.load(folder);
     settings.setCountdownSeconds(8);
-    // The file is written beside the old one first; make that impossible, even for root.
-    std::filesystem::create_directory(folder + "/settings.xml.new");
-    EXPECT_FALSE(settings.save());
+    {
+        const qvn::test::FileSizeLimit full(16);
+        EXPECT_FALSE(settings.save());
+    }
     EXPECT_EQ(qvn::test::TestEnvironment::readFile(folder + "/settings.xml"), before);
-    std::filesystem::remove(folder + "/settings.xml.new");
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"settings.xml"});
     EXPECT_TRUE(settings.save());
     EXPECT_NE(qvn::test::TestEnvironment::readFile(folder + "/settings.xml"), before);
     // A folder that does not exist at all cannot be written either.
     MainConfigSettings elsewhere;
     elsewhere.load(environment.root() + "/missing");
     EXPECT_FALSE(elsewhere.save());
+}
+
+// Two hosts on one machine save the same settings file over and over; a reader must always find
+// one of the two complete files, and neither save may fail.
+TEST_F(SettingsTest, TwoProcessesSavingAtOnceNeverTearTheFile) {
+    MainConfigSettings writers[2];
+    std::string expected[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w].load(folder);
+        writers[w].setCountdownSeconds(10 + w);
+        // Large enough that a write takes many system calls.
+        for (int id = 1000; id < 4000; ++id)
+            writers[w].addSetting<std::string>(id, std::string(40, static_cast<char>('a' + w)));
+        ASSERT_TRUE(writers[w].save());
+        expected[w] = qvn::test::TestEnvironment::readFile(folder + "/settings.xml");
+    }
+    int reads = 0;
+    int torn = 0;
+    const int failed = qvn::test::runTwoWriters(
+        40, [&](int writer) { return writers[writer].save(); },
+        [&] {
+            std::string text;
+            ASSERT_TRUE(mvk::platform::readRegularFile(folder + "/settings.xml", text));
+            torn += text == expected[0] || text == expected[1] ? 0 : 1;
+            ++reads;
+        });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_EQ(filesIn(folder), std::vector<std::string>{"settings.xml"});
 }
 
 TEST_F(SettingsTest, SaveLogAsReportsSuccessAndFailure) {

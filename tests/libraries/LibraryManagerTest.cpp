@@ -3,6 +3,7 @@
 #include "core/libraries/LibraryManager.h"
 #include "core/libraries/Plugin.h"
 #include "core/libraries/Template.h"
+#include "support/ModuleCuts.h"
 #include "support/TestEnvironment.h"
 #include "util/DataChunk.h"
 #include "util/Log.h"
@@ -87,6 +88,32 @@ TEST_F(LibraryManagerTest, AFolderOfGoodAndBadModulesLoadsTheGoodOnesAndGoesOn) 
     EXPECT_NE(text.find("Could not load library on path: " + pluginFolder + "/notamodule.so"),
               std::string::npos);
     EXPECT_NE(text.find("plugin path: " + pluginFolder), std::string::npos);
+}
+
+// A module cut short would be mapped past the end of its file and kill the host with SIGBUS.
+TEST_F(LibraryManagerTest, DamagedModulesFailToLoadAndLoadingGoesOn) {
+    const std::string original = std::string(QVN_TOOL_FIXTURE_DIR) + "/good.so";
+    const std::vector<uint64_t> cuts = qvn::test::damagingCuts(original);
+    ASSERT_EQ(cuts.size(), 8u);
+    std::vector<std::string> damaged;
+    for (size_t i = 0; i < cuts.size(); ++i) {
+        damaged.push_back(pluginFolder + "/cut" + std::to_string(i) + ".so");
+        qvn::test::writeCut(original, damaged.back(), cuts[i]);
+    }
+    damaged.push_back(pluginFolder + "/foreign.so");
+    qvn::test::writeForeignCopy(original, damaged.back());
+    install("twin.so");
+
+    EXPECT_EQ(manager()->loadAllLibraries(), 0);
+    ASSERT_EQ(manager()->libraryCount(), 1);
+    EXPECT_EQ(manager()->library(0)->getName(), "twin");
+    const std::string text = log();
+    EXPECT_EQ(count(text, "Library creation failed: 30"), damaged.size());
+    for (const std::string& path : damaged) {
+        EXPECT_NE(text.find("Could not load library on path: " + path + "\n"), std::string::npos)
+            << path;
+        EXPECT_EQ(manager()->loadLibrary(path), 30) << path;
+    }
 }
 
 TEST_F(LibraryManagerTest, LoadOneAnswersPerOutcome) {

@@ -1,5 +1,6 @@
 #include "core/libraries/ConfigProfileManager.h"
 #include "profiles/StoreFixture.h"
+#include "support/FileSizeLimit.h"
 #include "util/xml/Element.h"
 
 #include <gmock/gmock.h>
@@ -205,21 +206,22 @@ TEST_F(ConfigProfileStoreTest, AFailedWriteKeepsTheOldFileAndTheStore) {
     setUp();
     store.addElement(profile("Mine", "old"), true, false);
     const std::string before = qvn::test::TestEnvironment::readFile(userFile("Mine.mcp"));
-    // A folder where the file is first written makes the write fail even for root.
-    std::filesystem::create_directories(userFile("Mine.mcp.new"));
-    std::filesystem::create_directories(userFile("New.mcp.new"));
-
-    EXPECT_EQ(store.addElement(profile("Mine", "new"), true, false), XMLFileManager::WriteFailed);
+    const std::set<std::string> files = allFiles();
+    {
+        const qvn::test::FileSizeLimit full(16);
+        EXPECT_EQ(store.addElement(profile("Mine", "new"), true, false),
+                  XMLFileManager::WriteFailed);
+        EXPECT_EQ(valueOf(store.elementByName("Mine")), "old");
+        EXPECT_EQ(store.addElement(profile("New", "new"), true, false),
+                  XMLFileManager::WriteFailed);
+        EXPECT_FALSE(store.hasElement("New"));
+        EXPECT_EQ(store.renameElement("Mine", "New"), XMLFileManager::WriteFailed);
+        EXPECT_TRUE(store.hasElement("Mine"));
+    }
     EXPECT_EQ(qvn::test::TestEnvironment::readFile(userFile("Mine.mcp")), before);
-    EXPECT_EQ(valueOf(store.elementByName("Mine")), "old");
+    // No temporary file of the failed writes is left behind.
+    EXPECT_EQ(allFiles(), files);
 
-    EXPECT_EQ(store.addElement(profile("New", "new"), true, false), XMLFileManager::WriteFailed);
-    EXPECT_FALSE(store.hasElement("New"));
-    EXPECT_EQ(store.renameElement("Mine", "New"), XMLFileManager::WriteFailed);
-    EXPECT_TRUE(store.hasElement("Mine"));
-    EXPECT_FALSE(std::filesystem::exists(userFile("New.mcp")));
-
-    std::filesystem::remove(userFile("New.mcp.new"));
     EXPECT_EQ(store.renameElement("Mine", "New"), XMLFileManager::Done);
     EXPECT_FALSE(std::filesystem::exists(userFile("Mine.mcp")));
     EXPECT_EQ(readBack(userFile("New.mcp")).child(0).attribute("name"), "New");

@@ -1,5 +1,7 @@
 #include "core/libraries/InputProfileManager.h"
+#include "platform/FileSystem.h"
 #include "profiles/StoreFixture.h"
+#include "support/ConcurrentWriters.h"
 #include "util/xml/Element.h"
 
 #include <gmock/gmock.h>
@@ -79,6 +81,45 @@ TEST_F(InputProfileStoreTest, SavedFilesHoldTheProfileAsTheirRoot) {
     EXPECT_TRUE(store.exportElement(Element(profileText("Any", "3")), userFile("My.mip")));
     EXPECT_EQ(readBack(userFile("My.mip")).attribute("name"), "My");
     EXPECT_FALSE(store.exportElement(Element(profileText("Any", "3")), userFile(".mip")));
+}
+
+// Two hosts store the same profile at once: the file always holds one of the two complete
+// versions, and temporary files, stale ones of a crashed writer included, are never profiles.
+TEST_F(InputProfileStoreTest, TwoProcessesStoringAtOnceNeverTearTheFile) {
+    environment.writeFile(userFile(".Shared.mip.4242-0-17"), profileText("Ghost", "1"));
+    environment.writeFile(userFile("Shared.mip.new"), profileText("Phantom", "1"));
+    store.setUp(dataFolder(), installedFolder());
+    Element versions[2];
+    std::string expected[2];
+    for (int w = 0; w < 2; ++w) {
+        versions[w] = mvk::util::xml::Tag("profile");
+        versions[w].attribute("name") = "Shared";
+        // Large enough that a write takes many system calls.
+        for (int i = 0; i < 2000; ++i) {
+            Element& property = versions[w].addChild(mvk::util::xml::Tag("property"));
+            property.attribute("name") = "p" + std::to_string(i);
+            property.addChild(mvk::util::xml::TagWithData("multiplier", std::to_string(w)));
+        }
+        ASSERT_EQ(store.addElement(versions[w], true, false), XMLFileManager::Done);
+        expected[w] = qvn::test::TestEnvironment::readFile(userFile("Shared.mip"));
+    }
+    int reads = 0;
+    int torn = 0;
+    const int failed = qvn::test::runTwoWriters(
+        40,
+        [&](int writer) {
+            return store.addElement(versions[writer], true, false) == XMLFileManager::Done;
+        },
+        [&] {
+            std::string text;
+            ASSERT_TRUE(mvk::platform::readRegularFile(userFile("Shared.mip"), text));
+            torn += text == expected[0] || text == expected[1] ? 0 : 1;
+            ++reads;
+        });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    store.reload();
+    EXPECT_THAT(store.names(), ElementsAre("Shared"));
 }
 
 } // namespace

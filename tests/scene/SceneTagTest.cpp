@@ -151,10 +151,11 @@ TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
         core->loadInstances(Element("<QVT><QVT_Plugin compressed=\"1\">!!</QVT_Plugin></QVT>")),
         nullptr);
 
-    // Nodes missing from the scene are reported.
-    // The first Cam_01 went with forget(); the restored one carries the name now.
-    Element lamp =
-        SceneTagWriter::write(*core->findInstance("Cam_01"), SceneTagWriter::WithoutChildren);
+    // Nodes missing from the scene are reported. The original Cam_01 went with the undo stack;
+    // the restored one stands in for it.
+    InstanceReference* restored = core->findInstance("Cam_01");
+    ASSERT_NE(restored, nullptr);
+    Element lamp = SceneTagWriter::write(*restored, SceneTagWriter::WithoutChildren);
     lamp.child("nodeinfo").addChild(mvk::util::xml::Tag("node")).attribute("name") = "lamp";
     forget("Cam_01");
     ASSERT_NE(core->loadInstances(lamp), nullptr);

@@ -1,5 +1,6 @@
 #include "FakeInput.h"
 #include "platform/DynamicLibrary.h"
+#include "support/ModuleCuts.h"
 #include "support/TestEnvironment.h"
 #include "unidevice/DriverLoader.h"
 #include "unidevice/EmulatedTrinaryDevice.h"
@@ -106,6 +107,39 @@ TEST_F(DriverLoaderTest, EveryFailureHasItsOwnResultAndTheLibraryReceivesHandler
     // The library's device is polled like any other.
     handler()->updateAll();
     EXPECT_DOUBLE_EQ(handler()->device(0)->control(0)->current(), 0.5);
+}
+
+// The system loader would map pages past the end of a cut file and die of SIGBUS on touching
+// them; such files are skipped like any other file that is not a loadable module.
+TEST_F(DriverLoaderTest, DamagedLibrariesAreSkippedAsNotLoadable) {
+    TestEnvironment environment;
+    const std::string folder = environment.root() + "/drivers";
+    fs::create_directories(folder);
+    const std::vector<uint64_t> cuts = qvn::test::damagingCuts(fixture("good"));
+    ASSERT_EQ(cuts.size(), 8u);
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < cuts.size(); ++i) {
+        const std::string path = folder + "/cut" + std::to_string(i) + "_driver.so";
+        qvn::test::writeCut(fixture("good"), path, cuts[i]);
+        expected.insert(expected.end(),
+                        {"\tload Unidevice dynamic library", "\tlibrary file: " + path});
+    }
+    qvn::test::writeForeignCopy(fixture("good"), folder + "/foreign_driver.so");
+    expected.insert(expected.end(), {"\tload Unidevice dynamic library",
+                                     "\tlibrary file: " + folder + "/foreign_driver.so"});
+    fs::copy_file(fixture("good"), folder + "/good_driver.so");
+    expected.insert(expected.end(), {"\tload Unidevice dynamic library",
+                                     "\tlibrary file: " + folder + "/good_driver.so"});
+
+    const size_t mark = Log::instance()->text().size();
+    EXPECT_EQ(loader.loadFolder(folder, context()), 1);
+    EXPECT_EQ(logLinesSince(mark), expected);
+    EXPECT_THAT(names(true), ElementsAre("fixturedriver"));
+    EXPECT_EQ(loader.loadLibrary(folder + "/cut7_driver.so", context()), DriverLoader::NotLoadable);
+    EXPECT_NE(mvk::platform::lastLoadError().find("cut7_driver.so"), std::string::npos);
+    EXPECT_EQ(loader.loadLibrary(folder + "/foreign_driver.so", context()),
+              DriverLoader::NotLoadable);
+    EXPECT_EQ(loader.count(), 1);
 }
 
 TEST_F(DriverLoaderTest, StartBuildsTheLayerInOrderAndShutDownUnloadsAfterTheObjects) {

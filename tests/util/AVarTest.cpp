@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -126,6 +127,25 @@ TEST(AVarTest, KeysStayInTimeOrderAndValuesRunLinearlyBetweenThem) {
     EXPECT_DOUBLE_EQ(curve.valueAt(8), 2);
     EXPECT_EQ(curve.interpolate({0, 0}, {2, 4}, 1), (Key{1, 2}));
     EXPECT_DOUBLE_EQ(Curve().valueAt(1), 0);
+}
+
+TEST(AVarTest, ACursorGivesTheSameValuesForwardBackwardAndAfterJumps) {
+    Curve curve;
+    for (int i = 0; i < 50; ++i)
+        curve.setKey(i * 0.1, std::sin(i * 0.7) * 3);
+    std::vector<double> times;
+    for (int i = -3; i < 60; ++i)
+        times.push_back(i * 0.05);
+    for (int i = 60; i > -3; --i)
+        times.push_back(i * 0.037);
+    for (double t : {4.9, 0.0, 2.5, 2.5, 0.35, 4.85, -1.0, 4.95, 1.0 / 3})
+        times.push_back(t);
+    size_t cursor = 0;
+    for (double t : times)
+        EXPECT_EQ(curve.valueAt(t, cursor), curve.valueAt(t)) << t;
+    size_t stale = 1000;
+    EXPECT_EQ(curve.valueAt(2.55, stale), curve.valueAt(2.55));
+    EXPECT_EQ(Curve().valueAt(1, cursor), 0);
 }
 
 TEST(AVarTest, TheVariableRecordSwapsOnceOnUndoAndBackOnRedo) {

@@ -26,10 +26,23 @@ namespace {
 // The ids each window looks up, with the kind it expects there.
 const std::map<std::string, std::vector<std::pair<int32_t, std::string>>> Required = {
     {"qvn_main.xml",
-     {{101, "button"}, {102, "button"}, {103, "button"}, {110, "button"}, {104, "button"},
-      {106, "button"}, {107, "button"}, {108, "button"}, {109, "button"}, {111, "button"},
-      {113, "checkbox"}, {114, "checkbox"}, {115, "spinner"}, {116, "button"}, {117, "button"},
-      {119, "tree"}, {135, "menubar"}}},
+     {{101, "button"},
+      {102, "button"},
+      {103, "button"},
+      {110, "button"},
+      {104, "button"},
+      {106, "button"},
+      {107, "button"},
+      {108, "button"},
+      {109, "button"},
+      {111, "button"},
+      {113, "checkbox"},
+      {114, "checkbox"},
+      {115, "spinner"},
+      {116, "button"},
+      {117, "button"},
+      {119, "tree"},
+      {135, "menubar"}}},
     {"qvn_about.xml", {{300, "button"}, {304, "button"}}},
     {"qvn_countdown.xml", {{101, "label"}}},
     {"qvn_config.xml",
@@ -40,7 +53,11 @@ const std::map<std::string, std::vector<std::pair<int32_t, std::string>>> Requir
      {{100, "spinner"}, {102, "checkbox"}, {103, "checkbox"}, {106, "combobox"},
       {110, "button"}}},
     {"qvn_resimulate.xml",
-     {{99, "button"}, {100, "progressbar"}, {101, "label"}, {102, "label"}, {103, "label"},
+     {{99, "button"},
+      {100, "progressbar"},
+      {101, "label"},
+      {102, "label"},
+      {103, "label"},
       {104, "label"}}},
 };
 // Layouts that are pages inside a window rather than windows of their own.
@@ -69,8 +86,9 @@ TEST_F(LayoutsTest, EveryShippedLayoutBuildsWithTheIdsItsWindowNeeds) {
         ASSERT_NE(root, nullptr) << name;
         EXPECT_EQ(root->getKindName() == "dialog", Pages.count(name) == 0) << name;
         const auto required = Required.find(name);
-        for (const auto& [id, kind] : required != Required.end() ? required->second
-                                                                  : std::vector<std::pair<int32_t, std::string>>{}) {
+        for (const auto& [id, kind] : required != Required.end()
+                                          ? required->second
+                                          : std::vector<std::pair<int32_t, std::string>>{}) {
             Component* component = root->findById(id);
             ASSERT_NE(component, nullptr) << name << " lacks " << id;
             EXPECT_EQ(component->getKindName(), kind) << name << " " << id;
@@ -89,8 +107,8 @@ TEST_F(LayoutsTest, MainWindowIsTheActivationSourceAndOffersTheFourCreateMenus) 
     std::set<QString> titles;
     for (QMenu* menu : bar->findChildren<QMenu*>())
         titles.insert(menu->title());
-    for (const char* title : {"Create Vehicle tool", "Create Accessory tool", "Create Camera tool",
-                              "Create Template"})
+    for (const char* title :
+         {"Create Vehicle tool", "Create Accessory tool", "Create Camera tool", "Create Template"})
         EXPECT_EQ(titles.count(QString::fromUtf8(title)), 1u) << title;
 }
 
@@ -111,8 +129,8 @@ TEST_F(LayoutsTest, EveryImageALayoutNamesExists) {
     }
     for (const char* prefix : {"veh", "cam", "acc", "prm"})
         for (const char* state : {"", "_pressed", "_hover"})
-            EXPECT_TRUE(std::filesystem::exists(dataFolder() + "/core/images/" + prefix + state +
-                                                ".png"))
+            EXPECT_TRUE(
+                std::filesystem::exists(dataFolder() + "/core/images/" + prefix + state + ".png"))
                 << prefix << state;
     EXPECT_TRUE(std::filesystem::exists(dataFolder() + "/core/images/morvik_ico_16.png"));
     EXPECT_TRUE(std::filesystem::exists(dataFolder() + "/core/images/treeicons/group.png"));

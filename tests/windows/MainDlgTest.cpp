@@ -87,7 +87,8 @@ class MissingControlTest : public MainDlgTest,
 
 TEST_P(MissingControlTest, IsLoggedOnceAndTheWindowStillOpens) {
     const auto [id, line] = GetParam();
-    editLayout("qvn_main.xml", "id=\"" + std::to_string(id) + "\"", "id=\"9" + std::to_string(id) + "\"");
+    editLayout("qvn_main.xml", "id=\"" + std::to_string(id) + "\"",
+               "id=\"9" + std::to_string(id) + "\"");
     attach();
     EXPECT_EQ(core->openMainDialog(), ResultOk);
     EXPECT_TRUE(core->isMainDialogOpen());
@@ -101,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
     Controls, MissingControlTest,
     ::testing::Values(std::make_pair(116, "Unable to find record button in main Dialog"),
                       std::make_pair(117, "Unable to find resimulate button in main Dialog"),
-                      std::make_pair(115, "Unable to find slow motion factor spinner in main Dialog"),
+                      std::make_pair(115,
+                                     "Unable to find slow motion factor spinner in main Dialog"),
                       std::make_pair(113, "Unable to find auto expand checkbox in main Dialog")),
     [](const ::testing::TestParamInfo<std::pair<int, const char*>>& info) {
         return "Without" + std::to_string(info.param.first);
@@ -113,8 +115,8 @@ TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
     const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
     ASSERT_GE(tools.size(), 4u);
     core::Tool* fourth = tools[3];
-    const int button = core::MainDlg::CreateButtons[static_cast<size_t>(
-        core::ToolMenus::groupOf(*fourth))];
+    const int button =
+        core::MainDlg::CreateButtons[static_cast<size_t>(core::ToolMenus::groupOf(*fourth))];
 
     // A create button without a tool does nothing.
     click(button);
@@ -140,7 +142,8 @@ TEST_F(MainDlgTest, CreateMenusRebuildWhenTheLibrariesChange) {
     core->openMainDialog();
     QMenu* templates = createMenu("Create Template");
     ASSERT_NE(templates, nullptr);
-    const std::string crane = qvn::test::TestEnvironment::stageRoot() + "/quorvane/prm/crane/crane.prm";
+    const std::string crane =
+        qvn::test::TestEnvironment::stageRoot() + "/quorvane/prm/crane/crane.prm";
     ASSERT_EQ(core::LibraryManager::instance()->loadLibrary(crane), 0);
     const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
     ASSERT_EQ(tools.back()->kind(), core::Tool::KindTemplate);
@@ -202,9 +205,9 @@ TEST_F(MainDlgTest, LoadingAModelAsksForAFileAndCancellingChangesNothing) {
     qvn::test::ScriptedInteraction interaction;
     menuCommand(core::MainDlg::CommandLoadModel);
     ASSERT_EQ(interaction.count("openFileName"), 1);
-    EXPECT_NE(interaction.questions()[0].extra.find(
-                  "|Morvik Pre-Rigged Models (*.prm);;All files (*.*)"),
-              std::string::npos);
+    EXPECT_NE(
+        interaction.questions()[0].extra.find("|Morvik Pre-Rigged Models (*.prm);;All files (*.*)"),
+        std::string::npos);
     EXPECT_EQ(toolCount(), 0);
 }
 
@@ -293,6 +296,41 @@ TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
     };
     EXPECT_FALSE(has(root->child(0)));
     EXPECT_TRUE(has(root->child(1)));
+}
+
+// The tree's context menu: "New tool" entries create below the item, one per creatable tool.
+TEST_F(MainDlgTest, NewToolFromTheTreeMenuCreatesBelowTheSelectedItem) {
+    attach();
+    core->openMainDialog();
+    ASSERT_FALSE(core->createInstance("Group").empty());
+    core::InstanceReference* group = implementation()->getRoot()->child(0);
+    Component* tree = mainComponent(119);
+    ASSERT_NE(tree, nullptr);
+
+    const std::vector<core::Tool*> creatable = core::ToolMenus::creatableTools();
+    const mvk::util::xml::Element popup = tree->getPopup();
+    const mvk::util::xml::Element& newTool = popup.child("popup", 0);
+    ASSERT_EQ(newTool.attribute("label"), "New tool");
+    ASSERT_EQ(newTool.childCount("item"), static_cast<int>(creatable.size()));
+    // The group tool is never offered; the last creatable one is used.
+    for (const core::Tool* tool : creatable)
+        EXPECT_NE(tool->identifiers().front(), "Group");
+    ASSERT_FALSE(creatable.empty());
+    const int last = static_cast<int>(creatable.size()) - 1;
+
+    implementation()->select(group);
+    const int steps = host.undoStack.stepCount();
+    userEvent(tree, mvk::gui::Component::EventPopupChosen, 1000 + last);
+    ASSERT_EQ(group->childCount(), 1);
+    EXPECT_EQ(group->child(0)->getInstance()->getTool(), creatable[static_cast<size_t>(last)]);
+    ASSERT_GT(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Create Tool");
+
+    // An entry past the list does nothing.
+    userEvent(tree, mvk::gui::Component::EventPopupChosen,
+              1000 + static_cast<int32_t>(creatable.size()));
+    EXPECT_EQ(group->childCount(), 1);
+    EXPECT_EQ(implementation()->getRoot()->childCount(), 1);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "SdlGamepadDevice.h"
 #include "unidevice/DeviceHandler.h"
 
+#include <dlfcn.h>
+
 #include <vector>
 
 namespace mvk::examples {
@@ -11,21 +13,40 @@ namespace {
 
 constexpr Uint32 Subsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
 
+// Each time SDL is loaded it takes a thread-specific data key and never gives it back, and the
+// process has only so many. The core unloads this library, and SDL with it, at every detach;
+// so once SDL has been started it stays loaded, and later starts reuse what it holds.
+void keepSdlLoaded() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&SDL_InitSubSystem), &info) == 0 ||
+        info.dli_fname == nullptr)
+        return;
+    dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
 } // namespace
 
 SdlGamepadDriver* SdlGamepadDriver::create(unidevice::DeviceHandler* handler) {
     if (handler == nullptr)
         return nullptr;
-    // The host owns the process's signals; SDL must not install handlers of its own.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const bool firstUser = SDL_WasInit(SDL_INIT_JOYSTICK) == 0;
-    if (SDL_InitSubSystem(Subsystems) != 0)
+    const bool startsSdl = SDL_WasInit(SDL_INIT_EVERYTHING) == 0;
+    // The host owns the process's signals; SDL must not install handlers of its own. A host
+    // that runs SDL itself has made that choice already.
+    if (startsSdl) {
+        keepSdlLoaded();
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    }
+    if (SDL_InitSubSystem(Subsystems) != 0) {
+        if (startsSdl)
+            SDL_Quit();
         return nullptr;
-    return new SdlGamepadDriver(handler, firstUser);
+    }
+    return new SdlGamepadDriver(handler, firstUser, startsSdl);
 }
 
-SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents)
-    : ListDriver("sdlgamepad", handler), ownsEvents(ownsEvents) {
+SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents, bool ownsSdl)
+    : ListDriver("sdlgamepad", handler), ownsEvents(ownsEvents), ownsSdl(ownsSdl) {
     // Controllers are polled, never read from SDL's event queue. When nobody else uses the
     // joystick layer, keep its events out of the queue so it cannot fill up unread.
     if (ownsEvents) {
@@ -41,6 +62,11 @@ SdlGamepadDriver::~SdlGamepadDriver() {
     for (auto it = owned.rbegin(); it != owned.rend(); ++it)
         (*it)->destroy();
     SDL_QuitSubSystem(Subsystems);
+    // Stopping subsystems keeps SDL's own state (hints, the mapping database, locks). When this
+    // driver started SDL and nothing else runs on it now, that goes too: the core may unload
+    // this library, and SDL with it, on every detach.
+    if (ownsSdl && SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
+        SDL_Quit();
 }
 
 bool SdlGamepadDriver::update() {

@@ -18,7 +18,8 @@ class SdlGamepadDriver : public ListDriver {
 public:
     // A driver with SDL's joystick and gamepad subsystems started, or null when SDL refuses.
     static SdlGamepadDriver* create(unidevice::DeviceHandler* handler);
-    // Destroys its devices and stops the two subsystems again (never SDL as a whole).
+    // Destroys its devices and stops the two subsystems again; SDL as a whole only when this
+    // driver started it and nobody else uses it by then.
     ~SdlGamepadDriver() override;
 
     // Poll SDL, follow hot-plugging, then read every controller.
@@ -27,7 +28,7 @@ public:
     unidevice::Control* detect() override;
 
 private:
-    SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents);
+    SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsEvents, bool ownsSdl);
     void refresh();
     void letGoOfDisconnected();
     void addConnected();
@@ -41,6 +42,7 @@ private:
     int32_t placeFor(const unidevice::Device& pad) const;
 
     bool ownsEvents;
+    bool ownsSdl;
     std::set<SDL_JoystickID> unusable;
 };
 

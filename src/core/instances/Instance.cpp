@@ -76,6 +76,8 @@ public:
     unidevice::Control* control;
     const util::xml::Element binding;
     unidevice::Control temporary;
+    // Where the replay of this property's curve stands.
+    size_t cursor = 0;
 };
 
 Instance::VirtualControl::VirtualControl(Instance* instance,
@@ -618,7 +620,7 @@ void Instance::replayInputs(double time) {
     // Only the stand-ins are fed: a replay never writes into a real device's controls.
     const size_t count = std::min(recordedValues.size(), setAside.size());
     for (size_t i = 0; i < count; ++i)
-        setAside[i]->temporary.feed(recordedValues[i].valueAt(time));
+        setAside[i]->temporary.feed(recordedValues[i].valueAt(time, setAside[i]->cursor));
 }
 
 void Instance::advanceExposedSpinners() {
@@ -745,15 +747,14 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
         inputProfileName = profile.attribute("name");
     int32_t missing = 0;
     auto* devices = unidevice::DeviceHandler::instance();
-    for (int i = 0; i < profile.childCount("property"); ++i) {
-        const util::xml::Element& entry = profile.child("property", i);
+    profile.forEachChild("property", [&](const util::xml::Element& entry) {
         unidevice::Property* property = properties->property(entry.attribute("name"));
         if (property == nullptr)
-            continue;
+            return;
         property->loadSettings(entry);
         const util::xml::Element& binding = entry.child("control", 0);
         if (binding.isEmpty())
-            continue;
+            return;
         // Kept also when the control is found, so the control can be found again after its
         // device has gone and come back.
         property->setBinding(binding);
@@ -761,7 +762,7 @@ int32_t Instance::applyInputProfile(const util::xml::Element& element) {
             property->bind(control);
         else
             ++missing;
-    }
+    });
     util::Message notice(InputProfileApplied);
     broadcastFrom(notice);
     return missing;

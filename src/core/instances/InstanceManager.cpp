@@ -75,19 +75,19 @@ InstanceReference* InstanceManager::createFromScene(const util::xml::Element& sc
     }
     InstanceReference* below = parent ? parent : root;
     InstanceReference* first = nullptr;
-    for (int i = 0; i < holder->childCount("QVT_Plugin"); ++i) {
-        Template* stored =
-            Template::make(nullptr, holder->child("QVT_Plugin", i), holder->attribute("path"));
+    const std::string path = holder->attribute("path");
+    holder->forEachChild("QVT_Plugin", [&](const util::xml::Element& tag) {
+        Template* stored = Template::make(nullptr, tag, path);
         InstanceReference* created = stored ? stored->createInstance("") : nullptr;
         if (stored != nullptr)
             stored->release();
         if (created == nullptr)
-            continue;
+            return;
         if (below != nullptr)
             below->insertChild(created);
         if (first == nullptr)
             first = created;
-    }
+    });
     if (host != nullptr)
         host->cancelHold();
     return first;

@@ -116,9 +116,10 @@ InstanceReference* SceneTagReader::restore(const Element& stored, const std::str
         reference->setChecked(false);
     applyStoredState(*instance, tag);
     findNodes(*instance, tag.child("nodeinfo", 0));
-    for (int i = 0; i < tag.childCount("QVT_Plugin"); ++i)
-        if (InstanceReference* child = restore(tag.child("QVT_Plugin", i), ""))
+    tag.forEachChild("QVT_Plugin", [&](const Element& stored) {
+        if (InstanceReference* child = restore(stored, ""))
             reference->insertChild(child);
+    });
     return reference;
 }
 
@@ -177,11 +178,13 @@ void SceneTagReader::findNodes(Instance& instance, const Element& nodeInfo) {
     util::ReturnValue<NodeList> holder(nodes);
     host->findNodes(instance.getName(), nodeInfo, holder);
     std::vector<std::string> missing;
-    for (int i = 0; i < nodeInfo.childCount("node"); ++i) {
-        const bool found = static_cast<size_t>(i) < nodes.size() && nodes[i] != nullptr;
+    size_t index = 0;
+    nodeInfo.forEachChild("node", [&](const Element& node) {
+        const bool found = index < nodes.size() && nodes[index] != nullptr;
         if (!found)
-            missing.push_back(nodeInfo.child("node", i).attribute("name"));
-    }
+            missing.push_back(node.attribute("name"));
+        ++index;
+    });
     if (missing.empty())
         return;
     gui::messageBox(nullptr, missingNodesText(instance.getName(), missing), "Morvik Quorvane", 1,

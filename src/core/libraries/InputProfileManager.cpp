@@ -30,15 +30,18 @@ void Tool::InputProfileManager::setUp(const std::string& dataFolder,
     XMLFileManager::setUp(dataFolder, installedDataFolder, FolderName, FileName);
 }
 
-std::vector<Element> Tool::InputProfileManager::profilesOf(const Element& root) {
-    if (isTag(root, ProfileTag))
-        return {root};
+// The profiles are moved out of `root`: a profile can hold a great many properties.
+std::vector<Element> Tool::InputProfileManager::profilesOf(Element root) {
     std::vector<Element> profiles;
+    if (isTag(root, ProfileTag)) {
+        profiles.push_back(std::move(root));
+        return profiles;
+    }
     if (!isTag(root, ContainerTag))
         return profiles;
     for (int i = 0; i < root.childCount(); ++i)
         if (isTag(root.child(i), ProfileTag))
-            profiles.push_back(root.child(i));
+            profiles.push_back(std::move(root.child(i)));
     return profiles;
 }
 
@@ -51,7 +54,7 @@ std::vector<Element> Tool::InputProfileManager::readFile(const std::string& path
     Element root;
     if (root.load(path) != Element::Parsed)
         return {};
-    return profilesOf(root);
+    return profilesOf(std::move(root));
 }
 
 bool Tool::InputProfileManager::storeElement(const std::string& name, const Element& element,

@@ -18,7 +18,7 @@ public:
 
     // The profiles of a file's root: the "profile" children of "unidevice", or the root itself
     // when it is a "profile".
-    static std::vector<util::xml::Element> profilesOf(const util::xml::Element& root);
+    static std::vector<util::xml::Element> profilesOf(util::xml::Element root);
 
 protected:
     bool writeElement(const std::string& name, const util::xml::Element& element,

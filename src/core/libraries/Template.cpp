@@ -28,8 +28,9 @@ Template::Template(Library* library, util::xml::Element content, util::xml::Elem
     if (displayName.empty())
         displayName = "(Unknown)";
     const util::xml::Element& custom = templateContent.child("customdata", 0);
-    for (int i = 0; i < custom.childCount("category"); ++i)
-        categoryList.push_back(custom.child("category", i).text());
+    custom.forEachChild("category", [this](const util::xml::Element& category) {
+        categoryList.push_back(category.text());
+    });
     setUpProfileStores(dataFolder(), installedDataFolder());
 }
 

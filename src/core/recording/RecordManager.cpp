@@ -3,6 +3,7 @@
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
 #include "core/instances/Instance.h"
+#include "core/recording/ResimulateWindow.h"
 #include "core/windows/CountDownWindow.h"
 #include "gui/Component.h"
 #include "gui/componentinterface/CheckBox.h"
@@ -49,6 +50,7 @@ RecordManager::RecordManager(CoreImplementation* core) : CoreSubSystem(core) {
 RecordManager::~RecordManager() {
     util::Log section("DeInitializing Record manager Core subsystem", util::Log::Notice);
     TimerManager::service().removeTimer(this, RecordTimerId);
+    util::destroy(resimulateWindow);
     if (countDown)
         countDown->hide();
 }
@@ -264,8 +266,82 @@ void RecordManager::reportTake() {
     getCore()->broadcastFrom(message);
 }
 
+// ---- Resimulation -----------------------------------------------------------------------------
+
+void RecordManager::resimulate(double from, double to) {
+    HostAdaptor* adaptor = host();
+    if (recording || adaptor == nullptr)
+        return;
+    const double fps = adaptor->getFrameRate();
+    if (!(fps > 0.0) || !std::isfinite(fps)) {
+        util::Log::instance()->write("Cannot resimulate without a frame rate", util::Log::Error);
+        return;
+    }
+    util::Log section("Resimulating", util::Log::Notice);
+    adaptor->beginHold("Resimulating");
+    recording = true;
+    resimulating = true;
+    startTime = from;
+    rangeEnd = to;
+    resimulationFrame = 1;
+    resimulationTime = resimulationFrameTime(resimulationFrame, 1.0 / fps);
+    progress = 0.0F;
+    savedSlowMotionFactor = slowMotionFactor;
+    slowMotionFactor = 1.0;
+    // The main window's slow-motion display follows the factor once the window exists.
+    prepareRecording(orderedRecordList(), from);
+    savedLogThreshold = util::Log::threshold();
+    lastTick = platform::tickCount();
+    if (resimulateWindow == nullptr)
+        resimulateWindow = new ResimulateWindow(*this);
+    const double interval = adaptor->getSampleInterval();
+    const double startFrame = interval > 0.0 ? std::floor(from / interval) : 0.0;
+    resimulateWindow->open(static_cast<float>(startFrame));
+    util::Log::setLevel(savedLogThreshold);
+}
+
+double RecordManager::resimulationFrameTime(int64_t index, double dt) const {
+    return startTime + static_cast<double>(index) * dt;
+}
+
+bool RecordManager::resimulateStep() {
+    HostAdaptor* adaptor = host();
+    if (adaptor == nullptr)
+        return true;
+    const double dt = 1.0 / adaptor->getFrameRate();
+    const uint32_t sliceStart = platform::tickCount();
+    const double length = rangeEnd - startTime;
+    while (rangeEnd + 0.00001 > resimulationTime) {
+        progress =
+            length > 0.0 ? static_cast<float>((resimulationTime - startTime) / length) : 0.0F;
+        if (elapsedMilliseconds(sliceStart, platform::tickCount()) > 500)
+            return false;
+        // By index: an instance that goes away meanwhile leaves the list.
+        for (size_t i = 0; i < recordList.size(); ++i)
+            recordList[i]->recordSample(resimulationTime, true);
+        resimulationTime = resimulationFrameTime(++resimulationFrame, dt);
+    }
+    progress = 1.0F;
+    return true;
+}
+
 void RecordManager::finishResimulation() {
+    if (!resimulating)
+        return;
+    util::Log::setLevel(savedLogThreshold);
+    for (size_t i = 0; i < recordList.size(); ++i)
+        recordList[i]->endRecording(rangeEnd, true);
+    recording = false;
     resimulating = false;
+    slowMotionFactor = savedSlowMotionFactor;
+    unidevice::DeviceHandler::instance()->deactivateAll();
+    if (HostAdaptor* adaptor = host()) {
+        adaptor->onRecordingDone();
+        adaptor->acceptHold();
+        adaptor->setTime(adaptor->getTime());
+    }
+    if (resimulateWindow != nullptr)
+        resimulateWindow->close();
 }
 
 void RecordManager::RecordListWatcher::watch() {

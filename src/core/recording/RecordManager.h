@@ -45,7 +45,17 @@ public:
     int32_t startRecording();
     // 0; does nothing unless a take (not a resimulation) runs.
     int32_t stopRecording();
+
+    // Re-runs the record list frame by frame from `from` (exclusive) to `to` (inclusive) through
+    // the present bindings, in slices driven by the progress window. Nothing happens while a
+    // take or a resimulation runs, or when the host has no usable frame rate.
+    void resimulate(double from, double to);
+    // One slice of at most 500 ms; true when the range is done.
+    bool resimulateStep();
+    // Ends the resimulation with the frames done so far: bindings back, one undo step closed.
     void finishResimulation();
+    // Share of the range done, 0 to 1.
+    float getResimulationProgress() const { return progress; }
 
     // Takes the list as the record list, activates the devices and tells every instance that
     // recording begins at `startTime`.
@@ -73,6 +83,10 @@ public:
     const TakeReport& getTakeReport() const { return take; }
     const std::vector<Instance*>& getRecordList() const { return recordList; }
     double getRecordTime() const { return recordTime; }
+
+    class ResimulateWindow;
+    // Null until the first resimulation; kept afterwards for the next one.
+    ResimulateWindow* getResimulateWindow() const { return resimulateWindow; }
 
 private:
     // Listens to the instances of the record list, so one destroyed during a take leaves it
@@ -103,7 +117,12 @@ private:
     std::optional<bool> mainWindowCheckBox(int32_t id) const;
     uintptr_t mainWindowHandle() const;
 
+    // The frame `index` frames after the start of the resimulation; counted rather than summed,
+    // so a long range stays on the host's frame grid.
+    double resimulationFrameTime(int64_t index, double dt) const;
+
     std::unique_ptr<CountDown> countDown;
+    ResimulateWindow* resimulateWindow = nullptr;
     CheckBoxLookup checkBoxLookup;
     double slowMotionFactor = 1.0;
     int32_t savedLogThreshold = 3;
@@ -116,6 +135,10 @@ private:
     double recordTime = 0.0;
     bool recording = false;
     bool resimulating = false;
+    double resimulationTime = 0.0;
+    int64_t resimulationFrame = 0;
+    float progress = 0.0F;
+    double savedSlowMotionFactor = 1.0;
     TakeReport take;
 };
 

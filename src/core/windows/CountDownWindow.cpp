@@ -24,9 +24,13 @@ void CountDownWindow::start(int32_t seconds) {
         getRoot()->show();
 }
 
-void CountDownWindow::update(const std::string& text) { showSeconds(Open + text + Close + " "); }
+void CountDownWindow::update(const std::string& text) {
+    showSeconds(Open + text + Close + " ");
+}
 
-void CountDownWindow::hide() { hideWindow(); }
+void CountDownWindow::hide() {
+    hideWindow();
+}
 
 void CountDownWindow::showSeconds(const std::string& markup) {
     if (gui::Component* label = find(SecondsLabel))

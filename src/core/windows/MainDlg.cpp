@@ -107,6 +107,7 @@ void MainDlg::initSubSystem() {
     if (tree != nullptr) {
         toolTree = std::make_unique<core::ToolTree>(tree);
         refreshTree();
+        updateTreePopup();
     }
     // The main preferences are the root instance's page in the configuration window.
     if (InstanceReference* rootReference = getCore()->getRoot())
@@ -181,10 +182,14 @@ int32_t MainDlg::open() {
     listener = getCore();
     listener->subscribe(root);
     subscribeControls();
+    updateRecordMode();
+    updateSlowMotion();
     if (auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(root))
         dialog->setTopmost(settings.stayOnTop());
     section.write("Starting component");
     root->show();
+    if (toolTree)
+        toolTree->fitColumns();
     return ResultOk;
 }
 
@@ -201,16 +206,23 @@ void MainDlg::subscribeControls() {
         }
         const char* missing = nullptr;
         switch (id) {
-        case ToolTreeId: missing = "Unable to find tree component in main Dialog"; break;
-        case RecordButton: missing = "Unable to find record button in main Dialog"; break;
-        case ResimulateButton: missing = "Unable to find resimulate button in main Dialog"; break;
+        case ToolTreeId:
+            missing = "Unable to find tree component in main Dialog";
+            break;
+        case RecordButton:
+            missing = "Unable to find record button in main Dialog";
+            break;
+        case ResimulateButton:
+            missing = "Unable to find resimulate button in main Dialog";
+            break;
         case SlowMotionSpinner:
             missing = "Unable to find slow motion factor spinner in main Dialog";
             break;
         case AutoExpandCheckBox:
             missing = "Unable to find auto expand checkbox in main Dialog";
             break;
-        default: break;
+        default:
+            break;
         }
         if (missing != nullptr)
             util::Log::instance()->write(missing, util::Log::Error);
@@ -222,7 +234,9 @@ void MainDlg::close() {
         mainWindow->hideWindow();
 }
 
-bool MainDlg::isOpen() const { return mainWindow != nullptr && mainWindow->isWindowShown(); }
+bool MainDlg::isOpen() const {
+    return mainWindow != nullptr && mainWindow->isWindowShown();
+}
 
 void MainDlg::bringToFront() {
     if (mainWindow != nullptr)
@@ -237,7 +251,9 @@ gui::Component* MainDlg::getAboutWindow() const {
     return aboutWindow != nullptr ? aboutWindow->getRoot() : nullptr;
 }
 
-InstanceReference* MainDlg::selected() const { return toolTree ? toolTree->selected() : nullptr; }
+InstanceReference* MainDlg::selected() const {
+    return toolTree ? toolTree->selected() : nullptr;
+}
 
 void MainDlg::refreshTree() {
     if (toolTree)
@@ -258,8 +274,8 @@ void MainDlg::updateRecordMode() {
     auto* button = gui::interfaceOf<gui::componentinterface::Button>(component);
     if (button == nullptr)
         return;
-    const bool taking = getCore()->RecordManager::isRecording() &&
-                        !getCore()->RecordManager::isResimulating();
+    const bool taking =
+        getCore()->RecordManager::isRecording() && !getCore()->RecordManager::isResimulating();
     if (button->isToggle()) {
         button->setChecked(taking);
         return;
@@ -283,6 +299,37 @@ void MainDlg::refreshCreateMenus() {
     if (auto* bar = qobject_cast<QMenuBar*>(component->getWidget()))
         ToolMenus::rebuild(*bar);
     refreshMenuStates();
+    updateTreePopup();
+}
+
+void MainDlg::updateTreePopup() {
+    gui::Component* tree = mainWindow ? mainWindow->find(ToolTreeId) : nullptr;
+    if (tree == nullptr)
+        return;
+    auto item = [](int32_t id, const char* label) {
+        util::xml::Element entry = util::xml::Tag("item");
+        entry.attribute("id") = std::to_string(id);
+        entry.attribute("label") = label;
+        return entry;
+    };
+    util::xml::Element popup = util::xml::Tag("popup");
+    popup.attribute("label") = "Tool";
+    popup.addChild(item(TreeHelp, "Help documentation"));
+    popup.addChild(item(TreeRename, "Rename"));
+    popup.addChild(item(TreeClone, "Clone"));
+    popup.addChild(item(TreeDelete, "Delete"));
+    popup.addChild(util::xml::Tag("separator"));
+    popup.addChild(item(TreeBrowse, "Browse..."));
+    util::xml::Element tools = util::xml::Tag("popup");
+    tools.attribute("label") = "New tool";
+    const std::vector<Tool*> creatable = ToolMenus::creatableTools();
+    for (size_t n = 0; n < creatable.size(); ++n) {
+        const std::vector<std::string> names = creatable[n]->identifiers();
+        tools.addChild(item(TreeNewTool + static_cast<int32_t>(n),
+                            names.empty() ? "" : names.front().c_str()));
+    }
+    popup.addChild(tools);
+    tree->setPopup(popup);
 }
 
 void MainDlg::refreshMenuStates() {
@@ -321,8 +368,7 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         refreshTree();
         if (host != nullptr)
             host->onWindowActivated();
-    }
-    else if (sender == WindowId && code == Deactivated && host != nullptr)
+    } else if (sender == WindowId && code == Deactivated && host != nullptr)
         host->onWindowDeactivated();
     else if (code == Clicked)
         onClicked(sender);
@@ -336,6 +382,8 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         openConfigWindow();
     else if (sender == ToolTreeId && (code == Refreshed || code == SelectionChanged))
         followSelectionInConfigWindow();
+    else if (sender == ToolTreeId && code == gui::Component::EventPopupChosen)
+        onTreeCommand(param);
     else if (sender == MenuBar && code == MenuShowing)
         refreshMenuStates();
     else if (sender == MenuBar && code == MenuTriggered)
@@ -360,20 +408,37 @@ void MainDlg::onClicked(int32_t sender) {
             select(group);
         }
         return;
-    case ConfigureButton: openConfigWindow(); return;
-    case DeleteButton: deleteSelected(); return;
-    case UnplugAllButton: unplugAll(); return;
-    case UnplugButton: unplugSelected(); return;
-    case CloneButton: cloneSelected(); return;
-    case RecordButton: toggleRecording(); return;
-    case ResimulateButton: resimulateFromNow(); return;
-    case AboutCloseButton: closeAbout(); return;
+    case ConfigureButton:
+        openConfigWindow();
+        return;
+    case DeleteButton:
+        deleteSelected();
+        return;
+    case UnplugAllButton:
+        unplugAll();
+        return;
+    case UnplugButton:
+        unplugSelected();
+        return;
+    case CloneButton:
+        cloneSelected();
+        return;
+    case RecordButton:
+        toggleRecording();
+        return;
+    case ResimulateButton:
+        resimulateFromNow();
+        return;
+    case AboutCloseButton:
+        closeAbout();
+        return;
     case AboutToolkitButton:
         if (!platform::isHeadless())
             QMessageBox::aboutQt(getAboutWindow() ? getAboutWindow()->getWidget() : nullptr,
                                  Caption);
         return;
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -384,22 +449,84 @@ void MainDlg::onMenuCommand(int32_t id) {
     }
     switch (id) {
     case CommandConfigure:
-    case CommandConfigureToo: openConfigWindow(); return;
-    case CommandUnplugAll: unplugAll(); return;
-    case CommandHide: close(); return;
-    case CommandDelete: deleteSelected(); return;
-    case CommandClone: cloneSelected(); return;
+    case CommandConfigureToo:
+        openConfigWindow();
+        return;
+    case CommandUnplugAll:
+        unplugAll();
+        return;
+    case CommandHide:
+        close();
+        return;
+    case CommandDelete:
+        deleteSelected();
+        return;
+    case CommandClone:
+        cloneSelected();
+        return;
     case CommandHelp:
         openExternalDocument(getInstallPath("") + "/help_documentation/help.html");
         return;
-    case CommandWebSite: openExternalDocument(std::string(MakerSite) + "/"); return;
-    case CommandForum: openExternalDocument(std::string(MakerSite) + "/forum/"); return;
-    case CommandAbout: openAbout(); return;
-    case CommandLoadModel: loadModel(); return;
+    case CommandWebSite:
+        openExternalDocument(std::string(MakerSite) + "/");
+        return;
+    case CommandForum:
+        openExternalDocument(std::string(MakerSite) + "/forum/");
+        return;
+    case CommandAbout:
+        openAbout();
+        return;
+    case CommandLoadModel:
+        loadModel();
+        return;
     case CommandSaveModel:
-    case CommandSaveModelToo: saveModel(); return;
-    default: return;
+    case CommandSaveModelToo:
+        saveModel();
+        return;
+    default:
+        return;
     }
+}
+
+void MainDlg::onTreeCommand(int32_t id) {
+    InstanceReference* selection = selected();
+    if (selection == nullptr)
+        return;
+    switch (id) {
+    case TreeHelp:
+        if (Instance* instance = selection->getInstance())
+            openExternalDocument(instance->getTool()->helpDocument());
+        return;
+    case TreeRename:
+        if (toolTree)
+            toolTree->editName(selection);
+        return;
+    case TreeClone:
+        cloneSelected();
+        return;
+    case TreeDelete:
+        deleteSelected();
+        return;
+    case TreeBrowse:
+        addModelBelow(selection);
+        return;
+    default:
+        break;
+    }
+    const std::vector<Tool*> creatable = ToolMenus::creatableTools();
+    const int32_t n = id - TreeNewTool;
+    HostAdaptor* host = getCore()->getAdaptor();
+    if (n < 0 || n >= static_cast<int32_t>(creatable.size()) || host == nullptr)
+        return;
+    const std::vector<std::string> names = creatable[static_cast<size_t>(n)]->identifiers();
+    if (names.empty())
+        return;
+    host->beginHold("Create Tool");
+    InstanceReference* created =
+        getCore()->InstanceManager::createInstance(names.front(), "", selection);
+    host->acceptHold();
+    refreshTree();
+    select(created);
 }
 
 // ---- Commands ---------------------------------------------------------------------------------
@@ -525,21 +652,43 @@ void MainDlg::destroyRetiredAbout() {
     window->destroy();
 }
 
-void MainDlg::loadModel() {
+namespace {
+
+// The tools stored in a *.prm file the user picks; an empty element when none was picked or the
+// file cannot be read.
+util::xml::Element askForModel(gui::Component* owner) {
     std::string chosen;
-    gui::Component* root = getMainWindow();
-    if (!platform::interaction().openFileName(root ? root->getWidget() : nullptr, "Load",
+    if (!platform::interaction().openFileName(owner ? owner->getWidget() : nullptr, "Load",
                                               getInstallPath("prm"), ModelFilter, chosen))
-        return;
+        return {};
     util::DataChunk bytes;
     if (!bytes.loadFile(chosen))
-        return;
+        return {};
     const util::DataChunk text = bytes.decode();
     util::xml::Element model;
     if (model.parse(reinterpret_cast<const char*>(text.data()), text.size()) !=
         util::xml::Element::Parsed)
+        return {};
+    const size_t slash = chosen.find_last_of('/');
+    model.attribute("path") =
+        slash == std::string::npos ? std::string(".") : chosen.substr(0, slash);
+    return model;
+}
+
+} // namespace
+
+void MainDlg::loadModel() {
+    const util::xml::Element model = askForModel(getMainWindow());
+    if (!model.isEmpty())
+        getCore()->loadInstances(model);
+}
+
+void MainDlg::addModelBelow(InstanceReference* parent) {
+    const util::xml::Element model = askForModel(getMainWindow());
+    if (model.isEmpty())
         return;
-    getCore()->loadInstances(model);
+    getCore()->createFromScene(model, parent);
+    refreshTree();
 }
 
 void MainDlg::saveModel() {

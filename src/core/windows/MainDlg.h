@@ -15,7 +15,7 @@ class Component;
 namespace mvk::util {
 class Message;
 class MessageNode;
-}
+} // namespace mvk::util
 
 namespace mvk::qvn::core {
 
@@ -62,6 +62,14 @@ public:
     static constexpr int32_t CommandLoadModel = 136;
     static constexpr int32_t CommandSaveModel = 140;
     static constexpr int32_t CommandSaveModelToo = 141;
+    // The tool tree's context menu: commands on the item under the cursor, and the "New tool"
+    // entries from this id on, one per creatable tool.
+    static constexpr int32_t TreeHelp = 3;
+    static constexpr int32_t TreeClone = 4;
+    static constexpr int32_t TreeDelete = 5;
+    static constexpr int32_t TreeBrowse = 6;
+    static constexpr int32_t TreeRename = 7;
+    static constexpr int32_t TreeNewTool = 1000;
     // Messages that say the tool libraries changed.
     static constexpr int32_t LibrariesChanged = 0x8000;
     static constexpr int32_t LibrariesChangedToo = 0x8001;
@@ -120,6 +128,10 @@ private:
     void onClicked(int32_t sender);
     void updateSlowMotionFromSpinner();
     void onMenuCommand(int32_t id);
+    void onTreeCommand(int32_t id);
+    // The context menu of the tool tree, with the creatable tools of the loaded libraries.
+    void updateTreePopup();
+    void addModelBelow(InstanceReference* parent);
     void createFromTool(Tool* tool);
     void toggleRecording();
     void resimulateFromNow();

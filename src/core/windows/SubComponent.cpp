@@ -19,9 +19,13 @@ bool SubComponent::registerKind(const std::string& name, Creator creator) {
     return kinds().emplace(name, std::move(creator)).second;
 }
 
-void SubComponent::unregisterKind(const std::string& name) { kinds().erase(name); }
+void SubComponent::unregisterKind(const std::string& name) {
+    kinds().erase(name);
+}
 
-bool SubComponent::isRegistered(const std::string& name) { return kinds().count(name) != 0; }
+bool SubComponent::isRegistered(const std::string& name) {
+    return kinds().count(name) != 0;
+}
 
 SubComponent* SubComponent::create(const std::string& name) {
     const auto found = kinds().find(name);

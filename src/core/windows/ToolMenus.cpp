@@ -74,6 +74,14 @@ std::vector<Tool*> ToolMenus::toolList() {
     return tools;
 }
 
+std::vector<Tool*> ToolMenus::creatableTools() {
+    std::vector<Tool*> tools = toolList();
+    tools.erase(std::remove_if(tools.begin(), tools.end(),
+                               [](const Tool* tool) { return !tool->isCreatable(); }),
+                tools.end());
+    return tools;
+}
+
 Tool* ToolMenus::toolForItem(int32_t id) {
     int32_t index = -1;
     if (id >= ToolItemBase && id < TemplateItemBase)

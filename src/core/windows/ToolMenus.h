@@ -27,6 +27,8 @@ public:
 
     // Every tool of the loaded libraries: libraries in load order, tools in their order.
     static std::vector<Tool*> toolList();
+    // The tools of the list offered for creation, in list order.
+    static std::vector<Tool*> creatableTools();
     // The tool a menu item id names, or null for another id or an index past the list.
     static Tool* toolForItem(int32_t id);
     static Group groupOf(const Tool& tool);

@@ -41,6 +41,11 @@ ToolTree::~ToolTree() {
     delete root;
 }
 
+void ToolTree::fitColumns() {
+    if (tree != nullptr)
+        tree->setupColumns();
+}
+
 void ToolTree::rebuild(InstanceReference* instanceRoot) {
     InstanceReference* keep = selected();
     Node* built = new Node(instanceRoot);
@@ -102,6 +107,11 @@ template <class Visit> void ToolTree::forEachNode(Visit visit) const {
         for (int i = 0; i < node->childCount(); ++i)
             pending.push_back(node->child(i));
     }
+}
+
+void ToolTree::editName(InstanceReference* reference) {
+    if (Node* node = nodeOf(reference); node != nullptr && tree != nullptr)
+        tree->editNode(node);
 }
 
 void ToolTree::applyTicks() {

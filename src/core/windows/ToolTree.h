@@ -31,9 +31,14 @@ public:
     // The selected reference; null when nothing is selected or it left the tree since.
     InstanceReference* selected() const;
     void select(InstanceReference* reference);
+    // Starts editing the reference's name in place; the edited text renames it.
+    void editName(InstanceReference* reference);
     // Copies the tick column into the references' checked state.
     void applyTicks();
     int nodeCount() const;
+    // Gives the name column the room the tree has now; the columns are sized by the tree's
+    // width, so this follows the window being shown.
+    void fitColumns();
 
     // An instance that goes away leaves its node blank until the next rebuild, so that the
     // tree never reaches a deleted reference.

@@ -12,15 +12,21 @@ namespace mvk::qvn::core {
 
 WindowBase::WindowBase(std::string name) : MessageNode(std::move(name)) {}
 
-void WindowBase::destroy() { delete this; }
+void WindowBase::destroy() {
+    delete this;
+}
 
-WindowBase::~WindowBase() { destroyRoot(); }
+WindowBase::~WindowBase() {
+    destroyRoot();
+}
 
 std::string WindowBase::layoutPath(const std::string& fileName) {
     return getInstallPath("data") + "/core/layout/" + fileName;
 }
 
-std::string WindowBase::imageFolder() { return getInstallPath("data") + "/core/images"; }
+std::string WindowBase::imageFolder() {
+    return getInstallPath("data") + "/core/images";
+}
 
 bool WindowBase::loadLayout(const std::string& fileName) {
     util::xml::Element layout;
@@ -81,10 +87,12 @@ void WindowBase::bringToFront() {
     }
 }
 
-bool WindowBase::isWindowShown() const { return root != nullptr && root->isShown(); }
+bool WindowBase::isWindowShown() const {
+    return root != nullptr && root->isShown();
+}
 
-int32_t WindowBase::messageBox(const std::string& text, const std::string& caption,
-                               uint32_t flags, bool force) const {
+int32_t WindowBase::messageBox(const std::string& text, const std::string& caption, uint32_t flags,
+                               bool force) const {
     return gui::messageBox(root ? root->getWidget() : nullptr, text, caption, flags, force);
 }
 

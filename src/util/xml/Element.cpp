@@ -1,12 +1,13 @@
 #include "util/xml/Element.h"
 
+#include "platform/FileSystem.h"
 #include "util/xml/Parser.h"
 #include "util/xml/Writer.h"
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
+#include <new>
 
 namespace mvk::util::xml {
 
@@ -33,23 +34,24 @@ void removeLineEnds(std::string& text) {
     text.resize(static_cast<size_t>(out - text.data()));
 }
 
-bool readFile(const std::string& path, std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return false;
-    constexpr size_t Chunk = 1 << 16;
-    size_t used = 0;
-    for (;;) {
-        text.resize(used + Chunk);
-        const size_t got = std::fread(text.data() + used, 1, Chunk, file);
-        used += got;
-        if (got < Chunk)
-            break;
-    }
-    text.resize(used);
-    const bool failed = std::ferror(file) != 0; // e.g. a folder opens but cannot be read
-    std::fclose(file);
-    return !failed;
+// Storage for an object that lives as long as this library stays loaded: it is never destroyed,
+// so it stays usable during static destruction, and it holds no heap memory of its own, so
+// unloading the library leaves nothing behind.
+template <typename T>
+class ImageResident {
+public:
+    ImageResident() { new (storage) T(); }
+    T& get() { return *std::launder(reinterpret_cast<T*>(storage)); }
+
+private:
+    alignas(T) unsigned char storage[sizeof(T)];
+};
+
+// The declaration line and the tab-indented tree, as files hold them.
+std::string fileText(const Element& element) {
+    std::string out = "<?xml version=\"1.0\"?>\n";
+    element.appendTo(out, "\n", "\t", "");
+    return out;
 }
 
 } // namespace
@@ -181,15 +183,14 @@ int Element::parse(const char* text, size_t length) {
 
 int Element::load(const std::string& path) {
     std::string text;
-    if (!readFile(path, text))
+    if (!platform::readRegularFile(path, text))
         return CannotOpen;
     removeLineEnds(text);
     return parse(text);
 }
 
 bool Element::save(const std::string& path) const {
-    std::string out = "<?xml version=\"1.0\"?>\n";
-    appendTo(out, "\n", "\t", "");
+    const std::string out = fileText(*this);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr)
         return false;
@@ -199,20 +200,7 @@ bool Element::save(const std::string& path) const {
 }
 
 bool Element::saveAtomically(const std::string& path) const {
-    const std::string temporary = path + ".new";
-    std::error_code error;
-    if (!save(temporary)) {
-        // Only a partly written file of ours is cleaned up, never whatever else is in the way.
-        if (std::filesystem::is_regular_file(temporary, error))
-            std::filesystem::remove(temporary, error);
-        return false;
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return platform::replaceFile(path, fileText(*this));
 }
 
 std::string Element::toString(const std::string& newline, const std::string& indentUnit,
@@ -282,11 +270,11 @@ int Element::childCount(const std::string& name) const {
 }
 
 const std::string& Element::text() const {
-    static const std::string* const none = new std::string;
+    static ImageResident<const std::string> none;
     for (const Element* element : children)
         if (element->kind == KindText)
             return element->nodeName;
-    return *none;
+    return none.get();
 }
 
 bool Element::removeChild(const Element& element) {
@@ -327,10 +315,11 @@ bool Element::deepEquals(const Element& other) const {
     return true;
 }
 
-// Never destroyed, so look-ups stay valid during static destruction. Whatever a careless caller
-// wrote into it is wiped before it is handed out again.
+// Whatever a careless caller wrote into it is wiped before it is handed out again, so between
+// hand-outs it holds no heap memory.
 Element& Element::emptyElement() {
-    static Element* const shared = new Element;
+    static ImageResident<Element> resident;
+    Element* const shared = &resident.get();
     if (!shared->isEmpty() || !shared->attributeList.empty() || shared->kind != KindNone) {
         shared->clear();
         shared->kind = KindNone;

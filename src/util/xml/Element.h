@@ -58,8 +58,8 @@ public:
     int load(const std::string& path);
     // Writes the declaration line and the tab-indented tree; false on any open or write error.
     bool save(const std::string& path) const;
-    // As save(), but written beside the file first ("<path>.new") and renamed over it, so a
-    // failed write leaves the previous file as it was.
+    // As save(), but the file is replaced as one step (platform::replaceFile): readers and
+    // other writers never see a part of it, and a failed write leaves the previous file.
     bool saveAtomically(const std::string& path) const;
     // The writer. save() uses ("\n", "\t", ""); the scene store uses three empty strings.
     std::string toString(const std::string& newline, const std::string& indentUnit,
@@ -83,6 +83,15 @@ public:
     const Element& child(const std::string& name, int n = 0) const;
     int childCount() const { return static_cast<int>(children.size()); }
     int childCount(const std::string& name) const;
+    // Calls `visit` with each child named `name`, in order. One pass over the children: a list
+    // of same-named children is read this way, never with child(name, i) in a loop, which
+    // would scan from the start for every entry.
+    template <typename Visit>
+    void forEachChild(const std::string& name, Visit&& visit) const {
+        for (const Element* element : children)
+            if (element->nodeName == name)
+                visit(*element);
+    }
 
     // The first text child's text, or the shared empty string.
     const std::string& text() const;
