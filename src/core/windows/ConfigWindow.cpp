@@ -115,6 +115,9 @@ void ConfigWindow::open(Instance* instance) {
         if (!loadLayout(LayoutFile))
             return;
         marker("5");
+        // The tools' icons use the same aliases as the main window's tree.
+        if (CoreImplementation* core = CoreImplementation::existing())
+            core->setImageAliases(getRoot());
         wireComponents();
         marker("6");
         getRoot()->show();
