@@ -1,6 +1,7 @@
 #include "DemoSession.h"
 
 #include "gui/Component.h"
+#include "gui/componentinterface/Tree.h"
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
 #include "util/Message.h"
@@ -20,6 +21,28 @@ namespace {
 constexpr int32_t MenuBarId = 135;
 constexpr int32_t MenuItemTriggered = 0x4300;
 constexpr int32_t AboutItem = 134;
+constexpr int32_t ConfigureItem = 125;
+constexpr int32_t ToolTreeId = 119;
+
+// Selects the tool tree's line of `name`, as a click on it would; false when there is none.
+bool selectInTree(mvk::gui::Component* root, const std::string& name) {
+    namespace ci = mvk::gui::componentinterface;
+    auto* tree = mvk::gui::interfaceOf<ci::Tree>(root ? root->findById(ToolTreeId) : nullptr);
+    if (tree == nullptr || tree->getRoot() == nullptr)
+        return false;
+    std::vector<ci::Tree::Node*> pending{tree->getRoot()};
+    while (!pending.empty()) {
+        ci::Tree::Node* node = pending.back();
+        pending.pop_back();
+        if (node->getName() == name) {
+            tree->selectNode(node);
+            return true;
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            pending.push_back(node->child(i));
+    }
+    return false;
+}
 
 // The name of the instance a host node belongs to, as the node's name says it.
 std::string parentOf(CInterface* instance) {
@@ -33,7 +56,7 @@ std::string parentOf(CInterface* instance) {
 bool DemoSession::run() {
     bool ok = true;
     out << "\n== creating instances\n";
-    const std::string camera = core.createInstance("Orbit Camera");
+    camera = core.createInstance("Orbit Camera");
     const std::string group = core.createInstance("Group");
     const std::string missing = core.createInstance("No Such Tool");
     out << "created \"" << camera << "\" and \"" << group << "\"; an unknown tool gives \""
@@ -129,6 +152,15 @@ bool DemoSession::showWindows(DemoScreenshots& screenshots) {
         menuBar->broadcastFrom(pick);
     }
     ok = screenshots.take("About Morvik Quorvane", "about.png") && ok;
+
+    // The configuration window on the sample camera, opened from the Tool menu.
+    if (menuBar != nullptr && !camera.empty() && selectInTree(root, camera)) {
+        mvk::util::Message configure(MenuItemTriggered, ConfigureItem, 0);
+        menuBar->broadcastFrom(configure);
+        ok = screenshots.take("Configuration for " + camera + " - Start Profile",
+                              "config_window.png") &&
+             ok;
+    }
     return ok;
 }
 

@@ -19,10 +19,14 @@ public:
         : core(core), host(host), out(out) {}
     // Returns false when a step did not do what it should.
     bool run();
-    // Opens the main dialog and the about box as a user would and pictures them.
+    // Opens the main dialog, the about box and the configuration window of the sample camera
+    // as a user would and pictures them.
     bool showWindows(DemoScreenshots& screenshots);
 
 private:
+    // The sample camera the session made.
+    std::string camera;
+
     void printTree() const;
     void printTags(const mvk::util::xml::Element& tag, int depth) const;
     void printScene() const;

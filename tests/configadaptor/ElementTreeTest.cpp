@@ -10,7 +10,6 @@
 
 #include <gmock/gmock.h>
 
-#include <memory>
 
 using namespace mvk::qvn::core::configadaptor;
 using ::testing::ElementsAre;
@@ -176,54 +175,6 @@ TEST_F(ElementTreeTest, WithoutCallbackOrAdaptorOrVariable) {
     element::Button button(8, "Reset", "", &callback);
     EXPECT_TRUE(button.applyWidgetChange(change(Node::ButtonClicked, 8, "button")));
     EXPECT_THAT(journal, ElementsAre("callback:Reset (not held)"));
-}
-
-// The elements never look inside a page, so message nodes stand in for the components here;
-// what counts is that a dead page is never reached again and a dead element is never told.
-TEST_F(ElementTreeTest, APageThatDiesLeavesEveryElementShowingIt) {
-    bool flag = false;
-    element::CheckBox first(1, "A", "", &flag, &callback);
-    element::CheckBox second(2, "B", "", &flag, nullptr);
-    auto pageOne = std::make_unique<mvk::util::MessageNode>("page one");
-    mvk::util::MessageNode pageTwo("page two");
-    auto* componentOne = reinterpret_cast<mvk::gui::Component*>(pageOne.get());
-    auto* componentTwo = reinterpret_cast<mvk::gui::Component*>(&pageTwo);
-    first.bindPage(componentOne, pageOne.get());
-    first.bindPage(componentTwo, &pageTwo);
-    second.bindPage(componentOne, pageOne.get());
-    EXPECT_EQ(pageOne->subscriberCount(), 2);
-
-    // Other news of a page keeps it bound; its end unbinds it everywhere.
-    mvk::util::Message news(Node::StateChanged, 0);
-    pageOne->broadcast(news);
-    EXPECT_EQ(second.boundPageCount(), 1);
-    pageOne.reset();
-    EXPECT_EQ(second.boundPageCount(), 0);
-    ASSERT_EQ(first.boundPageCount(), 1);
-    EXPECT_EQ(first.boundPage(0), componentTwo);
-
-    // A user change afterwards refreshes only the living page and goes on as usual.
-    qvn::test::JournalListener listener(journal);
-    listener.subscribe(&first);
-    WidgetChange checked = change(Node::StateChanged, 1, "checkbox");
-    checked.checked = true;
-    EXPECT_TRUE(first.applyWidgetChange(checked));
-    EXPECT_TRUE(flag);
-    EXPECT_THAT(journal, ElementsAre("message:0x6000/0", "callback:A (held)"));
-
-    // Two parts of one page: unbinding one keeps listening for the page's end.
-    auto* part = reinterpret_cast<mvk::gui::Component*>(&listener);
-    first.bindPage(part, &pageTwo);
-    first.unbindPage(componentTwo);
-    EXPECT_EQ(pageTwo.subscriberCount(), 1);
-    first.unbindPage(part);
-    EXPECT_EQ(pageTwo.subscriberCount(), 0) << "an unbound page keeps no link to the element";
-    {
-        element::CheckBox shortLived(3, "C", "", &flag, nullptr);
-        shortLived.bindPage(componentTwo, &pageTwo);
-        EXPECT_EQ(pageTwo.subscriberCount(), 1);
-    }
-    EXPECT_EQ(pageTwo.subscriberCount(), 0) << "a dead element is not told about the page";
 }
 
 } // namespace

@@ -111,6 +111,8 @@ TEST_F(KindsTest, CheckBoxReadsItsStateWordsAndReportsChanges) {
     EXPECT_EQ(owner.events, (std::vector<Event>{{0x4240, 9}}));
     check->setState(componentinterface::CheckBox::PartlyChecked);
     EXPECT_EQ(static_cast<QCheckBox*>(component->getWidget())->checkState(), Qt::PartiallyChecked);
+    check->setChecked(false);
+    EXPECT_EQ(owner.events.size(), 1u) << "a state set by the code sends nothing";
 }
 
 TEST_F(KindsTest, ComboBoxEntriesComeFromItemTextAndOnlyUsersCauseEvents) {

@@ -1,4 +1,5 @@
 #include "core/configadaptor/Button.h"
+#include "core/configadaptor/PageLayout.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -10,6 +11,13 @@ bool Button::applyWidgetChange(const WidgetChange& change) {
         return false;
     runCallback();
     return true;
+}
+
+util::xml::Element Button::pageLayout() const {
+    util::xml::Element button = PageLayout::control("button", getId());
+    button.attribute("label") = getLabel();
+    PageLayout::tooltipped(button, getTooltip());
+    return button;
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -10,6 +10,11 @@ public:
 
     // A click of the own button runs the callback; no change is announced.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A bare button.
+    util::xml::Element pageLayout() const override;
+
+protected:
+    const char* controlKind() const override { return "button"; }
 };
 
 } // namespace mvk::qvn::core::configadaptor::element

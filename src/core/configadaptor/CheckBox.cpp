@@ -1,6 +1,9 @@
 #include "core/configadaptor/CheckBox.h"
 
+#include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/CheckBox.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -28,6 +31,19 @@ bool CheckBox::applyWidgetChange(const WidgetChange& change) {
     *variable = change.checked;
     announceUserChange();
     return true;
+}
+
+util::xml::Element CheckBox::pageLayout() const {
+    util::xml::Element control = PageLayout::control("checkbox", getId());
+    control.attribute("defaultstate") = variable != nullptr && *variable ? "true" : "false";
+    PageLayout::tooltipped(control, getTooltip());
+    return PageLayout::row(getLabel(), getTooltip(), std::move(control));
+}
+
+void CheckBox::showValue(gui::Component& control) const {
+    auto* checkBox = gui::interfaceOf<gui::componentinterface::CheckBox>(&control);
+    if (checkBox != nullptr && variable != nullptr)
+        checkBox->setChecked(*variable);
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -15,8 +15,14 @@ public:
     void readProfile(const util::xml::Element& element) override;
     // A state change of the own check box stores the state.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A captioned row with the control, which starts from the bound value.
+    util::xml::Element pageLayout() const override;
 
     bool* getVariable() const { return variable; }
+
+protected:
+    const char* controlKind() const override { return "checkbox"; }
+    void showValue(gui::Component& control) const override;
 
 private:
     bool* variable;

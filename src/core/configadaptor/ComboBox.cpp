@@ -1,6 +1,9 @@
 #include "core/configadaptor/ComboBox.h"
 
+#include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/ComboBox.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -31,6 +34,30 @@ bool ComboBox::applyWidgetChange(const WidgetChange& change) {
     *variable = change.text;
     announceUserChange();
     return true;
+}
+
+util::xml::Element ComboBox::pageLayout() const {
+    util::xml::Element control = PageLayout::control("combobox", getId());
+    for (const std::string& entry : items)
+        control.addChild(util::xml::TagWithData("item", entry));
+    PageLayout::tooltipped(control, getTooltip());
+    return PageLayout::row(getLabel(), getTooltip(), std::move(control));
+}
+
+void ComboBox::showValue(gui::Component& control) const {
+    auto* comboBox = gui::interfaceOf<gui::componentinterface::ComboBox>(&control);
+    if (comboBox == nullptr)
+        return;
+    bool same = comboBox->getCount() == static_cast<int32_t>(items.size());
+    for (int32_t i = 0; same && i < comboBox->getCount(); ++i)
+        same = comboBox->getItemText(i) == items[static_cast<size_t>(i)];
+    if (!same) {
+        comboBox->clear();
+        for (const std::string& entry : items)
+            comboBox->insertItem(entry, -1);
+    }
+    if (variable != nullptr)
+        comboBox->setCurrentText(*variable);
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -15,10 +15,18 @@ public:
     void readProfile(const util::xml::Element& element) override;
     // An index change or activation of the own combo box stores the chosen entry's text.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A captioned row with the combo box and one entry per item; the bound text is chosen
+    // once the page is built.
+    util::xml::Element pageLayout() const override;
 
     std::string* getVariable() const { return variable; }
     const std::vector<std::string>& getItems() const { return items; }
     void setItems(std::vector<std::string> newItems) { items = std::move(newItems); }
+
+protected:
+    const char* controlKind() const override { return "combobox"; }
+    // The entries as they are now, with the bound text chosen.
+    void showValue(gui::Component& control) const override;
 
 private:
     std::string* variable;

@@ -13,6 +13,13 @@ public:
     // Every "group" child of `element` whose id is this group's (or that has none) is offered
     // to every element of the group in turn.
     void readProfile(const util::xml::Element& element) override;
+    // A titled frame, with the tooltip as a greyed description above an indented list that
+    // takes the children's parts.
+    util::xml::Element pageLayout() const override;
+
+protected:
+    // The inner list (id 1) of the group's own frame.
+    gui::Component* childArea(gui::Component& page) const override;
 };
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -9,6 +9,8 @@ public:
     Label(int32_t id, std::string label, int32_t minimumHeight, Callback* callback);
 
     int32_t getMinimumHeight() const { return minimumHeight; }
+    // A "label" holding the text, at least the minimum height tall.
+    util::xml::Element pageLayout() const override;
 
 private:
     int32_t minimumHeight;

@@ -2,6 +2,11 @@
 
 #include "core/CoreImplementation.h"
 #include "core/MainConfigSettings.h"
+#include "core/Paths.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/CheckBox.h"
+#include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Spinner.h"
 #include "sdk/HostAdaptor.h"
 
 #include <cmath>
@@ -24,6 +29,16 @@ bool truncateToInt32(double value, int32_t& result) {
     const double high = std::numeric_limits<int32_t>::max();
     result = static_cast<int32_t>(std::trunc(std::fmin(std::fmax(value, low), high)));
     return true;
+}
+
+template <class Kind> Kind* kindById(gui::Component& page, int32_t id) {
+    return gui::interfaceOf<Kind>(page.findById(id));
+}
+
+void addSubtree(gui::Component& component, std::vector<gui::Component*>& list) {
+    list.push_back(&component);
+    for (int i = 0; i < component.childCount(); ++i)
+        addSubtree(*component.child(i), list);
 }
 
 } // namespace
@@ -83,6 +98,47 @@ void MainConfig::applyToSettings(const WidgetChange& change,
     default:
         return;
     }
+}
+
+util::xml::Element MainConfig::pageLayout() const {
+    util::xml::Element layout;
+    if (layout.load(getInstallPath("data") + "/core/layout/qvn_mainconfig.xml") !=
+        util::xml::Element::Parsed)
+        return {};
+    return layout;
+}
+
+gui::Component* MainConfig::buildPage() {
+    gui::Component* page = Node::buildPage();
+    if (page == nullptr)
+        return nullptr;
+    if (const MainConfigSettings* current = target())
+        showSettings(*page, *current);
+    return page;
+}
+
+void MainConfig::refreshPages() {
+    const MainConfigSettings* current = target();
+    for (int i = 0; i < boundPageCount() && current != nullptr; ++i)
+        showSettings(*boundPage(i), *current);
+}
+
+std::vector<gui::Component*> MainConfig::eventSources(gui::Component& page) const {
+    std::vector<gui::Component*> sources;
+    addSubtree(page, sources);
+    return sources;
+}
+
+void MainConfig::showSettings(gui::Component& page, const MainConfigSettings& mainSettings) const {
+    namespace kind = gui::componentinterface;
+    if (auto* countdown = kindById<kind::Spinner>(page, CountdownSpinner))
+        countdown->setValue(mainSettings.countdownSeconds());
+    if (auto* silent = kindById<kind::CheckBox>(page, SilentCheckBox))
+        silent->setChecked(mainSettings.silent());
+    if (auto* stayOnTop = kindById<kind::CheckBox>(page, StayOnTopCheckBox))
+        stayOnTop->setChecked(mainSettings.stayOnTop());
+    if (auto* logLevel = kindById<kind::ComboBox>(page, LogLevelComboBox))
+        logLevel->setCurrentText(mainSettings.logLevelName());
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -28,7 +28,21 @@ public:
     // settings do not know, and applies the change inside it.
     bool applyWidgetChange(const WidgetChange& change) override;
 
+    // The fixed main preferences layout of the install data folder; empty when it cannot be
+    // read.
+    util::xml::Element pageLayout() const override;
+    // Builds the page and fills it from the settings.
+    gui::Component* buildPage() override;
+    // Fills every bound page from the settings.
+    void refreshPages() override;
+
+protected:
+    // Every component of the page: a change anywhere on it is one host operation.
+    std::vector<gui::Component*> eventSources(gui::Component& page) const override;
+
 private:
+    void showSettings(gui::Component& page, const MainConfigSettings& mainSettings) const;
+
     MainConfigSettings* target() const;
     void applyToSettings(const WidgetChange& change, MainConfigSettings& mainSettings) const;
 

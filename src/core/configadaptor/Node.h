@@ -2,6 +2,7 @@
 // A configuration element: one node of the tree through which a tool describes its preferences.
 // The tree is the model behind the preference pages, the configuration profiles and the tool's
 // own variables; the values live in the tool's variables, never in the elements.
+#include "core/configadaptor/WidgetChange.h"
 #include "sdk/CInterface.h"
 #include "util/Composite_Dynamic.h"
 #include "util/DynamicObject.h"
@@ -20,19 +21,6 @@ class HostAdaptor;
 }
 
 namespace mvk::qvn::core::configadaptor {
-
-// What a page reports when the user acted on one of its controls: the event code, the sending
-// component's id, kind name and label, and the value read from that component.
-struct WidgetChange {
-    int32_t code = 0;
-    int32_t senderId = -1;
-    std::string senderKind;
-    std::string senderLabel;
-    double value = 0.0;  // a spinner's value
-    int32_t rounded = 0; // a spinner's value rounded the way the spinner rounds it
-    bool checked = false;
-    std::string text; // a combo box's chosen entry or a text box's text
-};
 
 class Node : public util::DynamicObject,
              public util::Composite_Dynamic<Node>,
@@ -62,15 +50,21 @@ public:
     // Takes this element's value from a profile element that holds its siblings; no change
     // event and no callback follow.
     virtual void readProfile(const util::xml::Element& element);
-    // The element's part of a generated page; null while the element builds no page.
+    // Builds the element's part of a preference page with the component factories, appends the
+    // children's parts, binds the new component and returns it; null when the element shows
+    // nothing or no factory builds its layout. The caller owns the component.
     virtual gui::Component* buildPage();
 
-    // Called by the page side for an event of one of the element's controls. Stores the value,
-    // refreshes the other pages, announces the change and runs the callback inside a host
-    // operation. False when the event is not one of this element's (wrong code, id or kind).
+    // Called for an event of one of the element's controls. Stores the value, refreshes the
+    // other pages, announces the change and runs the callback inside a host operation. False
+    // when the event is not one of this element's (wrong code, id or kind).
     virtual bool applyWidgetChange(const WidgetChange& change);
 
-    // Drops a bound page when it announces its destruction.
+    // The layout document of the element's part of a page; empty for elements without one.
+    virtual util::xml::Element pageLayout() const;
+
+    // Turns the events of the element's controls into changes and drops a bound page when it
+    // or its control announces its destruction.
     void handleMessage(util::Message& message, bool broadcast) override;
     void destroyComposite() override { destroy(); }
 
@@ -79,9 +73,10 @@ public:
     const std::string& getTooltip() const { return tooltip; }
     Callback* getCallback() const { return callback; }
 
-    // Adds a page this element built; `pageEvents` is the message node of that page, whose
-    // destruction notice removes the page again (the element subscribes to it).
-    void bindPage(gui::Component* page, util::MessageNode* pageEvents);
+    // Adds a component this element built to its pages and listens to its controls. A page
+    // that is destroyed unbinds itself.
+    void bindPage(gui::Component* page);
+    // Stops showing the value in that page and listening to it.
     void unbindPage(gui::Component* page);
     int boundPageCount() const { return static_cast<int>(boundPages.size()); }
     gui::Component* boundPage(int index) const;
@@ -102,11 +97,31 @@ protected:
     // The first profile item among the children of `element` that names this element.
     const util::xml::Element* findProfileItem(const util::xml::Element& element) const;
 
+    // The component of a freshly built page under which the children's parts go; null for
+    // elements without children.
+    virtual gui::Component* childArea(gui::Component& page) const;
+    // The kind name of the component that shows the element's value or takes its clicks; null
+    // when there is none.
+    virtual const char* controlKind() const { return nullptr; }
+    // Puts the bound value into the element's control, sending no events.
+    virtual void showValue(gui::Component& control) const {}
+    // The element's control inside one of its pages (the page itself for a bare control), or
+    // null.
+    gui::Component* controlIn(gui::Component& page) const;
+    // The components whose events the element takes from a page it binds; its control by
+    // default.
+    virtual std::vector<gui::Component*> eventSources(gui::Component& page) const;
+    // Pushes the bound value into the control of every bound page.
+    void showInBoundPages() const;
+
 private:
     struct BoundPage {
         gui::Component* page;
-        util::MessageNode* events;
+        std::vector<util::MessageNode*> sources; // the page and the components it sends from
     };
+
+    void dropPage(std::vector<BoundPage>::iterator bound, const util::MessageNode* dying);
+    bool isListenedTo(const util::MessageNode* source) const;
 
     int32_t id;
     std::string label;

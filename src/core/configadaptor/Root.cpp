@@ -1,6 +1,7 @@
 #include "core/configadaptor/Root.h"
 
 #include "core/configadaptor/ProfileFormat.h"
+#include "gui/Component.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -19,6 +20,14 @@ void Root::readProfile(const util::xml::Element& element) {
         return;
     for (int i = 0; i < childCount(); ++i)
         child(i)->readProfile(profile);
+}
+
+util::xml::Element Root::pageLayout() const {
+    return util::xml::Element("<scroll><list type=\"vertical\"/></scroll>");
+}
+
+gui::Component* Root::childArea(gui::Component& page) const {
+    return page.child(0);
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

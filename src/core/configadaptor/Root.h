@@ -13,6 +13,11 @@ public:
     // Converts the profile first; a profile that is still not of the current version changes
     // nothing. Otherwise the whole profile goes to each top-level element in order.
     void readProfile(const util::xml::Element& element) override;
+    // A scroll area around a vertical list that takes the children's parts.
+    util::xml::Element pageLayout() const override;
+
+protected:
+    gui::Component* childArea(gui::Component& page) const override;
 };
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -1,6 +1,9 @@
 #include "core/configadaptor/Spinner.h"
 
+#include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/Spinner.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -32,6 +35,23 @@ bool Spinner::applyWidgetChange(const WidgetChange& change) {
     *variable = change.value;
     announceUserChange();
     return true;
+}
+
+util::xml::Element Spinner::pageLayout() const {
+    util::xml::Element control = PageLayout::control("spinner", getId());
+    control.attribute("min") = PageLayout::number(minimum);
+    control.attribute("max") = PageLayout::number(maximum);
+    control.attribute("step") = PageLayout::number(step);
+    control.attribute("triggerlength") = PageLayout::number(triggerLength);
+    control.attribute("defaultvalue") = PageLayout::number(variable != nullptr ? *variable : 0.0);
+    PageLayout::tooltipped(control, getTooltip());
+    return PageLayout::row(getLabel(), getTooltip(), std::move(control));
+}
+
+void Spinner::showValue(gui::Component& control) const {
+    auto* spinner = gui::interfaceOf<gui::componentinterface::Spinner>(&control);
+    if (spinner != nullptr && variable != nullptr)
+        spinner->setValue(*variable);
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

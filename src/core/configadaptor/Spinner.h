@@ -15,12 +15,18 @@ public:
     void readProfile(const util::xml::Element& element) override;
     // Only a committed edit of the own spinner stores the value, not every step of typing.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A captioned row with the control, which starts from the bound value.
+    util::xml::Element pageLayout() const override;
 
     double* getVariable() const { return variable; }
     double getMinimum() const { return minimum; }
     double getMaximum() const { return maximum; }
     double getStep() const { return step; }
     int32_t getTriggerLength() const { return triggerLength; }
+
+protected:
+    const char* controlKind() const override { return "spinner"; }
+    void showValue(gui::Component& control) const override;
 
 private:
     double* variable;

@@ -16,12 +16,18 @@ public:
     void readProfile(const util::xml::Element& element) override;
     // Every value change of the own spinner stores the rounded value.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A captioned row with the control, which starts from the bound value.
+    util::xml::Element pageLayout() const override;
 
     int32_t* getVariable() const { return variable; }
     int32_t getMinimum() const { return minimum; }
     int32_t getMaximum() const { return maximum; }
     int32_t getStep() const { return step; }
     int32_t getTriggerLength() const { return triggerLength; }
+
+protected:
+    const char* controlKind() const override { return "spinner"; }
+    void showValue(gui::Component& control) const override;
 
 private:
     int32_t* variable;

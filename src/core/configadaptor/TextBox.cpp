@@ -1,6 +1,9 @@
 #include "core/configadaptor/TextBox.h"
 
+#include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
+#include "gui/Component.h"
+#include "gui/componentinterface/TextBox.h"
 
 namespace mvk::qvn::core::configadaptor::element {
 
@@ -28,6 +31,19 @@ bool TextBox::applyWidgetChange(const WidgetChange& change) {
     *variable = change.text;
     announceUserChange();
     return true;
+}
+
+util::xml::Element TextBox::pageLayout() const {
+    util::xml::Element control = PageLayout::control("textbox", getId());
+    control.attribute("defaulttext") = variable != nullptr ? *variable : std::string();
+    PageLayout::tooltipped(control, getTooltip());
+    return PageLayout::row(getLabel(), getTooltip(), std::move(control));
+}
+
+void TextBox::showValue(gui::Component& control) const {
+    auto* textBox = gui::interfaceOf<gui::componentinterface::TextBox>(&control);
+    if (textBox != nullptr && variable != nullptr)
+        textBox->setText(*variable);
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -15,8 +15,14 @@ public:
     void readProfile(const util::xml::Element& element) override;
     // A finished edit of the own text box stores the text.
     bool applyWidgetChange(const WidgetChange& change) override;
+    // A captioned row with the control, which starts from the bound value.
+    util::xml::Element pageLayout() const override;
 
     std::string* getVariable() const { return variable; }
+
+protected:
+    const char* controlKind() const override { return "textbox"; }
+    void showValue(gui::Component& control) const override;
 
 private:
     std::string* variable;

@@ -284,6 +284,17 @@ configadaptor::Node* Instance::getConfigRoot() const { return config->top(); }
 
 int Instance::addElement(configadaptor::Node* element) { return config->add(element); }
 
+bool Instance::setConfigTree(configadaptor::Node* top) {
+    if (top == nullptr)
+        return false;
+    if (config->top() != nullptr) {
+        util::destroy(top);
+        return false;
+    }
+    config->add(top);
+    return true;
+}
+
 unidevice::Property* Instance::exposeAsProperty(int index, const std::string& label) {
     unidevice::Property* property =
         properties->getOrCreate("Spinner: " + label, SpinnerPropertyKinds);

@@ -154,6 +154,9 @@ public:
     const std::string& getInputProfileName() const { return inputProfileName; }
     unidevice::PropertyHandler* getProperties() const { return properties; }
     configadaptor::Node* getConfigRoot() const;
+    // Gives an instance that has no configuration `top` as its configuration tree, which it then
+    // owns; false (and `top` destroyed) when it already has one.
+    bool setConfigTree(configadaptor::Node* top);
     // The host nodes of the instance, as the adaptor lists them.
     std::vector<CoreNode*> getNodes();
 

@@ -2,10 +2,12 @@
 
 #include "core/CoreImplementation.h"
 #include "core/Paths.h"
+#include "core/configadaptor/MainConfig.h"
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
 #include "core/instances/SceneTagWriter.h"
 #include "core/libraries/Tool.h"
+#include "core/windows/ConfigWindow.h"
 #include "core/windows/ExternalDocument.h"
 #include "core/windows/ToolMenus.h"
 #include "core/windows/ToolTree.h"
@@ -77,6 +79,11 @@ MainDlg::~MainDlg() {
     closeAbout();
     destroyRetiredAbout();
     toolTree.reset();
+    if (configWindow != nullptr) {
+        configWindow->hideWindow();
+        configWindow->destroy();
+        configWindow = nullptr;
+    }
     if (mainWindow != nullptr) {
         stopListening(mainWindow);
         mainWindow->hideWindow();
@@ -102,6 +109,11 @@ void MainDlg::initSubSystem() {
         refreshTree();
         updateTreePopup();
     }
+    // The main preferences are the root instance's page in the configuration window.
+    if (InstanceReference* rootReference = getCore()->getRoot())
+        if (Instance* rootInstance = rootReference->getInstance())
+            rootInstance->setConfigTree(new configadaptor::element::MainConfig(&settings));
+    configWindow = new ConfigWindow();
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString(WindowBase::imageFolder() + "/morvik_ico_16.png")));
     for (int index = 0; index < static_cast<int>(CreateButtons.size()); ++index)
@@ -246,6 +258,8 @@ InstanceReference* MainDlg::selected() const {
 void MainDlg::refreshTree() {
     if (toolTree)
         toolTree->rebuild(getCore()->getRoot());
+    if (configWindow != nullptr)
+        configWindow->refreshInstances();
 }
 
 void MainDlg::select(InstanceReference* reference) {
@@ -347,6 +361,7 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
     constexpr int32_t Activated = 0x4100, Deactivated = 0x4101, Clicked = 0x4142;
     constexpr int32_t StateChanged = 0x4240, ValueCommitted = 0x4200, FlagChanged = 0x4282;
     constexpr int32_t MenuTriggered = 0x4300, MenuShowing = 0x4301;
+    constexpr int32_t Refreshed = 0x4280, SelectionChanged = 0x4281, DoubleClicked = 0x4283;
     HostAdaptor* host = getCore()->getAdaptor();
     if (sender == WindowId && code == Activated) {
         // The host's own undo may have changed the instance tree while the window was away.
@@ -363,6 +378,10 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         return; // the record manager reads the box itself when a take reaches the range end
     else if (sender == ToolTreeId && code == FlagChanged && toolTree)
         toolTree->applyTicks();
+    else if (sender == ToolTreeId && code == DoubleClicked)
+        openConfigWindow();
+    else if (sender == ToolTreeId && (code == Refreshed || code == SelectionChanged))
+        followSelectionInConfigWindow();
     else if (sender == ToolTreeId && code == gui::Component::EventPopupChosen)
         onTreeCommand(param);
     else if (sender == MenuBar && code == MenuShowing)
@@ -388,6 +407,9 @@ void MainDlg::onClicked(int32_t sender) {
             refreshTree();
             select(group);
         }
+        return;
+    case ConfigureButton:
+        openConfigWindow();
         return;
     case DeleteButton:
         deleteSelected();
@@ -426,6 +448,10 @@ void MainDlg::onMenuCommand(int32_t id) {
         return;
     }
     switch (id) {
+    case CommandConfigure:
+    case CommandConfigureToo:
+        openConfigWindow();
+        return;
     case CommandUnplugAll:
         unplugAll();
         return;
@@ -677,6 +703,24 @@ void MainDlg::saveModel() {
     if (!SceneTagWriter::write(*selection, 0).save(chosen))
         gui::messageBox(root ? root->getWidget() : nullptr, "Error: Unable to save to file.",
                         Caption, 0x100001, false);
+}
+
+// ---- Configuration window ---------------------------------------------------------------------
+
+void MainDlg::openConfigWindow() {
+    if (configWindow == nullptr)
+        return;
+    InstanceReference* reference = selected();
+    configWindow->open(reference != nullptr ? reference->getInstance() : nullptr);
+}
+
+void MainDlg::followSelectionInConfigWindow() {
+    if (configWindow == nullptr || !configWindow->isWindowShown())
+        return;
+    InstanceReference* reference = selected();
+    Instance* instance = reference != nullptr ? reference->getInstance() : nullptr;
+    if (instance != nullptr && instance != configWindow->selectedInstance())
+        configWindow->selectInstance(instance);
 }
 
 } // namespace mvk::qvn::core

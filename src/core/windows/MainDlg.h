@@ -19,6 +19,7 @@ class MessageNode;
 
 namespace mvk::qvn::core {
 
+class ConfigWindow;
 class InstanceReference;
 class Tool;
 class ToolTree;
@@ -49,6 +50,8 @@ public:
     static constexpr std::array<int32_t, 4> CreateButtons{101, 102, 103, 110};
     // Menu commands besides the create menus.
     static constexpr int32_t CommandUnplugAll = 123;
+    static constexpr int32_t CommandConfigure = 125;
+    static constexpr int32_t CommandConfigureToo = 127;
     static constexpr int32_t CommandHide = 126;
     static constexpr int32_t CommandDelete = 129;
     static constexpr int32_t CommandClone = 130;
@@ -109,8 +112,15 @@ public:
     MainConfigSettings& getSettings() { return settings; }
     const MainConfigSettings& getSettings() const { return settings; }
 
+    // The configuration window; null before initSubSystem.
+    ConfigWindow* getConfigWindow() const { return configWindow; }
+    // Opens the configuration window on the selected tool.
+    void openConfigWindow();
+
 private:
     void prepareCreateButton(int index);
+    // Shows the tool selected in the tool tree in an open configuration window.
+    void followSelectionInConfigWindow();
     void subscribeControls();
     void refreshCreateMenus();
     void refreshMenuStates();
@@ -146,6 +156,7 @@ private:
     WindowBase* mainWindow = nullptr;
     std::unique_ptr<ToolTree> toolTree;
     WindowBase* aboutWindow = nullptr;
+    ConfigWindow* configWindow = nullptr;
     WindowBase* retiredAbout = nullptr;
     std::array<Tool*, 4> buttonTools{};
     MainConfigSettings settings;

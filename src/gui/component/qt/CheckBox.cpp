@@ -52,7 +52,10 @@ void CheckBox::setState(int32_t state) {
     // A partly checked state needs a three-state box.
     if (getState() == PartlyChecked && !QCheckBox::isTristate())
         QCheckBox::setTristate(true);
+    const bool was = settingState;
+    settingState = true;
     setCheckState(qtState(getState()));
+    settingState = was;
 }
 
 void CheckBox::setTristate(bool tristate) {
@@ -62,7 +65,8 @@ void CheckBox::setTristate(bool tristate) {
 
 void CheckBox::onStateChange(int state) {
     component::CheckBox::setState(ownState(state));
-    sendEvent(EventStateChanged);
+    if (!settingState)
+        sendEvent(EventStateChanged);
 }
 
 } // namespace qt

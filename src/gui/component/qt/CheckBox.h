@@ -22,6 +22,10 @@ public slots:
 
 protected:
     void applyLabel() override;
+
+private:
+    // A state set by the code itself sends no event; only the user's clicks do.
+    bool settingState = false;
 };
 
 } // namespace mvk::gui::component::qt

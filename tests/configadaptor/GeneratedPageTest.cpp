@@ -1,0 +1,342 @@
+// Preference pages generated from a configuration tree and built by the real component factories:
+// what each element writes, how the built page starts, and how user actions on the widgets and
+// later value changes travel between the tool's variables and every page that shows them.
+#include "ConfigTestSupport.h"
+#include "core/configadaptor/Button.h"
+#include "core/configadaptor/CheckBox.h"
+#include "core/configadaptor/ComboBox.h"
+#include "core/configadaptor/Label.h"
+#include "core/configadaptor/Spinner.h"
+#include "core/configadaptor/Spinner_Int.h"
+#include "core/configadaptor/TextBox.h"
+#include "core/configadaptor/TreeBuilder.h"
+#include "gui/GuiFixture.h"
+#include "gui/componentinterface/CheckBox.h"
+#include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Spinner.h"
+#include "gui/componentinterface/TextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include <memory>
+
+using namespace mvk::qvn::core::configadaptor;
+using mvk::gui::Component;
+using mvk::gui::interfaceOf;
+using mvk::util::xml::Element;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+namespace kind = mvk::gui::componentinterface;
+
+namespace {
+
+// The tool side of the tests: variables and a tree bound to them, like a tool instance builds.
+struct SampleTool {
+    double gain = 1.5;
+    int32_t frames = 12;
+    bool loop = true;
+    std::string mode = "Fast";
+    std::string title = "Take";
+
+    TreeBuilder tree;
+    element::Spinner* gainElement = nullptr;
+    element::Spinner_Int* framesElement = nullptr;
+    element::CheckBox* loopElement = nullptr;
+    element::ComboBox* modeElement = nullptr;
+    element::TextBox* titleElement = nullptr;
+
+    explicit SampleTool(mvk::qvn::CInterface::Callback* callback) {
+        tree.beginConfig();
+        tree.beginGroup("Motion", "How the camera moves");
+        gainElement = new element::Spinner(tree.takeId(), "Gain", "Speed factor", &gain, 0, 10, 0.5,
+                                           3, callback);
+        tree.add(gainElement);
+        framesElement =
+            new element::Spinner_Int(tree.takeId(), "Frames", "", &frames, 1, 100, 1, 1, callback);
+        tree.add(framesElement);
+        tree.endGroup();
+        tree.beginGroup("Output", "");
+        loopElement = new element::CheckBox(tree.takeId(), "Loop", "", &loop, callback);
+        tree.add(loopElement);
+        modeElement = new element::ComboBox(tree.takeId(), "Mode", "", &mode,
+                                            {"Slow", "Fast", "Off"}, callback);
+        tree.add(modeElement);
+        titleElement = new element::TextBox(tree.takeId(), "Title", "", &title, callback);
+        tree.add(titleElement);
+        tree.add(new element::Button(tree.takeId(), "Reset", "Back to defaults", callback));
+        tree.add(new element::Label(tree.takeId(), "Note", 40, nullptr));
+        tree.endGroup();
+    }
+    Node* root() const { return tree.top(); }
+};
+
+class GeneratedPageTest : public qvn::test::ConfigTest {
+protected:
+    void SetUp() override {
+        ConfigTest::SetUp();
+        mvk::gui::Toolkit::start();
+        if (mvk::gui::ComponentFactory::instance()->factoryCount() == 0)
+            mvk::gui::Toolkit::registerFactories();
+    }
+
+    guitest::Owned page() { return guitest::Owned(tool.root()->buildPage()); }
+
+    // The element's control in one page. Element ids may repeat ids of the page's own frames
+    // (the groups' inner lists are 1), so the search starts at the element's own part.
+    static Component* control(Component* page, const Node* element) {
+        for (int i = 0; i < element->boundPageCount(); ++i) {
+            Component* part = element->boundPage(i);
+            if (part->root() != page)
+                continue;
+            return part->getId() == element->getId() ? part : part->findById(element->getId());
+        }
+        return nullptr;
+    }
+    template <class Widget> static Widget* widgetOf(Component* page, const Node* element) {
+        Component* found = control(page, element);
+        return found != nullptr ? dynamic_cast<Widget*>(found->getWidget()) : nullptr;
+    }
+    template <class Kind> static Kind* kindOf(Component* page, const Node* element) {
+        return interfaceOf<Kind>(control(page, element));
+    }
+    static double spinnerValue(Component* page, const Node* element) {
+        return kindOf<kind::Spinner>(page, element)->getValue();
+    }
+
+    SampleTool tool{&callback};
+};
+
+std::string written(const Element& element) {
+    return element.toString("", "", "");
+}
+
+TEST_F(GeneratedPageTest, EachKindWritesItsLayout) {
+    double gain = 0.123456789;
+    int32_t count = -3;
+    bool flag = false;
+    std::string text = "a<b";
+    std::string choice = "B";
+    const auto expect = [](const Node& node, const std::string& layout) {
+        EXPECT_EQ(written(node.pageLayout()), written(Element(layout))) << node.getLabel();
+    };
+    expect(element::Spinner(4, "Gain", "tip", &gain, -1, 2.5, 0.25, 7, nullptr),
+           "<list type=\"horizontal\"><label label=\"Gain\" minheight=\"20\"><tooltip>tip"
+           "</tooltip></label><spinner fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"4\" "
+           "min=\"-1\" max=\"2.5\" step=\"0.25\" triggerlength=\"7\" defaultvalue=\"0.123457\">"
+           "<tooltip>tip</tooltip></spinner></list>");
+    expect(element::Spinner_Int(5, "Count", "", &count, -10, 10, 2, 1, nullptr),
+           "<list type=\"horizontal\"><label label=\"Count\" minheight=\"20\"><tooltip></tooltip>"
+           "</label><spinner fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"5\" "
+           "decimals=\"0\" min=\"-10\" max=\"10\" step=\"2\" triggerlength=\"1\" "
+           "defaultvalue=\"-3\"><tooltip></tooltip></spinner></list>");
+    expect(element::CheckBox(6, "Loop", "t", &flag, nullptr),
+           "<list type=\"horizontal\"><label label=\"Loop\" minheight=\"20\"><tooltip>t</tooltip>"
+           "</label><checkbox fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"6\" "
+           "defaultstate=\"false\"><tooltip>t</tooltip></checkbox></list>");
+    expect(element::TextBox(7, "Title", "", &text, nullptr),
+           "<list type=\"horizontal\"><label label=\"Title\" minheight=\"20\"><tooltip></tooltip>"
+           "</label><textbox fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"7\" "
+           "defaulttext=\"a&#60;b\"><tooltip></tooltip></textbox></list>");
+    expect(element::ComboBox(8, "Mode", "", &choice, {"A", "B"}, nullptr),
+           "<list type=\"horizontal\"><label label=\"Mode\" minheight=\"20\"><tooltip></tooltip>"
+           "</label><combobox fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"8\"><item>A"
+           "</item><item>B</item><tooltip></tooltip></combobox></list>");
+    expect(element::Button(9, "Reset", "r", nullptr),
+           "<button fixed=\"no\" minheight=\"20\" minwidth=\"20\" id=\"9\" label=\"Reset\">"
+           "<tooltip>r</tooltip></button>");
+    expect(element::Label(10, "Note", 40, nullptr),
+           "<label id=\"10\" minheight=\"40\">Note</label>");
+    expect(element::Group("Motion", "How it moves"),
+           "<group label=\"Motion\" id=\"-1\" valign=\"top\" padding=\"5 0 0 0\" "
+           "desiredwidth=\"500\"><list type=\"vertical\"><label label=\"How it moves\" "
+           "enabled=\"no\" minheight=\"30\" minwidth=\"30\"/><border style=\"none\" "
+           "padding=\"0 15 0 0\"><list id=\"1\"/></border></list></group>");
+    expect(element::Group("Plain", ""),
+           "<group label=\"Plain\" id=\"-1\" valign=\"top\" padding=\"5 0 0 0\" "
+           "desiredwidth=\"500\"><list type=\"vertical\"><label/><border style=\"none\" "
+           "padding=\"0 15 0 0\"><list id=\"1\"/></border></list></group>");
+    expect(element::Root(), "<scroll><list type=\"vertical\"/></scroll>");
+}
+
+TEST_F(GeneratedPageTest, ABuiltPageNestsEveryPartAndStartsFromTheToolsValues) {
+    tool.modeElement->setItems({"Slow", "Fast", "Off"});
+    guitest::Owned built = page();
+    ASSERT_NE(built, nullptr);
+    EXPECT_EQ(built->getKindName(), "scroll");
+    Component* list = built->child(0);
+    ASSERT_EQ(list->childCount(), 2);
+    Component* motion = list->child(0);
+    Component* output = list->child(1);
+    EXPECT_EQ(motion->getLabel(), "Motion");
+
+    // Each group's children sit in its own inner list, though both lists carry id 1.
+    Component* motionList = motion->findById(1);
+    Component* outputList = output->findById(1);
+    ASSERT_NE(motionList, outputList);
+    EXPECT_EQ(motionList->childCount(), 2);
+    EXPECT_EQ(outputList->childCount(), 5);
+    EXPECT_EQ(motionList->child(0)->findById(0), motion->findById(0));
+
+    // The description label shows the group's tooltip, greyed; without one it is empty.
+    Component* description = motion->child(0)->child(0);
+    EXPECT_EQ(description->getLabel(), "How the camera moves");
+    EXPECT_FALSE(description->isEnabled());
+    EXPECT_EQ(output->child(0)->child(0)->getKindName(), "label");
+    EXPECT_EQ(output->child(0)->child(0)->getLabel(), "");
+
+    // Whole numbers for an integer spinner, the spin box's four decimals for a real one.
+    EXPECT_EQ(kindOf<kind::Spinner>(built.get(), tool.gainElement)->getDecimals(), 4);
+    EXPECT_EQ(kindOf<kind::Spinner>(built.get(), tool.framesElement)->getDecimals(), 0);
+    EXPECT_EQ(widgetOf<QDoubleSpinBox>(built.get(), tool.framesElement)->text(), "12");
+
+    EXPECT_EQ(spinnerValue(built.get(), tool.gainElement), 1.5);
+    EXPECT_EQ(spinnerValue(built.get(), tool.framesElement), 12.0);
+    EXPECT_TRUE(kindOf<kind::CheckBox>(built.get(), tool.loopElement)->isChecked());
+    EXPECT_EQ(kindOf<kind::ComboBox>(built.get(), tool.modeElement)->getCurrentText(), "Fast");
+    EXPECT_EQ(kindOf<kind::TextBox>(built.get(), tool.titleElement)->getText(), "Take");
+    EXPECT_EQ(built->findById(5)->getLabel(), "Reset");
+    EXPECT_EQ(built->findById(6)->getLabel(), "Note");
+    EXPECT_EQ(tool.gainElement->boundPageCount(), 1);
+    EXPECT_THAT(holds(), IsEmpty()) << "building a page changes nothing";
+}
+
+TEST_F(GeneratedPageTest, AUserChangeReachesTheVariableEveryOtherPageTheOwnersAndTheHost) {
+    guitest::Owned first = page();
+    guitest::Owned second = page();
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(tool.gainElement);
+    listener.subscribe(tool.framesElement);
+
+    // A real spinner waits for the edit to be committed.
+    QDoubleSpinBox* gainBox = widgetOf<QDoubleSpinBox>(first.get(), tool.gainElement);
+    gainBox->selectAll();
+    QTest::keyClicks(gainBox, "2.5");
+    EXPECT_EQ(tool.gain, 1.5);
+    EXPECT_EQ(spinnerValue(second.get(), tool.gainElement), 1.5);
+    QTest::keyClick(gainBox, Qt::Key_Return);
+    EXPECT_EQ(tool.gain, 2.5);
+    EXPECT_EQ(spinnerValue(second.get(), tool.gainElement), 2.5) << "the other page follows";
+    EXPECT_THAT(journal, ElementsAre("message:0x6000/0", "callback:Gain (held)"));
+    EXPECT_THAT(holds(), ElementsAre("begin:Gain", "accept:Gain"));
+
+    // An integer spinner takes every step at once, from either page.
+    journal.clear();
+    widgetOf<QDoubleSpinBox>(second.get(), tool.framesElement)->stepBy(3);
+    EXPECT_EQ(tool.frames, 15);
+    EXPECT_EQ(spinnerValue(first.get(), tool.framesElement), 15.0);
+    EXPECT_THAT(journal, ElementsAre("message:0x6000/0", "callback:Frames (held)"));
+}
+
+TEST_F(GeneratedPageTest, EveryValueKindStoresWhatTheUserDidAndTheButtonOnlyCallsBack) {
+    guitest::Owned first = page();
+    guitest::Owned second = page();
+
+    widgetOf<QCheckBox>(first.get(), tool.loopElement)->click();
+    EXPECT_FALSE(tool.loop);
+    EXPECT_FALSE(kindOf<kind::CheckBox>(second.get(), tool.loopElement)->isChecked());
+
+    widgetOf<QComboBox>(second.get(), tool.modeElement)->setCurrentIndex(2);
+    EXPECT_EQ(tool.mode, "Off");
+    EXPECT_EQ(kindOf<kind::ComboBox>(first.get(), tool.modeElement)->getCurrentText(), "Off");
+
+    QLineEdit* titleEdit = widgetOf<QLineEdit>(first.get(), tool.titleElement);
+    titleEdit->selectAll();
+    QTest::keyClicks(titleEdit, "Chase");
+    EXPECT_EQ(tool.title, "Take") << "typing alone stores nothing";
+    QTest::keyClick(titleEdit, Qt::Key_Return);
+    EXPECT_EQ(tool.title, "Chase");
+    EXPECT_EQ(kindOf<kind::TextBox>(second.get(), tool.titleElement)->getText(), "Chase");
+
+    journal.clear();
+    qvn::test::JournalListener listener(journal);
+    Node* reset = tool.root()->child(1)->child(3);
+    listener.subscribe(reset);
+    widgetOf<QPushButton>(second.get(), reset)->click();
+    EXPECT_THAT(journal, ElementsAre("callback:Reset (held)")) << "a button announces no change";
+    EXPECT_THAT(holds(), ElementsAre("begin:Loop", "accept:Loop", "begin:Mode", "accept:Mode",
+                                     "begin:Title", "accept:Title", "begin:Reset", "accept:Reset"));
+}
+
+TEST_F(GeneratedPageTest, PagesFollowValuesTheToolOrAProfileSets) {
+    guitest::Owned first = page();
+    guitest::Owned second = page();
+    tool.gain = 7.25;
+    tool.frames = 99;
+    tool.loop = false;
+    tool.mode = "Slow";
+    tool.title = "Late";
+    tool.modeElement->setItems({"Slow", "Medium"});
+    tool.root()->refreshPages();
+    for (Component* shown : {first.get(), second.get()}) {
+        EXPECT_EQ(spinnerValue(shown, tool.gainElement), 7.25);
+        EXPECT_EQ(spinnerValue(shown, tool.framesElement), 99.0);
+        EXPECT_FALSE(kindOf<kind::CheckBox>(shown, tool.loopElement)->isChecked());
+        auto* mode = kindOf<kind::ComboBox>(shown, tool.modeElement);
+        EXPECT_EQ(mode->getCount(), 2);
+        EXPECT_EQ(mode->getItemText(1), "Medium");
+        EXPECT_EQ(mode->getCurrentText(), "Slow");
+        EXPECT_EQ(kindOf<kind::TextBox>(shown, tool.titleElement)->getText(), "Late");
+    }
+
+    // A profile changes values and pages quietly: no notice, no callback, no host operation.
+    qvn::test::JournalListener listener(journal);
+    listener.subscribe(tool.framesElement);
+    Element profile = tool.root()->writeProfile();
+    tool.frames = 3;
+    tool.root()->refreshPages();
+    tool.root()->readProfile(profile);
+    EXPECT_EQ(tool.frames, 99);
+    EXPECT_EQ(spinnerValue(second.get(), tool.framesElement), 99.0);
+    EXPECT_THAT(journal, IsEmpty());
+    EXPECT_THAT(holds(), IsEmpty());
+}
+
+TEST_F(GeneratedPageTest, ADestroyedPageIsForgottenAndDestroyedElementsHearNothing) {
+    guitest::Owned first = page();
+    guitest::Owned second = page();
+    EXPECT_EQ(tool.loopElement->boundPageCount(), 2);
+    Component* kept = second.get();
+    QDoubleSpinBox* gainBox = widgetOf<QDoubleSpinBox>(second.get(), tool.gainElement);
+    first.reset();
+    for (Node* element : {static_cast<Node*>(tool.root()), static_cast<Node*>(tool.gainElement),
+                          static_cast<Node*>(tool.titleElement)}) {
+        ASSERT_EQ(element->boundPageCount(), 1);
+        EXPECT_EQ(element->boundPage(0)->root(), kept);
+    }
+    gainBox->setValue(4);
+    QTest::keyClick(gainBox, Qt::Key_Return);
+    EXPECT_EQ(tool.gain, 4.0);
+
+    // A page that outlives its tree sends its events to nobody.
+    double orphanGain = 1.0;
+    auto orphanTree = std::make_unique<TreeBuilder>();
+    orphanTree->add(new element::Spinner(0, "Gain", "", &orphanGain, 0, 10, 1, 1, &callback));
+    guitest::Owned orphan(orphanTree->top()->buildPage());
+    orphanTree.reset();
+    auto* orphanBox = static_cast<QDoubleSpinBox*>(orphan->findById(0)->getWidget());
+    orphanBox->setValue(6);
+    QTest::keyClick(orphanBox, Qt::Key_Return);
+    EXPECT_EQ(orphanGain, 1.0);
+
+    // An explicitly unbound page stops following and reporting.
+    SampleTool other(&callback);
+    guitest::Owned page = guitest::Owned(other.root()->buildPage());
+    other.gainElement->unbindPage(other.gainElement->boundPage(0));
+    other.gain = 9;
+    other.root()->refreshPages();
+    Component* gainControl = page->findById(0);
+    EXPECT_EQ(interfaceOf<kind::Spinner>(gainControl)->getValue(), 1.5);
+    auto* otherBox = static_cast<QDoubleSpinBox*>(gainControl->getWidget());
+    otherBox->setValue(2);
+    QTest::keyClick(otherBox, Qt::Key_Return);
+    EXPECT_EQ(other.gain, 9.0);
+}
+
+} // namespace

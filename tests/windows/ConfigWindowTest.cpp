@@ -1,0 +1,378 @@
+// The configuration window in an attached core with the sample orbit camera: opening, the page
+// of the chosen instance, the title, and the profile commands with their questions, answered by
+// the scripted responder.
+#include "WindowTestSupport.h"
+
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/ConfigProfileManager.h"
+#include "core/windows/ConfigWindow.h"
+#include "gui/componentinterface/CheckBox.h"
+#include "gui/componentinterface/ComboBox.h"
+#include "gui/componentinterface/Spinner.h"
+#include "platform/Interaction.h"
+#include "support/ScriptedInteraction.h"
+
+#include <QAbstractButton>
+#include <QDoubleSpinBox>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+using mvk::gui::Component;
+using mvk::qvn::core::ConfigWindow;
+using mvk::qvn::core::Instance;
+using ::testing::ElementsAre;
+namespace ci = mvk::gui::componentinterface;
+namespace Flag = mvk::platform::MessageBoxFlag;
+
+namespace {
+
+constexpr const char* Forbidden =
+    " - name contains forbidden characters. \n The following characters are not allowed: "
+    "\\ / : * ? \" < > | . , [ ] ; =";
+
+class ConfigWindowTest : public qvn::test::AttachedCore {
+protected:
+    void SetUp() override {
+        AttachedCore::SetUp();
+        std::filesystem::copy(qvn::test::TestEnvironment::stageRoot() + "/quorvane/plugins",
+                              environment.installRoot() + "/quorvane/plugins",
+                              std::filesystem::copy_options::recursive);
+        attach();
+        camera =
+            implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+        ASSERT_NE(camera, nullptr);
+        window = implementation()->getConfigWindow();
+        ASSERT_NE(window, nullptr);
+    }
+
+    Component* component(int32_t id) const {
+        return window->getRoot() ? window->getRoot()->findById(id) : nullptr;
+    }
+    ci::ComboBox* combo() const { return mvk::gui::interfaceOf<ci::ComboBox>(component(101)); }
+    void click(int32_t id) { userEvent(component(id), 0x4142, id); }
+    // The shown page's control of the orbit camera's field of view (element id 0).
+    Component* fieldOfView() const {
+        Component* page = component(ConfigWindow::PageArea)->child(0);
+        return page != nullptr ? page->findById(0) : nullptr;
+    }
+    void setFieldOfView(double degrees) {
+        auto* box = static_cast<QDoubleSpinBox*>(fieldOfView()->getWidget());
+        box->setValue(degrees);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    double shownFieldOfView() const {
+        return mvk::gui::interfaceOf<ci::Spinner>(fieldOfView())->getValue();
+    }
+    std::string profileFile(const std::string& name) const {
+        return camera->getTool()->configProfiles().destinationPath() + "/" + name + ".mcp";
+    }
+    std::vector<std::string> prompts() const {
+        std::vector<std::string> result;
+        for (const auto& question : answers.questions())
+            if (question.kind == "textInput")
+                result.push_back(question.extra);
+        return result;
+    }
+    std::vector<std::string> boxes() const {
+        std::vector<std::string> result;
+        for (const auto& question : answers.questions())
+            if (question.kind == "messageBox")
+                result.push_back(question.caption + ": " + question.text);
+        return result;
+    }
+
+    qvn::test::ScriptedInteraction answers;
+    Instance* camera = nullptr;
+    ConfigWindow* window = nullptr;
+};
+
+TEST_F(ConfigWindowTest, OpeningBuildsOnceShowsThePageAndTitlesTheWindow) {
+    testing::internal::CaptureStdout();
+    window->open(camera);
+    window->open(camera);
+    std::istringstream output(testing::internal::GetCapturedStdout());
+    std::vector<std::string> steps;
+    for (std::string line; std::getline(output, line);)
+        if (line.rfind("open configwindow: ", 0) == 0)
+            steps.push_back(line.substr(19));
+    EXPECT_THAT(steps, ElementsAre("1", "3", "4", "5", "6", "7", "1", "2 - already started"));
+    EXPECT_TRUE(window->isWindowShown());
+    EXPECT_EQ(window->getRoot()->getLabel(),
+              "Configuration for " + camera->getName() + " - Start Profile");
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_TRUE(component(113)->isEnabled());
+    EXPECT_EQ(combo()->getCurrentText(), "Start Profile");
+
+    // A change through the page marks the title; saving takes the mark away again.
+    setFieldOfView(60);
+    EXPECT_EQ(window->title(), "Configuration for " + camera->getName() + " - Start Profile*");
+    click(103);
+    EXPECT_EQ(window->title(), "Configuration for " + camera->getName() + " - Start Profile");
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(profileFile("Start Profile")).find("item"),
+              std::string::npos);
+
+    // The current values become the start profile of new instances.
+    setFieldOfView(70);
+    click(113);
+    EXPECT_EQ(component(ConfigWindow::StatusLine)->getLabel(), "Start Profile saved");
+    EXPECT_EQ(window->title(), "Configuration for " + camera->getName() + " - Start Profile");
+    Instance* next =
+        implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+    window->selectInstance(next);
+    EXPECT_EQ(shownFieldOfView(), 70.0);
+
+    // An instance deleted from the tool tree takes its page with it, even while its undo step
+    // keeps it alive.
+    next->getReference()->deleteReference(true);
+    implementation()->refreshTree();
+    EXPECT_EQ(window->selectedInstance(), nullptr);
+    EXPECT_EQ(component(ConfigWindow::PageArea)->childCount(), 0);
+    EXPECT_EQ(window->getRoot()->getLabel(), "Configuration for Morvik Quorvane");
+    host.undoStack.clear();
+    window->selectInstance(camera);
+    EXPECT_EQ(shownFieldOfView(), 70.0);
+
+    // Closing hides; opening again starts the same component.
+    click(109);
+    EXPECT_FALSE(window->isWindowShown());
+    testing::internal::CaptureStdout();
+    window->open(nullptr);
+    EXPECT_NE(
+        testing::internal::GetCapturedStdout().find("open configwindow: 2 - starting component"),
+        std::string::npos);
+    EXPECT_EQ(window->title(), "Configuration for Morvik Quorvane");
+    EXPECT_FALSE(component(113)->isEnabled());
+}
+
+TEST_F(ConfigWindowTest, TheRootShowsTheMainPreferencesAndEachChangeIsOneHostOperation) {
+    implementation()->getSettings().setCountdownSeconds(7);
+    window->open(implementation()->getRoot()->getInstance());
+    Component* page = component(ConfigWindow::PageArea)->child(0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(mvk::gui::interfaceOf<ci::Spinner>(page->findById(100))->getValue(), 7.0);
+    EXPECT_TRUE(mvk::gui::interfaceOf<ci::CheckBox>(page->findById(103))->isChecked());
+    EXPECT_EQ(mvk::gui::interfaceOf<ci::ComboBox>(page->findById(106))->getCurrentText(), "High");
+    // The main preferences live in the settings file: the profile commands are off.
+    EXPECT_FALSE(component(103)->isEnabled());
+    EXPECT_EQ(combo()->getCount(), 0);
+
+    auto* countdown = static_cast<QDoubleSpinBox*>(page->findById(100)->getWidget());
+    countdown->setValue(4);
+    EXPECT_EQ(implementation()->getSettings().countdownSeconds(), 4);
+    static_cast<QAbstractButton*>(page->findById(102)->getWidget())->click();
+    EXPECT_TRUE(implementation()->getSettings().silent());
+    EXPECT_TRUE(mvk::platform::isSilent());
+    const auto& history = host.undoStack.history();
+    EXPECT_THAT(std::vector<std::string>(history.end() - 4, history.end()),
+                ElementsAre("begin:Countdown", "accept:Countdown", "begin:Silent mode",
+                            "accept:Silent mode"));
+    mvk::platform::setSilent(false);
+    implementation()->getSettings().setSilent(false);
+
+    // Saved with the other settings when the core goes.
+    implementation()->getSettings().save();
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(implementation()->getSettings().filePath())
+                  .find("<item id=\"100\">4</item>"),
+              std::string::npos);
+}
+
+TEST_F(ConfigWindowTest, ANewNameIsAskedForUntilItIsAcceptableOrGiven) {
+    window->open(camera);
+    // Every forbidden character asks again, with the name kept in the prompt.
+    const std::string forbidden = "*.\"/\\[]:;|=,?><";
+    for (char character : forbidden)
+        answers.pushText(std::string("a") + character + "b");
+    // An existing name: No asks again, then Yes overwrites.
+    answers.pushText("Start Profile");
+    answers.pushButton(Flag::No);
+    answers.pushText("Start Profile");
+    answers.pushButton(Flag::Yes);
+    click(111);
+    std::vector<std::string> expected{"Select a new name"};
+    for (char character : forbidden)
+        expected.push_back(std::string("a") + character + "b" + Forbidden);
+    expected.push_back("Start Profile - name already exists.");
+    EXPECT_EQ(prompts(), expected);
+    EXPECT_THAT(boxes(), ElementsAre("Overwrite?: This will overwrite the profile Start Profile, "
+                                     "do you wish to continue?",
+                                     "Overwrite?: This will overwrite the profile Start Profile, "
+                                     "do you wish to continue?"));
+    for (char character : forbidden)
+        EXPECT_FALSE(combo()->findItem(std::string("a") + character + "b") >= 0);
+
+    // New starts from the factory settings; a cancelled question changes nothing.
+    setFieldOfView(90);
+    answers.pushText("Wide shot");
+    click(104);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_TRUE(std::filesystem::exists(profileFile("Wide shot")));
+    EXPECT_EQ(window->title(), "Configuration for " + camera->getName() + " - Wide shot");
+    click(104);
+    EXPECT_EQ(combo()->getCurrentText(), "Wide shot");
+}
+
+TEST_F(ConfigWindowTest, SwitchingWithUnsavedChangesAsksAndEachAnswerDoesWhatItSays) {
+    window->open(camera);
+    answers.pushText("Close");
+    click(111);
+    answers.pushText("Far");
+    setFieldOfView(20);
+    click(111);
+    ASSERT_EQ(combo()->getCurrentText(), "Far");
+
+    // Without changes the switch is immediate.
+    combo()->setCurrentText("Close");
+    userEvent(component(101), 0x41C0, 101);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_TRUE(boxes().empty());
+
+    setFieldOfView(30);
+    const auto choose = [&](const std::string& name, int answer) {
+        answers.pushButton(answer);
+        combo()->setCurrentText(name);
+        userEvent(component(101), 0x41C0, 101);
+    };
+    choose("Far", Flag::Cancel);
+    EXPECT_EQ(combo()->getCurrentText(), "Close");
+    EXPECT_EQ(shownFieldOfView(), 30.0);
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    choose("Far", Flag::Discard);
+    EXPECT_EQ(shownFieldOfView(), 20.0);
+    EXPECT_FALSE(window->hasUnsavedChanges());
+    setFieldOfView(33);
+    choose("Close", Flag::Save);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(profileFile("Far")), "");
+    choose("Far", Flag::Ok);
+    EXPECT_EQ(shownFieldOfView(), 33.0) << "the answer Save stored the changes first";
+    EXPECT_THAT(boxes(), ElementsAre("Save?: Do you wish to save your changes to Close?",
+                                     "Save?: Do you wish to save your changes to Close?",
+                                     "Save?: Do you wish to save your changes to Far?"));
+}
+
+TEST_F(ConfigWindowTest, ExportImportRenameAndDeleteKeepToTheProfileFolder) {
+    window->open(camera);
+    setFieldOfView(75);
+    const std::string exported = environment.root() + "/outside/Studio.mcp";
+    std::filesystem::create_directories(environment.root() + "/outside");
+    // The responder answers file dialogs from the same text script.
+    answers.pushText(exported);
+    click(106);
+    ASSERT_TRUE(std::filesystem::exists(exported));
+    EXPECT_EQ(answers.questions().back().kind, "saveFileName");
+    EXPECT_EQ(answers.questions().back().extra, "|Morvik Config Profiles (*.mcp)");
+    setFieldOfView(50);
+    answers.pushText(exported);
+    click(105);
+    ASSERT_GE(combo()->findItem("Studio"), 0);
+    answers.pushButton(Flag::Discard);
+    combo()->setCurrentText("Studio");
+    userEvent(component(101), 0x41C0, 101);
+    EXPECT_EQ(shownFieldOfView(), 75.0) << "export then import gives the same values";
+
+    // Importing the same file again would overwrite: refused.
+    answers.pushText(exported);
+    click(105);
+    EXPECT_EQ(boxes().back(),
+              "Morvik Quorvane: The profile already exists and cannot be overwritten.");
+
+    // Renaming keeps both files until the new one is written; an example is never renamed.
+    answers.pushText("Studio B");
+    click(110);
+    EXPECT_TRUE(std::filesystem::exists(profileFile("Studio B")));
+    EXPECT_FALSE(std::filesystem::exists(profileFile("Studio")));
+    EXPECT_TRUE(std::filesystem::exists(exported));
+    combo()->setEditable(true);
+    combo()->setCurrentText("Example: Crane");
+    click(110);
+    EXPECT_EQ(boxes().back(), "Morvik Quorvane: Cannot rename example profiles.");
+
+    // Deleting asks even in silent mode.
+    mvk::platform::setSilent(true);
+    combo()->setCurrentText("Studio B");
+    answers.pushButton(Flag::Yes);
+    click(107);
+    mvk::platform::setSilent(false);
+    EXPECT_EQ(boxes().back(), "Morvik Quorvane: Do you really want to delete the profile: "
+                              "Studio B?");
+    EXPECT_FALSE(std::filesystem::exists(profileFile("Studio B")));
+    EXPECT_EQ(combo()->findItem("Studio B"), -1);
+}
+
+TEST_F(ConfigWindowTest, AnInstalledProfileIsReadOnlyAndBrokenFilesLeaveTheWindowWorking) {
+    const std::string installed = dataFolder() + "/tools/orbitcamera/configprofiles";
+    std::filesystem::create_directories(installed);
+    environment.writeFile(installed + "/Factory Look.mcp",
+                          "<configprofiles version=\"2.0\"><configprofile version=\"2.0\" "
+                          "name=\"Factory Look\"/></configprofiles>");
+    const std::string own = camera->getTool()->configProfiles().destinationPath();
+    std::filesystem::create_directories(own);
+    environment.writeFile(own + "/Broken.mcp", "<configprofiles><configprofile");
+    environment.writeFile(own + "/Other tool.mcp",
+                          "<inputprofiles><profile name=\"x\"/></inputprofiles>");
+    camera->getTool()->configProfiles().reload();
+    window->open(camera);
+    EXPECT_GE(combo()->findItem("Factory Look"), 0);
+    EXPECT_EQ(combo()->findItem("Broken"), -1);
+
+    combo()->setCurrentText("Factory Look");
+    userEvent(component(101), 0x41C0, 101);
+    setFieldOfView(10);
+    click(103);
+    EXPECT_EQ(boxes().back(), "Morvik Quorvane: The specified profile is considered read-only "
+                              "and cannot be overwritten.");
+    EXPECT_FALSE(std::filesystem::exists(own + "/Factory Look.mcp"));
+    EXPECT_EQ(qvn::test::TestEnvironment::readFile(installed + "/Factory Look.mcp").find("item"),
+              std::string::npos);
+    click(110);
+    EXPECT_EQ(boxes().back(), "Morvik Quorvane: Cannot rename this profile.");
+
+    // The window still works.
+    answers.pushText("Mine");
+    click(111);
+    EXPECT_TRUE(std::filesystem::exists(own + "/Mine.mcp"));
+}
+
+TEST_F(ConfigWindowTest, AThousandProfilesAndANameThatWouldLeaveTheFolderKeepTheWindowWorking) {
+    const std::string own = camera->getTool()->configProfiles().destinationPath();
+    std::filesystem::create_directories(own);
+    for (int i = 0; i < 1000; ++i)
+        environment.writeFile(own + "/Take " + std::to_string(i) + ".mcp",
+                              "<configprofile version=\"2.0\" name=\"Take " + std::to_string(i) +
+                                  "\"/>");
+    environment.writeFile(own + "/Escape.mcp",
+                          "<configprofile version=\"2.0\" name=\"../../Escape\"/>");
+    camera->getTool()->configProfiles().reload();
+    const auto outside = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(own + "/.."))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = outside();
+    window->open(camera);
+    EXPECT_GE(combo()->getCount(), 1000);
+
+    // Whatever the user picks, nothing is written beside the profile folder.
+    if (combo()->findItem("../../Escape") >= 0) {
+        combo()->setCurrentText("../../Escape");
+        userEvent(component(101), 0x41C0, 101);
+        setFieldOfView(12);
+        click(103);
+    }
+    answers.pushText("Take 999");
+    answers.pushButton(Flag::Yes);
+    click(111);
+    EXPECT_EQ(combo()->getCurrentText(), "Take 999");
+    EXPECT_EQ(outside(), before);
+    EXPECT_FALSE(std::filesystem::exists(environment.root() + "/Escape.mcp"));
+}
+
+} // namespace
