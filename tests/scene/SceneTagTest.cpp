@@ -166,6 +166,44 @@ TEST_F(SceneTagTest, TagsOfMissingToolsAreSkippedAndTheOthersRestored) {
               "Cam_01_lamp\n");
 }
 
+TEST_F(SceneTagTest, DeeplyNestedTagsRestoreInOrder) {
+    Instance* level = make("Deep");
+    Element base = SceneTagWriter::write(*level->getReference(), SceneTagWriter::WithoutChildren);
+    base.removeChild(base.child("nodeinfo", 0));
+    forget("Deep_01");
+    base.removeChild(base.child("name", 0));
+    // Each level named apart, so only the nesting is measured, not the choice of free names.
+    auto named = [&base](const std::string& name) {
+        Element tag = base;
+        tag.addChild(mvk::util::xml::TagWithData("name", name));
+        return tag;
+    };
+    // Thousands of levels; the innermost parent holds a second child after the chain's end.
+    const int depth = 3000;
+    Element root = named("L1");
+    Element* at = &root;
+    for (int i = 2; i < depth; ++i)
+        at = &at->addChild(named("L" + std::to_string(i)));
+    at->addChild(named("Leaf"));
+    at->addChild(named("Sibling"));
+
+    SceneTagReader reader;
+    InstanceReference* top = reader.restore(root, "Top");
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(top->getName(), "Top_01");
+    int levels = 1;
+    InstanceReference* inner = top;
+    while (inner->childCount() == 1) {
+        inner = inner->child(0);
+        ++levels;
+    }
+    EXPECT_EQ(levels, depth - 1);
+    ASSERT_EQ(inner->childCount(), 2);
+    EXPECT_EQ(inner->child(0)->childCount(), 0);
+    EXPECT_EQ(inner->child(1)->getName(), "Sibling_01");
+    EXPECT_TRUE(reader.failedTags().empty());
+}
+
 TEST_F(SceneTagTest, CloneAppendsTheCopyLastAndUndoRemovesIt) {
     buildRig();
     make("Tail");

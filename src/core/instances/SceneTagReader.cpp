@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace mvk::qvn::core {
 
@@ -100,10 +101,46 @@ Element SceneTagReader::expand(const Element& tag) {
     return content;
 }
 
+// The tree is walked with an explicit stack, children in document order, so a scene nested
+// thousands of levels deep neither exhausts the call stack nor copies a subtree per level: a
+// plain tag is read where it lies, and only a compressed one is expanded, once, and kept until
+// the walk ends because its children point into it.
 InstanceReference* SceneTagReader::restore(const Element& stored, const std::string& requested) {
-    const Element tag = expand(stored);
+    struct Pending {
+        const Element* stored;
+        InstanceReference* parent;
+    };
+    std::vector<std::unique_ptr<Element>> expanded;
+    std::vector<Pending> pending{{&stored, nullptr}};
+    InstanceReference* top = nullptr;
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        const Element* tag = next.stored;
+        if (tag->attribute("compressed") == "1") {
+            expanded.push_back(std::make_unique<Element>(expand(*tag)));
+            tag = expanded.back().get();
+        }
+        const bool isTop = next.stored == &stored;
+        const std::string name =
+            isTop && !requested.empty() ? requested : tag->child("name", 0).text();
+        InstanceReference* reference = restoreOne(*tag, name);
+        if (reference == nullptr)
+            continue;
+        if (isTop)
+            top = reference;
+        else
+            next.parent->insertChild(reference);
+        std::vector<const Element*> children;
+        tag->forEachChild("QVT_Plugin", [&](const Element& child) { children.push_back(&child); });
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            pending.push_back({*child, reference});
+    }
+    return top;
+}
+
+InstanceReference* SceneTagReader::restoreOne(const Element& tag, const std::string& name) {
     const std::string& type = tag.child("type", 0).text();
-    const std::string name = requested.empty() ? tag.child("name", 0).text() : requested;
     Tool* tool = LibraryManager::instance()->findTool(type);
     Instance* instance = tool ? startInstance(tag, *tool, name) : nullptr;
     if (instance == nullptr) {
@@ -116,10 +153,6 @@ InstanceReference* SceneTagReader::restore(const Element& stored, const std::str
         reference->setChecked(false);
     applyStoredState(*instance, tag);
     findNodes(*instance, tag.child("nodeinfo", 0));
-    tag.forEachChild("QVT_Plugin", [&](const Element& stored) {
-        if (InstanceReference* child = restore(stored, ""))
-            reference->insertChild(child);
-    });
     return reference;
 }
 

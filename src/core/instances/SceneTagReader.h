@@ -35,6 +35,8 @@ public:
                                         const std::vector<std::string>& nodeNames);
 
 private:
+    // One stored instance without its children; null when its instance cannot be made.
+    InstanceReference* restoreOne(const util::xml::Element& tag, const std::string& name);
     Instance* startInstance(const util::xml::Element& tag, Tool& tool, const std::string& name);
     void applyStoredState(Instance& instance, const util::xml::Element& tag);
     void findNodes(Instance& instance, const util::xml::Element& nodeInfo);
