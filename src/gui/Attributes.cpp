@@ -75,4 +75,11 @@ void writeFour(util::xml::Element& element, const std::string& name,
                               std::to_string(values[2]) + " " + std::to_string(values[3]);
 }
 
+std::string realText(double value) {
+    std::ostringstream stream;
+    stream.precision(17);
+    stream << value;
+    return stream.str();
+}
+
 } // namespace mvk::gui::Attributes

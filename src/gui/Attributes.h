@@ -35,5 +35,7 @@ int32_t clampOffset(int32_t value);
 
 void writeFour(util::xml::Element& element, const std::string& name,
                const std::array<int32_t, 4>& values);
+// A real written with enough digits to read back the same double.
+std::string realText(double value);
 
 } // namespace mvk::gui::Attributes

@@ -10,13 +10,6 @@ namespace {
 
 using util::xml::Element;
 
-std::string realText(double value) {
-    std::ostringstream stream;
-    stream.precision(17);
-    stream << value;
-    return stream.str();
-}
-
 Gradient_Linear::Stop readStop(const Element& element) {
     Gradient_Linear::Stop stop;
     Attributes::readReal(element, "pos", stop.position);
@@ -49,17 +42,17 @@ Gradient_Linear::Gradient_Linear(const Element& element) {
 Element Gradient_Linear::writeXml() const {
     util::xml::Tag element("background");
     element.attribute("type") = "gradient-linear";
-    element.attribute("startx") = realText(startX);
-    element.attribute("starty") = realText(startY);
-    element.attribute("endx") = realText(endX);
-    element.attribute("endy") = realText(endY);
+    element.attribute("startx") = Attributes::realText(startX);
+    element.attribute("starty") = Attributes::realText(startY);
+    element.attribute("endx") = Attributes::realText(endX);
+    element.attribute("endy") = Attributes::realText(endY);
     if (spread != Spread::Pad)
         element.attribute("spread") = spread == Spread::Repeat ? "repeat" : "mirror";
     if (absolute)
         element.attribute("coordinates") = "absolute";
     for (const Stop& stop : stops) {
         util::xml::Tag color("color");
-        color.attribute("pos") = realText(stop.position);
+        color.attribute("pos") = Attributes::realText(stop.position);
         color.attribute("r") = std::to_string(stop.red);
         color.attribute("g") = std::to_string(stop.green);
         color.attribute("b") = std::to_string(stop.blue);

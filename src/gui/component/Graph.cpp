@@ -10,13 +10,6 @@ namespace {
 
 using util::xml::Element;
 
-std::string realText(double value) {
-    std::ostringstream stream;
-    stream.precision(17);
-    stream << value;
-    return stream.str();
-}
-
 Graph::Curve readCurve(const Element& element) {
     Graph::Curve curve;
     Attributes::readInt(element, "r", curve.color[0]);
@@ -41,8 +34,8 @@ Element writeCurve(const Graph::Curve& curve) {
     element.attribute("b") = std::to_string(curve.color[2]);
     for (const Graph::Point& point : curve.points) {
         util::xml::Tag written("point");
-        written.attribute("x") = realText(point.x);
-        written.attribute("y") = realText(point.y);
+        written.attribute("x") = Attributes::realText(point.x);
+        written.attribute("y") = Attributes::realText(point.y);
         element.addChild(written);
     }
     return element;
@@ -65,13 +58,13 @@ Graph::Graph(const Element& element) : StdComponent("graph", element) {
 Element Graph::writeXml() const {
     Element element = StdComponent::writeXml();
     if (left != -1.0)
-        element.attribute("boundary_left") = realText(left);
+        element.attribute("boundary_left") = Attributes::realText(left);
     if (right != 1.0)
-        element.attribute("boundary_right") = realText(right);
+        element.attribute("boundary_right") = Attributes::realText(right);
     if (top != 1.0)
-        element.attribute("boundary_top") = realText(top);
+        element.attribute("boundary_top") = Attributes::realText(top);
     if (bottom != -1.0)
-        element.attribute("boundary_bottom") = realText(bottom);
+        element.attribute("boundary_bottom") = Attributes::realText(bottom);
     for (const Curve& curve : curves)
         element.addChild(writeCurve(curve));
     return element;

@@ -8,17 +8,6 @@
 
 namespace mvk::gui::component {
 
-namespace {
-
-std::string realText(double number) {
-    std::ostringstream stream;
-    stream.precision(17);
-    stream << number;
-    return stream.str();
-}
-
-} // namespace
-
 Spinner::Spinner(const util::xml::Element& element) : StdComponent("spinner", element) {
     Attributes::readReal(element, "defaultvalue", defaultValue);
     Attributes::readReal(element, "min", minimum);
@@ -41,13 +30,13 @@ int32_t Spinner::getValueRounded() const {
 util::xml::Element Spinner::writeXml() const {
     util::xml::Element element = StdComponent::writeXml();
     if (defaultValue != 0)
-        element.attribute("defaultvalue") = realText(defaultValue);
+        element.attribute("defaultvalue") = Attributes::realText(defaultValue);
     if (minimum != 0)
-        element.attribute("min") = realText(minimum);
+        element.attribute("min") = Attributes::realText(minimum);
     if (maximum != 1.0)
-        element.attribute("max") = realText(maximum);
+        element.attribute("max") = Attributes::realText(maximum);
     if (step != 0.01)
-        element.attribute("step") = realText(step);
+        element.attribute("step") = Attributes::realText(step);
     if (decimals != 4)
         element.attribute("decimals") = std::to_string(decimals);
     if (triggerLength != 1)
