@@ -54,10 +54,6 @@ protected:
     static void click(Component* root, int32_t id) {
         static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
     }
-    static void screenshot(Component* window, const std::string& name) {
-        if (const char* folder = std::getenv("QVN_SCREENSHOT_DIR"))
-            window->getWidget()->grab().save(QString::fromStdString(folder + ("/" + name)));
-    }
 
     std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
 };
@@ -84,8 +80,6 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     EXPECT_NE(devices->findItem("Keyboard"), -1);
     EXPECT_EQ(devices->findItem(instance->getName()), -1);
     EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
-
-    screenshot(dialog->getRoot(), "inputs.png");
 
     // Saving under a new name lists it; loading a profile that unbinds redraws the rows.
     script.pushText("Stick");
@@ -126,7 +120,6 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
             pressed = true;
         } else if (detection->label() == ControlDetector::ConfirmText) {
             EXPECT_EQ(binding.getRoot()->findById(BindingDialog::CandidateLabel)->getLabel(), "T");
-            screenshot(binding.getRoot(), "binding.png");
             click(binding.getRoot(), BindingDialog::UseButton);
         }
     });
@@ -169,7 +162,6 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
             curve.push_back(graph->getPoint(0, i));
         ASSERT_EQ(graph->getCurveCount(), 2);
         EXPECT_DOUBLE_EQ(graph->getPoint(1, 0).x, 0.25);
-        screenshot(root, "advanced.png");
         click(root, AdvancedSettingsDialog::CloseButton);
     });
     user.start(10);
