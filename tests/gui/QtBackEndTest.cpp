@@ -1,7 +1,6 @@
 #include "GuiFixture.h"
 
 #include "gui/Toolkit.h"
-#include "gui/background/qt/Gradient_Linear.h"
 #include "gui/component/qt/Graph.h"
 #include "gui/component/qt/QBoxLayoutLimited.h"
 #include "gui/componentinterface/Button.h"

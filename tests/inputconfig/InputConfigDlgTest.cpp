@@ -1,7 +1,6 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
-#include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
