@@ -50,11 +50,9 @@ protected:
         return mvk::unidevice::DeviceHandler::instance();
     }
     Control* axis(SDL_GameControllerAxis which) {
-        Element element = Tag("control");
-        element.attribute("device") = "Virtual Pad";
-        element.attribute("type") = "axis";
-        element.attribute("index") = std::to_string(which);
-        return handler()->findControl(element);
+        return handler()->findControl(
+            Element("<control device=\"Virtual Pad\" type=\"axis\" index=\"" +
+                    std::to_string(which) + "\"/>"));
     }
     // Sticks span the whole raw range; a trigger's 0 to 1 covers it too, since the controller
     // mapping halves a trigger's raw range.
