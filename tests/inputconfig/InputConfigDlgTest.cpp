@@ -54,15 +54,20 @@ protected:
         static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
     }
 
+    // Binds the instance's "Pan" to the left stick of the simulated pad.
+    static mvk::unidevice::Property* bindPanToTheStick(Instance* instance) {
+        auto* pan = instance->getProperties()->property("Pan");
+        pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
+            "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
+        return pan;
+    }
+
     std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
 };
 
 TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     Instance* instance = make();
-    mvk::util::xml::Element stick(
-        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
-    auto* pan = instance->getProperties()->property("Pan");
-    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    auto* pan = bindPanToTheStick(instance);
     ASSERT_NE(pan->control(), nullptr);
     ASSERT_TRUE(dialog->open(instance));
     EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
@@ -134,10 +139,7 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
 
 TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheControl) {
     Instance* instance = make();
-    mvk::util::xml::Element stick(
-        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
-    auto* pan = instance->getProperties()->property("Pan");
-    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    auto* pan = bindPanToTheStick(instance);
     mvk::unidevice::DeviceHandler::instance()->updateAll(); // the stick rests at 0.25
     ASSERT_TRUE(dialog->open(instance));
     AdvancedSettingsDialog& advanced = dialog->advancedDialog();
