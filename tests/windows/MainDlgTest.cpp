@@ -24,6 +24,7 @@
 
 using namespace mvk::qvn;
 using mvk::gui::Component;
+namespace ci = mvk::gui::componentinterface;
 
 namespace {
 
@@ -32,6 +33,10 @@ constexpr int32_t MenuCommand = 0x4300;
 
 class MainDlgTest : public qvn::test::AttachedCore {
 protected:
+    void attachAndOpen() {
+        attach();
+        ASSERT_EQ(core->openMainDialog(), ResultOk);
+    }
     void click(int32_t id) {
         Component* button = mainComponent(id);
         ASSERT_NE(button, nullptr) << id;
@@ -111,8 +116,7 @@ TEST_F(MainDlgTest, AMissingControlIsLoggedOnceAndTheWindowStillOpens) {
 }
 
 TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
     ASSERT_GE(tools.size(), 4u);
     core::Tool* fourth = tools[3];
@@ -139,8 +143,7 @@ TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
 }
 
 TEST_F(MainDlgTest, CreateMenusRebuildWhenTheLibrariesChange) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     QMenu* templates = createMenu("Create Template");
     ASSERT_NE(templates, nullptr);
     const std::string crane =
@@ -165,11 +168,8 @@ TEST_F(MainDlgTest, CreateMenusRebuildWhenTheLibrariesChange) {
 // The record button starts a take (with the countdown window in front) and stops it again; the
 // button shows the pressed state exactly while the take runs.
 TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
-    attach();
-    core->openMainDialog();
-    Component* record = mainComponent(116);
-    ASSERT_NE(record, nullptr);
-    auto* button = mvk::gui::interfaceOf<mvk::gui::componentinterface::Button>(record);
+    attachAndOpen();
+    auto* button = mvk::gui::interfaceOf<ci::Button>(mainComponent(116));
     ASSERT_NE(button, nullptr);
 
     const int steps = host.undoStack.stepCount();
@@ -187,8 +187,7 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
 }
 
 TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     menuCommand(core::MainDlg::CommandAbout);
     Component* about = implementation()->getAboutWindow();
     ASSERT_NE(about, nullptr);
@@ -200,8 +199,7 @@ TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
 }
 
 TEST_F(MainDlgTest, LoadingAModelAsksForAFileAndCancellingChangesNothing) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     qvn::test::ScriptedInteraction interaction;
     menuCommand(core::MainDlg::CommandLoadModel);
     ASSERT_EQ(interaction.count("openFileName"), 1);
@@ -212,12 +210,10 @@ TEST_F(MainDlgTest, LoadingAModelAsksForAFileAndCancellingChangesNothing) {
 }
 
 TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     core->setSlowMotion(3);
     Component* spinner = mainComponent(115);
-    ASSERT_NE(spinner, nullptr);
-    auto* box = mvk::gui::interfaceOf<mvk::gui::componentinterface::Spinner>(spinner);
+    auto* box = mvk::gui::interfaceOf<ci::Spinner>(spinner);
     ASSERT_NE(box, nullptr);
     EXPECT_DOUBLE_EQ(box->getValue(), 3.0);
     box->setValue(2.0);
@@ -227,9 +223,8 @@ TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
 
 // The tree commands work on the selected tool, each as one host undo step.
 TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
-    attach();
-    core->openMainDialog();
-    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    attachAndOpen();
+    auto* tree = mvk::gui::interfaceOf<ci::Tree>(mainComponent(119));
     ASSERT_NE(tree, nullptr);
     for (int i = 0; i < 3; ++i)
         ASSERT_FALSE(core->createInstance("Group").empty());
@@ -279,13 +274,12 @@ TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
 
 // Unticking a tool in the tree leaves it out of the next take.
 TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     ASSERT_FALSE(core->createInstance("Group").empty());
     ASSERT_FALSE(core->createInstance("Group").empty());
-    auto* tree = mvk::gui::interfaceOf<mvk::gui::componentinterface::Tree>(mainComponent(119));
+    auto* tree = mvk::gui::interfaceOf<ci::Tree>(mainComponent(119));
     ASSERT_NE(tree, nullptr);
-    tree->getRoot()->child(0)->setFlag(0, mvk::gui::componentinterface::Tree::Unset);
+    tree->getRoot()->child(0)->setFlag(0, ci::Tree::Unset);
     userEvent(mainComponent(119), 0x4282, 0);
     const std::vector<core::Instance*> ticked = implementation()->checkedInstances();
     core::InstanceReference* root = implementation()->getRoot();
@@ -298,8 +292,7 @@ TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
 
 // The tree's context menu: "New tool" entries create below the item, one per creatable tool.
 TEST_F(MainDlgTest, NewToolFromTheTreeMenuCreatesBelowTheSelectedItem) {
-    attach();
-    core->openMainDialog();
+    attachAndOpen();
     ASSERT_FALSE(core->createInstance("Group").empty());
     core::InstanceReference* group = implementation()->getRoot()->child(0);
     Component* tree = mainComponent(119);
