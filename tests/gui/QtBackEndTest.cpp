@@ -133,17 +133,7 @@ TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
     const QImage shot = dialog->getWidget()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(440, 390));
 
-    QWidget* banner = dialog->findById(7)->getWidget();
-    const QPoint origin = banner->mapTo(dialog->getWidget(), QPoint(0, 0));
-    const int middle = origin.y() + banner->height() / 2;
-    // The banner's gradient, start colour on the left, end colour on the right.
-    const QColor left = shot.pixelColor(origin.x() + 3, middle);
-    const QColor right = shot.pixelColor(origin.x() + banner->width() - 4, middle);
-    EXPECT_NEAR(left.red(), 38, 6);
-    EXPECT_NEAR(left.blue(), 200, 6);
-    EXPECT_NEAR(right.red(), 128, 6);
-    EXPECT_NEAR(right.green(), 196, 6);
-    // The window itself keeps the palette's window colour.
+    // The window has no style text, so it keeps the palette's window colour.
     EXPECT_EQ(shot.pixelColor(2, 2), dialog->getWidget()->palette().color(QPalette::Window));
     // Buttons sit inside the window, the row of OK and Cancel aligned to the right.
     QWidget* cancel = dialog->findById(11)->getWidget();
