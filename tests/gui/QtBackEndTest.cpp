@@ -37,7 +37,7 @@ TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
     EXPECT_EQ(box->minimumSize(), QSize(20, 20));
 }
 
-TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndReturnBetweenTheirNeighbours) {
+TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndHiddenContainersHideTheirChildren) {
     auto list = build(R"(<list type="horizontal" width="300" height="30">
         <label id="1" width="80" height="30"/><label id="2" width="80" height="30" visible="no"/>
         <label id="3" width="80" height="30"/><label id="4" width="80" height="30" visible="no"/>
@@ -64,6 +64,7 @@ TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndReturnBetweenTheirNeighbours) {
         </dialog>)");
     dialog->show();
     QWidget* inner = dialog->findById(2)->getWidget();
+    EXPECT_TRUE(inner->isVisible());
     dialog->findById(1)->setVisible(false, false);
     EXPECT_FALSE(inner->isVisible());
     EXPECT_TRUE(dialog->findById(3)->getWidget()->isVisible());
