@@ -27,6 +27,9 @@ def check(condition, message):
 
 
 def enable():
+    # Blender's window pushes the state of a freshly opened file as its first undo step; a
+    # headless session starts without one, so there would be nothing to undo back to.
+    bpy.ops.ed.undo_push(message="Original")
     quorvane.register()
     core = session.get()
     check(core is not None, "the add-on did not attach: " + session.last_error())
