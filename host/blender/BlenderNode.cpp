@@ -3,6 +3,8 @@
 #include "BlenderHost.h"
 #include "BlenderScene.h"
 
+#include <pybind11/stl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -138,7 +140,8 @@ Matrix BlenderNode::basisAtTime(const py::object& found, double time) {
     for (const py::handle value : found.attr("scale"))
         scale.push_back(value.cast<double>());
     const py::object animation = found.attr("animation_data");
-    const py::object action = animation.is_none() ? py::none() : animation.attr("action");
+    const py::object action =
+        animation.is_none() ? py::object(py::none()) : py::object(animation.attr("action"));
     if (!action.is_none())
         for (const py::handle curve : action.attr("fcurves")) {
             const std::string path = curve.attr("data_path").cast<std::string>();

@@ -32,7 +32,13 @@ bool usable = true;
 
 } // namespace
 
-void reportFailure(const char* what) { std::cerr << "quorvane: " << what << "\n"; }
+void reportFailure(const char* what) {
+    std::cerr << "quorvane: " << what << "\n";
+    // A failed conversion can leave Python's error set beside the C++ exception; a call into
+    // Python with it set would fail in turn.
+    if (PyErr_Occurred() != nullptr)
+        PyErr_Clear();
+}
 
 void BlenderScene::setUsable(bool value) { usable = value; }
 

@@ -18,7 +18,9 @@ from quorvane import session  # noqa: E402
 CAMERA = "Take Camera_01"
 # The orbit camera turns this many degrees per second at full pan.
 TURN_SPEED = 90.0
-STICK = 0.5
+# The scripted stick (pan_gamepad.txt) through a binding's default response: its dead zone of
+# 0.1 cut out and the rest stretched back to full scale.
+STICK = (0.55 - 0.1) / (1.0 - 0.1)
 
 
 def check(condition, message):
@@ -70,6 +72,9 @@ def load_bound_camera(core, multiplier=None):
     wrapper = ET.Element("QVT")
     wrapper.append(tag)
     check(core.load_scene(ET.tostring(wrapper, encoding="unicode")), "the camera did not load")
+    # Loading instances is no undo step of the core's (a file load is Blender's own); the state
+    # with the camera is pushed here, as Blender does after opening a file.
+    bpy.ops.ed.undo_push(message="Load camera")
     return camera_object()
 
 
