@@ -53,6 +53,7 @@ PYBIND11_MODULE(quorvane_blender, m) {
         .def("pump", &BlenderSession::pump)
         .def("save_scene", &BlenderSession::saveScene)
         .def("before_load", &BlenderSession::beforeLoad)
+        .def("after_load", &BlenderSession::afterLoad, py::arg("text"))
         .def("load_scene", &BlenderSession::loadScene, py::arg("text"))
         .def("after_undo", &BlenderSession::afterUndo)
         .def("after_redo", &BlenderSession::afterRedo)

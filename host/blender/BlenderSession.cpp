@@ -99,12 +99,20 @@ std::string BlenderSession::saveScene() {
 void BlenderSession::beforeLoad() {
     if (core == nullptr)
         return;
-    if (core->isRecording())
-        core->stopRecording();
-    // Undo records may hold instances; they go first, then the instances, then the nodes.
-    adaptor.undoSteps().clear();
-    core->removeAllInstances();
-    adaptor.forgetScene();
+    reopenMainDialog = core->isMainDialogOpen();
+    detach();
+    reattach = true;
+}
+
+bool BlenderSession::afterLoad(const std::string& text) {
+    if (!reattach)
+        return false;
+    reattach = false;
+    if (!attach(modulePath()))
+        return false;
+    if (reopenMainDialog)
+        core->openMainDialog();
+    return loadScene(text);
 }
 
 bool BlenderSession::loadScene(const std::string& text) {

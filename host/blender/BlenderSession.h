@@ -33,8 +33,12 @@ public:
 
     // The scene tag of every instance, as the .blend file stores it.
     std::string saveScene();
-    // Before another file replaces the scene: stops a take, forgets the instances and nodes.
+    // Another file replaces the scene. The core keeps no way to empty its instance tree and
+    // start a new one, so a new file gets a fresh core, as a fresh Blender would: the core is
+    // detached before the load and attached again after it, the main dialog reopened if it was
+    // open, and the file's stored scene tag (may be empty) loaded.
     void beforeLoad();
+    bool afterLoad(const std::string& text);
     // Creates the instances a stored scene tag describes; false when it holds none.
     bool loadScene(const std::string& text);
     void afterUndo();
@@ -56,6 +60,8 @@ private:
     BlenderHost adaptor;
     TakeWatcher takes;
     size_t reportedTakes = 0;
+    bool reattach = false;
+    bool reopenMainDialog = false;
     mvk::qvn::CoreInterface* core = nullptr;
     std::string lastError;
 };

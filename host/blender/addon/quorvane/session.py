@@ -19,10 +19,12 @@ _error = ""
 
 def get():
     """The attached session, or None."""
-    return _session
+    return _session if _session is not None and _session.attached else None
 
 
 def last_error():
+    if _session is not None and not _session.attached:
+        return _session.error
     return _error
 
 
@@ -113,10 +115,13 @@ def _pump():
     return PUMP_INTERVAL
 
 
-def _load_scene_text():
+def _scene_text():
     text = bpy.data.texts.get(SCENE_TEXT)
-    if text is not None:
-        _session.load_scene(text.as_string())
+    return text.as_string() if text is not None else ""
+
+
+def _load_scene_text():
+    _session.load_scene(_scene_text())
 
 
 @persistent
@@ -128,7 +133,7 @@ def _before_load(*_args):
 @persistent
 def _after_load(*_args):
     if _session is not None:
-        _load_scene_text()
+        _session.after_load(_scene_text())
 
 
 @persistent
