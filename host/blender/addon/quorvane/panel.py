@@ -156,10 +156,10 @@ class VIEW3D_PT_quorvane(bpy.types.Panel):
         recording = core.is_recording()
         layout.operator("quorvane.record", text="Stop" if recording else "Record",
                         icon="PAUSE" if recording else "REC", depress=recording)
+        layout.label(text="Slow motion")
         row = layout.row(align=True)
-        row.prop(context.window_manager, "quorvane_slow_motion", text="Slow motion")
-        factor = 2 ** (core.get_slow_motion() - 1)
-        row.label(text="1/%d" % factor)
+        row.prop(context.window_manager, "quorvane_slow_motion", text="Step")
+        row.label(text="speed 1/%d" % 2 ** (core.get_slow_motion() - 1))
         layout.operator("quorvane.resimulate", icon="FILE_REFRESH")
         takes = core.takes()
         if takes:

@@ -28,9 +28,13 @@ def last_error():
     return _error
 
 
+CORE_LIBRARY = os.path.join("lib", "libquorvane-core.so")
+
+
 def core_library_path():
-    """Where the core library is: $QUORVANE_CORE_LIBRARY, the add-on's preference, or the install
-    tree the add-on was installed from (<tree>/blender/addons/quorvane -> <tree>/lib)."""
+    """Where the core library is: $QUORVANE_CORE_LIBRARY, the add-on's preference, the install
+    tree the add-on runs from (<tree>/blender/addons/quorvane), $QUORVANE_INSTALL_ROOT, or the
+    usual install prefixes; the first that exists (the add-on's own tree when none does)."""
     explicit = os.environ.get("QUORVANE_CORE_LIBRARY", "")
     if explicit:
         return explicit
@@ -38,8 +42,16 @@ def core_library_path():
     chosen = getattr(addon.preferences, "core_library", "") if addon else ""
     if chosen:
         return bpy.path.abspath(chosen)
-    tree = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(__file__))))
-    return os.path.join(tree, "lib", "libquorvane-core.so")
+    own_tree = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(
+        os.path.abspath(__file__)))))
+    trees = [own_tree]
+    if os.environ.get("QUORVANE_INSTALL_ROOT"):
+        trees.append(os.path.join(os.environ["QUORVANE_INSTALL_ROOT"], "quorvane"))
+    trees += ["/usr/local/lib/quorvane", "/usr/lib/quorvane"]
+    for tree in trees:
+        if os.path.isfile(os.path.join(tree, CORE_LIBRARY)):
+            return os.path.join(tree, CORE_LIBRARY)
+    return os.path.join(own_tree, CORE_LIBRARY)
 
 
 def _notice(level, text):
