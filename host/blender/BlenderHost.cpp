@@ -195,11 +195,21 @@ void BlenderHost::flushKeys() {
         node->flushKeys();
 }
 
+void BlenderHost::showLatestKeys() {
+    for (const auto& node : nodes)
+        node->showLatestKey();
+}
+
 size_t BlenderHost::waitingKeys() const {
     size_t count = 0;
     for (const auto& node : nodes)
         count += node->waitingKeys();
     return count;
+}
+
+void BlenderHost::addKeyCost(KeyWork work, double seconds) {
+    ++(work == KeyWork::Key ? cost.keys : work == KeyWork::Flush ? cost.flushes : cost.shows);
+    cost.seconds += seconds;
 }
 
 void BlenderHost::forgetScene() {

@@ -71,6 +71,9 @@ public:
     BlenderNode* nodeFor(const py::object& object);
     // Writes every node's waiting keys into the F-curves.
     void flushKeys();
+    // Shows every node with waiting keys at its latest one. While a take runs this stands in
+    // for writing the curves, which costs a pass over each curve and waits for the take's end.
+    void showLatestKeys();
     size_t waitingKeys() const;
     // The file is about to be replaced: undo records go, and nodes stop belonging to anybody.
     void forgetScene();
@@ -78,6 +81,19 @@ public:
     void notice(const std::string& level, const std::string& text) const;
 
     HoldSteps& undoSteps() { return holds; }
+
+    // What writing keys has cost so far: transform keys taken, F-curve flushes, objects shown at
+    // their latest key, and the wall clock seconds spent in all three (the adaptor's share of a
+    // take, for measuring).
+    enum class KeyWork { Key, Flush, Show };
+    struct KeyCost {
+        uint64_t keys = 0;
+        uint64_t flushes = 0;
+        uint64_t shows = 0;
+        double seconds = 0.0;
+    };
+    const KeyCost& keyCost() const { return cost; }
+    void addKeyCost(KeyWork work, double seconds);
     int32_t slowdownFactor() const { return slowdown; }
 
 private:
@@ -91,6 +107,7 @@ private:
     std::string lastSceneText;
     int32_t slowdown = 1;
     NoticeHandler notices;
+    KeyCost cost;
 };
 
 } // namespace qvn::host::blender

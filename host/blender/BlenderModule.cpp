@@ -73,6 +73,16 @@ PYBIND11_MODULE(quorvane_blender, m) {
                  return list;
              })
         .def("waiting_keys", [](BlenderSession& session) { return session.host().waitingKeys(); })
+        .def("key_cost",
+             [](BlenderSession& session) {
+                 const auto& cost = session.host().keyCost();
+                 py::dict entry;
+                 entry["keys"] = cost.keys;
+                 entry["flushes"] = cost.flushes;
+                 entry["shows"] = cost.shows;
+                 entry["seconds"] = cost.seconds;
+                 return entry;
+             })
         .def("flush_keys", [](BlenderSession& session) { session.host().flushKeys(); })
         // The core interface.
         .def("open_main_dialog", [](BlenderSession& s) { return coreOf(s).openMainDialog(); })

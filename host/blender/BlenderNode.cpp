@@ -6,6 +6,7 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -32,6 +33,10 @@ Matrix worldAt(BlenderHost& host, const py::object& object, double time) {
     if (!hasParent(object))
         return local;
     return multiply(worldAt(host, object.attr("parent"), time), local);
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 template <class T>
@@ -278,7 +283,8 @@ void BlenderNode::deleteNode(bool withNodes) {
 }
 
 bool BlenderNode::keyTransform(double time, const double (&local)[16]) {
-    return guarded<bool>(false, [&]() -> bool {
+    const auto started = std::chrono::steady_clock::now();
+    const bool keyed = guarded<bool>(false, [&]() -> bool {
         const py::object found = object();
         if (found.is_none())
             return false;
@@ -290,14 +296,29 @@ bool BlenderNode::keyTransform(double time, const double (&local)[16]) {
         keys.add(BlenderScene::frameOf(time), multiply(BlenderScene::fromMathutils(inverse), matrix));
         return true;
     });
+    host.addKeyCost(BlenderHost::KeyWork::Key, secondsSince(started));
+    return keyed;
 }
 
 void BlenderNode::flushKeys() {
+    if (keys.isEmpty())
+        return;
+    const auto started = std::chrono::steady_clock::now();
+    guarded([&] { keys.flush(object()); });
+    host.addKeyCost(BlenderHost::KeyWork::Flush, secondsSince(started));
+}
+
+void BlenderNode::showLatestKey() {
+    const Matrix* latest = keys.latest();
+    if (latest == nullptr)
+        return;
+    const auto started = std::chrono::steady_clock::now();
     guarded([&] {
-        if (keys.isEmpty())
-            return;
-        keys.flush(object());
+        const py::object found = object();
+        if (!found.is_none())
+            found.attr("matrix_basis") = BlenderScene::toMathutils(*latest);
     });
+    host.addKeyCost(BlenderHost::KeyWork::Show, secondsSince(started));
 }
 
 } // namespace qvn::host::blender

@@ -49,6 +49,8 @@ public:
     void setOwner(mvk::qvn::CInterface* owner) { ownerInterface = owner; }
     // Writes the keys given since the last flush into the object's F-curves.
     void flushKeys();
+    // Puts the object where its latest waiting key has it, without touching its F-curves.
+    void showLatestKey();
     size_t waitingKeys() const { return keys.size(); }
 
     // `object`'s own transform (location, rotation, scale) at `time` from its F-curves, with

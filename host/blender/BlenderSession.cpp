@@ -77,7 +77,12 @@ void BlenderSession::pump() {
     if (core == nullptr)
         return;
     core->processEvents();
-    adaptor.flushKeys();
+    // A take's keys reach the curves when it ends (the hold is accepted); until then the
+    // objects only show where they are.
+    if (core->isRecording())
+        adaptor.showLatestKeys();
+    else
+        adaptor.flushKeys();
     reportNewTakes();
 }
 

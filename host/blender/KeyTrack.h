@@ -19,6 +19,8 @@ public:
     // frame already waiting replaces it.
     void add(double frame, const Matrix& basis) { pending[frame] = basis; }
     bool isEmpty() const { return pending.empty(); }
+    // The waiting key of the latest frame; null when none waits.
+    const Matrix* latest() const { return pending.empty() ? nullptr : &pending.rbegin()->second; }
     size_t size() const { return pending.size(); }
     // Writes the waiting keys into `object`'s action (made when missing) as linear keys of its
     // location, rotation (in the object's rotation mode) and scale channels, replacing keys at

@@ -57,8 +57,8 @@ def instance_tag(text, name):
     return None
 
 
-def load_bound_camera(core, multiplier=None):
-    """An orbit camera named CAMERA whose pan is bound to the simulated gamepad's left stick x,
+def load_bound_camera(core, multiplier=None, name=CAMERA):
+    """An orbit camera named `name` whose pan is bound to the simulated gamepad's left stick x,
     loaded the way a host brings back an instance with its bindings."""
     template = core.create_instance("Orbit Camera")
     check(template != "", "no Orbit Camera tool")
@@ -67,7 +67,7 @@ def load_bound_camera(core, multiplier=None):
     for dropped in ("name", "nodeinfo", "masternode", "QVT_Plugin"):
         for child in tag.findall(dropped):
             tag.remove(child)
-    ET.SubElement(tag, "name").text = CAMERA
+    ET.SubElement(tag, "name").text = name
     bind_pan(tag, multiplier)
     wrapper = ET.Element("QVT")
     wrapper.append(tag)
@@ -75,7 +75,7 @@ def load_bound_camera(core, multiplier=None):
     # Loading instances is no undo step of the core's (a file load is Blender's own); the state
     # with the camera is pushed here, as Blender does after opening a file.
     bpy.ops.ed.undo_push(message="Load camera")
-    return camera_object()
+    return bpy.data.objects.get(name + "_camera")
 
 
 def bind_pan(tag, multiplier=None):
@@ -88,10 +88,6 @@ def bind_pan(tag, multiplier=None):
             for old in prop.findall("multiplier"):
                 prop.remove(old)
             ET.SubElement(prop, "multiplier").text = str(multiplier)
-
-
-def camera_object():
-    return bpy.data.objects.get(CAMERA + "_camera")
 
 
 def record(core, seconds):
