@@ -116,10 +116,6 @@ void BlenderHost::findNodes(const std::string& instanceName,
     result.set(list);
 }
 
-void BlenderHost::cancelHold() {
-    holds.cancel();
-}
-
 bool BlenderHost::undo() {
     return guarded<bool>(false, [&] {
         if (holds.isHolding())

@@ -45,7 +45,7 @@ public:
     void beginHold(const std::string& operation) override { holds.begin(operation); }
     void putUndo(mvk::qvn::CUndo* record) override { holds.put(record); }
     void acceptHold() override { holds.accept(); }
-    void cancelHold() override;
+    void cancelHold() override { holds.cancel(); }
     bool isHolding() override { return holds.isHolding(); }
     bool undo() override;
     double getTime() override;

@@ -18,7 +18,9 @@ int HoldSteps::sceneStamp() {
 }
 
 void HoldSteps::pushBlenderStep(int number, const std::string& name) {
-    BlenderScene::scene()[StampProperty] = number;
+    // Every scene carries the stamp, so switching scenes between steps does not lose it.
+    for (const py::handle scene : BlenderScene::bpy().attr("data").attr("scenes"))
+        scene[StampProperty] = number;
     BlenderScene::bpy().attr("ops").attr("ed").attr("undo_push")(py::arg("message") = name);
 }
 

@@ -16,7 +16,7 @@ namespace qvn::host::blender {
 
 class HoldSteps {
 public:
-    // The scene property holding the number of the last hold in the scene's state.
+    // The scenes' property holding the number of the last hold in their state.
     static constexpr const char* StampProperty = "quorvane_hold";
 
     ~HoldSteps() { clear(); }
