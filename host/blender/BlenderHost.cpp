@@ -63,8 +63,8 @@ CoreNode* BlenderHost::createHostNode1(CInterface* owner, const std::string& nam
     return adoptOrCreate(owner, name, [&] { return BlenderScene::createCamera(name, value); });
 }
 
-CoreNode* BlenderHost::createHostNode2(CInterface* owner, const std::string& name, int32_t,
-                                       int32_t, int32_t) {
+CoreNode* BlenderHost::createHostNode2(CInterface* owner, const std::string& name, int32_t, int32_t,
+                                       int32_t) {
     return createHostNode3(owner, name);
 }
 
@@ -75,7 +75,8 @@ CoreNode* BlenderHost::createHostNode3(CInterface* owner, const std::string& nam
 BlenderNode* BlenderHost::nodeFor(const py::object& object) {
     const std::string name = object.attr("name").cast<std::string>();
     const py::object markValue = object.attr("get")(BlenderNode::MarkProperty);
-    const std::string mark = py::isinstance<py::str>(markValue) ? markValue.cast<std::string>() : "";
+    const std::string mark =
+        py::isinstance<py::str>(markValue) ? markValue.cast<std::string>() : "";
     for (const auto& node : nodes)
         if (mark.empty() ? node->mark().empty() && node->getName() == name : node->mark() == mark)
             return node.get();
@@ -158,7 +159,9 @@ double BlenderHost::getFrameRate() {
     return guarded<double>(24.0, [] { return BlenderScene::frameRate(); });
 }
 
-double BlenderHost::getSampleInterval() { return 1.0 / getFrameRate(); }
+double BlenderHost::getSampleInterval() {
+    return 1.0 / getFrameRate();
+}
 
 void BlenderHost::redrawViews() {
     guarded([] {

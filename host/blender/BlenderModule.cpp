@@ -97,9 +97,13 @@ PYBIND11_MODULE(quorvane_blender, m) {
         .def("resimulate",
              [](BlenderSession& s, double start, double end) { coreOf(s).resimulate(start, end); })
         .def("create_instance",
-             [](BlenderSession& s, const std::string& tool) { return coreOf(s).createInstance(tool); })
+             [](BlenderSession& s, const std::string& tool) {
+                 return coreOf(s).createInstance(tool);
+             })
         .def("delete_instance",
-             [](BlenderSession& s, const std::string& name) { return coreOf(s).deleteInstance(name); })
+             [](BlenderSession& s, const std::string& name) {
+                 return coreOf(s).deleteInstance(name);
+             })
         .def("has_instance",
              [](BlenderSession& s, const std::string& name) {
                  return coreOf(s).findInstance(name) != nullptr;
@@ -111,11 +115,14 @@ PYBIND11_MODULE(quorvane_blender, m) {
                      return py::none();
                  return py::int_(value);
              })
-        .def("forward_key", [](BlenderSession& s, const std::string& type, bool press, bool ctrl,
-                               bool alt, bool shift) {
-            if (!s.isAttached())
-                return false;
-            return qvn::host::blender::KeyForwarder::forward(type, press, ctrl, alt, shift);
-        }, py::arg("type"), py::arg("press"), py::arg("ctrl") = false, py::arg("alt") = false,
-             py::arg("shift") = false);
+        .def(
+            "forward_key",
+            [](BlenderSession& s, const std::string& type, bool press, bool ctrl, bool alt,
+               bool shift) {
+                if (!s.isAttached())
+                    return false;
+                return qvn::host::blender::KeyForwarder::forward(type, press, ctrl, alt, shift);
+            },
+            py::arg("type"), py::arg("press"), py::arg("ctrl") = false, py::arg("alt") = false,
+            py::arg("shift") = false);
 }

@@ -18,7 +18,9 @@ namespace {
 
 constexpr double Degrees = 3.14159265358979323846 / 180.0;
 
-bool hasParent(const py::object& object) { return !object.attr("parent").is_none(); }
+bool hasParent(const py::object& object) {
+    return !object.attr("parent").is_none();
+}
 
 // The object's place in Blender's world at `time`, down its parent chain.
 Matrix worldAt(BlenderHost& host, const py::object& object, double time);
@@ -39,8 +41,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-template <class T>
-void copyInto(const std::vector<T>& from, T*& to) {
+template <class T> void copyInto(const std::vector<T>& from, T*& to) {
     to = new T[from.size()];
     std::copy(from.begin(), from.end(), to);
 }
@@ -123,7 +124,8 @@ void BlenderNode::unlinkChild(CoreNode* child) {
         const py::object found = object();
         const py::object childObject =
             child != nullptr ? static_cast<BlenderNode*>(child)->object() : py::none();
-        if (found.is_none() || childObject.is_none() || !py::object(childObject.attr("parent")).equal(found))
+        if (found.is_none() || childObject.is_none() ||
+            !py::object(childObject.attr("parent")).equal(found))
             return;
         // It stays where it is in the world.
         const py::object world = childObject.attr("matrix_world").attr("copy")();
@@ -151,7 +153,7 @@ Matrix BlenderNode::basisAtTime(const py::object& found, double time) {
         for (const py::handle curve : action.attr("fcurves")) {
             const std::string path = curve.attr("data_path").cast<std::string>();
             const size_t index = curve.attr("array_index").cast<size_t>();
-            std::vector<double>* channel = path == "location"   ? &location
+            std::vector<double>* channel = path == "location"     ? &location
                                            : path == rotationPath ? &rotation
                                            : path == "scale"      ? &scale
                                                                   : nullptr;
@@ -159,13 +161,12 @@ Matrix BlenderNode::basisAtTime(const py::object& found, double time) {
                 (*channel)[index] = curve.attr("evaluate")(frame).cast<double>();
         }
     const py::module_ mathutils = py::module_::import("mathutils");
-    const py::object turn =
-        mode == "QUATERNION" ? mathutils.attr("Quaternion")(py::cast(rotation))
-        : mode == "AXIS_ANGLE"
-            ? mathutils.attr("Euler")(py::make_tuple(0.0, 0.0, 0.0))
-            : mathutils.attr("Euler")(py::cast(rotation), mode);
-    return BlenderScene::fromMathutils(mathutils.attr("Matrix").attr("LocRotScale")(
-        py::cast(location), turn, py::cast(scale)));
+    const py::object turn = mode == "QUATERNION" ? mathutils.attr("Quaternion")(py::cast(rotation))
+                            : mode == "AXIS_ANGLE"
+                                ? mathutils.attr("Euler")(py::make_tuple(0.0, 0.0, 0.0))
+                                : mathutils.attr("Euler")(py::cast(rotation), mode);
+    return BlenderScene::fromMathutils(
+        mathutils.attr("Matrix").attr("LocRotScale")(py::cast(location), turn, py::cast(scale)));
 }
 
 void BlenderNode::transformsAt(const py::object& found, double time, Matrix& local,
@@ -293,7 +294,8 @@ bool BlenderNode::keyTransform(double time, const double (&local)[16]) {
         if (!hasParent(found))
             matrix = yUpToBlender(matrix);
         const py::object inverse = found.attr("matrix_parent_inverse").attr("inverted_safe")();
-        keys.add(BlenderScene::frameOf(time), multiply(BlenderScene::fromMathutils(inverse), matrix));
+        keys.add(BlenderScene::frameOf(time),
+                 multiply(BlenderScene::fromMathutils(inverse), matrix));
         return true;
     });
     host.addKeyCost(BlenderHost::KeyWork::Key, secondsSince(started));

@@ -40,11 +40,17 @@ void reportFailure(const char* what) {
         PyErr_Clear();
 }
 
-void BlenderScene::setUsable(bool value) { usable = value; }
+void BlenderScene::setUsable(bool value) {
+    usable = value;
+}
 
-Matrix yUpToBlender(const Matrix& m) { return multiply(UpTurn, m); }
+Matrix yUpToBlender(const Matrix& m) {
+    return multiply(UpTurn, m);
+}
 
-Matrix blenderToYUp(const Matrix& m) { return multiply(UpTurnBack, m); }
+Matrix blenderToYUp(const Matrix& m) {
+    return multiply(UpTurnBack, m);
+}
 
 py::object BlenderScene::bpy() {
     if (!usable)
@@ -52,9 +58,13 @@ py::object BlenderScene::bpy() {
     return py::module_::import("bpy");
 }
 
-py::object BlenderScene::scene() { return bpy().attr("context").attr("scene"); }
+py::object BlenderScene::scene() {
+    return bpy().attr("context").attr("scene");
+}
 
-py::object BlenderScene::objects() { return bpy().attr("data").attr("objects"); }
+py::object BlenderScene::objects() {
+    return bpy().attr("data").attr("objects");
+}
 
 py::object BlenderScene::findObject(const std::string& name) {
     if (name.empty())
@@ -69,7 +79,9 @@ double BlenderScene::frameRate() {
     return base > 0 ? fps / base : fps;
 }
 
-double BlenderScene::frameOf(double seconds) { return snapped(seconds * frameRate()); }
+double BlenderScene::frameOf(double seconds) {
+    return snapped(seconds * frameRate());
+}
 
 double BlenderScene::currentTime() {
     const py::object current = scene();

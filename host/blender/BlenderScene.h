@@ -24,8 +24,7 @@ void reportFailure(const char* what);
 // Runs `body` and gives its result; `fallback` when it fails. Adaptor operations are called from
 // inside the core, which knows nothing of Python errors: a failed bpy call (a removed object, a
 // context Blender does not offer right now) must end here, never unwind through the core.
-template <class T, class Body>
-T guarded(T fallback, Body&& body) {
+template <class T, class Body> T guarded(T fallback, Body&& body) {
     try {
         return body();
     } catch (const std::exception& error) {
@@ -33,8 +32,7 @@ T guarded(T fallback, Body&& body) {
         return fallback;
     }
 }
-template <class Body>
-void guarded(Body&& body) {
+template <class Body> void guarded(Body&& body) {
     guarded(0, [&] {
         body();
         return 0;

@@ -9,7 +9,9 @@ namespace qvn::host::blender {
 
 BlenderSession::BlenderSession() = default;
 
-BlenderSession::~BlenderSession() { detach(); }
+BlenderSession::~BlenderSession() {
+    detach();
+}
 
 CoreModule& BlenderSession::module() {
     static CoreModule* loaded = new CoreModule;
@@ -127,8 +129,12 @@ bool BlenderSession::loadScene(const std::string& text) {
     return core->loadInstances(tag) != nullptr;
 }
 
-void BlenderSession::afterUndo() { adaptor.undoSteps().afterUndo(); }
+void BlenderSession::afterUndo() {
+    adaptor.undoSteps().afterUndo();
+}
 
-void BlenderSession::afterRedo() { adaptor.undoSteps().afterRedo(); }
+void BlenderSession::afterRedo() {
+    adaptor.undoSteps().afterRedo();
+}
 
 } // namespace qvn::host::blender

@@ -11,27 +11,48 @@ namespace {
 
 const std::unordered_map<std::string, int>& namedKeys() {
     static const std::unordered_map<std::string, int> keys = {
-        {"ZERO", Qt::Key_0},          {"ONE", Qt::Key_1},
-        {"TWO", Qt::Key_2},           {"THREE", Qt::Key_3},
-        {"FOUR", Qt::Key_4},          {"FIVE", Qt::Key_5},
-        {"SIX", Qt::Key_6},           {"SEVEN", Qt::Key_7},
-        {"EIGHT", Qt::Key_8},         {"NINE", Qt::Key_9},
-        {"SPACE", Qt::Key_Space},     {"ESC", Qt::Key_Escape},
-        {"RET", Qt::Key_Return},      {"TAB", Qt::Key_Tab},
-        {"BACK_SPACE", Qt::Key_Backspace}, {"DEL", Qt::Key_Delete},
-        {"INSERT", Qt::Key_Insert},   {"HOME", Qt::Key_Home},
-        {"END", Qt::Key_End},         {"PAGE_UP", Qt::Key_PageUp},
-        {"PAGE_DOWN", Qt::Key_PageDown}, {"LEFT_ARROW", Qt::Key_Left},
-        {"RIGHT_ARROW", Qt::Key_Right}, {"UP_ARROW", Qt::Key_Up},
-        {"DOWN_ARROW", Qt::Key_Down}, {"LEFT_SHIFT", Qt::Key_Shift},
-        {"RIGHT_SHIFT", Qt::Key_Shift}, {"LEFT_CTRL", Qt::Key_Control},
-        {"RIGHT_CTRL", Qt::Key_Control}, {"LEFT_ALT", Qt::Key_Alt},
-        {"RIGHT_ALT", Qt::Key_Alt},   {"MINUS", Qt::Key_Minus},
-        {"EQUAL", Qt::Key_Equal},     {"COMMA", Qt::Key_Comma},
-        {"PERIOD", Qt::Key_Period},   {"SLASH", Qt::Key_Slash},
-        {"BACK_SLASH", Qt::Key_Backslash}, {"SEMI_COLON", Qt::Key_Semicolon},
-        {"QUOTE", Qt::Key_Apostrophe}, {"ACCENT_GRAVE", Qt::Key_QuoteLeft},
-        {"LEFT_BRACKET", Qt::Key_BracketLeft}, {"RIGHT_BRACKET", Qt::Key_BracketRight},
+        {"ZERO", Qt::Key_0},
+        {"ONE", Qt::Key_1},
+        {"TWO", Qt::Key_2},
+        {"THREE", Qt::Key_3},
+        {"FOUR", Qt::Key_4},
+        {"FIVE", Qt::Key_5},
+        {"SIX", Qt::Key_6},
+        {"SEVEN", Qt::Key_7},
+        {"EIGHT", Qt::Key_8},
+        {"NINE", Qt::Key_9},
+        {"SPACE", Qt::Key_Space},
+        {"ESC", Qt::Key_Escape},
+        {"RET", Qt::Key_Return},
+        {"TAB", Qt::Key_Tab},
+        {"BACK_SPACE", Qt::Key_Backspace},
+        {"DEL", Qt::Key_Delete},
+        {"INSERT", Qt::Key_Insert},
+        {"HOME", Qt::Key_Home},
+        {"END", Qt::Key_End},
+        {"PAGE_UP", Qt::Key_PageUp},
+        {"PAGE_DOWN", Qt::Key_PageDown},
+        {"LEFT_ARROW", Qt::Key_Left},
+        {"RIGHT_ARROW", Qt::Key_Right},
+        {"UP_ARROW", Qt::Key_Up},
+        {"DOWN_ARROW", Qt::Key_Down},
+        {"LEFT_SHIFT", Qt::Key_Shift},
+        {"RIGHT_SHIFT", Qt::Key_Shift},
+        {"LEFT_CTRL", Qt::Key_Control},
+        {"RIGHT_CTRL", Qt::Key_Control},
+        {"LEFT_ALT", Qt::Key_Alt},
+        {"RIGHT_ALT", Qt::Key_Alt},
+        {"MINUS", Qt::Key_Minus},
+        {"EQUAL", Qt::Key_Equal},
+        {"COMMA", Qt::Key_Comma},
+        {"PERIOD", Qt::Key_Period},
+        {"SLASH", Qt::Key_Slash},
+        {"BACK_SLASH", Qt::Key_Backslash},
+        {"SEMI_COLON", Qt::Key_Semicolon},
+        {"QUOTE", Qt::Key_Apostrophe},
+        {"ACCENT_GRAVE", Qt::Key_QuoteLeft},
+        {"LEFT_BRACKET", Qt::Key_BracketLeft},
+        {"RIGHT_BRACKET", Qt::Key_BracketRight},
         {"PAUSE", Qt::Key_Pause},
     };
     return keys;
@@ -39,9 +60,9 @@ const std::unordered_map<std::string, int>& namedKeys() {
 
 const std::unordered_map<std::string, int>& keypadKeys() {
     static const std::unordered_map<std::string, int> keys = {
-        {"NUMPAD_PERIOD", Qt::Key_Period}, {"NUMPAD_SLASH", Qt::Key_Slash},
+        {"NUMPAD_PERIOD", Qt::Key_Period},    {"NUMPAD_SLASH", Qt::Key_Slash},
         {"NUMPAD_ASTERIX", Qt::Key_Asterisk}, {"NUMPAD_MINUS", Qt::Key_Minus},
-        {"NUMPAD_PLUS", Qt::Key_Plus},     {"NUMPAD_ENTER", Qt::Key_Enter},
+        {"NUMPAD_PLUS", Qt::Key_Plus},        {"NUMPAD_ENTER", Qt::Key_Enter},
     };
     return keys;
 }
@@ -52,7 +73,8 @@ int KeyForwarder::qtKeyOf(const std::string& type, bool& keypad) {
     keypad = false;
     if (type.size() == 1 && type[0] >= 'A' && type[0] <= 'Z')
         return Qt::Key_A + (type[0] - 'A');
-    if (type.size() >= 2 && type[0] == 'F' && type.find_first_not_of("0123456789", 1) == std::string::npos) {
+    if (type.size() >= 2 && type[0] == 'F' &&
+        type.find_first_not_of("0123456789", 1) == std::string::npos) {
         const int number = std::stoi(type.substr(1));
         return number >= 1 && number <= 24 ? Qt::Key_F1 + number - 1 : 0;
     }
