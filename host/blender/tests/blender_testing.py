@@ -35,6 +35,8 @@ def enable():
     quorvane.register()
     core = session.get()
     check(core is not None, "the add-on did not attach: " + session.last_error())
+    # Blender's timer would pump the core right away; an open file's tools come back then.
+    session.pump()
     return core
 
 

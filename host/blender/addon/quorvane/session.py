@@ -15,6 +15,9 @@ PUMP_INTERVAL = 0.04
 
 _session = None
 _error = ""
+# The open file's scene tag waits for the first pump: while Blender enables an add-on its data
+# is out of reach.
+_load_pending = False
 
 
 def get():
@@ -65,7 +68,7 @@ def _notice(level, text):
 
 def start():
     """Attaches the core; on failure the reason is kept for the panel and no handler is added."""
-    global _session, _error
+    global _session, _error, _load_pending
     if _session is not None:
         return _session
     # Qt must not try to reach a display that is not there.
@@ -86,7 +89,7 @@ def start():
         bpy.app.timers.register(_pump, first_interval=PUMP_INTERVAL, persistent=True)
     atexit.register(_at_exit)
     # Enabled on an open file: its instances come back as if it had just been loaded.
-    _load_scene_text()
+    _load_pending = True
     return _session
 
 
@@ -114,14 +117,19 @@ def _at_exit():
 
 def pump():
     """One turn of the host loop; tests and scripts that hold Blender's main thread call it."""
-    if _session is not None:
-        _session.pump()
+    global _load_pending
+    if _session is None:
+        return
+    if _load_pending:
+        _load_pending = False
+        _session.load_scene(_scene_text())
+    _session.pump()
 
 
 def _pump():
     if _session is None:
         return None
-    _session.pump()
+    pump()
     from . import panel
     panel.follow_recording(_session)
     return PUMP_INTERVAL
@@ -132,10 +140,6 @@ def _scene_text():
     return text.as_string() if text is not None else ""
 
 
-def _load_scene_text():
-    _session.load_scene(_scene_text())
-
-
 @persistent
 def _before_load(*_args):
     if _session is not None:
@@ -144,7 +148,9 @@ def _before_load(*_args):
 
 @persistent
 def _after_load(*_args):
+    global _load_pending
     if _session is not None:
+        _load_pending = False
         _session.after_load(_scene_text())
 
 
