@@ -9,7 +9,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
                                 "blender", "tests"))
 from blender_testing import load_bound_camera, quorvane, session  # noqa: E402
 
-ADDON_INTERVAL = 0.04  # the add-on's timer
+ADDON_INTERVAL = session.PUMP_INTERVAL  # the add-on's timer when idle
+TAKE_INTERVAL = session.RECORDING_PUMP_INTERVAL  # and while a take runs
 TAKE_SECONDS = 10.0
 
 
@@ -41,7 +42,7 @@ print("bench attach: first %.1f ms, again in the same process %.1f ms" % (first,
 
 # The add-on's pace with one and twenty cameras, and a faster pump for comparison: at 60 fps a
 # 40 ms pump records two or three samples per turn, and all but the first are caught up late.
-for cameras, interval in ((1, ADDON_INTERVAL), (20, ADDON_INTERVAL), (20, 0.01)):
+for cameras, interval in ((1, ADDON_INTERVAL), (20, ADDON_INTERVAL), (1, TAKE_INTERVAL), (20, TAKE_INTERVAL)):
     # A new empty file: a fresh core and scene for each run.
     bpy.ops.wm.read_homefile(use_empty=True)
     bpy.ops.ed.undo_push(message="Original")
