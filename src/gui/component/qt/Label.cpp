@@ -1,5 +1,6 @@
 #include "gui/component/qt/Label.h"
 
+#include "gui/component/qt/PixmapLoader.h"
 #include "gui/LayoutGuard.h"
 #include "gui/component/qt/FrameStyles.h"
 
@@ -55,8 +56,8 @@ void Label::prepareShow() {
 void Label::loadImage() {
     if (getImage().empty())
         return;
-    QPixmap picture;
-    if (picture.load(QString::fromStdString(resolvePath(getImage()))))
+    const QPixmap picture = PixmapLoader::load(resolvePath(getImage()));
+    if (!picture.isNull())
         setPixmap(picture);
 }
 
