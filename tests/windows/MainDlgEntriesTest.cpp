@@ -129,8 +129,7 @@ TEST_F(MainDlgEntriesTest, RecordButtonDuringAResimulationChangesNothing) {
     click(117);
     ASSERT_TRUE(implementation()->isResimulating());
     const std::vector<std::string> holds = host.undoStack.history();
-    auto* record =
-        mvk::gui::interfaceOf<mvk::gui::componentinterface::Button>(mainComponent(116));
+    auto* record = mvk::gui::interfaceOf<mvk::gui::componentinterface::Button>(mainComponent(116));
     ASSERT_NE(record, nullptr);
 
     click(116);
@@ -147,11 +146,12 @@ TEST_F(MainDlgEntriesTest, RecordButtonDuringAResimulationChangesNothing) {
 // The pop-out names the tool with its texts; its picture is the tool's own when the tool's
 // image folder has one, and its category's otherwise.
 TEST_F(MainDlgEntriesTest, ProductPopoutPresentsTheToolWithItsOwnOrItsCategorysPicture) {
-    mvk::qvn::core::Tool* orbit = mvk::qvn::core::LibraryManager::instance()->findTool("Orbit Camera");
+    mvk::qvn::core::Tool* orbit =
+        mvk::qvn::core::LibraryManager::instance()->findTool("Orbit Camera");
     ASSERT_NE(orbit, nullptr);
     auto picture = [](Component* popout) {
-        auto* label = mvk::gui::interfaceOf<mvk::gui::componentinterface::Label>(
-            popout->findById(101));
+        auto* label =
+            mvk::gui::interfaceOf<mvk::gui::componentinterface::Label>(popout->findById(101));
         return label != nullptr ? popout->resolvePath(label->getImage()) : std::string("-");
     };
     Component* popout = orbit->infoPanel();
@@ -166,8 +166,8 @@ TEST_F(MainDlgEntriesTest, ProductPopoutPresentsTheToolWithItsOwnOrItsCategorysP
     popout->destroy();
 
     const std::string own = orbit->dataFolder() + "/images/button_product_default.png";
-    environment.writeFile(own, qvn::test::TestEnvironment::readFile(dataFolder() +
-                                                                     "/core/images/veh.png"));
+    environment.writeFile(
+        own, qvn::test::TestEnvironment::readFile(dataFolder() + "/core/images/veh.png"));
     popout = orbit->infoPanel();
     ASSERT_NE(popout, nullptr);
     EXPECT_EQ(picture(popout), own);

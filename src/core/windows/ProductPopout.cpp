@@ -54,10 +54,10 @@ gui::Component* ProductPopout::build(const Tool& tool) {
     setText(*root, Description, tool.description());
     setText(*root, FurtherText, tool.furtherText());
     const auto group = static_cast<size_t>(ToolMenus::groupOf(tool));
-    const std::string picture = std::filesystem::is_regular_file(toolImages + OwnPicture)
-                                    ? std::string("[images]") + OwnPicture
-                                    : std::string("[coreimages]/") + CategoryPictures[group] +
-                                          ".png";
+    const std::string picture =
+        std::filesystem::is_regular_file(toolImages + OwnPicture)
+            ? std::string("[images]") + OwnPicture
+            : std::string("[coreimages]/") + CategoryPictures[group] + ".png";
     if (auto* label = gui::interfaceOf<gui::componentinterface::Label>(root->findById(Picture)))
         label->setImage(picture);
     return root;

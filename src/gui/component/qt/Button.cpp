@@ -1,7 +1,7 @@
 #include "gui/component/qt/Button.h"
 
-#include "gui/component/qt/PixmapLoader.h"
 #include "gui/LayoutGuard.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>

@@ -1,7 +1,7 @@
 #include "gui/component/qt/FlmButton.h"
 
-#include "gui/component/qt/PixmapLoader.h"
 #include "gui/LayoutGuard.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #include "gui/component/qt/Label.h"
 
-#include "gui/component/qt/PixmapLoader.h"
 #include "gui/LayoutGuard.h"
 #include "gui/component/qt/FrameStyles.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QPixmap>
 

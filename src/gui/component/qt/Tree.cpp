@@ -1,9 +1,9 @@
 #include "gui/component/qt/Tree.h"
 
-#include "gui/component/qt/PixmapLoader.h"
 #include "gui/LayoutGuard.h"
 #include "gui/component/qt/FlagDelegate.h"
 #include "gui/component/qt/Header.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QMouseEvent>
 #include <QPixmap>
