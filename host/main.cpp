@@ -7,6 +7,7 @@
 #include "HostWindow.h"
 #include "RefHost.h"
 #include "TakeWatcher.h"
+#include "gui/Component.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
 
@@ -113,6 +114,10 @@ void runInteractive(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host) {
     qvn::host::HostWindow window(core, host);
     window.show();
     core.openMainDialog();
+    // The tools sit beside the host window rather than over its viewport.
+    mvk::gui::Component* tools = core.getMainWindow();
+    if (QWidget* dialog = tools != nullptr ? tools->getWidget() : nullptr)
+        dialog->move(window.frameGeometry().topRight() + QPoint(12, 0));
     QApplication::exec();
 }
 
