@@ -10,7 +10,7 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	dpkg-dev file librsvg2-bin
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo install package bench fuzz asan clean
+.PHONY: deps bench-deps configure build test demo pictures install package bench fuzz asan clean
 
 define install_missing
 	@missing=""; \
@@ -42,6 +42,12 @@ test: build
 
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
+
+# The README's pictures, taken by the demo offscreen and copied into docs/.
+pictures: build
+	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
+	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png docs/
 
 # Installs under PREFIX in the layout the core finds by itself (see README).
 PREFIX ?= /usr/local
