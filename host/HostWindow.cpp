@@ -89,8 +89,10 @@ HostWindow::~HostWindow() = default;
 void HostWindow::buildMenus() {
     QMenu* fileMenu = menuBar()->addMenu("&File");
     fileMenu->addAction("&New", QKeySequence::New, this, [this] {
-        newScene();
-        statusBar()->showMessage("New scene", 3000);
+        if (newScene())
+            statusBar()->showMessage("New scene", 3000);
+        else
+            showError("New Scene");
     });
     fileMenu->addAction("&Open...", QKeySequence::Open, this, [this] { chooseOpen(); });
     fileMenu->addAction("&Save", QKeySequence::Save, this, [this] { save(); });
@@ -205,16 +207,28 @@ QWidget* HostWindow::buildTransport() {
 
 // ---- Scene file -----------------------------------------------------------------------------
 
-void HostWindow::newScene() {
+bool HostWindow::sceneIsFree() {
+    if (!core.isRecording())
+        return true;
+    error = "The scene is being recorded into; stop the recording first.";
+    return false;
+}
+
+bool HostWindow::newScene() {
+    if (!sceneIsFree())
+        return false;
     stop();
     file.clear();
     path.clear();
     selectNode("");
     updateTitle();
     refresh();
+    return true;
 }
 
 bool HostWindow::openScene(const std::string& chosen) {
+    if (!sceneIsFree())
+        return false;
     stop();
     if (!file.load(chosen, error))
         return false;

@@ -34,7 +34,8 @@ public:
     Timeline& timeline() const { return *time; }
 
     // The scene file commands without their dialogs; false with the reason in lastError().
-    void newScene();
+    // A scene is neither replaced nor emptied while the core records into it.
+    bool newScene();
     bool openScene(const std::string& path);
     bool saveScene(const std::string& path);
     const std::string& lastError() const { return error; }
@@ -67,6 +68,8 @@ private:
     std::string defaultNode() const;
     void advancePlayback();
     void updateTitle();
+    // False, with the reason in lastError(), while a take or a resimulation runs.
+    bool sceneIsFree();
     void showError(const QString& title);
 
     mvk::qvn::CoreInterface& core;

@@ -108,6 +108,9 @@ TEST_F(HostWindowTest, AToolMadeThroughTheCoreFollowsTheTimeTheTimelineSets) {
     const double recordingTime = host.time;
     clickTimeline(window->timeline().width() - 1);
     EXPECT_EQ(host.time, recordingTime);
+    // Nor is the scene emptied under it.
+    EXPECT_FALSE(window->newScene());
+    EXPECT_NE(core->findInstance(camera), nullptr);
     core->stopRecording();
 }
 
