@@ -39,7 +39,6 @@ QString secondsText(double seconds) {
 } // namespace
 
 Timeline::Timeline(RefHost& host, QWidget* parent) : QWidget(parent), host(host) {
-    setMinimumHeight(64);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFixedHeight(72);
     setCursor(Qt::PointingHandCursor);

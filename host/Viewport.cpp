@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qvn::host {
 
@@ -216,6 +217,7 @@ void Viewport::drawNodes(QPainter& painter, const ViewProjection& view) const {
     QFont font = painter.font();
     font.setPointSizeF(8.5);
     painter.setFont(font);
+    std::vector<QRectF> labels;
     for (RefNode* node : host.scene.nodes()) {
         if (!node->isVisible() || node == through)
             continue;
@@ -242,7 +244,15 @@ void Viewport::drawNodes(QPainter& painter, const ViewProjection& view) const {
         painter.setBrush(node->hasLens() ? CameraStroke : NodeFill);
         painter.drawEllipse(*at, 4.5, 4.5);
         painter.setPen(isSelected ? Selection.darker(130) : Label);
-        painter.drawText(*at + QPointF(10, -8), QString::fromStdString(node->getName()));
+        const QString name = QString::fromStdString(node->getName());
+        // Nodes in one place (a tool and its copy) get their names one below the other.
+        QRectF box(*at + QPointF(10, -20), QSizeF(painter.fontMetrics().horizontalAdvance(name),
+                                                  painter.fontMetrics().height()));
+        while (std::any_of(labels.begin(), labels.end(),
+                           [&box](const QRectF& used) { return used.intersects(box); }))
+            box.translate(0, box.height() + 1);
+        labels.push_back(box);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, name);
     }
 }
 
