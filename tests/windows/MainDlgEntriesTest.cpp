@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QWidget>
 
 #include <filesystem>
@@ -172,6 +173,41 @@ TEST_F(MainDlgEntriesTest, ProductPopoutPresentsTheToolWithItsOwnOrItsCategorysP
     ASSERT_NE(popout, nullptr);
     EXPECT_EQ(picture(popout), own);
     popout->destroy();
+}
+
+// Run at 200 % as a test of its own: an image button keeps its size in points and draws the
+// image rendered at twice the size, not the normal one blown up.
+TEST_F(MainDlgEntriesTest, AtTwiceTheScaleImageButtonsDrawTheirDoubleSizeImages) {
+#ifndef QVN_ARTWORK_RENDERED
+    GTEST_SKIP() << "this build has no SVG renderer";
+#endif
+    if (qApp->devicePixelRatio() < 2.0)
+        GTEST_SKIP() << "needs QT_SCALE_FACTOR=2";
+    QWidget* record = mainComponent(116)->getWidget();
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->size(), QSize(40, 40));
+    const QImage drawn = record->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(drawn.size(), QSize(80, 80));
+    const std::string images = dataFolder() + "/core/images/";
+    const QImage sharp = QImage(QString::fromStdString(images + "record@2x.png"))
+                             .convertToFormat(QImage::Format_ARGB32);
+    const QImage blown = QImage(QString::fromStdString(images + "record.png"))
+                             .scaled(80, 80, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_ARGB32);
+    // Compared where both images are opaque: the rounded corners show the window behind.
+    auto difference = [&](const QImage& other) {
+        long total = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (sharp.pixelColor(x, y).alpha() < 255 || blown.pixelColor(x, y).alpha() < 255)
+                    continue;
+                const QColor a = drawn.pixelColor(x, y), b = other.pixelColor(x, y);
+                total += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                         std::abs(a.blue() - b.blue());
+            }
+        return total;
+    };
+    EXPECT_LT(difference(sharp) * 4, difference(blown));
 }
 
 } // namespace
