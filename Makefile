@@ -7,10 +7,11 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
-	dpkg-dev file librsvg2-bin
+	dpkg-dev file librsvg2-bin \
+	blender pybind11-dev python3-dev
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo pictures install package bench fuzz asan clean
+.PHONY: deps bench-deps configure build test demo pictures install package bench fuzz asan clean blender
 
 define install_missing
 	@missing=""; \
@@ -48,6 +49,11 @@ pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
 	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png docs/
+
+# The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
+blender: build
+	cmake --build $(BUILD) --target blender_zip
+	@echo "add-on: $(BUILD)/quorvane-blender-addon.zip; start: $(BUILD)/stage/quorvane/bin/quorvane-blender"
 
 # Installs under PREFIX in the layout the core finds by itself (see README).
 PREFIX ?= /usr/local

@@ -55,21 +55,16 @@ struct SampleTool {
     explicit SampleTool(mvk::qvn::CInterface::Callback* callback) {
         tree.beginConfig();
         tree.beginGroup("Motion", "How the camera moves");
-        gainElement = new element::Spinner(tree.takeId(), "Gain", "Speed factor", &gain, 0, 10, 0.5,
-                                           3, callback);
-        tree.add(gainElement);
-        framesElement =
-            new element::Spinner_Int(tree.takeId(), "Frames", "", &frames, 1, 100, 1, 1, callback);
-        tree.add(framesElement);
+        tree.add(gainElement = new element::Spinner(tree.takeId(), "Gain", "Speed factor", &gain, 0,
+                                                    10, 0.5, 3, callback));
+        tree.add(framesElement = new element::Spinner_Int(tree.takeId(), "Frames", "", &frames, 1,
+                                                          100, 1, 1, callback));
         tree.endGroup();
         tree.beginGroup("Output", "");
-        loopElement = new element::CheckBox(tree.takeId(), "Loop", "", &loop, callback);
-        tree.add(loopElement);
-        modeElement = new element::ComboBox(tree.takeId(), "Mode", "", &mode,
-                                            {"Slow", "Fast", "Off"}, callback);
-        tree.add(modeElement);
-        titleElement = new element::TextBox(tree.takeId(), "Title", "", &title, callback);
-        tree.add(titleElement);
+        tree.add(loopElement = new element::CheckBox(tree.takeId(), "Loop", "", &loop, callback));
+        tree.add(modeElement = new element::ComboBox(tree.takeId(), "Mode", "", &mode,
+                                                     {"Slow", "Fast", "Off"}, callback));
+        tree.add(titleElement = new element::TextBox(tree.takeId(), "Title", "", &title, callback));
         tree.add(new element::Button(tree.takeId(), "Reset", "Back to defaults", callback));
         tree.add(new element::Label(tree.takeId(), "Note", 40, nullptr));
         tree.endGroup();
@@ -224,6 +219,7 @@ TEST_F(GeneratedPageTest, AUserChangeReachesTheVariableEveryOtherPageTheOwnersAn
     EXPECT_EQ(tool.gain, 2.5);
     EXPECT_EQ(spinnerValue(second.get(), tool.gainElement), 2.5) << "the other page follows";
     EXPECT_THAT(journal, ElementsAre("message:0x6000/0", "callback:Gain (held)"));
+    EXPECT_EQ(listener.lastOrigin, tool.gainElement);
     EXPECT_THAT(holds(), ElementsAre("begin:Gain", "accept:Gain"));
 
     // An integer spinner takes every step at once, from either page.
@@ -285,17 +281,12 @@ TEST_F(GeneratedPageTest, PagesFollowValuesTheToolOrAProfileSets) {
         EXPECT_EQ(kindOf<kind::TextBox>(shown, tool.titleElement)->getText(), "Late");
     }
 
-    // A profile changes values and pages quietly: no notice, no callback, no host operation.
-    qvn::test::JournalListener listener(journal);
-    listener.subscribe(tool.framesElement);
+    // A profile read changes the pages as well.
     Element profile = tool.root()->writeProfile();
     tool.frames = 3;
     tool.root()->refreshPages();
     tool.root()->readProfile(profile);
-    EXPECT_EQ(tool.frames, 99);
     EXPECT_EQ(spinnerValue(second.get(), tool.framesElement), 99.0);
-    EXPECT_THAT(journal, IsEmpty());
-    EXPECT_THAT(holds(), IsEmpty());
 }
 
 TEST_F(GeneratedPageTest, ADestroyedPageIsForgottenAndDestroyedElementsHearNothing) {

@@ -62,12 +62,12 @@ TEST(ProfileConversionTest, TheOlderFormBecomesTheCurrentOneAndAnythingElseComes
     };
     for (const auto& test : cases)
         EXPECT_EQ(flat(ProfileFormat::convertProfile(test.input.empty() ? Element()
-                                                                         : Element(test.input))),
+                                                                        : Element(test.input))),
                   test.output)
             << test.input;
 }
 
-TEST(ProfileConversionTest, ValuesOfAnOldProfileReachTheTree) {
+TEST(ProfileConversionTest, OldValuesReachTheTreeAndANamelessOneOnlyAnElementWithoutLabel) {
     double speed = 0;
     bool snap = true;
     std::string mode;
@@ -79,26 +79,20 @@ TEST(ProfileConversionTest, ValuesOfAnOldProfileReachTheTree) {
     EXPECT_EQ(speed, 2.5);
     EXPECT_FALSE(snap) << "only the exact lower-case word true is set";
     EXPECT_EQ(mode, "Fast");
-}
 
-TEST(ProfileConversionTest, ANamelessOldValueOnlyReachesAnElementWithoutLabel) {
-    const Element old("<profile><spinner id=\"5\">7</spinner><check id=\"6\">true</check>"
-                      "</profile>");
-    double speed = 1;
-    bool loop = false;
-    element::Root labelled;
-    labelled.addChild(new element::Spinner(5, "Speed", "", &speed, 0, 10, 1, 1, nullptr));
-    labelled.addChild(new element::CheckBox(6, "Loop", "", &loop, nullptr));
-    labelled.readProfile(old);
-    EXPECT_EQ(speed, 1) << "the same id under another label is another element";
-    EXPECT_FALSE(loop);
-
-    element::Root unlabelled;
-    unlabelled.addChild(new element::Spinner(5, "", "", &speed, 0, 10, 1, 1, nullptr));
-    unlabelled.addChild(new element::CheckBox(6, "", "", &loop, nullptr));
-    unlabelled.readProfile(old);
-    EXPECT_EQ(speed, 7);
-    EXPECT_TRUE(loop);
+    const Element nameless("<profile><spinner id=\"5\">7</spinner><check id=\"6\">true</check>"
+                           "</profile>");
+    for (const char* label : {"Speed", ""}) {
+        double value = 1;
+        bool loop = false;
+        element::Root tree;
+        tree.addChild(new element::Spinner(5, label, "", &value, 0, 10, 1, 1, nullptr));
+        tree.addChild(new element::CheckBox(6, label, "", &loop, nullptr));
+        tree.readProfile(nameless);
+        const bool reached = *label == '\0';
+        EXPECT_EQ(value, reached ? 7 : 1) << "label " << label;
+        EXPECT_EQ(loop, reached) << "label " << label;
+    }
 }
 
 TEST(ProfileConversionTest, DeepNestingConvertsWithoutExhaustingTheStack) {

@@ -31,13 +31,31 @@ protected:
     qvn::host::RefHost host;
 };
 
-TEST_F(AttachTest, AttachInstallsTheHookAndDetachRemovesIt) {
+TEST_F(AttachTest, AttachBuildsTheCoreInOrderAndDetachTakesEverythingDown) {
     CoreInterface* core = core::attachCore(&host);
     ASSERT_NE(core, nullptr);
     EXPECT_TRUE(core::Hooks::isInstalled());
     EXPECT_EQ(core::Hooks::startCount(), 1u);
     EXPECT_NE(QApplication::instance(), nullptr);
+    EXPECT_TRUE(std::filesystem::is_directory(environment.userDataPath() + "/data/refhost"));
+    auto* implementation = static_cast<core::CoreImplementation*>(core);
+    EXPECT_EQ(implementation->getAdaptor(), &host);
+    const auto& registry = core::CoreSubSystem::registry();
+    ASSERT_EQ(registry.size(), 5u);
+    EXPECT_EQ(registry[0], static_cast<core::AdaptorManager*>(implementation));
+    EXPECT_EQ(registry[1], static_cast<core::RecordManager*>(implementation));
+    EXPECT_EQ(registry[2], static_cast<core::InstanceManager*>(implementation));
+    EXPECT_EQ(registry[3], static_cast<core::MainDlg*>(implementation));
+    EXPECT_EQ(registry[4], static_cast<core::UpdateManager*>(implementation));
+    // The event pump announces itself and runs until the core goes.
+    ::testing::internal::CaptureStdout();
+    core->startEventPump();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init startRunLoopTimerX\n");
+    EXPECT_TRUE(mvk::gui::Toolkit::isPumping());
+    core->processEvents();
+
     EXPECT_EQ(core::detachCore(core), 0);
+    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
     EXPECT_FALSE(core::Hooks::isInstalled());
     EXPECT_EQ(core::Hooks::startCount(), 0u);
     EXPECT_EQ(QApplication::instance(), nullptr);
@@ -57,29 +75,11 @@ TEST_F(AttachTest, CoreAnswersItsOwnStateWhileAttached) {
     EXPECT_FALSE(core->isRecording());
     EXPECT_EQ(core->getSlowMotion(), 1);
     core->setSlowMotion(3);
-    EXPECT_EQ(core->getSlowMotion(), 3);
     EXPECT_DOUBLE_EQ(static_cast<core::CoreImplementation*>(core)->getSlowMotionFactor(), 4.0);
-    core->setSlowMotion(1);
-    EXPECT_EQ(core->getSlowMotion(), 1);
     EXPECT_EQ(core->createInstance("NoSuchTool"), "");
     int32_t value = 77;
     EXPECT_FALSE(core->getSetting(12345, &value));
     EXPECT_EQ(value, 77);
-    core::detachCore(core);
-}
-
-TEST_F(AttachTest, SubsystemsAreRegisteredInDeclarationOrder) {
-    CoreInterface* core = core::attachCore(&host);
-    ASSERT_NE(core, nullptr);
-    auto* implementation = static_cast<core::CoreImplementation*>(core);
-    const auto& registry = core::CoreSubSystem::registry();
-    ASSERT_EQ(registry.size(), 5u);
-    EXPECT_EQ(registry[0], static_cast<core::AdaptorManager*>(implementation));
-    EXPECT_EQ(registry[1], static_cast<core::RecordManager*>(implementation));
-    EXPECT_EQ(registry[2], static_cast<core::InstanceManager*>(implementation));
-    EXPECT_EQ(registry[3], static_cast<core::MainDlg*>(implementation));
-    EXPECT_EQ(registry[4], static_cast<core::UpdateManager*>(implementation));
-    EXPECT_EQ(implementation->getAdaptor(), &host);
     core::detachCore(core);
 }
 
@@ -146,17 +146,6 @@ TEST_F(AttachTest, WithoutADocumentsFolderNothingIsWrittenUnderHome) {
     EXPECT_EQ(everythingBelow(environment.home()), before);
 }
 
-TEST_F(AttachTest, PerHostDataFolderIsCreatedAtAttach) {
-    CoreInterface* core = core::attachCore(&host);
-    ASSERT_NE(core, nullptr);
-    EXPECT_TRUE(std::filesystem::is_directory(environment.userDataPath() + "/data/refhost"));
-    core::detachCore(core);
-}
-
-} // namespace
-
-namespace {
-
 // A FIFO where the settings file belongs would make a plain open wait for a writer forever.
 TEST_F(AttachTest, AFifoNamedLikeTheSettingsFileDoesNotHoldUpAttach) {
     const std::string hostData = environment.userDataPath() + "/data/refhost";
@@ -171,19 +160,6 @@ TEST_F(AttachTest, AFifoNamedLikeTheSettingsFileDoesNotHoldUpAttach) {
     EXPECT_TRUE(core->getSetting(core::MainConfigSettings::IdCountdown, &countdown));
     EXPECT_EQ(countdown, 2);
     core::detachCore(core);
-}
-
-TEST_F(AttachTest, TheEventPumpAnnouncesItselfAndStartsTheTimer) {
-    CoreInterface* core = core::attachCore(&host);
-    ASSERT_NE(core, nullptr);
-    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
-    ::testing::internal::CaptureStdout();
-    core->startEventPump();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init startRunLoopTimerX\n");
-    EXPECT_TRUE(mvk::gui::Toolkit::isPumping());
-    core->processEvents();
-    core::detachCore(core);
-    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "RefNode.h"
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
+#include "support/LogLines.h"
 #include "support/TestEnvironment.h"
 #include "util/xml/Element.h"
 
@@ -15,26 +16,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
-// The message part of a log line: what follows "): ".
-std::string messageOf(const std::string& line) {
-    const size_t at = line.find("): ");
-    return at == std::string::npos ? line : line.substr(at + 3);
-}
+using qvn::test::messageOf;
+using qvn::test::splitLines;
 
 class CoreLibraryTest : public ::testing::Test {
 protected:
@@ -70,7 +59,7 @@ TEST_F(CoreLibraryTest, MismatchingAdaptorGetsNullAndAnErrorSection) {
     host.version = 9200;
     EXPECT_EQ(module.attach(&host), nullptr);
     EXPECT_EQ(module.detach(nullptr), 0);
-    const auto text = lines(log());
+    const auto text = splitLines(log());
     const size_t header = find(text, "version mismatch trying to attach to CORE");
     ASSERT_NE(header, std::string::npos) << log();
     EXPECT_NE(text[header].find("(ERROR): \t"), std::string::npos);
@@ -83,11 +72,14 @@ TEST_F(CoreLibraryTest, MismatchingAdaptorGetsNullAndAnErrorSection) {
     EXPECT_EQ(find(text, "Initializing CORE") < header, true);
 }
 
-TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrder) {
+TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrderAndDetachTellsTheAdaptor) {
     mvk::qvn::CoreInterface* core = module.attach(&host);
     ASSERT_NE(core, nullptr);
-    module.detach(core);
-    const auto text = lines(log());
+    EXPECT_EQ(module.detach(core), 0);
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices.back(), "coreDetach");
+    const auto text = splitLines(log());
+    EXPECT_EQ(text.back(), "[EOF]");
     const std::vector<std::string> expected = {
         "Initializing CORE",
         "Loading plugins",
@@ -125,54 +117,31 @@ TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrder) {
     EXPECT_EQ(messageOf(text[adaptor]), "\t\tConstructing Adaptor manager Core subsystem");
 }
 
-TEST_F(CoreLibraryTest, DetachTellsTheAdaptorAndEndsTheLogWithEof) {
-    mvk::qvn::CoreInterface* core = module.attach(&host);
-    ASSERT_NE(core, nullptr);
-    EXPECT_EQ(module.detach(core), 0);
-    ASSERT_FALSE(host.notices.empty());
-    EXPECT_EQ(host.notices.back(), "coreDetach");
-    const auto text = lines(log());
-    ASSERT_FALSE(text.empty());
-    EXPECT_EQ(text.back(), "[EOF]");
-}
-
 TEST_F(CoreLibraryTest, DetachNullStillShutsDown) {
     mvk::qvn::CoreInterface* core = module.attach(&host);
     ASSERT_NE(core, nullptr);
     EXPECT_EQ(module.detach(nullptr), 0);
     EXPECT_TRUE(host.notices.empty()); // the core-specific steps were skipped
-    const auto text = lines(log());
+    const auto text = splitLines(log());
     EXPECT_NE(find(text, "Shutting down CORE"), std::string::npos);
     EXPECT_NE(find(text, "Deinitializing CORE main system"), std::string::npos);
     EXPECT_EQ(text.back(), "[EOF]");
-    // And the library can attach again afterwards.
-    core = module.attach(&host);
-    ASSERT_NE(core, nullptr);
-    module.detach(core);
-}
-
-TEST_F(CoreLibraryTest, FiftyAttachDetachCyclesInOneProcess) {
+    // And the library attaches again afterwards, as often as a host likes.
     for (int cycle = 0; cycle < 50; ++cycle) {
-        mvk::qvn::CoreInterface* core = module.attach(&host);
+        core = module.attach(&host);
         ASSERT_NE(core, nullptr) << "cycle " << cycle;
         core->processEvents();
         ASSERT_EQ(module.detach(core), 0);
     }
-    const auto text = lines(log());
-    EXPECT_NE(find(text, "Checking for updates"), std::string::npos);
-    EXPECT_EQ(text.back(), "[EOF]");
+    EXPECT_EQ(splitLines(log()).back(), "[EOF]");
 }
 
-} // namespace
-
-namespace {
-
-// The staged sample tool, driven through the loaded library as a host would.
-TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
+// The staged sample tool, driven through the loaded library as a host would. A host that
+// attaches a second time gets the same core: what it made before is still there.
+TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibraryAndASecondAttach) {
     mvk::qvn::CoreInterface* core = module.attach(&host);
     ASSERT_NE(core, nullptr);
     EXPECT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
-    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
     qvn::host::RefNode* camera = host.scene.find("Orbit Camera_01_camera");
     ASSERT_NE(camera, nullptr);
     EXPECT_TRUE(camera->hasLens());
@@ -181,32 +150,22 @@ TEST_F(CoreLibraryTest, InstancesOfTheSampleCameraLiveThroughTheLoadedLibrary) {
     ASSERT_NE(dolly, nullptr);
     EXPECT_EQ(dolly->getName(), "Dolly");
     EXPECT_DOUBLE_EQ(dolly->value(), 0.0);
+
+    EXPECT_EQ(module.attach(&host), core);
+    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
+    EXPECT_EQ(core->cloneInstance("Orbit Camera_01"), "Orbit Camera_02");
     core->saveScene(host);
     EXPECT_NE(host.sceneText.find("<type>Orbit Camera</type><name>Orbit Camera_01</name>"),
-              std::string::npos);
-    EXPECT_EQ(core->cloneInstance("Orbit Camera_01"), "Orbit Camera_02");
+              std::string::npos)
+        << host.sceneText;
+    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_02</name>"), std::string::npos);
+    EXPECT_EQ(host.sceneText.find("root_02"), std::string::npos);
     core->deleteInstance("Orbit Camera_01");
     EXPECT_EQ(core->findInstance("Orbit Camera_01"), nullptr);
     EXPECT_EQ(host.scene.find("Orbit Camera_01_camera"), nullptr);
     EXPECT_EQ(module.detach(core), 0);
-}
 
-// A host that attaches a second time gets the same core: what it made before is still there.
-TEST_F(CoreLibraryTest, ASecondAttachKeepsTheInstancesAndTheScene) {
-    mvk::qvn::CoreInterface* core = module.attach(&host);
-    ASSERT_NE(core, nullptr);
-    ASSERT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_01");
-    EXPECT_EQ(module.attach(&host), core);
-    EXPECT_NE(core->findInstance("Orbit Camera_01"), nullptr);
-    EXPECT_EQ(core->createInstance("Orbit Camera"), "Orbit Camera_02");
-    core->saveScene(host);
-    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_01</name>"), std::string::npos)
-        << host.sceneText;
-    EXPECT_NE(host.sceneText.find("<name>Orbit Camera_02</name>"), std::string::npos);
-    EXPECT_EQ(host.sceneText.find("root_02"), std::string::npos);
-    EXPECT_EQ(module.detach(core), 0);
-
-    const auto text = lines(log());
+    const auto text = splitLines(log());
     size_t constructions = 0;
     for (size_t at = find(text, "Constructing CORE main system"); at != std::string::npos;
          at = find(text, "Constructing CORE main system", at + 1))
@@ -261,7 +220,7 @@ TEST_F(CoreLibraryTest, AHeadlessHostIsNeverHeldByAMessageBox) {
     }
     EXPECT_EQ(module.detach(core), 0);
 
-    const auto text = lines(log());
+    const auto text = splitLines(log());
     const auto box = std::find_if(text.begin(), text.end(), [](const std::string& line) {
         return line.find("Some nodes required for this plugin was not found") != std::string::npos;
     });

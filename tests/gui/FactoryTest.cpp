@@ -80,58 +80,41 @@ TEST_F(FactoryTest, EveryDialogBuiltIsAnnouncedOnStandardOutput) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Creating a dialog\nCreating a dialog\n");
 }
 
-std::string nested(int depth) {
+// `count` copies of `open` followed by as many of `close`.
+std::string repeated(const std::string& open, const std::string& close, int count) {
     std::string text;
-    for (int i = 0; i < depth; ++i)
-        text += "<list>";
-    for (int i = 0; i < depth; ++i)
-        text += "</list>";
+    for (int i = 0; i < count; ++i)
+        text += open;
+    for (int i = 0; i < count; ++i)
+        text += close;
     return text;
 }
 
 TEST_F(FactoryTest, OversizedLayoutsAreRefusedWithALogLine) {
-    auto deepest = build(nested(LayoutGuard::MaxDepth));
-    ASSERT_NE(deepest, nullptr);
-
+    const int depth = LayoutGuard::MaxDepth;
+    const int components = LayoutGuard::MaxComponents;
+    EXPECT_NE(build(repeated("<list>", "</list>", depth)), nullptr);
     const size_t logBefore = mvk::util::Log::instance()->text().size();
-    EXPECT_EQ(build(nested(LayoutGuard::MaxDepth + 1)), nullptr);
-    std::string logged = mvk::util::Log::instance()->text().substr(logBefore);
+    EXPECT_EQ(build(repeated("<list>", "</list>", depth + 1)), nullptr);
+    EXPECT_EQ(build("<list>" + repeated("<label/>", "", components) + "</list>"), nullptr);
+    const std::string logged = mvk::util::Log::instance()->text().substr(logBefore);
     EXPECT_NE(logged.find("nested deeper than 256"), std::string::npos) << logged;
-
-    std::string wide = "<list>";
-    for (int i = 0; i < LayoutGuard::MaxComponents; ++i)
-        wide += "<label/>";
-    wide += "</list>";
-    EXPECT_EQ(build(wide), nullptr);
-    logged = mvk::util::Log::instance()->text().substr(logBefore);
     EXPECT_NE(logged.find("more than 100000 components"), std::string::npos) << logged;
-
     // Menus and popups are built recursively as well, so their nesting counts too.
-    std::string popup = "<label>";
-    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
-        popup += "<popup>";
-    for (int i = 0; i < LayoutGuard::MaxDepth; ++i)
-        popup += "</popup>";
-    EXPECT_EQ(build(popup + "</label>"), nullptr);
-
+    EXPECT_EQ(build("<label>" + repeated("<popup>", "</popup>", depth) + "</label>"), nullptr);
     // Unknown elements do not count against the number of components: they create nothing.
-    std::string padded = "<list>";
-    for (int i = 0; i < LayoutGuard::MaxComponents; ++i)
-        padded += "<x/>";
-    padded += "</list>";
-    EXPECT_NE(build(padded), nullptr);
+    EXPECT_NE(build("<list>" + repeated("<x/>", "", components) + "</list>"), nullptr);
 }
 
 TEST_F(FactoryTest, BackgroundsComeFromTheFactoryNamedByTheirType) {
-    auto colored = build("<label><background type=\"color\" r=\"1\" g=\"2\" b=\"3\" a=\"4\"/>"
-                         "</label>");
-    auto gradient = build("<label><background type=\"gradient-linear\"/></label>");
-    auto unknown = build("<label><background type=\"radial\"/></label>");
-    auto misnamed = build("<label><backdrop type=\"color\"/></label>");
-    EXPECT_TRUE(colored->hasBackground());
-    EXPECT_TRUE(gradient->hasBackground());
-    EXPECT_FALSE(unknown->hasBackground());
-    EXPECT_FALSE(misnamed->hasBackground());
+    const std::pair<const char*, bool> cases[] = {
+        {R"(<background type="color" r="1" g="2" b="3" a="4"/>)", true},
+        {R"(<background type="gradient-linear"/>)", true},
+        {R"(<background type="radial"/>)", false},
+        {R"(<backdrop type="color"/>)", false}};
+    for (const auto& [background, made] : cases)
+        EXPECT_EQ(build(std::string("<label>") + background + "</label>")->hasBackground(), made)
+            << background;
 }
 
 } // namespace

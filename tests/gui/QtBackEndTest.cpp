@@ -1,7 +1,6 @@
 #include "GuiFixture.h"
 
 #include "gui/Toolkit.h"
-#include "gui/background/qt/Gradient_Linear.h"
 #include "gui/component/qt/Graph.h"
 #include "gui/component/qt/QBoxLayoutLimited.h"
 #include "gui/componentinterface/Button.h"
@@ -11,8 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
-
-#include <cstdlib>
 
 namespace {
 
@@ -40,7 +37,7 @@ TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
     EXPECT_EQ(box->minimumSize(), QSize(20, 20));
 }
 
-TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndReturnBetweenTheirNeighbours) {
+TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndHiddenContainersHideTheirChildren) {
     auto list = build(R"(<list type="horizontal" width="300" height="30">
         <label id="1" width="80" height="30"/><label id="2" width="80" height="30" visible="no"/>
         <label id="3" width="80" height="30"/><label id="4" width="80" height="30" visible="no"/>
@@ -60,6 +57,22 @@ TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndReturnBetweenTheirNeighbours) {
     EXPECT_EQ(second->x(), first->x() + first->width());
     EXPECT_EQ(third->x(), second->x() + second->width());
     list->hide();
+
+    // Hiding or disabling a container reaches the widgets of its children.
+    auto dialog = build(R"(<dialog width="200" height="100"><list id="1" height="40">
+        <label id="2" label="a" height="20"/></list><label id="3" label="b" height="20"/>
+        </dialog>)");
+    dialog->show();
+    QWidget* inner = dialog->findById(2)->getWidget();
+    EXPECT_TRUE(inner->isVisible());
+    dialog->findById(1)->setVisible(false, false);
+    EXPECT_FALSE(inner->isVisible());
+    EXPECT_TRUE(dialog->findById(3)->getWidget()->isVisible());
+    dialog->findById(2)->setVisible(true, true);
+    EXPECT_TRUE(inner->isVisible());
+    dialog->findById(1)->setEnabled(false, false);
+    EXPECT_FALSE(inner->isEnabled());
+    dialog->hide();
 }
 
 TEST_F(QtBackEndTest, ButtonCyclesThroughItsContentsOnClicks) {
@@ -83,37 +96,6 @@ TEST_F(QtBackEndTest, ButtonCyclesThroughItsContentsOnClicks) {
         EXPECT_EQ(visibleContent(), next);
     }
     button->hide();
-}
-
-TEST_F(QtBackEndTest, ImageButtonsNeedTheirDefaultAndPressedImages) {
-    QTemporaryDir folder;
-    QImage image(24, 18, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    ASSERT_TRUE(image.save(folder.filePath("d.png")));
-    ASSERT_TRUE(image.save(folder.filePath("p.png")));
-    const std::string images = folder.path().toStdString();
-
-    const std::string plainImages = R"(img_default="[images]/d.png" img_pressed="[images]/p.png")";
-    auto plain = build("<list><button id=\"1\" " + plainImages + "/></list>");
-    auto toggle = build("<list><button id=\"1\" toggle=\"yes\" " + plainImages + "/></list>");
-    plain->setPathAlias("[images]", images);
-    toggle->setPathAlias("[images]", images);
-    plain->show();
-    toggle->show();
-
-    auto* plainButton = interfaceOf<componentinterface::Button>(plain->findById(1));
-    auto* toggleButton = interfaceOf<componentinterface::Button>(toggle->findById(1));
-    EXPECT_TRUE(plainButton->hasImages());
-    EXPECT_EQ(plain->findById(1)->getWidget()->minimumSize(), QSize(24, 18));
-    EXPECT_EQ(plain->findById(1)->getWidget()->maximumSize(), QSize(24, 18));
-    // A toggle button also needs its toggle images, however many plain ones it has.
-    EXPECT_FALSE(toggleButton->hasImages());
-
-    // A file that cannot be loaded keeps the image there was.
-    plainButton->setImage(componentinterface::Button::ImageDefault, "[images]/missing.png");
-    EXPECT_TRUE(plainButton->hasImages());
-    plain->hide();
-    toggle->hide();
 }
 
 TEST_F(QtBackEndTest, EventPumpDeliversDeferredDeletes) {
@@ -152,25 +134,13 @@ TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
     const QImage shot = dialog->getWidget()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(440, 390));
 
-    QWidget* banner = dialog->findById(7)->getWidget();
-    const QPoint origin = banner->mapTo(dialog->getWidget(), QPoint(0, 0));
-    const int middle = origin.y() + banner->height() / 2;
-    // The banner's gradient, start colour on the left, end colour on the right.
-    const QColor left = shot.pixelColor(origin.x() + 3, middle);
-    const QColor right = shot.pixelColor(origin.x() + banner->width() - 4, middle);
-    EXPECT_NEAR(left.red(), 38, 6);
-    EXPECT_NEAR(left.blue(), 200, 6);
-    EXPECT_NEAR(right.red(), 128, 6);
-    EXPECT_NEAR(right.green(), 196, 6);
-    // The window itself keeps the palette's window colour.
+    // The window has no style text, so it keeps the palette's window colour.
     EXPECT_EQ(shot.pixelColor(2, 2), dialog->getWidget()->palette().color(QPalette::Window));
     // Buttons sit inside the window, the row of OK and Cancel aligned to the right.
     QWidget* cancel = dialog->findById(11)->getWidget();
     const QPoint cancelAt = cancel->mapTo(dialog->getWidget(), QPoint(0, 0));
     EXPECT_EQ(cancelAt.x() + cancel->width(), 440 - 12);
 
-    if (const char* out = std::getenv("QVN_GUI_SHOT"))
-        shot.save(out);
     dialog->hide();
 }
 
@@ -229,35 +199,32 @@ TEST_F(QtBackEndTest, ButtonPaintsBackgroundFlatColourImageAndHighlightInThatOrd
     EXPECT_NEAR(marked.green(), 30, 3);
     EXPECT_EQ(marked.blue(), 255);
 
-    auto toggle = build(R"(<list><button id="1" toggle="yes" img_default="[images]/d.png"
-        img_pressed="[images]/p.png" img_toggle_default="[images]/td.png"
-        img_toggle_pressed="[images]/tp.png"/></list>)");
-    toggle->setPathAlias("[images]", images);
-    toggle->show();
-    auto* button = interfaceOf<componentinterface::Button>(toggle->findById(1));
-    QWidget* toggleWidget = toggle->findById(1)->getWidget();
+    // Buttons 1 and 2 have only the plain images, button 3 the toggle images as well.
+    const std::string plain = R"(img_default="[images]/d.png" img_pressed="[images]/p.png")";
+    auto buttons = build("<list><button id=\"1\" " + plain + "/><button id=\"2\" toggle=\"yes\" " +
+                         plain + "/><button id=\"3\" toggle=\"yes\" " + plain +
+                         R"( img_toggle_default="[images]/td.png"
+                         img_toggle_pressed="[images]/tp.png"/></list>)");
+    buttons->setPathAlias("[images]", images);
+    buttons->show();
+    const auto button = [&](int32_t id) {
+        return interfaceOf<componentinterface::Button>(buttons->findById(id));
+    };
+    EXPECT_TRUE(button(1)->hasImages());
+    EXPECT_EQ(buttons->findById(1)->getWidget()->minimumSize(), QSize(20, 10));
+    EXPECT_EQ(buttons->findById(1)->getWidget()->maximumSize(), QSize(20, 10));
+    // A toggle button also needs its toggle images, however many plain ones it has.
+    EXPECT_FALSE(button(2)->hasImages());
+    // A file that cannot be loaded keeps the image there was.
+    button(1)->setImage(componentinterface::Button::ImageDefault, "[images]/missing.png");
+    EXPECT_TRUE(button(1)->hasImages());
+
+    QWidget* toggleWidget = buttons->findById(3)->getWidget();
     EXPECT_EQ(toggleWidget->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
-    button->setChecked(true);
+    button(3)->setChecked(true);
     EXPECT_EQ(toggleWidget->grab().toImage().pixelColor(5, 5), QColor(Qt::green));
     flat->hide();
-    toggle->hide();
-}
-
-TEST_F(QtBackEndTest, HidingAContainerHidesTheWidgetsOfItsChildren) {
-    auto dialog = build(R"(<dialog width="200" height="100"><list id="1" height="40">
-        <label id="2" label="a" height="20"/></list><label id="3" label="b" height="20"/>
-        </dialog>)");
-    dialog->show();
-    QWidget* inner = dialog->findById(2)->getWidget();
-    EXPECT_TRUE(inner->isVisible());
-    dialog->findById(1)->setVisible(false, false);
-    EXPECT_FALSE(inner->isVisible());
-    EXPECT_TRUE(dialog->findById(3)->getWidget()->isVisible());
-    dialog->findById(2)->setVisible(true, true);
-    EXPECT_TRUE(inner->isVisible());
-    dialog->findById(1)->setEnabled(false, false);
-    EXPECT_FALSE(inner->isEnabled());
-    dialog->hide();
+    buttons->hide();
 }
 
 } // namespace

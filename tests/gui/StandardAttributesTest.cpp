@@ -3,53 +3,71 @@
 #include "gui/StdComponent.h"
 #include "gui/componentinterface/List.h"
 
-#include <functional>
+#include <iterator>
+#include <string>
 
 namespace {
 
 using namespace mvk::gui;
 using guitest::build;
+using mvk::util::xml::Element;
+
+std::string written(const Component& component) {
+    return component.writeXml().toString("", "", "");
+}
 
 class StandardAttributesTest : public guitest::GuiTest {};
 
-TEST_F(StandardAttributesTest, EachAttributeHasItsDefaultAndTakesAValue) {
+TEST_F(StandardAttributesTest, DefaultsAndValuesAreWrittenBackOnlyUnderTheirConditions) {
     auto plain = build("<label/>");
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->getId(), -1);
     EXPECT_EQ(plain->getPosition(), (Point{0, 0}));
     EXPECT_EQ(plain->getDesiredSize(), (Size{0, 0}));
-    EXPECT_EQ(plain->getSize(), (Size{0, 0}));
     EXPECT_EQ(plain->getMinimumSize(), (Size{0, 0}));
     EXPECT_EQ(plain->getMaximumSize(), (Size{0x4FFFFFFF, 0x4FFFFFFF}));
     EXPECT_TRUE(plain->isVisible());
     EXPECT_TRUE(plain->isEnabled());
-    EXPECT_EQ(plain->getLabel(), "");
     EXPECT_EQ(plain->getTabstop(), -1);
     EXPECT_EQ(plain->getTooltipId(), -1);
-    EXPECT_EQ(plain->getTooltip(), "");
     EXPECT_FALSE(plain->hasPopup());
     EXPECT_FALSE(plain->hasBackground());
     EXPECT_FALSE(plain->isShown());
+    const Element bare = plain->writeXml();
+    EXPECT_EQ(bare.name(), "label");
+    // "left" and "top" are always written, nothing else is.
+    ASSERT_EQ(bare.attributes().size(), 2u);
+    EXPECT_EQ(bare.attribute("left"), "0");
+    EXPECT_EQ(bare.childCount(), 0);
 
-    auto set = build(R"(<label id="7" left=" 12px" top="-3" width="80" height="20" minwidth="10"
-        minheight="5" maxwidth="300" maxheight="40" visible="false" enabled="no" label="Name"
-        tabstop="2" tooltipid="9"><tooltip>first</tooltip><tooltip>second</tooltip>
-        <style>color: red;</style><popup label="p"><item label="a" id="1"/></popup></label>)");
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(set->getId(), 7);
-    EXPECT_EQ(set->getPosition(), (Point{12, -3}));
-    EXPECT_EQ(set->getDesiredSize(), (Size{80, 20}));
-    EXPECT_EQ(set->getSize(), (Size{80, 20}));
-    EXPECT_EQ(set->getMinimumSize(), (Size{10, 5}));
-    EXPECT_EQ(set->getMaximumSize(), (Size{300, 40}));
-    EXPECT_FALSE(set->isVisible());
-    EXPECT_FALSE(set->isEnabled());
-    EXPECT_EQ(set->getLabel(), "Name");
-    EXPECT_EQ(set->getTabstop(), 2);
-    EXPECT_EQ(set->getTooltipId(), 9);
-    EXPECT_EQ(set->getTooltip(), "first");
+    // Numbers are read leniently; the first tooltip and style count.
+    auto set = build(R"(<label id="0" left=" 5px" top="-6" label="L" width="20" height="10"
+        minwidth="3" maxheight="50" visible="no" enabled="false" tabstop="0" tooltipid="-2">
+        <tooltip>T</tooltip><tooltip>second</tooltip><style>color: red;</style>
+        <style>color: blue;</style><popup label="p"><item label="a" id="1"/></popup></label>)");
+    EXPECT_EQ(set->getPosition(), (Point{5, -6}));
+    EXPECT_EQ(set->getTooltip(), "T");
     EXPECT_EQ(dynamic_cast<StdComponent*>(set.get())->getStyleSheet(), "color: red;");
-    EXPECT_EQ(set->getPopup().attribute("label"), "p");
+    const Element full = set->writeXml();
+    const std::pair<const char*, const char*> attributes[] = {
+        {"id", "0"},       {"left", "5"},          {"top", "-6"},
+        {"label", "L"},    {"desiredwidth", "20"}, {"desiredheight", "10"},
+        {"minwidth", "3"}, {"maxheight", "50"},    {"visible", "no"},
+        {"enabled", "no"}, {"tabstop", "0"},       {"tooltipid", "-2"}};
+    for (const auto& [name, value] : attributes)
+        EXPECT_EQ(full.attribute(name), value) << name;
+    EXPECT_EQ(full.attributes().size(), std::size(attributes));
+    EXPECT_EQ(full.child("tooltip").text(), "T");
+    EXPECT_EQ(full.child("style").text(), "color: red;");
+    EXPECT_EQ(full.child("popup").attribute("label"), "p");
+
+    // Equal limits are written as "fixed", and the fixed direction drops its limits.
+    const Element fixed =
+        build(R"(<label width="30" minheight="4" fixed="horizontal"/>)")->writeXml();
+    EXPECT_EQ(fixed.attribute("fixed"), "horizontal");
+    EXPECT_FALSE(fixed.hasAttribute("minwidth"));
+    EXPECT_FALSE(fixed.hasAttribute("maxwidth"));
+    EXPECT_EQ(fixed.attribute("minheight"), "4");
 }
 
 TEST_F(StandardAttributesTest, SizesFollowTheOrderOfApplication) {
@@ -117,6 +135,59 @@ TEST_F(StandardAttributesTest, ContainerSidesAreOverriddenOneByOne) {
     EXPECT_EQ(row->getStyle(), componentinterface::FrameStyle::Sunken);
     EXPECT_EQ(row->getValign(), Box::Alignment::Center);
     EXPECT_EQ(row->getHalign(), Box::Alignment::Right);
+}
+
+// Every kind written back builds the same tree: the second writing equals the first.
+TEST_F(StandardAttributesTest, WrittenLayoutsBuildTheSameTreeAgain) {
+    const char* layouts[] = {
+        R"(<dialog id="1" label="Main" width="400" height="300" padding="12 8 12 8" icon="[images]/a.png"
+            topmost="yes" titlebar="no" closebtn="no" minimizebtn="yes" maximizebtn="yes" modal="yes"/>)",
+        R"(<list id="2" type="horizontal" padding="1 2 3 4" margin="5 6 7 8" style="thin"
+            valign="bottom" halign="center" minwidth="10" maxheight="90"><label id="3"/></list>)",
+        R"(<border style="sunken" padding-left="4" valign="top" halign="left" fixed="vertical"
+            height="40"><list/></border>)",
+        R"(<group label="Options" padding="6 6 6 6" margin="2 2 2 2" halign="left"
+            fixed="yes" width="30" height="30"/>)",
+        R"(<label wrap="no" selectable="yes" hyperlinks="yes" style="raised" valign="center"
+            halign="right" imagepath="[images]/logo.png" tabstop="3">Body text</label>)",
+        R"(<button img_default="[images]/d.png" img_pressed="[images]/p.png" img_hover="h.png"
+            img_toggle_default="td.png" img_toggle_pressed="tp.png" img_toggle_hover="th.png"
+            img_disabled="x.png" toggle="yes" flat="yes" flatcolor_default="1 2 3 4"
+            flatcolor_pressed="5 6 7 8" flatcolor_hover="9 10 11 12"><label label="a"/>
+            <label label="b"/></button>)",
+        R"(<label id="4" left="3" top="-2" visible="no" enabled="no" tooltipid="7">
+            <tooltip>Tip</tooltip><popup label="Menu"><item label="One" id="1"/><separator/>
+            <popup label="Sub"><item label="Two"/></popup></popup><style>color: blue;</style>
+            <background type="gradient-linear" startx="0.25" spread="mirror" coordinates="absolute">
+            <color pos="0" r="10" g="20" b="30"/><color pos="1" r="200" a="128"/></background>
+            </label>)",
+        R"(<list><background type="color" r="10" g="20" b="30" a="255"/></list>)",
+        R"(<scroll height="50"><list><label/></list></scroll>)",
+        R"(<textbox editable="no" defaulttext="take_01"/>)",
+        R"(<combobox editable="yes"><item>a</item><item label="ignored"/><item>c</item></combobox>)",
+        R"(<spinner defaultvalue="0.25" min="-1" max="2" step="0.125" decimals="3" triggerlength="4"/>)",
+        R"(<checkbox tristate="yes" defaultstate="undetermined" paintgroup="2" label="Loop"/>)",
+        R"(<progressbar width="100"/>)",
+        R"(<listbox><item>one</item><item>two</item></listbox>)",
+        R"(<tree dragdrop="yes"><flag falseicon="f.png" trueicon="t.png" undeterminedicon="u.png"
+            defaultstate="true"/><flag trueicon="skipped.png"/><flag falseicon="g.png"/></tree>)",
+        R"(<flmbutton img_default="d.png" img_pressed="p.png" img_hover="h.png" delay="40"
+            focusmarkercolor="1 2 3 4" label="Tools"><list><label/></list></flmbutton>)",
+        R"(<graph boundary_left="-0.5" boundary_right="3" boundary_top="2" boundary_bottom="0">
+            <curve r="1" g="2" b="3"><point x="0.1" y="0.25"/><point x="1e-3" y="-7"/></curve>
+            <curve r="9"/></graph>)",
+        R"(<menubar><menu label="File"><item label="Open" id="1"/><separator/>
+            <menu label="Recent" grayed="yes"><item label="a.xml" id="2" grayed="yes"/></menu>
+            </menu><menu label="Help"/></menubar>)",
+    };
+    for (const char* layout : layouts) {
+        auto first = build(layout);
+        ASSERT_NE(first, nullptr) << layout;
+        const std::string once = written(*first);
+        auto second = build(once);
+        ASSERT_NE(second, nullptr) << once;
+        EXPECT_EQ(written(*second), once) << layout;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/windows/ControlDetector.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/BindingText.h"
+#include "gui/Toolkit.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLoader.h"
 #include "unidevice/DummyDriver.h"
@@ -11,7 +12,7 @@
 #include "unidevice/WINHOOK_KeyboardDevice.h"
 
 #include <QAbstractEventDispatcher>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QWidget>
@@ -34,12 +35,9 @@ using mvk::qvn::core::TimerManager;
 class ControlDetectorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "test_inputconfig";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
+        // The toolkit's application object, which a core attached later in the process
+        // reuses; an application of our own would meet a second one made by that core.
+        mvk::gui::Toolkit::start();
         focus = std::make_unique<QWidget>();
         dropHandler();
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

@@ -1,7 +1,6 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
-#include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
@@ -54,9 +53,13 @@ protected:
     static void click(Component* root, int32_t id) {
         static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
     }
-    static void screenshot(Component* window, const std::string& name) {
-        if (const char* folder = std::getenv("QVN_SCREENSHOT_DIR"))
-            window->getWidget()->grab().save(QString::fromStdString(folder + ("/" + name)));
+
+    // Binds the instance's "Pan" to the left stick of the simulated pad.
+    static mvk::unidevice::Property* bindPanToTheStick(Instance* instance) {
+        auto* pan = instance->getProperties()->property("Pan");
+        pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
+            "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
+        return pan;
     }
 
     std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
@@ -64,10 +67,7 @@ protected:
 
 TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     Instance* instance = make();
-    mvk::util::xml::Element stick(
-        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
-    auto* pan = instance->getProperties()->property("Pan");
-    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    auto* pan = bindPanToTheStick(instance);
     ASSERT_NE(pan->control(), nullptr);
     ASSERT_TRUE(dialog->open(instance));
     EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
@@ -84,8 +84,6 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     EXPECT_NE(devices->findItem("Keyboard"), -1);
     EXPECT_EQ(devices->findItem(instance->getName()), -1);
     EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
-
-    screenshot(dialog->getRoot(), "inputs.png");
 
     // Saving under a new name lists it; loading a profile that unbinds redraws the rows.
     script.pushText("Stick");
@@ -126,7 +124,6 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
             pressed = true;
         } else if (detection->label() == ControlDetector::ConfirmText) {
             EXPECT_EQ(binding.getRoot()->findById(BindingDialog::CandidateLabel)->getLabel(), "T");
-            screenshot(binding.getRoot(), "binding.png");
             click(binding.getRoot(), BindingDialog::UseButton);
         }
     });
@@ -142,10 +139,7 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
 
 TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheControl) {
     Instance* instance = make();
-    mvk::util::xml::Element stick(
-        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>");
-    auto* pan = instance->getProperties()->property("Pan");
-    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(stick));
+    auto* pan = bindPanToTheStick(instance);
     mvk::unidevice::DeviceHandler::instance()->updateAll(); // the stick rests at 0.25
     ASSERT_TRUE(dialog->open(instance));
     AdvancedSettingsDialog& advanced = dialog->advancedDialog();
@@ -169,7 +163,6 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
             curve.push_back(graph->getPoint(0, i));
         ASSERT_EQ(graph->getCurveCount(), 2);
         EXPECT_DOUBLE_EQ(graph->getPoint(1, 0).x, 0.25);
-        screenshot(root, "advanced.png");
         click(root, AdvancedSettingsDialog::CloseButton);
     });
     user.start(10);

@@ -19,17 +19,7 @@ struct Listener : mvk::util::MessageNode {
     std::vector<int32_t> ids;
 };
 
-TEST_F(ProfileApplyTest, WrongElementsAreRefusedWithoutChanges) {
-    Instance* instance = make();
-    Listener listener;
-    listener.subscribe(instance);
-    EXPECT_EQ(instance->applyInputProfile(Element()), Instance::NotAnInputProfile);
-    EXPECT_EQ(instance->applyInputProfile(mvk::util::xml::Tag("configprofile")),
-              Instance::NotAnInputProfile);
-    EXPECT_TRUE(listener.ids.empty() || listener.ids.back() != 154);
-}
-
-TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
+TEST_F(ProfileApplyTest, WrongElementsAreRefusedAndMissingControlsCountedWithBindingsKept) {
     Instance* instance = make();
     Element profile(
         "<inputprofile><profile name=\"Pad\">"
@@ -41,6 +31,11 @@ TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
         "</profile></inputprofile>");
     Listener listener;
     listener.subscribe(instance);
+    // Anything but an input profile is refused without a word to the listeners.
+    EXPECT_EQ(instance->applyInputProfile(Element()), Instance::NotAnInputProfile);
+    EXPECT_EQ(instance->applyInputProfile(mvk::util::xml::Tag("configprofile")),
+              Instance::NotAnInputProfile);
+    EXPECT_TRUE(listener.ids.empty() || listener.ids.back() != Instance::InputProfileApplied);
     EXPECT_EQ(instance->applyInputProfile(profile), 1);
     EXPECT_EQ(instance->getInputProfileName(), "Pad");
     auto* pan = instance->getProperties()->property("Pan");
@@ -65,19 +60,17 @@ TEST_F(ProfileApplyTest, MissingControlsAreCountedAndTheirBindingsKept) {
     EXPECT_TRUE(pan->binding().isEmpty());
     EXPECT_TRUE(
         instance->makeInputProfile("Plain").child("property", 0).child("control", 0).isEmpty());
-}
 
-TEST_F(ProfileApplyTest, FoundControlsAreBound) {
-    Instance* source = make("Source");
+    // A control that exists is bound.
     VirtualControlDescriptor descriptor{"Throttle", 0, 4};
+    Instance* source = make("Source");
     source->extend(Extension::CreateVirtualControl, &descriptor, 0);
-    Instance* target = make("Target");
-    Element profile = mvk::util::xml::Tag("profile");
-    Element& pan = profile.addChild(mvk::util::xml::Tag("property"));
-    pan.attribute("name") = "Pan";
-    pan.addChild(source->control(0)->toXML());
-    EXPECT_EQ(target->applyInputProfile(profile), 0);
-    EXPECT_EQ(target->getProperties()->property("Pan")->control(), source->control(0));
+    Element bound = mvk::util::xml::Tag("profile");
+    Element& property = bound.addChild(mvk::util::xml::Tag("property"));
+    property.attribute("name") = "Pan";
+    property.addChild(source->control(0)->toXML());
+    EXPECT_EQ(instance->applyInputProfile(bound), 0);
+    EXPECT_EQ(pan->control(), source->control(0));
 }
 
 TEST_F(ProfileApplyTest, ConfigurationProfilesRoundTripAndOlderOnesAreAnnounced) {

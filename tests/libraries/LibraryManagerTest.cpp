@@ -47,7 +47,7 @@ protected:
     std::string pluginFolder;
 };
 
-TEST_F(LibraryManagerTest, InternalLibraryHoldsTheBuiltInToolsInOrder) {
+TEST_F(LibraryManagerTest, InternalLibraryHoldsTheBuiltInToolsInOrderAndLibrariesLeaveWhenDestroyed) {
     manager()->startUp();
     Library* core = manager()->library(0);
     ASSERT_EQ(core, CoreLibrary::existing());
@@ -65,6 +65,18 @@ TEST_F(LibraryManagerTest, InternalLibraryHoldsTheBuiltInToolsInOrder) {
     EXPECT_EQ(static_cast<Plugin*>(core->tool(2))->categories(), std::vector<std::string>{"PRS"});
     EXPECT_EQ(core->tool(0)->dataFolder(), environment.userDataPath() + "/data/core/template");
     EXPECT_NE(log().find("Creating internal library"), std::string::npos);
+
+    // Libraries leave the manager as they go.
+    manager()->loadLibrary(install("good.so"));
+    manager()->library(1)->destroy();
+    EXPECT_EQ(manager()->libraryCount(), 1);
+    const std::string text = log();
+    EXPECT_NE(text.find("Destroying library: good"), std::string::npos);
+    EXPECT_NE(text.find("Removing tools. Tools in library: 2"), std::string::npos);
+    EXPECT_NE(text.find("unregistering self from librarymanager"), std::string::npos);
+    CoreLibrary::existing()->destroy();
+    EXPECT_EQ(manager()->libraryCount(), 0);
+    EXPECT_NE(log().find("Destroying internal library"), std::string::npos);
 }
 
 TEST_F(LibraryManagerTest, AFolderOfGoodAndBadModulesLoadsTheGoodOnesAndGoesOn) {
@@ -116,7 +128,7 @@ TEST_F(LibraryManagerTest, DamagedModulesFailToLoadAndLoadingGoesOn) {
     }
 }
 
-TEST_F(LibraryManagerTest, LoadOneAnswersPerOutcome) {
+TEST_F(LibraryManagerTest, LoadOneAnswersPerOutcomeAndEarlierLibrariesWinAnIdentifier) {
     const std::string good = install("good.so");
     EXPECT_EQ(manager()->loadLibrary(good), 0);
     EXPECT_EQ(manager()->loadLibrary(good), 35);
@@ -129,32 +141,16 @@ TEST_F(LibraryManagerTest, LoadOneAnswersPerOutcome) {
     EXPECT_EQ(code, 31);
     EXPECT_EQ(manager()->createLibrary(install("noplugin.so"), code), nullptr);
     EXPECT_EQ(code, 33);
-}
 
-TEST_F(LibraryManagerTest, EarlierLibraryAndEarlierToolWinAnIdentifier) {
-    manager()->loadLibrary(install("good.so"));
+    // The earlier library and the earlier tool win an identifier: "FixtureCam" is the first
+    // tool's name and an alias of the second.
     manager()->loadLibrary(install("twin.so"));
-    Library* good = manager()->library(0);
-    // "FixtureCam" is the first tool's name and an alias of the second tool.
-    EXPECT_EQ(manager()->findTool("FixtureCam"), good->tool(0));
-    EXPECT_EQ(manager()->findTool("Camera Alias"), good->tool(0));
+    Library* first = manager()->library(0);
+    EXPECT_EQ(manager()->findTool("FixtureCam"), first->tool(0));
+    EXPECT_EQ(manager()->findTool("Camera Alias"), first->tool(0));
     EXPECT_EQ(manager()->findTool("TwinCar"), manager()->library(1)->tool(1));
     EXPECT_EQ(manager()->findTool("fixturecam"), nullptr);
     EXPECT_EQ(manager()->findTool(""), nullptr);
-}
-
-TEST_F(LibraryManagerTest, DestroyingLibrariesLogsAndLeavesTheManager) {
-    manager()->startUp();
-    manager()->loadLibrary(install("good.so"));
-    manager()->library(1)->destroy();
-    EXPECT_EQ(manager()->libraryCount(), 1);
-    const std::string text = log();
-    EXPECT_NE(text.find("Destroying library: good"), std::string::npos);
-    EXPECT_NE(text.find("Removing tools. Tools in library: 2"), std::string::npos);
-    EXPECT_NE(text.find("unregistering self from librarymanager"), std::string::npos);
-    CoreLibrary::existing()->destroy();
-    EXPECT_EQ(manager()->libraryCount(), 0);
-    EXPECT_NE(log().find("Destroying internal library"), std::string::npos);
 }
 
 TEST_F(LibraryManagerTest, ModelFilesAreFoundRecursivelyFilesBeforeSubFolders) {
@@ -189,10 +185,6 @@ TEST_F(LibraryManagerTest, ModelFilesAreFoundRecursivelyFilesBeforeSubFolders) {
     EXPECT_EQ(manager()->library(2)->toolCount(), 1); // the compressed one
     EXPECT_EQ(manager()->library(3)->toolCount(), 0); // type names no tool
 }
-
-} // namespace
-
-namespace {
 
 TEST(SampleToolTest, TheOrbitCameraModuleLoadsAsACameraTool) {
     qvn::test::TestEnvironment environment(qvn::test::TestEnvironment::stageRoot());

@@ -13,16 +13,12 @@ using namespace mvk::qvn::core;
 
 namespace {
 
-TEST(ToolTest, CategoryTextStopsAtTheFirstEmptyPiece) {
-    EXPECT_EQ(Tool::splitCategories("Camera;;Vehicle"), std::vector<std::string>{"Camera"});
-    EXPECT_EQ(Tool::splitCategories("Camera;Vehicle;"),
-              (std::vector<std::string>{"Camera", "Vehicle"}));
-    EXPECT_EQ(Tool::splitCategories("Accessory"), std::vector<std::string>{"Accessory"});
+TEST(ToolTest, CategoriesStopAtTheFirstEmptyPieceAndLibraryNamesAtTheFirstDot) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(Tool::splitCategories("Camera;;Vehicle"), Names{"Camera"});
+    EXPECT_EQ(Tool::splitCategories("Camera;Vehicle;"), (Names{"Camera", "Vehicle"}));
     EXPECT_TRUE(Tool::splitCategories("").empty());
     EXPECT_TRUE(Tool::splitCategories(";Camera").empty());
-}
-
-TEST(ToolTest, LibraryNamesDropFolderAndEverythingFromTheFirstDot) {
     EXPECT_EQ(Library::nameOf("/a/b/camera.tools.so"), "camera");
     EXPECT_EQ(Library::nameOf("C:\\x\\rig.prm"), "rig");
     EXPECT_EQ(Library::nameOf("Core"), "Core");

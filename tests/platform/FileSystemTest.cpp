@@ -40,7 +40,7 @@ TEST(FileSystemTest, ListingIsSortedByteWiseAndSkipsFolders) {
     EXPECT_TRUE(listFiles(folder + "/missing", "*").empty());
 }
 
-TEST(FileSystemTest, CreateFolderMakesOneLevelOnly) {
+TEST(FileSystemTest, CreateFolderMakesOneLevelOnlyAndRemoveFileSaysWhetherAFileWent) {
     qvn::test::TestEnvironment environment;
     const std::string base = environment.root() + "/one";
     createFolder(base + "/two/three");
@@ -49,12 +49,7 @@ TEST(FileSystemTest, CreateFolderMakesOneLevelOnly) {
     createFolder(base); // existing: no error
     createFolder(base + "/two");
     EXPECT_TRUE(folderExists(base + "/two"));
-}
-
-TEST(FileSystemTest, RemoveFileReportsWhetherSomethingWentAway) {
-    qvn::test::TestEnvironment environment;
     const std::string file = environment.writeFile("gone.mcp", "data");
-    EXPECT_TRUE(fileExists(file));
     EXPECT_TRUE(removeFile(file));
     EXPECT_FALSE(fileExists(file));
     EXPECT_FALSE(removeFile(file));

@@ -18,18 +18,14 @@ using namespace mvk::platform;
 
 namespace {
 
-TEST(ShellFoldersTest, InstallRootComesFromTheEnvironment) {
+TEST(ShellFoldersTest, InstallRootAndDocumentsComeFromTheEnvironment) {
     qvn::test::TestEnvironment environment;
     EXPECT_EQ(installRoot(), environment.installRoot());
+    EXPECT_EQ(documentsFolder(), environment.home() + "/Documents");
+    EXPECT_FALSE(desktopFolder().empty());
     unsetenv("QUORVANE_INSTALL_ROOT");
     // This test program does not live in <root>/quorvane/lib, so nothing can be deduced.
     EXPECT_EQ(installRoot(), "");
-}
-
-TEST(ShellFoldersTest, DocumentsFolderFollowsHome) {
-    qvn::test::TestEnvironment environment;
-    EXPECT_EQ(documentsFolder(), environment.home() + "/Documents");
-    EXPECT_FALSE(desktopFolder().empty());
 }
 
 TEST(TickCountTest, AnInstalledSourceReplacesTheClockUntilRemoved) {

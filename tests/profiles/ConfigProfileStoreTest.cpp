@@ -79,28 +79,6 @@ TEST_F(ConfigProfileStoreTest, SetUpWritesAndLogsWhatTheStoreDoes) {
     EXPECT_EQ(written.toString("", "", ""), fileText(profileText("Mine", "a")));
 }
 
-TEST_F(ConfigProfileStoreTest, FactorySettingsInAnyLetterCaseIsReserved) {
-    setUp();
-    for (const char* name : {"Factory Settings", "FACTORY SETTINGS", "fActOrY sEtTiNgS"}) {
-        EXPECT_EQ(store.addElement(profile(name, "x"), true, false), XMLFileManager::Refused)
-            << name;
-        EXPECT_FALSE(store.hasElement(name));
-    }
-    EXPECT_FALSE(std::filesystem::exists(destination()));
-
-    // Forced, the factory profile lives in memory only and is gone after a reload.
-    EXPECT_EQ(store.addElement(profile("Factory Settings", "f"), false, true),
-              XMLFileManager::Done);
-    EXPECT_EQ(valueOf(store.elementByName("Factory Settings")), "f");
-    EXPECT_EQ(store.removeElement("Factory Settings"), XMLFileManager::Refused);
-    store.addElement(profile("Mine", "m"), false, false);
-    EXPECT_EQ(store.renameElement("Mine", "FACTORY settings"), XMLFileManager::Refused);
-    // After a reload it is gone, and an installed file cannot smuggle one in.
-    writeInstalled("configprofiles/factory.mcp", fileText(profileText("Factory Settings", "i")));
-    store.reload();
-    EXPECT_FALSE(store.hasElement("Factory Settings"));
-}
-
 TEST_F(ConfigProfileStoreTest, TheFirstSourceHoldingANameWins) {
     writeInstalled("configprofiles/Start Profile.mcp",
                    fileText(profileText("Start Profile", "folder")));
@@ -123,11 +101,17 @@ TEST_F(ConfigProfileStoreTest, TheFirstSourceHoldingANameWins) {
     EXPECT_TRUE(std::filesystem::exists(installedFolder() + "/configprofile.xml"));
 }
 
-TEST_F(ConfigProfileStoreTest, NamesThatLeaveTheDestinationFolderAreRefused) {
+TEST_F(ConfigProfileStoreTest, ReservedNamesAndNamesThatLeaveTheDestinationFolderAreRefused) {
     writeInstalled("configprofiles/evil.mcp",
                    fileText(profileText("../../escaped", "i") + profileText("a/b", "i")));
     setUp();
     EXPECT_TRUE(store.names().empty());
+    for (const char* name : {"Factory Settings", "FACTORY SETTINGS", "fActOrY sEtTiNgS"}) {
+        EXPECT_EQ(store.addElement(profile(name, "x"), true, false), XMLFileManager::Refused)
+            << name;
+        EXPECT_FALSE(store.hasElement(name));
+    }
+    EXPECT_FALSE(std::filesystem::exists(destination()));
     store.addElement(profile("Mine", "m"), true, false);
     const std::set<std::string> before = allFiles();
 
@@ -142,6 +126,17 @@ TEST_F(ConfigProfileStoreTest, NamesThatLeaveTheDestinationFolderAreRefused) {
     }
     EXPECT_EQ(allFiles(), before);
     EXPECT_THAT(store.names(), ElementsAre("Mine"));
+
+    // Forced, the factory profile lives in memory only; it cannot be removed or renamed to, and
+    // after a reload it is gone, nor can an installed file smuggle one in.
+    EXPECT_EQ(store.addElement(profile("Factory Settings", "f"), false, true),
+              XMLFileManager::Done);
+    EXPECT_EQ(valueOf(store.elementByName("Factory Settings")), "f");
+    EXPECT_EQ(store.removeElement("Factory Settings"), XMLFileManager::Refused);
+    EXPECT_EQ(store.renameElement("Mine", "FACTORY settings"), XMLFileManager::Refused);
+    writeInstalled("configprofiles/factory.mcp", fileText(profileText("Factory Settings", "i")));
+    store.reload();
+    EXPECT_FALSE(store.hasElement("Factory Settings"));
 }
 
 TEST_F(ConfigProfileStoreTest, SavingAStoredNameOverwritesTheFileItCameFrom) {

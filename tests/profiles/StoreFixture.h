@@ -1,5 +1,6 @@
 #pragma once
 // Profile stores pointed at a temporary user data folder and install tree.
+#include "support/LogLines.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 #include "util/SingletonCollector.h"
@@ -35,22 +36,7 @@ protected:
     // The messages logged from now on, without time stamp, level and indentation.
     void markLog() { logMark = mvk::util::Log::instance()->text().size(); }
     std::vector<std::string> loggedMessages() const {
-        const std::string text = mvk::util::Log::instance()->text().substr(logMark);
-        std::vector<std::string> messages;
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string line = text.substr(start, end - start);
-            size_t message = line.find("): ");
-            message = message == std::string::npos ? 0 : message + 3;
-            while (message < line.size() && line[message] == '\t')
-                ++message;
-            messages.push_back(line.substr(message));
-            start = end + 1;
-        }
-        return messages;
+        return messagesOf(mvk::util::Log::instance()->text().substr(logMark));
     }
 
     TestEnvironment environment;

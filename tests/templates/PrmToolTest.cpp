@@ -71,14 +71,11 @@ TEST(PrmToolTest, CheckNamesEveryControlWhoseScriptWouldNotBuild) {
         "</virtualdevice><category>Camera</category></customdata></QVT_Plugin></QVT>");
     const ToolRun broken = prm("check " + quoted(file));
     EXPECT_EQ(broken.status, 1) << broken.output;
-    EXPECT_NE(broken.output.find("error: control \"Lift arm\": the script does not build"),
-              std::string::npos)
-        << broken.output;
-    EXPECT_NE(broken.output.find("error: control \"Empty\""), std::string::npos);
+    for (const char* line :
+         {"error: control \"Lift arm\": the script does not build", "error: control \"Empty\"",
+          "property \"Stick\" (finite)", "category \"Camera\"", "2 error(s)"})
+        EXPECT_NE(broken.output.find(line), std::string::npos) << line << "\n" << broken.output;
     EXPECT_EQ(broken.output.find("error: control \"Fine\""), std::string::npos);
-    EXPECT_NE(broken.output.find("property \"Stick\" (finite)"), std::string::npos);
-    EXPECT_NE(broken.output.find("category \"Camera\""), std::string::npos);
-    EXPECT_NE(broken.output.find("2 error(s)"), std::string::npos);
 
     const std::string shipped = std::string(QVN_TEMPLATE_SOURCES) + "/crane.xml";
     EXPECT_EQ(prm("check " + quoted(shipped)).status, 0);

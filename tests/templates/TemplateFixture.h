@@ -43,6 +43,11 @@ protected:
         InstanceReference* reference = core->createFromScene(tag, nullptr);
         return reference ? reference->getInstance() : nullptr;
     }
+    // A new instance of the named tool, made the way the create menus make one.
+    Instance* create(const std::string& tool) {
+        InstanceReference* reference = core->InstanceManager::createInstance(tool, "");
+        return reference ? reference->getInstance() : nullptr;
+    }
     static plugins::TemplatePlugin::Code* code(Instance* instance) {
         return dynamic_cast<plugins::TemplatePlugin::Code*>(instance->getCode());
     }

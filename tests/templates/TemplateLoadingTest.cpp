@@ -67,11 +67,6 @@ protected:
             environment.writeFile(environment.installRoot() + "/quorvane/prm/" + name, content);
         TemplateFixture::SetUp();
     }
-    static Instance* create(const std::string& tool) {
-        InstanceReference* reference =
-            CoreImplementation::existing()->InstanceManager::createInstance(tool, "");
-        return reference ? reference->getInstance() : nullptr;
-    }
 };
 
 TEST_F(TemplateLoadingTest, UnreadableTemplatesAreSkippedAndTheOthersWork) {
@@ -101,27 +96,6 @@ TEST_F(TemplateLoadingTest, UnreadableTemplatesAreSkippedAndTheOthersWork) {
     EXPECT_EQ(value(many, 0), 3.0);
     EXPECT_EQ(value(unknown, 0), 0.0);
     EXPECT_EQ(value(deep, 0), 0.0);
-}
-
-TEST_F(TemplateLoadingTest, AScriptTooDeepToBuildLeavesItsControlAlone) {
-    // Deeper than any file may nest, so handed over directly as a stored tag would be.
-    Element custom("<customdata><virtualdevice><control><name>Deep</name><script/></control>"
-                   "</virtualdevice></customdata>");
-    Element* level = &custom.child("virtualdevice").child("control").child("script");
-    for (int i = 0; i < 100000; ++i)
-        level = &level->addChild(Tag("neg"));
-    level->addChild(Tag("zero"));
-    Instance* instance = LibraryManager::instance()->findTool("template")->createInstanceObject("");
-    ASSERT_NE(instance, nullptr);
-    instance->getCode()->extend(Extension::ReadCustomData, &custom, 0);
-    EXPECT_EQ(instance->getCode()->initialize(), 0);
-    ASSERT_EQ(instance->controlCount(), 1);
-    instance->control(0)->feed(5.0);
-    instance->update(0);
-    EXPECT_EQ(value(instance, 0), 5.0);
-    EXPECT_EQ(writtenLogic(instance).child("virtualdevice").child("control").child("name").text(),
-              "Deep");
-    instance->destroy();
 }
 
 } // namespace

@@ -99,19 +99,7 @@ TEST_F(DeviceHandlerTest, DetectionTakesTheGreatestAbsoluteChangeTiesToTheEarlie
     EXPECT_EQ(handler()->detectControl(), c->control(1));
 }
 
-TEST_F(DeviceHandlerTest, DestroyOrders) {
-    auto* first = new FakeDriver("first");
-    new FakeDriver("second");
-    first->addDevice(new FakeDevice("A", 0));
-    new FakeDevice("B", 0);
-    handler()->destroyAllDevices();
-    EXPECT_EQ(first->deviceCount(), 0);
-    new FakeDevice("C", 0);
-    handler()->destroy();
-    EXPECT_THAT(journal(), ElementsAre("~B/0", "~A/0", "~C/0", "~second", "~first"));
-}
-
-TEST_F(DeviceHandlerTest, AddingOnlyAppendsAndADyingDeviceLeavesEveryDriver) {
+TEST_F(DeviceHandlerTest, AddingOnlyAppendsADyingDeviceLeavesEveryDriverAndDestroyGoesNewestFirst) {
     auto* from = new FakeDriver("from");
     auto* to = new FakeDriver("to");
     auto* pad = new FakeDevice("Pad", 0);
@@ -138,6 +126,18 @@ TEST_F(DeviceHandlerTest, AddingOnlyAppendsAndADyingDeviceLeavesEveryDriver) {
     to->destroy();
     EXPECT_EQ(last->driver(), nullptr);
     EXPECT_EQ(handler()->driverCount(), 1);
+
+    // Devices go newest first, then the drivers, newest first; destroying all devices empties
+    // the drivers' lists.
+    new FakeDriver("second");
+    from->addDevice(new FakeDevice("A", 0));
+    journal().clear();
+    handler()->destroyAllDevices();
+    EXPECT_EQ(from->deviceCount(), 0);
+    new FakeDevice("B", 0);
+    new FakeDevice("C", 0);
+    handler()->destroy();
+    EXPECT_THAT(journal(), ElementsAre("~A/0", "~Last/0", "~C/0", "~B/0", "~second", "~from"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "FakeInput.h"
 #include "platform/DynamicLibrary.h"
+#include "support/LogLines.h"
 #include "support/ModuleCuts.h"
 #include "support/TestEnvironment.h"
 #include "unidevice/DriverLoader.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace qvn::test {
 namespace {
@@ -27,13 +27,9 @@ std::string fixture(const std::string& scenario) { return fixtureFolder + "/" + 
 
 // The log lines written since `from`, without their time stamps.
 std::vector<std::string> logLinesSince(size_t from) {
-    std::istringstream text(Log::instance()->text().substr(from));
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(text, line)) {
-        const auto at = line.find("): ");
-        lines.push_back(at == std::string::npos ? line : line.substr(at + 3));
-    }
+    std::vector<std::string> lines = splitLines(Log::instance()->text().substr(from));
+    for (std::string& line : lines)
+        line = messageOf(line);
     return lines;
 }
 

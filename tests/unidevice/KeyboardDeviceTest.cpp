@@ -143,28 +143,26 @@ TEST_F(KeyboardTest, DetectionTakesTheEarlierRegisteredKeyOnATieAndHonoursExclus
     EXPECT_FALSE(keyboard->isHooked());
 }
 
-TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnceWithAnEmptyType) {
+TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnceAndSuperKeysMoveTheWindowsKeys) {
     keyboard->unlockKey(200);
     ASSERT_EQ(keyboard->controlCount(), 105);
     EXPECT_EQ(keyboard->control(104), key(200));
     EXPECT_EQ(key(200)->description(), "Key_200");
     EXPECT_EQ(key(200)->type(), "");
-    for (int code : {65, 300, -1})  // a standard key, out of range
+    for (int code : {65, 200, 300, -1})  // a standard key, one unlocked already, out of range
         mvk::unidevice::unlockKey(code);
     EXPECT_EQ(keyboard->controlCount(), 105);
-    mvk::unidevice::unlockKey(201);
+    mvk::unidevice::unlockKey(0);
     EXPECT_EQ(keyboard->controlCount(), 106);
-    EXPECT_EQ(key(201)->toXML().toString("", "", ""),
-              "<control type=\"\" index=\"0\"><description>Key_201</description></control>");
-}
+    EXPECT_EQ(key(0)->toXML().toString("", "", ""),
+              "<control type=\"\" index=\"0\"><description>Key_0</description></control>");
 
-TEST_F(KeyboardTest, SuperKeysMoveTheWindowsKeysAndAKeyWithoutACodeMovesNone) {
-    keyboard->unlockKey(0);
     keyboard->activate(0);
     press(Qt::Key_Super_R);
     EXPECT_EQ(keyboard->detect(0, 0), keyboard->control(62));  // "Right_Windows_key"
     press(Qt::Key_Super_L);
     EXPECT_DOUBLE_EQ(key(91)->current(), 1.0);
+    // A key without a code moves none, not even the unlocked key 0.
     press(Qt::Key_Launch5);
     send(QEvent::KeyRelease, Qt::Key_Launch5);
     EXPECT_DOUBLE_EQ(key(0)->current(), 0.0);

@@ -72,24 +72,18 @@ TEST_F(PropertyTest, BindAnswersCommonKindsValueFollowsTheControlAndBindingsOutl
     EXPECT_EQ(handler()->findControl(finite.binding()), back.control(1));
 }
 
-TEST_F(PropertyTest, ElementHoldsTheFourParametersInDefaultFormatting) {
-    Property zoom("zoom", ControlKind::Any);
-    zoom.setMultiplier(2.5);
-    zoom.setExponent(1.0 / 3.0);
-    zoom.setDeadzone(1e-7);
-    zoom.setOffset(-100000000.0);
-    EXPECT_EQ(zoom.toXML().toString("", "", ""),
-              "<property name=\"zoom\"><multiplier>2.5</multiplier><exponent>0.333333</exponent>"
-              "<deadzone>1e-07</deadzone><offset>-1e+08</offset></property>");
+TEST_F(PropertyTest, SettingsWriteInDefaultFormattingRoundTripAndLoadingKeepsWhatIsUnreadable) {
+    // The element holds the four parameters in default stream formatting.
     EXPECT_EQ(Property("plain", 1).toXML().child("deadzone").text(), "0.1");
-}
-
-TEST_F(PropertyTest, SettingsRoundTripAndLoadingKeepsWhatIsAbsentEmptyOrUnreadable) {
     Property written("steer", ControlKind::Finite);
-    written.setMultiplier(-1.5);
+    written.setMultiplier(2.5);
+    written.setExponent(1.0 / 3.0);
+    written.setDeadzone(1e-7);
+    written.setOffset(-100000000.0);
+    EXPECT_EQ(written.toXML().toString("", "", ""),
+              "<property name=\"steer\"><multiplier>2.5</multiplier><exponent>0.333333</exponent>"
+              "<deadzone>1e-07</deadzone><offset>-1e+08</offset></property>");
     written.setExponent(2);
-    written.setDeadzone(0.25);
-    written.setOffset(0.125);
     Property read("steer", ControlKind::Finite);
     read.loadSettings(Element(written.toXML().toString("", "", "")));
     EXPECT_EQ(read.toXML().toString("", "", ""), written.toXML().toString("", "", ""));

@@ -38,7 +38,8 @@ protected:
                   DriverLoader::Loaded);
     }
 
-    SDL_Joystick* plug(const char* name) {
+    // A virtual controller; another vendor and product make another model of the same name.
+    SDL_Joystick* plug(const char* name, uint16_t vendor = 0, uint16_t product = 0) {
         SDL_VirtualJoystickDesc desc;
         SDL_zero(desc);
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -48,6 +49,8 @@ protected:
         desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
         desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
         desc.name = name;
+        desc.vendor_id = vendor;
+        desc.product_id = product;
         pads.push_back(SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc)));
         return pads.back();
     }
@@ -194,15 +197,7 @@ TEST_F(SdlDriverTest, IdenticalControllersKeepTheirOwnBindingsAcrossReconnection
 
     // Same name, another model (another GUID): a device of its own.
     unplug(second);
-    SDL_VirtualJoystickDesc other;
-    SDL_zero(other);
-    other.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    other.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    other.naxes = SDL_CONTROLLER_AXIS_MAX;
-    other.vendor_id = 0x1234;
-    other.product_id = 0x5678;
-    other.name = "Virtual Pad";
-    pads.push_back(SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&other)));
+    plug("Virtual Pad", 0x1234, 0x5678);
     handler()->updateAll();
     EXPECT_NE(handler()->device("Virtual Pad", 2), nullptr);
     EXPECT_EQ(zoom.control()->device(), handler()->device("Virtual Pad", 1));

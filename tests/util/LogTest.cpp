@@ -1,23 +1,16 @@
+#include "support/LogLines.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 #include "util/SingletonCollector.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 using mvk::util::Log;
+using qvn::test::splitLines;
 
 namespace {
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
 
 class LogTest : public ::testing::Test {
 protected:
@@ -39,7 +32,7 @@ TEST_F(LogTest, LineFormatCarriesUtcStampLevelNameAndSectionTabs) {
         Log section("Initializing unidevice", 3);
         section.write("inside", 2);
     }
-    const auto text = lines(Log::instance()->text());
+    const auto text = splitLines(Log::instance()->text());
     ASSERT_EQ(text.size(), 3u);
     EXPECT_EQ(text[0], "20240307 09:05:00 (NOTICE): top");
     EXPECT_EQ(text[1], "20240307 09:05:00 (NOTICE): \tInitializing unidevice");
@@ -50,47 +43,37 @@ TEST_F(LogTest, LineFormatCarriesUtcStampLevelNameAndSectionTabs) {
     EXPECT_NE(Log::instance()->text().find("20250301 00:00:05 (CRITICAL): x\n"), std::string::npos);
 }
 
-TEST_F(LogTest, ThresholdDisabledStillLetsLevelZeroThrough) {
+TEST_F(LogTest, ThresholdHidesHigherLevelsButDisabledStillLetsLevelZeroThrough) {
+    Log::setLevel(1);
+    {
+        Log section("quiet section", 3);
+        section.write("value", 42, 3);
+    }
+    EXPECT_EQ(Log::instance()->text(), "");
     Log::setLevel(0);
     Log::instance()->write("critical", 0);
     Log::instance()->write("error", 1);
-    const auto text = lines(Log::instance()->text());
+    const auto text = splitLines(Log::instance()->text());
     ASSERT_EQ(text.size(), 1u);
     EXPECT_NE(text[0].find("(CRITICAL): critical"), std::string::npos);
 }
 
-TEST_F(LogTest, NegativeLevelMeansTheObjectsOwnLevel) {
-    Log section("failing step", 1);
-    section.write("detail", -1);
-    Log logger(2);
-    logger.write("from logger");
-    const auto text = lines(Log::instance()->text());
-    ASSERT_EQ(text.size(), 3u);
-    EXPECT_NE(text[1].find("(ERROR): \tdetail"), std::string::npos);
-    // A logger made inside the section keeps the section's depth.
-    EXPECT_NE(text[2].find("(WARNING): \tfrom logger"), std::string::npos);
-}
-
-TEST_F(LogTest, NestedSectionsIndentAndCloseByScope) {
+TEST_F(LogTest, SectionsIndentByScopeAndNegativeLevelMeansTheObjectsOwn) {
     {
         Log outer("outer", 3);
-        Log inner("inner", 3);
-        Log::instance()->write("deep", 3);
+        Log inner("inner", 1);
+        inner.write("detail", -1);
+        Log logger(2); // made inside the section: keeps the section's depth
+        logger.write("from logger");
     }
     Log::instance()->write("after", 3);
-    const auto text = lines(Log::instance()->text());
-    ASSERT_EQ(text.size(), 4u);
-    EXPECT_NE(text[1].find("): \t\tinner"), std::string::npos);
-    EXPECT_NE(text[2].find("): \t\tdeep"), std::string::npos);
-    EXPECT_NE(text[3].find("): after"), std::string::npos);
+    const auto text = splitLines(Log::instance()->text());
+    ASSERT_EQ(text.size(), 5u);
+    EXPECT_NE(text[1].find("(ERROR): \t\tinner"), std::string::npos);
+    EXPECT_NE(text[2].find("(ERROR): \t\tdetail"), std::string::npos);
+    EXPECT_NE(text[3].find("(WARNING): \t\tfrom logger"), std::string::npos);
+    EXPECT_NE(text[4].find("): after"), std::string::npos);
     EXPECT_EQ(Log::instance()->indent(), -1);
-}
-
-TEST_F(LogTest, LinesAboveTheThresholdLeaveNoTrace) {
-    Log::setLevel(1);
-    Log section("quiet section", 3);
-    section.write("value", 42, 3);
-    EXPECT_EQ(Log::instance()->text(), "");
 }
 
 TEST_F(LogTest, NamedValuesUseDefaultStreamFormatting) {
@@ -119,19 +102,15 @@ TEST_F(LogTest, FileEndsWithEofOnDestructionButNotOnSetFile) {
     EXPECT_EQ(secondText.find("one"), std::string::npos);
     // A later write starts a fresh log with an empty buffer.
     Log::instance()->write("three", 3);
-    EXPECT_EQ(lines(Log::instance()->text()).size(), 1u);
+    EXPECT_EQ(splitLines(Log::instance()->text()).size(), 1u);
 }
 
-TEST_F(LogTest, UnopenableFileKeepsTheBufferOnly) {
+TEST_F(LogTest, UnwritableFilesKeepTheBuffer) {
     Log::instance()->setFile(environment.root() + "/missing/folder/core.log");
     Log::instance()->write("kept", 3);
     EXPECT_FALSE(Log::instance()->hasFile());
-    EXPECT_NE(Log::instance()->text().find("kept"), std::string::npos);
-}
-
-TEST_F(LogTest, SaveIntoAMissingFolderFailsAndKeepsTheBuffer) {
-    Log::instance()->write("line", 3);
     const std::string before = Log::instance()->text();
+    EXPECT_NE(before.find("kept"), std::string::npos);
     EXPECT_FALSE(Log::instance()->save(environment.root() + "/no/such/folder/saved.log"));
     EXPECT_EQ(Log::instance()->text(), before);
     const std::string target = environment.root() + "/saved.log";

@@ -22,32 +22,34 @@ public:
 class SingletonTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        TearDown();
+        destroyed().clear();
+    }
+    void TearDown() override {
         if (auto* collector = mvk::util::SingletonCollector::existing())
             collector->destroyAll();
-        destroyed().clear();
     }
 };
 
-TEST_F(SingletonTest, CollectorListsItselfFirstThenSingletonsInOrderOfFirstUse) {
+TEST_F(SingletonTest, CollectorListsItselfFirstAndDestroysNewestFirstAndItselfLast) {
     Probe<1>::instance();
     Probe<2>::instance();
     Probe<1>::instance();
+    Probe<3>::instance();
     auto* collector = mvk::util::SingletonCollector::existing();
     ASSERT_NE(collector, nullptr);
-    ASSERT_EQ(collector->count(), 3);
+    ASSERT_EQ(collector->count(), 4);
     EXPECT_EQ(collector->entry(0), collector);
     EXPECT_EQ(collector->entry(1), Probe<1>::existing());
     EXPECT_EQ(collector->entry(2), Probe<2>::existing());
-}
-
-TEST_F(SingletonTest, DestroyAllGoesNewestFirstAndTheCollectorLast) {
-    Probe<1>::instance();
-    Probe<2>::instance();
-    Probe<3>::instance();
-    mvk::util::SingletonCollector::existing()->destroyAll();
+    collector->destroyAll();
     EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe3", "probe2", "probe1"}));
     EXPECT_EQ(mvk::util::SingletonCollector::existing(), nullptr);
     EXPECT_EQ(Probe<1>::existing(), nullptr);
+    // Use after the collector has gone builds a new one.
+    Probe<2>::instance();
+    ASSERT_NE(mvk::util::SingletonCollector::existing(), nullptr);
+    EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
 }
 
 TEST_F(SingletonTest, DestroyedSingletonIsRecreatedAtTheEndOfTheSequence) {
@@ -64,16 +66,6 @@ TEST_F(SingletonTest, DestroyedSingletonIsRecreatedAtTheEndOfTheSequence) {
     EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe1", "probe1", "probe2"}));
 }
 
-TEST_F(SingletonTest, UseAfterDestroyAllBuildsANewCollector) {
-    Probe<1>::instance();
-    mvk::util::SingletonCollector::existing()->destroyAll();
-    Probe<2>::instance();
-    auto* collector = mvk::util::SingletonCollector::existing();
-    ASSERT_NE(collector, nullptr);
-    EXPECT_EQ(collector->count(), 2);
-    collector->destroyAll();
-}
-
 TEST_F(SingletonTest, StackLogObjectsNeverEnterTheCollector) {
     mvk::util::Log::instance();
     {
@@ -81,8 +73,6 @@ TEST_F(SingletonTest, StackLogObjectsNeverEnterTheCollector) {
         EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
     }
     EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
-    mvk::util::SingletonCollector::existing()->destroyAll();
-    EXPECT_EQ(mvk::util::Log::existing(), nullptr);
 }
 
 } // namespace

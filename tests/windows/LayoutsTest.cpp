@@ -1,11 +1,4 @@
 #include "WindowTestSupport.h"
-
-#include "gui/componentinterface/Button.h"
-#include "gui/componentinterface/CheckBox.h"
-#include "gui/componentinterface/Label.h"
-#include "gui/componentinterface/Menubar.h"
-#include "gui/componentinterface/Progressbar.h"
-#include "gui/componentinterface/Spinner.h"
 #include "util/xml/Element.h"
 
 #include <QMenu>
@@ -19,46 +12,30 @@
 #include <vector>
 
 using mvk::gui::Component;
-namespace ci = mvk::gui::componentinterface;
 
 namespace {
 
-// The ids each window looks up, with the kind it expects there.
-const std::map<std::string, std::vector<std::pair<int32_t, std::string>>> Required = {
+// The ids each window looks up, by the kind it expects there.
+using Ids = std::vector<std::pair<std::string, std::vector<int32_t>>>;
+const std::map<std::string, Ids> Required = {
     {"qvn_main.xml",
-     {{101, "button"},
-      {102, "button"},
-      {103, "button"},
-      {110, "button"},
-      {104, "button"},
-      {106, "button"},
-      {107, "button"},
-      {108, "button"},
-      {109, "button"},
-      {111, "button"},
-      {113, "checkbox"},
-      {114, "checkbox"},
-      {115, "spinner"},
-      {116, "button"},
-      {117, "button"},
-      {119, "tree"},
-      {135, "menubar"}}},
-    {"qvn_about.xml", {{300, "button"}, {304, "button"}}},
-    {"qvn_countdown.xml", {{101, "label"}}},
+     {{"button", {101, 102, 103, 104, 106, 107, 108, 109, 110, 111, 116, 117}},
+      {"checkbox", {113, 114}},
+      {"spinner", {115}},
+      {"tree", {119}},
+      {"menubar", {135}}}},
+    {"qvn_about.xml", {{"button", {300, 304}}}},
+    {"qvn_countdown.xml", {{"label", {101}}}},
     {"qvn_config.xml",
-     {{100, "tree"}, {101, "combobox"}, {103, "button"}, {104, "button"},
-      {105, "button"}, {106, "button"}, {107, "button"}, {108, "label"}, {109, "button"},
-      {110, "button"}, {111, "button"}, {112, "button"}, {113, "button"}, {200, "list"}}},
+     {{"button", {103, 104, 105, 106, 107, 109, 110, 111, 112, 113}},
+      {"tree", {100}},
+      {"combobox", {101}},
+      {"label", {108}},
+      {"list", {200}}}},
     {"qvn_mainconfig.xml",
-     {{100, "spinner"}, {102, "checkbox"}, {103, "checkbox"}, {106, "combobox"},
-      {110, "button"}}},
+     {{"spinner", {100}}, {"checkbox", {102, 103}}, {"combobox", {106}}, {"button", {110}}}},
     {"qvn_resimulate.xml",
-     {{99, "button"},
-      {100, "progressbar"},
-      {101, "label"},
-      {102, "label"},
-      {103, "label"},
-      {104, "label"}}},
+     {{"button", {99}}, {"progressbar", {100}}, {"label", {101, 102, 103, 104}}}},
 };
 // Layouts that are pages inside a window rather than windows of their own.
 const std::set<std::string> Pages = {"qvn_mainconfig.xml"};
@@ -86,13 +63,12 @@ TEST_F(LayoutsTest, EveryShippedLayoutBuildsWithTheIdsItsWindowNeeds) {
         ASSERT_NE(root, nullptr) << name;
         EXPECT_EQ(root->getKindName() == "dialog", Pages.count(name) == 0) << name;
         const auto required = Required.find(name);
-        for (const auto& [id, kind] : required != Required.end()
-                                          ? required->second
-                                          : std::vector<std::pair<int32_t, std::string>>{}) {
-            Component* component = root->findById(id);
-            ASSERT_NE(component, nullptr) << name << " lacks " << id;
-            EXPECT_EQ(component->getKindName(), kind) << name << " " << id;
-        }
+        for (const auto& [kind, ids] : required != Required.end() ? required->second : Ids{})
+            for (int32_t id : ids) {
+                Component* component = root->findById(id);
+                ASSERT_NE(component, nullptr) << name << " lacks " << id;
+                EXPECT_EQ(component->getKindName(), kind) << name << " " << id;
+            }
         root->destroy();
     }
 }

@@ -237,7 +237,6 @@ TEST(XmlParser, HostileInputIsHandled) {
     element.parse(std::string(1 << 20, '<'));
     element.parse("<a>" + std::string(1 << 20, '&'));
     element.parse(std::string("<a>") + std::string(1 << 20, '>'));
-    SUCCEED();
 }
 
 TEST(XmlLoad, LinesAreJoinedWithoutTheirLineEndsAndFailuresAreReported) {

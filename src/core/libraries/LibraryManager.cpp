@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 namespace mvk::qvn::core {
 
@@ -232,16 +233,17 @@ std::string LibraryManager::makeUniqueName(const std::string& requested,
         number = run.size() > 18 ? 999999999999999999ull : std::stoull(run);
         width = digits;
     }
-    std::vector<std::string> taken;
+    // A set keeps naming linear in the number of instances even when thousands share one base.
+    std::unordered_set<std::string> taken;
     for (const Instance* instance : allInstances())
         if (instance != self)
-            taken.push_back(instance->getName());
+            taken.insert(instance->getName());
     for (;; ++number) {
         std::string digitsText = std::to_string(number);
         if (digitsText.size() < width)
             digitsText.insert(0, width - digitsText.size(), '0');
         const std::string candidate = base + digitsText;
-        if (std::find(taken.begin(), taken.end(), candidate) == taken.end())
+        if (taken.count(candidate) == 0)
             return candidate;
     }
 }

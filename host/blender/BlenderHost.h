@@ -1,0 +1,113 @@
+#pragma once
+// The host adaptor for Blender: the core's nodes are Blender objects, its clock is the scene's
+// frame, its holds are Blender undo steps. Everything runs on Blender's main thread, inside
+// Python calls of the add-on, so bpy is always there to be called.
+#include "BlenderNode.h"
+#include "HoldSteps.h"
+#include "sdk/HostAdaptor.h"
+
+#include <pybind11/pybind11.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qvn::host::blender {
+
+class BlenderHost : public mvk::qvn::HostAdaptor, public mvk::qvn::SceneWriter {
+public:
+    // createHostNode1 with this first value makes a camera whose horizontal field of view in
+    // degrees is the second.
+    static constexpr int32_t CameraNode = 1;
+
+    // Notices go to `notice` (level "INFO", "WARNING" or "ERROR", text).
+    using NoticeHandler = std::function<void(const std::string&, const std::string&)>;
+
+    BlenderHost();
+    ~BlenderHost();
+
+    // HostAdaptor
+    uint32_t getVersion() override { return mvk::qvn::CoreVersion; }
+    std::string getHostName() override { return "blender"; }
+    uint32_t getMainWindowHandle() override { return 0; }
+    mvk::qvn::CoreNode* createHostNode1(mvk::qvn::CInterface* owner, const std::string& name,
+                                        int32_t kind, int32_t value) override;
+    mvk::qvn::CoreNode* createHostNode2(mvk::qvn::CInterface* owner, const std::string& name,
+                                        int32_t, int32_t, int32_t) override;
+    mvk::qvn::CoreNode* createHostNode3(mvk::qvn::CInterface* owner,
+                                        const std::string& name) override;
+    void getAllNodes(mvk::util::ReturnValue<mvk::qvn::NodeList>& nodes) override;
+    void getInstanceNodes(mvk::qvn::CInterface* instance,
+                          mvk::util::ReturnValue<mvk::qvn::NodeList>& nodes) override;
+    void findNodes(const std::string& instanceName, const mvk::util::xml::Element& nodeInfo,
+                   mvk::util::ReturnValue<mvk::qvn::NodeList>& nodes) override;
+    void beginHold(const std::string& operation) override { holds.begin(operation); }
+    void putUndo(mvk::qvn::CUndo* record) override { holds.put(record); }
+    void acceptHold() override { holds.accept(); }
+    void cancelHold() override { holds.cancel(); }
+    bool isHolding() override { return holds.isHolding(); }
+    bool undo() override;
+    double getTime() override;
+    void setTime(double time) override;
+    void setSlowdown(int32_t factor) override { slowdown = factor; }
+    void getRange(double& start, double& end) override;
+    void setRange(double start, double end) override;
+    double getFrameRate() override;
+    double getSampleInterval() override;
+    void redrawViews() override;
+    void onWindowActivated() override {}
+    void onWindowDeactivated() override {}
+    void orderInstances(mvk::util::ReturnValue<mvk::qvn::InterfaceList>&) override {}
+    void onRecordingDone() override;
+    void onCoreDetach() override;
+    void addHostPreferences(mvk::gui::Component*) override {}
+
+    // SceneWriter: keeps the scene tag as the text the .blend file stores.
+    void write(const mvk::util::xml::Element& tag) override;
+    const std::string& sceneText() const { return lastSceneText; }
+
+    // The node of a Blender object; one node per object for the whole session.
+    BlenderNode* nodeFor(const py::object& object);
+    // Writes every node's waiting keys into the F-curves.
+    void flushKeys();
+    // Shows every node with waiting keys at its latest one. While a take runs this stands in
+    // for writing the curves, which costs a pass over each curve and waits for the take's end.
+    void showLatestKeys();
+    size_t waitingKeys() const;
+    // The file is about to be replaced: undo records go, and nodes stop belonging to anybody.
+    void forgetScene();
+    void setNotices(NoticeHandler handler) { notices = std::move(handler); }
+    void notice(const std::string& level, const std::string& text) const;
+
+    HoldSteps& undoSteps() { return holds; }
+
+    // What writing keys has cost so far: transform keys taken, F-curve flushes, objects shown at
+    // their latest key, and the wall clock seconds spent in all three (the adaptor's share of a
+    // take, for measuring).
+    enum class KeyWork { Key, Flush, Show };
+    struct KeyCost {
+        uint64_t keys = 0;
+        uint64_t flushes = 0;
+        uint64_t shows = 0;
+        double seconds = 0.0;
+    };
+    const KeyCost& keyCost() const { return cost; }
+    void addKeyCost(KeyWork work, double seconds);
+    int32_t slowdownFactor() const { return slowdown; }
+
+private:
+    BlenderNode* adoptOrCreate(mvk::qvn::CInterface* owner, const std::string& name,
+                               const std::function<std::string()>& create);
+    bool isClaimed(const std::string& mark) const;
+    static std::string newMark();
+
+    std::vector<std::unique_ptr<BlenderNode>> nodes;
+    HoldSteps holds;
+    std::string lastSceneText;
+    int32_t slowdown = 1;
+    NoticeHandler notices;
+    KeyCost cost;
+};
+
+} // namespace qvn::host::blender

@@ -1,0 +1,69 @@
+#pragma once
+// One core attached to Blender: loads the core library, attaches it with the Blender adaptor,
+// pumps it, and carries the add-on's requests (files, undo, recording, keys) to it.
+#include "BlenderHost.h"
+#include "CoreModule.h"
+#include "TakeWatcher.h"
+#include "sdk/CoreInterface.h"
+
+#include <memory>
+#include <string>
+
+namespace qvn::host::blender {
+
+class BlenderSession {
+public:
+    BlenderSession();
+    ~BlenderSession();
+    BlenderSession(const BlenderSession&) = delete;
+    BlenderSession& operator=(const BlenderSession&) = delete;
+
+    // Loads the core library at `corePath` and attaches; false with error() set when the library
+    // is missing, speaks another interface or refuses the adaptor.
+    bool attach(const std::string& corePath);
+    // Detaches and unloads; nothing when not attached.
+    void detach();
+    // Blender is quitting and has already freed its data: detach without touching it.
+    void detachAtExit();
+    bool isAttached() const { return core != nullptr; }
+    const std::string& error() const { return lastError; }
+
+    // One turn of the host's loop: the core's events and timers, then the keys they wrote.
+    void pump();
+
+    // The scene tag of every instance, as the .blend file stores it.
+    std::string saveScene();
+    // Another file replaces the scene. The core keeps no way to empty its instance tree and
+    // start a new one, so a new file gets a fresh core, as a fresh Blender would: the core is
+    // detached before the load and attached again after it, the main dialog reopened if it was
+    // open, and the file's stored scene tag (may be empty) loaded.
+    void beforeLoad();
+    bool afterLoad(const std::string& text);
+    // Creates the instances a stored scene tag describes; false when it holds none.
+    bool loadScene(const std::string& text);
+    void afterUndo();
+    void afterRedo();
+
+    mvk::qvn::CoreInterface* interface() const { return core; }
+    BlenderHost& host() { return adaptor; }
+    const TakeWatcher& takeReports() const { return takes; }
+
+private:
+    bool loadModule(const std::string& corePath);
+    void reportNewTakes();
+
+    // The core library stays loaded for the rest of the process once loaded: Qt keeps pointers
+    // to the types it registered, so unloading it would leave Qt pointing into freed code.
+    static CoreModule& module();
+    static std::string& modulePath();
+
+    BlenderHost adaptor;
+    TakeWatcher takes;
+    size_t reportedTakes = 0;
+    bool reattach = false;
+    bool reopenMainDialog = false;
+    mvk::qvn::CoreInterface* core = nullptr;
+    std::string lastError;
+};
+
+} // namespace qvn::host::blender

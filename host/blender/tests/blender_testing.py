@@ -1,0 +1,130 @@
+# Shared steps of the Blender adaptor's test scripts: enable the staged add-on, pump the core as
+# Blender's timer would, bind the simulated gamepad to an orbit camera, record a take.
+import math
+import os
+import sys
+import time
+import xml.etree.ElementTree as ET
+
+import bpy
+
+STAGE = os.environ["QUORVANE_INSTALL_ROOT"]
+WORK = os.environ["QUORVANE_TEST_WORK"]
+sys.path.insert(0, os.path.join(STAGE, "quorvane", "blender", "addons"))
+
+import quorvane  # noqa: E402
+from quorvane import session  # noqa: E402
+
+CAMERA = "Take Camera_01"
+# The orbit camera turns this many degrees per second at full pan.
+TURN_SPEED = 90.0
+# The scripted stick (pan_gamepad.txt) through a binding's default response: its dead zone of
+# 0.1 cut out and the rest stretched back to full scale.
+STICK = (0.55 - 0.1) / (1.0 - 0.1)
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def enable():
+    # Blender's window pushes the state of a freshly opened file as its first undo step; a
+    # headless session starts without one, so there would be nothing to undo back to.
+    bpy.ops.ed.undo_push(message="Original")
+    quorvane.register()
+    core = session.get()
+    check(core is not None, "the add-on did not attach: " + session.last_error())
+    # Blender's timer would pump the core right away; an open file's tools come back then.
+    session.pump()
+    return core
+
+
+def pump_for(seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        session.pump()
+        time.sleep(0.004)
+
+
+def instance_tags(root):
+    for tag in root.iter("QVT_Plugin"):
+        yield tag
+
+
+def instance_tag(text, name):
+    for tag in instance_tags(ET.fromstring(text)):
+        if tag.findtext("name") == name:
+            return tag
+    return None
+
+
+def load_bound_camera(core, multiplier=None, name=CAMERA):
+    """An orbit camera named `name` whose pan is bound to the simulated gamepad's left stick x,
+    loaded the way a host brings back an instance with its bindings."""
+    template = core.create_instance("Orbit Camera")
+    check(template != "", "no Orbit Camera tool")
+    tag = instance_tag(core.save_scene(), template)
+    core.delete_instance(template)
+    for dropped in ("name", "nodeinfo", "masternode", "QVT_Plugin"):
+        for child in tag.findall(dropped):
+            tag.remove(child)
+    ET.SubElement(tag, "name").text = name
+    bind_pan(tag, multiplier)
+    wrapper = ET.Element("QVT")
+    wrapper.append(tag)
+    check(core.load_scene(ET.tostring(wrapper, encoding="unicode")), "the camera did not load")
+    # Loading instances is no undo step of the core's (a file load is Blender's own); the state
+    # with the camera is pushed here, as Blender does after opening a file.
+    bpy.ops.ed.undo_push(message="Load camera")
+    return bpy.data.objects.get(name + "_camera")
+
+
+def bind_pan(tag, multiplier=None):
+    for prop in tag.find("inputprofile/profile").findall("property"):
+        if prop.get("name") != "Pan":
+            continue
+        if prop.find("control") is None:
+            ET.SubElement(prop, "control", device="Simulated Gamepad", type="axis", index="0")
+        if multiplier is not None:
+            for old in prop.findall("multiplier"):
+                prop.remove(old)
+            ET.SubElement(prop, "multiplier").text = str(multiplier)
+
+
+def record(core, seconds):
+    check(core.start_recording() == 0, "recording did not start")
+    pump_for(seconds)
+    check(core.stop_recording() == 0, "recording did not stop")
+    session.pump()
+    return core.takes()[-1]
+
+
+def curves(obj):
+    if obj.animation_data is None or obj.animation_data.action is None:
+        return {}
+    return {(c.data_path, c.array_index): c for c in obj.animation_data.action.fcurves}
+
+
+def yaw_degrees(location):
+    """The orbit camera's yaw from its place: it circles the origin in Blender's ground plane."""
+    return math.degrees(math.atan2(location[0], -location[1]))
+
+
+def unwrapped(angles):
+    out = [angles[0]]
+    for angle in angles[1:]:
+        step = (angle - out[-1] + 180.0) % 360.0 - 180.0
+        out.append(out[-1] + step)
+    return out
+
+
+def pan_rate(obj):
+    """Degrees per second the camera turned between its first and last key."""
+    keyed = curves(obj)
+    xs = keyed[("location", 0)].keyframe_points
+    ys = keyed[("location", 1)].keyframe_points
+    fps = bpy.context.scene.render.fps / bpy.context.scene.render.fps_base
+    yaws = unwrapped([yaw_degrees((x.co[1], y.co[1])) for x, y in zip(xs, ys)])
+    seconds = (xs[-1].co[0] - xs[0].co[0]) / fps
+    return (yaws[-1] - yaws[0]) / seconds

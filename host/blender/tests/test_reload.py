@@ -1,0 +1,41 @@
+# Second half of the persistence test: the .blend saved by test_save.py, opened in a fresh
+# Blender process, brings back the instance, its camera with its keys and its recorded curves:
+# once when the add-on is enabled on the open file, once when the file is opened with the
+# add-on enabled.
+import json
+import os
+import sys
+
+import bpy
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from blender_testing import (CAMERA, WORK, check, curves, enable, instance_tag,  # noqa: E402
+                             quorvane)
+
+path = os.path.join(WORK, "scene.blend")
+with open(os.path.join(WORK, "expected.json")) as data:
+    expected = json.load(data)
+
+
+def check_restored(how):
+    check(core.has_instance(CAMERA), how + ": the instance did not come back")
+    cameras = [o.name for o in bpy.data.objects if o.name.startswith(CAMERA + "_camera")]
+    check(cameras == [CAMERA + "_camera"], how + ": cameras in the file: %s" % cameras)
+    camera = bpy.data.objects[CAMERA + "_camera"]
+    keys = [list(k.co) for k in curves(camera)[("location", 0)].keyframe_points]
+    check(keys == [list(k) for k in expected["keys"]], how + ": the camera's keys changed")
+    tag = instance_tag(core.save_scene(), CAMERA)
+    recorded = [i.text for i in tag.find("recordedinputvalues")]
+    check(recorded == expected["recorded"], how + ": the recorded curves changed")
+    # The instance holds its camera again: the node is in its tag, with its lens.
+    nodes = tag.find("nodeinfo").findall("node")
+    check([n.get("type") for n in nodes] == ["camera"], how + ": the instance lost its camera")
+
+
+bpy.ops.wm.open_mainfile(filepath=path)
+core = enable()
+check_restored("enabled on the open file")
+bpy.ops.wm.open_mainfile(filepath=path)
+check_restored("opened with the add-on enabled")
+quorvane.unregister()
+print("reload: ok")
