@@ -11,7 +11,7 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	blender pybind11-dev python3-dev
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
 
-.PHONY: deps bench-deps configure build test demo install package bench fuzz asan clean blender
+.PHONY: deps bench-deps configure build test demo pictures install package bench fuzz asan clean blender
 
 define install_missing
 	@missing=""; \
@@ -43,6 +43,12 @@ test: build
 
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
+
+# The README's pictures, taken by the demo offscreen and copied into docs/.
+pictures: build
+	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
+	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png docs/
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build

@@ -30,6 +30,7 @@ public:
     void clear();
 
     int stepCount() const { return static_cast<int>(steps.size()); }
+    bool canRedo() const { return !undone.empty(); }
     const std::string& stepName(int index) const { return steps[static_cast<size_t>(index)].name; }
     int recordCount(int index) const {
         return static_cast<int>(steps[static_cast<size_t>(index)].records.size());

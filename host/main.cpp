@@ -4,11 +4,16 @@
 #include "CoreModule.h"
 #include "DemoSession.h"
 #include "DemoTake.h"
+#include "HostWindow.h"
 #include "RefHost.h"
 #include "TakeWatcher.h"
+#include "gui/Component.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
 
+#include <QApplication>
+
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -92,6 +97,46 @@ std::string prepareUserData() {
     return userData;
 }
 
+// A person can see windows: an X or Wayland display, and Qt not told to draw offscreen.
+bool hasDisplay() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform != nullptr &&
+        (std::strcmp(platform, "offscreen") == 0 || std::strcmp(platform, "minimal") == 0))
+        return false;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(variable); value != nullptr && *value != '\0')
+            return true;
+    return false;
+}
+
+// The host window next to the core's main dialog, until the user closes the host window.
+void runInteractive(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host) {
+    qvn::host::HostWindow window(core, host);
+    window.show();
+    core.openMainDialog();
+    // The tools sit beside the host window rather than over its viewport.
+    mvk::gui::Component* tools = core.getMainWindow();
+    if (QWidget* dialog = tools != nullptr ? tools->getWidget() : nullptr)
+        dialog->move(window.frameGeometry().topRight() + QPoint(12, 0));
+    QApplication::exec();
+}
+
+// The host window in the middle of the demo's take, pictured like the core's windows.
+bool pictureHostWindow(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host,
+                       qvn::host::DemoScreenshots& screenshots) {
+    qvn::host::HostWindow window(core, host);
+    const std::string camera = std::string(qvn::host::DemoTake::CameraName) + "_camera";
+    if (const qvn::host::RefNode* node = host.scene.find(camera);
+        node != nullptr && !node->transformKeys().empty()) {
+        window.selectNode(camera);
+        const double first = node->transformKeys().begin()->first;
+        const double last = node->transformKeys().rbegin()->first;
+        window.setTime(first + (last - first) * 0.6);
+    }
+    window.show();
+    return screenshots.take(window.windowTitle().toStdString(), "host_window.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,6 +173,8 @@ int main(int argc, char** argv) {
     takes.watch(*coreInterface);
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
+    if (!options.demo && hasDisplay())
+        runInteractive(*coreInterface, host);
     bool sessionOk = true;
     if (options.demo) {
         qvn::host::DemoSession session(*coreInterface, host, std::cout);
@@ -138,6 +185,7 @@ int main(int argc, char** argv) {
         qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
         take.pictureCountdown(&screenshots);
         sessionOk = take.run() && sessionOk;
+        sessionOk = pictureHostWindow(*coreInterface, host, screenshots) && sessionOk;
         coreInterface->saveScene(host);
         std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;
         std::cout << "scene tag written to: " << options.output << "/scene.xml\n";
@@ -156,8 +204,9 @@ int main(int argc, char** argv) {
     std::cout << "---- core.log ----\n" << log;
     // Last, since a new attach starts a new log.
     if (options.demo)
-        sessionOk = qvn::host::DemoTake::reloadInFreshAttach(core, host, host.sceneText,
-                                                             std::cout) && sessionOk;
+        sessionOk =
+            qvn::host::DemoTake::reloadInFreshAttach(core, host, host.sceneText, std::cout) &&
+            sessionOk;
     if (!sessionOk)
         std::cerr << "the demo session did not go as expected\n";
     return sessionOk ? 0 : 1;

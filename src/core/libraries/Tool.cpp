@@ -4,6 +4,7 @@
 #include "core/libraries/ConfigProfileManager.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/libraries/Library.h"
+#include "core/windows/ProductPopout.h"
 
 #include <algorithm>
 
@@ -17,6 +18,8 @@ Tool::Tool(Library* owner)
 }
 
 void Tool::release() { destroy(); }
+
+gui::Component* Tool::infoPanel() { return ProductPopout::build(*this); }
 
 Tool::~Tool() {
     if (library != nullptr)

@@ -40,8 +40,8 @@ public:
     // Destroys the tool.
     virtual void release();
     ~Tool() override;
-    // The product pop-out; null until the windows exist.
-    virtual gui::Component* infoPanel() { return nullptr; }
+    // The product pop-out, hidden and owned by the caller; null when its layout cannot be read.
+    virtual gui::Component* infoPanel();
     virtual std::string description() const = 0;
     virtual std::string furtherText() const = 0;
     // Listed in the "New tool" menu.

@@ -314,6 +314,8 @@ void MainDlg::updateTreePopup() {
     };
     util::xml::Element popup = util::xml::Tag("popup");
     popup.attribute("label") = "Tool";
+    popup.addChild(item(TreeConfigure, "Configure"));
+    popup.addChild(item(TreeInputSettings, "Input Settings"));
     popup.addChild(item(TreeHelp, "Help documentation"));
     popup.addChild(item(TreeRename, "Rename"));
     popup.addChild(item(TreeClone, "Clone"));
@@ -340,7 +342,8 @@ void MainDlg::refreshMenuStates() {
     InstanceReference* selection = selected();
     const bool hasSelection = selection != nullptr;
     const bool deletable = hasSelection && !selection->isRoot();
-    for (int32_t id : {CommandUnplugAll, CommandClone, CommandSaveModel, CommandSaveModelToo})
+    for (int32_t id : {CommandUnplugAll, CommandClone, CommandInputSettings, CommandSaveModel,
+                       CommandSaveModelToo})
         bar->setItemEnabled(id, hasSelection);
     bar->setItemEnabled(CommandDelete, deletable);
 }
@@ -411,6 +414,9 @@ void MainDlg::onClicked(int32_t sender) {
     case ConfigureButton:
         openConfigWindow();
         return;
+    case ShowConfigButton:
+        showInputSettings(true);
+        return;
     case DeleteButton:
         deleteSelected();
         return;
@@ -458,6 +464,9 @@ void MainDlg::onMenuCommand(int32_t id) {
     case CommandHide:
         close();
         return;
+    case CommandInputSettings:
+        showInputSettings(false);
+        return;
     case CommandDelete:
         deleteSelected();
         return;
@@ -493,6 +502,12 @@ void MainDlg::onTreeCommand(int32_t id) {
     if (selection == nullptr)
         return;
     switch (id) {
+    case TreeConfigure:
+        openConfigWindow();
+        return;
+    case TreeInputSettings:
+        showInputSettings(false);
+        return;
     case TreeHelp:
         if (Instance* instance = selection->getInstance())
             openExternalDocument(instance->getTool()->helpDocument());
@@ -548,8 +563,11 @@ void MainDlg::createFromTool(Tool* tool) {
 
 void MainDlg::toggleRecording() {
     CoreImplementation* core = getCore();
-    if (core->RecordManager::isResimulating())
+    // The click toggled the button itself; it goes back to what the record manager is doing.
+    if (core->RecordManager::isResimulating()) {
+        updateRecordMode();
         return;
+    }
     if (core->RecordManager::isRecording())
         core->RecordManager::stopRecording();
     else
@@ -566,6 +584,16 @@ void MainDlg::resimulateFromNow() {
     double end = 0.0;
     host->getRange(start, end);
     core->resimulate(host->getTime(), end);
+}
+
+void MainDlg::showInputSettings(bool nested) {
+    InstanceReference* selection = selected();
+    if (selection == nullptr || selection->isRoot())
+        return;
+    if (nested && selection->parent() != nullptr && selection->parent()->isRoot())
+        return;
+    if (Instance* instance = selection->getInstance())
+        instance->showInputSettings();
 }
 
 void MainDlg::unplugAll() {

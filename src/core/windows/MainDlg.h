@@ -53,6 +53,7 @@ public:
     static constexpr int32_t CommandConfigure = 125;
     static constexpr int32_t CommandConfigureToo = 127;
     static constexpr int32_t CommandHide = 126;
+    static constexpr int32_t CommandInputSettings = 128;
     static constexpr int32_t CommandDelete = 129;
     static constexpr int32_t CommandClone = 130;
     static constexpr int32_t CommandHelp = 131;
@@ -64,6 +65,8 @@ public:
     static constexpr int32_t CommandSaveModelToo = 141;
     // The tool tree's context menu: commands on the item under the cursor, and the "New tool"
     // entries from this id on, one per creatable tool.
+    static constexpr int32_t TreeConfigure = 1;
+    static constexpr int32_t TreeInputSettings = 2;
     static constexpr int32_t TreeHelp = 3;
     static constexpr int32_t TreeClone = 4;
     static constexpr int32_t TreeDelete = 5;
@@ -135,6 +138,9 @@ private:
     void createFromTool(Tool* tool);
     void toggleRecording();
     void resimulateFromNow();
+    // The selected tool's input settings; `nested` leaves the tools directly below the root
+    // alone.
+    void showInputSettings(bool nested);
     void unplugAll();
     void unplugSelected();
     void cloneSelected();

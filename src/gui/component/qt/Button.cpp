@@ -1,6 +1,7 @@
 #include "gui/component/qt/Button.h"
 
 #include "gui/LayoutGuard.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -59,8 +60,8 @@ void Button::setFlat(bool flat) {
 }
 
 bool Button::loadImage(int slot, const std::string& resolvedPath) {
-    QPixmap loaded;
-    if (!loaded.load(QString::fromStdString(resolvedPath)))
+    const QPixmap loaded = PixmapLoader::load(resolvedPath);
+    if (loaded.isNull())
         return false;
     images[static_cast<size_t>(slot)] = loaded;
     return true;
@@ -71,7 +72,7 @@ bool Button::loadImage(int slot, const std::string& resolvedPath) {
 void Button::imagesChanged() {
     const QPixmap& image = images[ImageDefault];
     if (hasImages() && !image.isNull())
-        setFixedSize(image.size());
+        setFixedSize(image.deviceIndependentSize().toSize());
     else
         applyLimits();
 }

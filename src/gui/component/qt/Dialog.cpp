@@ -99,6 +99,14 @@ int32_t Dialog::runModal() {
     return exec();
 }
 
+// Closing by the title bar or with Escape ends here rather than in the component's hide: the
+// component follows, so that showing it again really shows the window.
+void Dialog::done(int result) {
+    QDialog::done(result);
+    if (isShown())
+        QtComponent::hide();
+}
+
 bool Dialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         sendEvent(EventActivated);

@@ -11,6 +11,7 @@ public:
     explicit Dialog(const util::xml::Element& element);
 
     int32_t runModal() override;
+    void done(int result) override;
     void setTopmost(bool topmost) override;
 
 protected:

@@ -1,6 +1,7 @@
 #include "gui/component/qt/FlmButton.h"
 
 #include "gui/LayoutGuard.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QPainter>
 
@@ -46,8 +47,8 @@ void FlmButton::onChildHidden(Component* child) {
 }
 
 bool FlmButton::loadImage(int slot, const std::string& resolvedPath) {
-    QPixmap loaded;
-    if (!loaded.load(QString::fromStdString(resolvedPath)))
+    const QPixmap loaded = PixmapLoader::load(resolvedPath);
+    if (loaded.isNull())
         return false;
     images[static_cast<size_t>(slot)] = loaded;
     return true;

@@ -2,6 +2,7 @@
 
 #include "gui/LayoutGuard.h"
 #include "gui/component/qt/FrameStyles.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QPixmap>
 
@@ -55,8 +56,8 @@ void Label::prepareShow() {
 void Label::loadImage() {
     if (getImage().empty())
         return;
-    QPixmap picture;
-    if (picture.load(QString::fromStdString(resolvePath(getImage()))))
+    const QPixmap picture = PixmapLoader::load(resolvePath(getImage()));
+    if (!picture.isNull())
         setPixmap(picture);
 }
 

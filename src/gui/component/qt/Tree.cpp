@@ -3,6 +3,7 @@
 #include "gui/LayoutGuard.h"
 #include "gui/component/qt/FlagDelegate.h"
 #include "gui/component/qt/Header.h"
+#include "gui/component/qt/PixmapLoader.h"
 
 #include <QMouseEvent>
 #include <QPixmap>
@@ -49,9 +50,9 @@ QIcon Tree::iconFor(const std::string& path) {
     const auto found = icons.find(path);
     if (found != icons.end())
         return found->second;
-    QPixmap image;
+    const QPixmap image = PixmapLoader::load(resolvePath(path));
     QIcon icon;
-    if (image.load(QString::fromStdString(resolvePath(path))))
+    if (!image.isNull())
         icon = QIcon(image);
     icons.emplace(path, icon);
     return icon;

@@ -1,0 +1,413 @@
+#include "HostWindow.h"
+
+#include "Timeline.h"
+#include "Viewport.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+
+namespace qvn::host {
+
+namespace {
+
+constexpr const char* SceneFilter = "Quorvane scenes (*.qvscene);;All files (*)";
+constexpr std::array<double, 5> FrameRates{24.0, 25.0, 30.0, 50.0, 60.0};
+constexpr int PlaybackInterval = 15;
+constexpr int RefreshInterval = 33;
+
+QString clockText(double seconds, double frameRate) {
+    const double shown = std::max(0.0, seconds);
+    const int minutes = static_cast<int>(shown / 60);
+    const double rest = shown - minutes * 60.0;
+    const long frame = frameRate > 0 ? std::lround(seconds * frameRate) : 0;
+    return QString("%1:%2   frame %3")
+        .arg(minutes, 2, 10, QChar('0'))
+        .arg(rest, 5, 'f', 2, QChar('0'))
+        .arg(frame);
+}
+
+QDoubleSpinBox* secondsBox(QWidget* parent) {
+    auto* box = new QDoubleSpinBox(parent);
+    box->setRange(-3600.0, 36000.0);
+    box->setDecimals(2);
+    box->setSingleStep(1.0);
+    box->setSuffix(" s");
+    box->setKeyboardTracking(false);
+    box->setFixedWidth(84);
+    return box;
+}
+
+} // namespace
+
+HostWindow::HostWindow(mvk::qvn::CoreInterface& core, RefHost& host, QWidget* parent)
+    : QMainWindow(parent), core(core), host(host), file(core, host) {
+    view = new Viewport(host);
+    time = new Timeline(host);
+    view->onNodePicked = [this](const std::string& name) { selectNode(name); };
+    time->onScrub = [this](double seconds) { setTime(seconds); };
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(view, 1);
+    column->addWidget(buildTransport());
+    column->addWidget(time);
+    setCentralWidget(central);
+    buildMenus();
+    statusBar()->setSizeGripEnabled(true);
+
+    connect(&playTimer, &QTimer::timeout, this, [this] { advancePlayback(); });
+    connect(&refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
+    refreshTimer.start(RefreshInterval);
+    resize(980, 640);
+    updateTitle();
+    refresh();
+}
+
+HostWindow::~HostWindow() = default;
+
+// ---- Building -------------------------------------------------------------------------------
+
+void HostWindow::buildMenus() {
+    QMenu* fileMenu = menuBar()->addMenu("&File");
+    fileMenu->addAction("&New", QKeySequence::New, this, [this] {
+        if (newScene())
+            statusBar()->showMessage("New scene", 3000);
+        else
+            showError("New Scene");
+    });
+    fileMenu->addAction("&Open...", QKeySequence::Open, this, [this] { chooseOpen(); });
+    fileMenu->addAction("&Save", QKeySequence::Save, this, [this] { save(); });
+    fileMenu->addAction("Save &As...", QKeySequence::SaveAs, this, [this] { chooseSaveAs(); });
+    fileMenu->addSeparator();
+    fileMenu->addAction("&Quit", QKeySequence::Quit, this, [this] { close(); });
+
+    QMenu* editMenu = menuBar()->addMenu("&Edit");
+    undoAction = editMenu->addAction("&Undo", QKeySequence::Undo, this, [this] { undo(); });
+    redoAction = editMenu->addAction("&Redo", QKeySequence::Redo, this, [this] { redo(); });
+
+    QMenu* viewMenu = menuBar()->addMenu("&View");
+    viewActions = new QActionGroup(this);
+    const std::array<std::pair<const char*, View>, 4> entries{{{"&Top", View::Top},
+                                                               {"&Front", View::Front},
+                                                               {"&Side", View::Side},
+                                                               {"&Camera", View::Camera}}};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        QAction* action = viewMenu->addAction(entries[i].first);
+        action->setCheckable(true);
+        action->setChecked(i == 0);
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        viewActions->addAction(action);
+        const View chosen = entries[i].second;
+        connect(action, &QAction::triggered, this, [this, chosen] { setView(chosen); });
+    }
+
+    QMenu* playback = menuBar()->addMenu("&Playback");
+    playback->addAction("Play / Stop", QKeySequence(Qt::Key_Space), this,
+                        [this] { isPlaying() ? stop() : play(); });
+    playback->addAction("Go to Start", QKeySequence(Qt::Key_Home), this,
+                        [this] { setTime(this->host.rangeStart); });
+    playback->addAction("Go to End", QKeySequence(Qt::Key_End), this,
+                        [this] { setTime(this->host.rangeEnd); });
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addAction("Quorvane &Tools...", QKeySequence(Qt::CTRL | Qt::Key_T), this,
+                     [this] { openTools(); });
+
+    QToolBar* bar = addToolBar("View");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->addWidget(new QLabel(" View ", bar));
+    viewChooser = new QComboBox(bar);
+    viewChooser->addItems({"Top", "Front", "Side", "Camera"});
+    connect(viewChooser, &QComboBox::activated, this,
+            [this](int index) { setView(static_cast<View>(index)); });
+    bar->addWidget(viewChooser);
+    auto* spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    auto* toolsButton = new QToolButton(bar);
+    toolsButton->setText("Quorvane Tools");
+    toolsButton->setToolTip("Open the animation tools: create tools, bind inputs, record takes");
+    toolsButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(toolsButton, &QToolButton::clicked, this, [this] { openTools(); });
+    bar->addWidget(toolsButton);
+}
+
+QWidget* HostWindow::buildTransport() {
+    auto* transport = new QWidget(this);
+    transport->setObjectName("transport");
+    transport->setStyleSheet("#transport { background: #ffffff; border-top: 1px solid #e2e8f0; }");
+    auto* row = new QHBoxLayout(transport);
+    row->setContentsMargins(12, 6, 12, 2);
+    row->setSpacing(8);
+
+    playButton = new QToolButton(transport);
+    playButton->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    playButton->setToolTip("Play or stop (Space)");
+    playButton->setAutoRaise(true);
+    connect(playButton, &QToolButton::clicked, this, [this] { isPlaying() ? stop() : play(); });
+    row->addWidget(playButton);
+
+    clock = new QLabel(transport);
+    clock->setMinimumWidth(150);
+    QFont mono = clock->font();
+    mono.setFamily("DejaVu Sans Mono");
+    mono.setStyleHint(QFont::Monospace);
+    clock->setFont(mono);
+    row->addWidget(clock);
+    row->addStretch(1);
+
+    row->addWidget(new QLabel("Range", transport));
+    rangeStart = secondsBox(transport);
+    rangeEnd = secondsBox(transport);
+    row->addWidget(rangeStart);
+    row->addWidget(new QLabel("to", transport));
+    row->addWidget(rangeEnd);
+    auto applyRange = [this] {
+        if (rangeEnd->value() > rangeStart->value())
+            this->host.setRange(rangeStart->value(), rangeEnd->value());
+        refresh();
+    };
+    connect(rangeStart, &QDoubleSpinBox::valueChanged, this, applyRange);
+    connect(rangeEnd, &QDoubleSpinBox::valueChanged, this, applyRange);
+
+    row->addSpacing(12);
+    row->addWidget(new QLabel("Frame rate", transport));
+    frameRate = new QComboBox(transport);
+    for (double rate : FrameRates)
+        frameRate->addItem(QString::number(rate) + " fps", rate);
+    connect(frameRate, &QComboBox::activated, this, [this](int index) {
+        const double rate = frameRate->itemData(index).toDouble();
+        this->host.frameRate = rate;
+        this->host.sampleInterval = 1.0 / rate;
+        refresh();
+    });
+    row->addWidget(frameRate);
+    return transport;
+}
+
+// ---- Scene file -----------------------------------------------------------------------------
+
+bool HostWindow::sceneIsFree() {
+    if (!core.isRecording())
+        return true;
+    error = "The scene is being recorded into; stop the recording first.";
+    return false;
+}
+
+bool HostWindow::newScene() {
+    if (!sceneIsFree())
+        return false;
+    stop();
+    file.clear();
+    path.clear();
+    selectNode("");
+    updateTitle();
+    refresh();
+    return true;
+}
+
+bool HostWindow::openScene(const std::string& chosen) {
+    if (!sceneIsFree())
+        return false;
+    stop();
+    if (!file.load(chosen, error))
+        return false;
+    path = chosen;
+    selectNode("");
+    updateTitle();
+    refresh();
+    return true;
+}
+
+bool HostWindow::saveScene(const std::string& chosen) {
+    if (!file.save(chosen, error))
+        return false;
+    path = chosen;
+    updateTitle();
+    return true;
+}
+
+void HostWindow::chooseOpen() {
+    const QString chosen = QFileDialog::getOpenFileName(this, "Open Scene", QString(), SceneFilter);
+    if (chosen.isEmpty())
+        return;
+    if (!openScene(chosen.toStdString()))
+        showError("Open Scene");
+    else
+        statusBar()->showMessage("Opened " + chosen, 4000);
+}
+
+void HostWindow::chooseSaveAs() {
+    QString chosen = QFileDialog::getSaveFileName(this, "Save Scene As",
+                                                  QString::fromStdString(path), SceneFilter);
+    if (chosen.isEmpty())
+        return;
+    if (std::filesystem::path(chosen.toStdString()).extension().empty())
+        chosen += ".qvscene";
+    if (!saveScene(chosen.toStdString()))
+        showError("Save Scene");
+    else
+        statusBar()->showMessage("Saved " + chosen, 4000);
+}
+
+void HostWindow::save() {
+    if (path.empty()) {
+        chooseSaveAs();
+        return;
+    }
+    if (!saveScene(path))
+        showError("Save Scene");
+    else
+        statusBar()->showMessage("Saved " + QString::fromStdString(path), 4000);
+}
+
+void HostWindow::showError(const QString& title) {
+    QMessageBox::warning(this, title, QString::fromStdString(error));
+}
+
+void HostWindow::updateTitle() {
+    const std::string name =
+        path.empty() ? "untitled" : std::filesystem::path(path).filename().string();
+    setWindowTitle(QString::fromStdString(name) + " - Quorvane Reference Host");
+}
+
+// ---- Undo -----------------------------------------------------------------------------------
+
+void HostWindow::undo() {
+    if (core.isRecording() || !host.undoStack.undo())
+        return;
+    statusBar()->showMessage("Undone", 2000);
+    refresh();
+}
+
+void HostWindow::redo() {
+    if (core.isRecording() || !host.undoStack.redo())
+        return;
+    statusBar()->showMessage("Redone", 2000);
+    refresh();
+}
+
+// ---- Time -----------------------------------------------------------------------------------
+
+void HostWindow::setTime(double seconds) {
+    if (core.isRecording())
+        return;
+    host.setTime(seconds);
+    core.updateInstances(seconds);
+    refresh();
+}
+
+void HostWindow::play() {
+    if (core.isRecording() || isPlaying())
+        return;
+    if (host.time >= host.rangeEnd)
+        setTime(host.rangeStart);
+    wallClock.start();
+    playTimer.start(PlaybackInterval);
+    refresh();
+}
+
+void HostWindow::stop() {
+    playTimer.stop();
+    refresh();
+}
+
+void HostWindow::advancePlayback() {
+    if (core.isRecording()) {
+        stop();
+        return;
+    }
+    const double span = host.rangeEnd - host.rangeStart;
+    double next = host.time + wallClock.restart() / 1000.0;
+    if (next > host.rangeEnd && span > 0)
+        next = host.rangeStart + std::fmod(next - host.rangeStart, span);
+    setTime(next);
+}
+
+// ---- Views ----------------------------------------------------------------------------------
+
+void HostWindow::setView(View chosen) {
+    view->setView(chosen);
+    const int index = static_cast<int>(chosen);
+    viewChooser->setCurrentIndex(index);
+    viewActions->actions().at(index)->setChecked(true);
+}
+
+void HostWindow::selectNode(const std::string& name) {
+    view->setSelectedNode(name);
+    time->setSelectedNode(name);
+}
+
+std::string HostWindow::defaultNode() const {
+    std::string first;
+    for (RefNode* node : host.scene.nodes()) {
+        if (!node->transformKeys().empty())
+            return node->getName();
+        if (first.empty())
+            first = node->getName();
+    }
+    return first;
+}
+
+void HostWindow::openTools() {
+    core.openMainDialog();
+}
+
+void HostWindow::refresh() {
+    if (host.scene.find(view->selectedNode()) == nullptr)
+        selectNode(defaultNode());
+    const bool recording = core.isRecording();
+    time->setScrubbingEnabled(!recording);
+    playButton->setEnabled(!recording);
+    playButton->setIcon(
+        style()->standardIcon(isPlaying() ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    menuBar()->actions().front()->setEnabled(!recording);
+    undoAction->setEnabled(!recording && host.undoStack.stepCount() > 0);
+    redoAction->setEnabled(!recording && host.undoStack.canRedo());
+    clock->setText(clockText(host.time, host.frameRate));
+    for (auto [box, value] : {std::pair{rangeStart, host.rangeStart}, {rangeEnd, host.rangeEnd}})
+        if (!box->hasFocus() && box->value() != value) {
+            const QSignalBlocker quiet(box);
+            box->setValue(value);
+        }
+    int rate = frameRate->findData(host.frameRate);
+    if (rate < 0) {
+        frameRate->addItem(QString::number(host.frameRate) + " fps", host.frameRate);
+        rate = frameRate->count() - 1;
+    }
+    frameRate->setCurrentIndex(rate);
+    if (recording)
+        statusBar()->showMessage("Recording...", RefreshInterval * 3);
+    view->update();
+    time->update();
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+    playTimer.stop();
+    refreshTimer.stop();
+    core.closeMainDialog();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace qvn::host

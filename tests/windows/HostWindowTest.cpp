@@ -1,0 +1,165 @@
+// The reference host's window with an attached core and the sample orbit camera: a tool made
+// through the core's main dialog shows up in the viewport and the timeline, scrubbing moves the
+// host's clock, and the scene file keeps tools, nodes and keys.
+#include "WindowTestSupport.h"
+
+#include "HostWindow.h"
+#include "Timeline.h"
+#include "Viewport.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/Tool.h"
+#include "core/windows/ToolMenus.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <filesystem>
+
+using qvn::host::HostWindow;
+using qvn::host::Matrix;
+using qvn::host::RefNode;
+using qvn::host::translation;
+
+namespace {
+
+class HostWindowTest : public qvn::test::AttachedCore {
+protected:
+    void SetUp() override {
+        AttachedCore::SetUp();
+        std::filesystem::copy(qvn::test::TestEnvironment::stageRoot() + "/quorvane/plugins",
+                              environment.installRoot() + "/quorvane/plugins",
+                              std::filesystem::copy_options::recursive);
+        attach();
+        window = std::make_unique<HostWindow>(*core, host);
+        window->resize(900, 600);
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        AttachedCore::TearDown();
+    }
+    // The camera node of a new orbit camera, keyed from x = 0 at 0 s to x = 6 at 2 s.
+    RefNode* keyedCamera(const std::string& instance) {
+        RefNode* node = host.scene.find(instance + "_camera");
+        if (node != nullptr) {
+            node->setLocalTransform(0.0, translation(0, 0, 10));
+            node->setLocalTransform(2.0, translation(6, 0, 10));
+        }
+        return node;
+    }
+    void clickTimeline(double x) {
+        QTest::mouseClick(&window->timeline(), Qt::LeftButton, {},
+                          QPoint(static_cast<int>(std::lround(x)), 50));
+    }
+    // Whether the viewport draws something other than its background at `at`.
+    bool drawnAt(QPointF at) const {
+        const QImage image = window->viewport().grab().toImage();
+        return image.pixelColor(at.toPoint()) != QColor(248, 250, 252);
+    }
+
+    std::unique_ptr<HostWindow> window;
+};
+
+TEST_F(HostWindowTest, AToolMadeThroughTheCoreFollowsTheTimeTheTimelineSets) {
+    window->openTools();
+    ASSERT_TRUE(core->isMainDialogOpen());
+    const std::vector<mvk::qvn::core::Tool*> tools = mvk::qvn::core::ToolMenus::toolList();
+    const auto orbit = std::find_if(tools.begin(), tools.end(), [](auto* tool) {
+        return tool->identifiers().front() == "Orbit Camera";
+    });
+    ASSERT_NE(orbit, tools.end());
+    userEvent(mainComponent(135), 0x4300, 0x5000 + static_cast<int32_t>(orbit - tools.begin()));
+    ASSERT_EQ(implementation()->getRoot()->childCount(), 1);
+    const std::string camera = implementation()->getRoot()->child(0)->getName();
+    RefNode* node = keyedCamera(camera);
+    ASSERT_NE(node, nullptr);
+    window->refresh();
+
+    // The keyed node is the one shown, with its keys on the timeline.
+    EXPECT_EQ(window->viewport().selectedNode(), node->getName());
+    EXPECT_EQ(window->timeline().keyTimes(), (std::vector<double>{0.0, 2.0}));
+
+    // Scrubbing stays inside the range and lands on frames.
+    clickTimeline(window->timeline().width() - 1);
+    EXPECT_DOUBLE_EQ(host.time, host.rangeEnd);
+    clickTimeline(0);
+    EXPECT_DOUBLE_EQ(host.time, host.rangeStart);
+    const auto atStart = window->viewport().nodePosition(node->getName());
+    ASSERT_TRUE(atStart.has_value());
+    EXPECT_TRUE(drawnAt(*atStart));
+
+    clickTimeline(window->timeline().xOf(2.0) + 1);
+    EXPECT_NEAR(host.time, 2.0, 1e-9);
+    EXPECT_EQ(host.clockTrail.back(), host.time);
+    // Seen from the top, the camera moved to the right along x and not along z.
+    const auto atKey = window->viewport().nodePosition(node->getName());
+    ASSERT_TRUE(atKey.has_value());
+    EXPECT_GT(atKey->x() - atStart->x(), 20.0);
+    EXPECT_NEAR(atKey->y(), atStart->y(), 0.5);
+    EXPECT_TRUE(drawnAt(*atKey));
+
+    // Through the camera itself, its own marker is not drawn; the view still has a camera.
+    window->viewport().setView(qvn::host::View::Camera);
+    EXPECT_EQ(window->viewport().viewCamera(), node);
+    EXPECT_FALSE(window->viewport().nodePosition(node->getName()).has_value());
+
+    // While a take is recorded the timeline leaves the clock to the core.
+    ASSERT_EQ(core->startRecording(), mvk::qvn::ResultOk);
+    const double recordingTime = host.time;
+    clickTimeline(window->timeline().width() - 1);
+    EXPECT_EQ(host.time, recordingTime);
+    // Nor is the scene emptied under it.
+    EXPECT_FALSE(window->newScene());
+    EXPECT_NE(core->findInstance(camera), nullptr);
+    core->stopRecording();
+}
+
+TEST_F(HostWindowTest, ASavedSceneComesBackWholeAndABadFileChangesNothing) {
+    const std::string camera = core->createInstance("Orbit Camera");
+    ASSERT_FALSE(camera.empty());
+    RefNode* node = keyedCamera(camera);
+    ASSERT_NE(node, nullptr);
+    const std::map<double, Matrix> keys = node->transformKeys();
+    host.rangeEnd = 4.0;
+    host.frameRate = 25.0;
+    const std::string file = environment.root() + "/take.qvscene";
+    ASSERT_TRUE(window->saveScene(file)) << window->lastError();
+
+    window->newScene();
+    EXPECT_EQ(core->findInstance(camera), nullptr);
+    EXPECT_EQ(host.scene.count(), 0);
+    EXPECT_EQ(host.undoStack.stepCount(), 0);
+
+    ASSERT_TRUE(window->openScene(file)) << window->lastError();
+    EXPECT_NE(core->findInstance(camera), nullptr);
+    ASSERT_EQ(host.scene.count(), 1);
+    RefNode* again = host.scene.find(camera + "_camera");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->transformKeys(), keys);
+    EXPECT_TRUE(again->hasLens());
+    // The node belongs to the restored tool again, so deleting the tool takes it along.
+    EXPECT_NE(again->owner(), nullptr);
+    EXPECT_EQ(host.rangeEnd, 4.0);
+    EXPECT_EQ(host.frameRate, 25.0);
+    EXPECT_EQ(host.undoStack.stepCount(), 0);
+
+    // Not a scene, and a scene with a damaged key: refused, and the open scene stays.
+    const std::string text = qvn::test::TestEnvironment::readFile(file);
+    const std::string other = environment.writeFile(environment.root() + "/other.qvscene",
+                                                    "<?xml version=\"1.0\"?>\n<profile/>\n");
+    std::string damaged = text;
+    const size_t key = damaged.find("<key");
+    ASSERT_NE(key, std::string::npos);
+    damaged.replace(damaged.find('>', key) + 1, 1, "x");
+    const std::string broken =
+        environment.writeFile(environment.root() + "/broken.qvscene", damaged);
+    for (const std::string& bad : {other, broken, environment.root() + "/missing.qvscene"}) {
+        EXPECT_FALSE(window->openScene(bad)) << bad;
+        EXPECT_FALSE(window->lastError().empty());
+        EXPECT_NE(core->findInstance(camera), nullptr) << bad;
+        EXPECT_EQ(host.scene.count(), 1) << bad;
+        EXPECT_EQ(window->scenePath(), file);
+    }
+}
+
+} // namespace
