@@ -22,6 +22,7 @@ constexpr int32_t MenuBarId = 135;
 constexpr int32_t MenuItemTriggered = 0x4300;
 constexpr int32_t AboutItem = 134;
 constexpr int32_t ConfigureItem = 125;
+constexpr int32_t InputSettingsItem = 128;
 constexpr int32_t ToolTreeId = 119;
 
 // Selects the tool tree's line of `name`, as a click on it would; false when there is none.
@@ -160,6 +161,13 @@ bool DemoSession::showWindows(DemoScreenshots& screenshots) {
         ok = screenshots.take("Configuration for " + camera + " - Start Profile",
                               "config_window.png") &&
              ok;
+    }
+
+    // The same camera's input settings, also from the Tool menu.
+    if (menuBar != nullptr && !camera.empty() && selectInTree(root, camera)) {
+        mvk::util::Message inputs(MenuItemTriggered, InputSettingsItem, 0);
+        menuBar->broadcastFrom(inputs);
+        ok = screenshots.take("Inputs for " + camera, "input_settings.png") && ok;
     }
     return ok;
 }
