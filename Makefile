@@ -44,11 +44,12 @@ test: build
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
 
-# The README's pictures, taken by the demo offscreen and copied into docs/.
+# The pictures of the README and the guides, taken by the demo offscreen and copied into docs/.
 pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
-	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png docs/
+	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png \
+		demo-output/input_settings.png docs/
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build
