@@ -300,7 +300,14 @@ void RecordManager::resimulate(double from, double to) {
     util::Log::setLevel(savedLogThreshold);
 }
 
+// A take keys sample n at n × interval. When the range starts on that grid the frames are
+// counted from the grid's origin, so each lands on exactly the time a take keyed, not a rounding
+// step beside it (which would give the host a second key next to every recorded one).
 double RecordManager::resimulationFrameTime(int64_t index, double dt) const {
+    const double onGrid = std::round(startTime / dt);
+    if (std::isfinite(onGrid) &&
+        std::abs(startTime - onGrid * dt) <= 1e-9 * std::max(1.0, std::abs(startTime)))
+        return (onGrid + static_cast<double>(index)) * dt;
     return startTime + static_cast<double>(index) * dt;
 }
 
