@@ -188,6 +188,15 @@ void RefNode::setMesh(const CMesh& mesh) {
     meshData = std::move(data);
 }
 
+uint64_t RefNode::getDisplayState() const {
+    return (visible ? 1U : 0U) | (fullDisplay ? 2U : 0U);
+}
+
+void RefNode::setDisplayState(uint64_t state) {
+    visible = (state & 1U) != 0;
+    fullDisplay = (state & 2U) != 0;
+}
+
 void RefNode::deleteNode(bool withNodes) { scene.deleteNode(this, withNodes); }
 
 } // namespace qvn::host

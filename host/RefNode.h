@@ -43,9 +43,15 @@ public:
     // Keys the local transform at `time` (see setLocalTransform).
     bool keyTransform(double time, const double (&local)[16]) override;
 
+    void setVisible(bool value) override { visible = value; }
+    void setFullDisplay(bool value) override { fullDisplay = value; }
+    // Bit 0 visible, bit 1 drawn in full.
+    uint64_t getDisplayState() const override;
+    void setDisplayState(uint64_t state) override;
+
     // Host-side editing.
     void setObjectName(const std::string& text) { objectName = text; }
-    void setVisible(bool value) { visible = value; }
+    bool isFullDisplay() const { return fullDisplay; }
     void addChild(RefNode* child);
     RefNode* parentNode() const { return parent; }
     // Sets a key of the local transform at `time`, replacing one at exactly that time (the
@@ -88,6 +94,7 @@ private:
     RefNode* parent = nullptr;
     std::vector<RefNode*> children;
     bool visible = true;
+    bool fullDisplay = true;
     TransformKeys keys;
     // The hold whose undo step holds `openKeysUndo` (the stack owns the record).
     int keysUndoHold = 0;
