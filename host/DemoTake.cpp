@@ -13,7 +13,6 @@
 #include <chrono>
 #include <fstream>
 #include <map>
-#include <thread>
 #include <vector>
 
 using mvk::util::xml::Element;
@@ -135,24 +134,26 @@ bool DemoTake::loadBoundCamera() {
     return loaded;
 }
 
-// The host's loop: pump the core until the countdown and `seconds` of take have passed.
+// The host's loop: pump the core until the countdown and `seconds` of take have passed. The
+// demo runs the core in simulated time, where every pump fires the next due timer, so the loop
+// never waits for the wall clock and the take is the same on every run.
 void DemoTake::recordTake(double seconds) {
     int32_t countdown = 0;
     core.getSetting(2, &countdown);
     out << "start recording (countdown " << countdown << " s, then " << seconds << " s)\n";
     core.startRecording();
-    const auto end =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(countdown + seconds);
+    const double end = host.getTime() + seconds;
     // Half a second in, the countdown window is up and counting.
-    const auto picture = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    const double picture = host.getTime() - countdown + 0.5;
     bool pictured = countdownShots == nullptr || countdown == 0;
-    while (std::chrono::steady_clock::now() < end) {
+    // Far more pumps than a take of this length needs: a core that stops ticking ends it.
+    const int most = static_cast<int>((countdown + seconds + 1.0) * 1000.0);
+    for (int pump = 0; pump < most && core.isRecording() && host.getTime() < end; ++pump) {
         core.processEvents();
-        if (!pictured && std::chrono::steady_clock::now() >= picture) {
+        if (!pictured && host.getTime() >= picture) {
             countdownShots->take("Countdown", "countdown.png");
             pictured = true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     core.stopRecording();
 }
@@ -320,10 +321,8 @@ bool DemoTake::resimulateSteeperPan() {
         << " s\n";
     const auto begin = std::chrono::steady_clock::now();
     core.resimulate(from, take.lastSampleTime);
-    while (core.isRecording()) {
+    while (core.isRecording())
         core.processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     const std::map<double, Matrix>* after = cameraKeys(host);

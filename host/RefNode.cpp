@@ -2,9 +2,10 @@
 
 #include "RefScene.h"
 #include "RefUndoStack.h"
-#include "sdk/CVariableModUndo.h"
+#include "TransformKeysUndo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 using namespace mvk::qvn;
@@ -63,16 +64,32 @@ void RefNode::addChild(RefNode* child) {
     children.push_back(child);
 }
 
-void RefNode::setLocalTransform(double time, const Matrix& local) {
+TransformKeysUndo* RefNode::keysUndo() {
     RefUndoStack* undo = scene.undoStack();
-    if (undo != nullptr && undo->isHolding() && keysSavedInHold != undo->holdNumber()) {
-        keysSavedInHold = undo->holdNumber();
-        undo->put(new CVariableModUndo<std::map<double, Matrix>>(&keys, lifetime));
+    if (undo == nullptr || !undo->isHolding())
+        return nullptr;
+    // While the same hold stays open its step keeps the record, so the pointer is good.
+    if (keysUndoHold != undo->holdNumber()) {
+        keysUndoHold = undo->holdNumber();
+        openKeysUndo = new TransformKeysUndo(keys, lifetime);
+        undo->put(openKeysUndo);
     }
-    keys[time] = local;
+    return openKeysUndo;
+}
+
+void RefNode::setLocalTransform(double time, const Matrix& local) {
+    if (!std::isfinite(time))
+        return;
+    TransformKeysUndo* undo = keysUndo();
+    Matrix before;
+    const bool replaced = keys.set(time, local, undo != nullptr ? &before : nullptr);
+    if (undo != nullptr)
+        undo->note(time, replaced ? &before : nullptr);
 }
 
 bool RefNode::keyTransform(double time, const double (&local)[16]) {
+    if (!std::isfinite(time))
+        return false;
     Matrix matrix;
     std::copy(std::begin(local), std::end(local), matrix.begin());
     setLocalTransform(time, matrix);
@@ -84,19 +101,12 @@ std::vector<std::pair<double, double>> RefNode::channel(int element) const {
     if (element < 0 || element >= 16)
         return values;
     values.reserve(keys.size());
-    for (const auto& [time, matrix] : keys)
+    for (const auto& [time, matrix] : keys.list())
         values.emplace_back(time, matrix[static_cast<size_t>(element)]);
     return values;
 }
 
-Matrix RefNode::localAt(double time) const {
-    if (keys.empty())
-        return identity();
-    auto after = keys.upper_bound(time);
-    if (after == keys.begin())
-        return after->second;
-    return std::prev(after)->second;
-}
+Matrix RefNode::localAt(double time) const { return keys.at(time); }
 
 Matrix RefNode::globalAt(double time) const {
     const Matrix local = localAt(time);
@@ -176,6 +186,15 @@ void RefNode::setMesh(const CMesh& mesh) {
     data.face.assign(mesh.face, mesh.face + 3 * std::max(0, mesh.numFaces));
     data.tface.assign(mesh.tface, mesh.tface + 3 * std::max(0, mesh.numTFaces));
     meshData = std::move(data);
+}
+
+uint64_t RefNode::getDisplayState() const {
+    return (visible ? 1U : 0U) | (fullDisplay ? 2U : 0U);
+}
+
+void RefNode::setDisplayState(uint64_t state) {
+    visible = (state & 1U) != 0;
+    fullDisplay = (state & 2U) != 0;
 }
 
 void RefNode::deleteNode(bool withNodes) { scene.deleteNode(this, withNodes); }

@@ -1,10 +1,9 @@
 #pragma once
 // A scene node of the reference host: name, object name, hierarchy, visibility, an animated
 // local transform, and optionally a lens or a mesh.
+#include "TransformKeys.h"
 #include "sdk/CoreNode.h"
 
-#include <array>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +17,7 @@ class CInterface;
 namespace qvn::host {
 
 class RefScene;
-using Matrix = std::array<double, 16>;
+class TransformKeysUndo;
 
 Matrix identity();
 Matrix multiply(const Matrix& a, const Matrix& b);
@@ -44,17 +43,26 @@ public:
     // Keys the local transform at `time` (see setLocalTransform).
     bool keyTransform(double time, const double (&local)[16]) override;
 
+    void setVisible(bool value) override { visible = value; }
+    void setFullDisplay(bool value) override { fullDisplay = value; }
+    // Bit 0 visible, bit 1 drawn in full.
+    uint64_t getDisplayState() const override;
+    void setDisplayState(uint64_t state) override;
+
     // Host-side editing.
     void setObjectName(const std::string& text) { objectName = text; }
-    void setVisible(bool value) { visible = value; }
+    bool isFullDisplay() const { return fullDisplay; }
     void addChild(RefNode* child);
     RefNode* parentNode() const { return parent; }
     // Sets a key of the local transform at `time`, replacing one at exactly that time (the
-    // transform is constant without keys, stepped between keys). The first change of the keys
-    // while the scene's undo stack holds an operation makes them part of its undo step.
+    // transform is constant without keys, stepped between keys); a time that is not finite is
+    // ignored. Changes made while the scene's undo stack holds an operation are part of its
+    // undo step.
     void setLocalTransform(double time, const Matrix& local);
     // The keyed curves: every key of the local transform, in time order.
-    const std::map<double, Matrix>& transformKeys() const { return keys; }
+    const TransformKeyList& transformKeys() const { return keys.list(); }
+    // The key at exactly `time`; null when there is none.
+    const Matrix* transformKeyAt(double time) const { return keys.find(time); }
     // One element of the matrix (row-major index 0 to 15) at every key, as (time, value).
     std::vector<std::pair<double, double>> channel(int element) const;
     Matrix localAt(double time) const;
@@ -75,6 +83,9 @@ private:
     };
     void fillTransform(mvk::qvn::CSnapshot_Transform& snapshot, double time) const;
     void detachChild(RefNode* child);
+    // The undo record of the keys for the operation the scene's undo stack holds, made and
+    // handed over on the first change; null when no operation is open.
+    TransformKeysUndo* keysUndo();
 
     RefScene& scene;
     std::string name;
@@ -83,9 +94,11 @@ private:
     RefNode* parent = nullptr;
     std::vector<RefNode*> children;
     bool visible = true;
-    std::map<double, Matrix> keys;
-    // The hold whose undo step already keeps this node's earlier keys.
-    int keysSavedInHold = 0;
+    bool fullDisplay = true;
+    TransformKeys keys;
+    // The hold whose undo step holds `openKeysUndo` (the stack owns the record).
+    int keysUndoHold = 0;
+    TransformKeysUndo* openKeysUndo = nullptr;
     // Undo records of the keys may outlive the node; they watch this to know.
     std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
     std::optional<double> lens;

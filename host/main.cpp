@@ -75,10 +75,11 @@ int printVersion(const std::string& corePath) {
 }
 
 // The demo's take is driven by the simulated gamepad of the install tree, unless the user
-// named another script.
+// named another script, and runs in simulated time, so it is exact and never waits.
 void useDemoGamepad(const std::string& corePath) {
     const std::filesystem::path root = std::filesystem::path(corePath).parent_path().parent_path();
     setenv("QUORVANE_SIMULATED_GAMEPAD", (root / "data/unidevice/demo_gamepad.txt").c_str(), 0);
+    setenv("QUORVANE_SIMULATED_CLOCK", "1", 0);
 }
 
 std::string readFile(const std::string& path) {

@@ -81,7 +81,7 @@ private:
         for (int frame = 1; frame <= frames; ++frame) {
             for (size_t s = 0; s < sticks.size(); ++s)
                 sticks[s]->feed(0.7 * std::sin(frame * 0.01 * static_cast<double>(s + 1)));
-            core->recordSample(frame / FrameRate);
+            core->recordSample(frame * host.getSampleInterval());
         }
         core->stopRecording();
         // The take's undo record holds nothing worth keeping here.

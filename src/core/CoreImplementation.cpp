@@ -172,7 +172,11 @@ void CoreImplementation::setImageAliases(gui::Component* component) {
     component->setPathAlias("[coreimages]", images);
 }
 
-void CoreImplementation::processEvents() { gui::Toolkit::processEvents(); }
+void CoreImplementation::processEvents() {
+    // In simulated time the host's pump is what moves the clock: one due timer per pump.
+    TimerManager::service().runNextTimer();
+    gui::Toolkit::processEvents();
+}
 
 void CoreImplementation::startEventPump() { gui::Toolkit::startEventPump(); }
 

@@ -4,9 +4,11 @@
 #include "core/Hooks.h"
 #include "core/Paths.h"
 #include "core/libraries/LibraryManager.h"
+#include "core/recording/TimerManager.h"
 #include "gui/Toolkit.h"
 #include "mathscript/MathScript_Default.h"
 #include "platform/FileSystem.h"
+#include "platform/TickCount.h"
 #include "unidevice/InputLayer.h"
 #include "util/Log.h"
 #include "util/SingletonCollector.h"
@@ -95,6 +97,9 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
         return nullptr;
     if (CoreImplementation* core = CoreImplementation::existing())
         return attachAgain(core, adaptor);
+    // Before the drivers load: those that play scripts take their start from this clock.
+    if (platform::simulatedClockRequested())
+        TimerManager::service().simulateClock(true);
     util::Log section("Initializing unidevice", util::Log::Notice);
     startInputLayer(adaptor);
     CoreImplementation* core = CoreImplementation::instance();

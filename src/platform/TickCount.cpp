@@ -1,6 +1,8 @@
 #include "platform/TickCount.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <string_view>
 
 namespace mvk::platform {
 
@@ -19,5 +21,10 @@ uint32_t tickCount() {
 }
 
 void setTickSource(TickSource replacement) { source() = std::move(replacement); }
+
+bool simulatedClockRequested() {
+    const char* value = std::getenv("QUORVANE_SIMULATED_CLOCK");
+    return value != nullptr && *value != '\0' && std::string_view(value) != "0";
+}
 
 } // namespace mvk::platform

@@ -3,6 +3,7 @@
 // Only pointers cross the boundary; nodes belong to the host.
 #include "sdk/CMesh.h"
 
+#include <cstdint>
 #include <string>
 
 namespace mvk::qvn {
@@ -27,6 +28,15 @@ public:
     // Plug-in code writes its motion through this: a key of the node's local transform
     // (row-major 4x4, as in snapshots) at `time`. False when the host keeps no such animation.
     virtual bool keyTransform(double time, const double (&local)[16]) { return false; }
+    // Display, for the reduced display while recording. A host that can hide nodes or draw them
+    // simplified implements these; the defaults keep nothing.
+    virtual void setVisible(bool /*visible*/) {}
+    // Off: the node is drawn simplified (as its bounding box, say) until switched on again.
+    virtual void setFullDisplay(bool /*full*/) {}
+    // All the host keeps about how the node is displayed, encoded as the host likes: the core
+    // only hands it back to setDisplayState to undo its switches.
+    virtual uint64_t getDisplayState() const { return 0; }
+    virtual void setDisplayState(uint64_t /*state*/) {}
 
 protected:
     virtual ~CoreNode() = default;

@@ -14,6 +14,10 @@ struct DriverContext {
     void* module = nullptr;
     // The host's main window handle as the adaptor reports it (a 32-bit value).
     uintptr_t hostWindow = 0;
+    // The core's wall clock in milliseconds (wrapping at 32 bits). Devices that play timed
+    // motion read it, so they keep step with recording, also when the core runs in simulated
+    // time; null from a core that does not offer it.
+    uint32_t (*tickCount)() = nullptr;
 };
 
 } // namespace mvk::unidevice

@@ -1,5 +1,6 @@
 #include "unidevice/InputLayer.h"
 
+#include "platform/TickCount.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DummyDriver.h"
 #include "unidevice/EmulatedTrinaryDevice.h"
@@ -26,6 +27,7 @@ void startInputLayer(platform::ModuleHandle module, uint32_t hostWindow,
     DriverContext context;
     context.module = module;
     context.hostWindow = hostWindow;
+    context.tickCount = &platform::tickCount;
     driverLoader().loadFolder(driverFolder(installPath), context);
     new EmulatedTrinaryDevice();
 }

@@ -7,7 +7,8 @@ function(qvn_sandbox work variable)
     file(MAKE_DIRECTORY ${work}/home/.config ${work}/runtime)
     file(CHMOD ${work}/runtime PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
     set(${variable} ${CMAKE_COMMAND} -E env --unset=QUORVANE_INSTALL_ROOT
-        --unset=QUORVANE_SIMULATED_GAMEPAD --unset=XDG_DATA_HOME --unset=XDG_CACHE_HOME
+        --unset=QUORVANE_SIMULATED_GAMEPAD --unset=QUORVANE_SIMULATED_CLOCK --unset=XDG_DATA_HOME
+        --unset=XDG_CACHE_HOME
         HOME=${work}/home XDG_CONFIG_HOME=${work}/home/.config XDG_RUNTIME_DIR=${work}/runtime
         QT_QPA_PLATFORM=offscreen PARENT_SCOPE)
 endfunction()

@@ -1,5 +1,6 @@
 // The driver library "simulatedgamepad": one gamepad whose controls follow the script file
-// named by $QUORVANE_SIMULATED_GAMEPAD, timed from the moment the library was loaded. Without
+// named by $QUORVANE_SIMULATED_GAMEPAD, timed by the core's clock from the moment the library
+// was loaded, so a take recorded from it in simulated time is the same on every run. Without
 // the variable (or with an unreadable or empty script) it adds its driver but no device, so a
 // normal installation shows no phantom controller.
 #include "../common/GamepadLayout.h"
@@ -18,11 +19,20 @@ namespace mvk::examples {
 
 namespace {
 
+using Clock = uint32_t (*)();
+
+// For a core that hands out no clock: milliseconds of the steady clock.
+uint32_t steadyMilliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
 class SimulatedGamepadDevice : public SampledDevice {
 public:
-    explicit SimulatedGamepadDevice(GamepadScript script)
-        : SampledDevice("Simulated Gamepad", 0), script(std::move(script)),
-          start(std::chrono::steady_clock::now()) {
+    SimulatedGamepadDevice(GamepadScript script, Clock clock)
+        : SampledDevice("Simulated Gamepad", 0), script(std::move(script)), clock(clock),
+          start(clock()) {
         for (const GamepadControlSpec& spec : standardGamepadControls()) {
             addControl(spec.type, spec.index, spec.description, spec.kind, spec.threshold);
             scriptNames.push_back(spec.scriptName);
@@ -34,14 +44,16 @@ protected:
     double sample(int32_t controlIndex) const override {
         if (controlIndex < 0 || controlIndex >= static_cast<int32_t>(scriptNames.size()))
             return 0.0;
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        return script.valueAt(scriptNames[static_cast<size_t>(controlIndex)], elapsed.count());
+        // Unsigned difference: the counter may wrap during a session.
+        const uint32_t elapsed = clock() - start;
+        return script.valueAt(scriptNames[static_cast<size_t>(controlIndex)], elapsed * 0.001);
     }
 
 private:
     GamepadScript script;
     std::vector<std::string> scriptNames;
-    std::chrono::steady_clock::time_point start;
+    Clock clock;
+    uint32_t start;
 };
 
 } // namespace
@@ -52,8 +64,8 @@ extern "C" __attribute__((visibility("default"))) int32_t getVersion() {
     return DriverLibraryVersion;
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t loadDevices(DeviceHandler* handler,
-                                                                      const DriverContext*) {
+extern "C" __attribute__((visibility("default"))) int32_t
+loadDevices(DeviceHandler* handler, const DriverContext* context) {
     using namespace mvk::examples;
     if (handler == nullptr)
         return 1;
@@ -64,7 +76,9 @@ extern "C" __attribute__((visibility("default"))) int32_t loadDevices(DeviceHand
     GamepadScript script = GamepadScript::load(path);
     if (script.isEmpty())
         return 0;
-    auto* pad = new SimulatedGamepadDevice(std::move(script));
+    const Clock clock = context != nullptr && context->tickCount != nullptr ? context->tickCount
+                                                                            : &steadyMilliseconds;
+    auto* pad = new SimulatedGamepadDevice(std::move(script), clock);
     pad->attachTo(-1, handler);
     driver->addDevice(pad);
     return 0;

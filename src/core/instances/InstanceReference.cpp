@@ -5,6 +5,7 @@
 #include "core/instances/InstanceReferenceUndo.h"
 #include "core/instances/SceneTagWriter.h"
 #include "core/libraries/Template.h"
+#include "sdk/CoreNode.h"
 
 namespace mvk::qvn::core {
 
@@ -128,6 +129,25 @@ void InstanceReference::collectChecked(std::vector<InstanceReference*>& out) {
         out.push_back(this);
     for (int i = 0; i < childCount(); ++i)
         child(i)->collectChecked(out);
+}
+
+void InstanceReference::forEachNode(const std::function<void(CoreNode*)>& apply) {
+    if (!active)
+        return;
+    if (instance != nullptr)
+        for (CoreNode* node : instance->getNodes())
+            if (node != nullptr)
+                apply(node);
+    for (int i = 0; i < childCount(); ++i)
+        child(i)->forEachNode(apply);
+}
+
+void InstanceReference::showNodes(bool on) {
+    forEachNode([on](CoreNode* node) { node->setVisible(on); });
+}
+
+void InstanceReference::showNodesInFull(bool on) {
+    forEachNode([on](CoreNode* node) { node->setFullDisplay(on); });
 }
 
 InstanceReference* InstanceReference::find(const std::string& name) {

@@ -4,7 +4,12 @@
 #include "util/Composite_Dynamic.h"
 #include "util/DynamicObject.h"
 
+#include <functional>
 #include <string>
+
+namespace mvk::qvn {
+class CoreNode;
+}
 
 namespace mvk::qvn::core {
 
@@ -54,12 +59,20 @@ public:
     void takeOut();
     void putBack(InstanceReference* parent, int position);
 
+    // The display switches: every host node of every instance below this reference (this one
+    // included) is shown or hidden, or drawn in full or simplified.
+    void showNodes(bool on);
+    void showNodesInFull(bool on);
+
     // Ticked references below this one (this one included), in tree order.
     void collectChecked(std::vector<InstanceReference*>& out);
     // The reference whose instance bears `name`, searched below (and at) this one.
     InstanceReference* find(const std::string& name);
 
 private:
+    // Calls `apply` with every host node of every active instance below (and at) this one.
+    void forEachNode(const std::function<void(CoreNode*)>& apply);
+
     Instance* instance;
     bool shown = true;
     bool expanded = true;

@@ -3,12 +3,14 @@
 #include "core/CoreImplementation.h"
 #include "core/Hooks.h"
 #include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
 #include "core/recording/ResimulateWindow.h"
 #include "core/windows/CountDownWindow.h"
 #include "gui/Component.h"
 #include "gui/componentinterface/CheckBox.h"
 #include "platform/TickCount.h"
 #include "sdk/CoreInterface.h"
+#include "sdk/CoreNode.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/WinDriver.h"
 #include "util/Log.h"
@@ -69,8 +71,9 @@ int32_t RecordManager::startRecording() {
     if (adaptor == nullptr)
         return ResultOk;
     util::Log section("Start recording", util::Log::Notice);
-    // Reduced display (check box 114) needs per-node state the host nodes cannot restore yet;
-    // with the box absent it is off.
+    // A missing box counts as reduced display switched off.
+    if (mainWindowCheckBox(ReducedDisplayCheckBox).value_or(false))
+        reduceDisplay(*adaptor);
     adaptor->beginHold("Record");
     recording = true;
     take = TakeReport{};
@@ -247,9 +250,51 @@ int32_t RecordManager::stopRecording() {
     getCore()->updateRecordMode();
     adaptor->onRecordingDone();
     Hooks::setCapture(false);
+    // What the start switched is switched back even if the box was unticked meanwhile.
+    if (displayReduced)
+        restoreDisplay(*adaptor);
     adaptor->acceptHold();
     reportTake();
     return ResultOk;
+}
+
+// ---- Reduced display --------------------------------------------------------------------------
+
+namespace {
+
+NodeList allNodes(HostAdaptor& adaptor) {
+    NodeList nodes;
+    util::ReturnValue<NodeList> holder(nodes);
+    adaptor.getAllNodes(holder);
+    return nodes;
+}
+
+} // namespace
+
+void RecordManager::reduceDisplay(HostAdaptor& adaptor) {
+    savedNodeState.clear();
+    for (CoreNode* node : allNodes(adaptor))
+        if (node != nullptr)
+            savedNodeState[node] = {node->getName(), node->getDisplayState()};
+    displayReduced = true;
+    if (InstanceReference* root = getCore()->getRoot()) {
+        root->showNodes(true);
+        root->showNodesInFull(false);
+    }
+    adaptor.redrawViews();
+}
+
+void RecordManager::restoreDisplay(HostAdaptor& adaptor) {
+    // Only nodes the host still has: one deleted during the take is gone, and one made during
+    // it has no earlier state.
+    for (CoreNode* node : allNodes(adaptor)) {
+        const auto saved = savedNodeState.find(node);
+        if (saved != savedNodeState.end() && saved->second.first == node->getName())
+            node->setDisplayState(saved->second.second);
+    }
+    savedNodeState.clear();
+    displayReduced = false;
+    adaptor.redrawViews();
 }
 
 void RecordManager::finishRecording(double lastSampleTime) {
@@ -300,7 +345,14 @@ void RecordManager::resimulate(double from, double to) {
     util::Log::setLevel(savedLogThreshold);
 }
 
+// A take keys sample n at n × interval. When the range starts on that grid the frames are
+// counted from the grid's origin, so each lands on exactly the time a take keyed, not a rounding
+// step beside it (which would give the host a second key next to every recorded one).
 double RecordManager::resimulationFrameTime(int64_t index, double dt) const {
+    const double onGrid = std::round(startTime / dt);
+    if (std::isfinite(onGrid) &&
+        std::abs(startTime - onGrid * dt) <= 1e-9 * std::max(1.0, std::abs(startTime)))
+        return (onGrid + static_cast<double>(index)) * dt;
     return startTime + static_cast<double>(index) * dt;
 }
 

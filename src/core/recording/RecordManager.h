@@ -11,11 +11,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace mvk::qvn {
+class CoreNode;
 class HostAdaptor;
 }
 namespace mvk::util {
@@ -33,6 +37,8 @@ public:
     static constexpr int MaxSamplesPerTick = 3;
     // The main window's auto-expand check box, read when a take reaches the range end.
     static constexpr int32_t AutoExpandCheckBox = 113;
+    // The main window's reduced-display check box, read when a take starts and stops.
+    static constexpr int32_t ReducedDisplayCheckBox = 114;
     // The state of a check box of the main window by id; nothing when it is missing.
     using CheckBoxLookup = std::function<std::optional<bool>(int32_t id)>;
 
@@ -111,6 +117,10 @@ private:
     // Doubles the range end when auto-expand is on; false when the take must stop instead.
     bool expandRange();
     void noteSample(double sampleTime, int samplesThisTick);
+    // Reduced display: the host's nodes' display state is saved, then the tools' nodes are shown
+    // simplified for the take; afterwards every node still in the scene gets its state back.
+    void reduceDisplay(HostAdaptor& adaptor);
+    void restoreDisplay(HostAdaptor& adaptor);
     void reportTake();
     // The main window's check box `id`: ticked or not, or nothing when the window, the
     // component or its check box is missing.
@@ -121,6 +131,10 @@ private:
     // so a long range stays on the host's frame grid.
     double resimulationFrameTime(int64_t index, double dt) const;
 
+    // By node, with the node's name: a node made during the take may reuse a deleted one's
+    // address.
+    std::map<CoreNode*, std::pair<std::string, uint64_t>> savedNodeState;
+    bool displayReduced = false;
     std::unique_ptr<CountDown> countDown;
     ResimulateWindow* resimulateWindow = nullptr;
     CheckBoxLookup checkBoxLookup;

@@ -1,0 +1,48 @@
+#pragma once
+// The undo record of one node's transform keys for one host operation. It is told of every key
+// the operation sets and keeps only what those keys replaced: the time of a key that was added,
+// and time and value of a key that was overwritten. Undo puts the old keys back (last change
+// first) and keeps the operation's keys in their place, so redo can put them back in turn.
+#include "TransformKeys.h"
+#include "sdk/CUndo.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qvn::host {
+
+class TransformKeysUndo : public mvk::qvn::CUndo {
+public:
+    // The node may go before the host drops the record: once `lifetime` has expired, restore
+    // and redo leave memory alone.
+    TransformKeysUndo(TransformKeys& keys, std::weak_ptr<const void> lifetime)
+        : keys(keys), lifetime(std::move(lifetime)) {}
+
+    // The key at `time` was set; `before` is the key it replaced, null when there was none.
+    void note(double time, const Matrix* before);
+
+    void restore(bool isUndo) override;
+    void redo() override;
+
+    size_t changeCount() const { return changes.size(); }
+
+private:
+    struct Change {
+        double time;
+        // The other state of the key at `time`: a key whose value is kept[slot], or no key.
+        bool present;
+        int32_t slot;
+    };
+    // Exchanges the keys' state at each change's time with the one kept for it.
+    void exchange(Change& change);
+    int32_t newSlot(const Matrix& value);
+
+    TransformKeys& keys;
+    std::weak_ptr<const void> lifetime;
+    std::vector<Change> changes;
+    std::vector<Matrix> kept;
+    bool undone = false;
+};
+
+} // namespace qvn::host
