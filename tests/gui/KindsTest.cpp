@@ -32,6 +32,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 using namespace mvk::gui;
@@ -372,6 +374,44 @@ TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
     EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[1]), -1);
     EXPECT_TRUE(menu.actions()[2]->isSeparator());
     EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[3]->menu()->actions()[0]), 12);
+}
+
+TEST_F(KindsTest, HidingOrClosingADialogEndsItsModalRunAndTheComponentFollows) {
+    dialog =
+        build(R"(<dialog id="1" width="200" height="100"><button id="2" label="Ok"/></dialog>)");
+    owner.subscribe(dialog.get());
+    auto* widget = static_cast<QDialog*>(dialog->getWidget());
+    auto* modal = interfaceOf<componentinterface::Dialog>(dialog.get());
+    // Should an ending fail, the safety net ends the run so the test fails instead of hanging.
+    bool rescued = false;
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        rescued = true;
+        widget->show();
+        widget->done(QDialog::Rejected);
+    });
+    const std::vector<std::pair<const char*, std::function<void()>>> endings = {
+        {"hide", [&] { dialog->hide(); }},
+        {"close", [&] { widget->close(); }},
+        {"escape", [&] { QTest::keyClick(widget, Qt::Key_Escape); }},
+    };
+    for (const auto& [name, ending] : endings) {
+        owner.events.clear();
+        rescued = false;
+        dialog->show();
+        QTimer::singleShot(0, ending);
+        rescue.start(3000);
+        modal->runModal();
+        rescue.stop();
+        EXPECT_FALSE(rescued) << name;
+        EXPECT_FALSE(dialog->isShown()) << name;
+        EXPECT_FALSE(widget->isVisible()) << name;
+        EXPECT_TRUE(owner.received(0x4003, 1)) << name;
+    }
+    // A window closed by the user comes back when it is shown again.
+    dialog->show();
+    EXPECT_TRUE(widget->isVisible());
 }
 
 } // namespace

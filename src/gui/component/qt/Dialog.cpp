@@ -99,12 +99,29 @@ int32_t Dialog::runModal() {
     return exec();
 }
 
+// QDialog's own hiding is what ends a running modal loop; going around it would leave
+// runModal() waiting on a window nobody can see.
+void Dialog::applyVisibility(bool visible) {
+    if (visible)
+        QWidget::setVisible(true);
+    else
+        QDialog::setVisible(false);
+}
+
 bool Dialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         sendEvent(EventActivated);
     else if (event->type() == QEvent::WindowDeactivate)
         sendEvent(EventDeactivated);
     return QtComponent::event(event);
+}
+
+// Closed by its title bar or by Escape, or given a result: the component follows the window, so
+// it reads as hidden and its owner hears of it.
+void Dialog::done(int result) {
+    QDialog::done(result);
+    if (isShown())
+        hide();
 }
 
 } // namespace qt

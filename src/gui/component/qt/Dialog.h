@@ -12,11 +12,13 @@ public:
 
     int32_t runModal() override;
     void setTopmost(bool topmost) override;
+    void done(int result) override;
 
 protected:
     void prepareShow() override;
     void applyLabel() override;
     bool event(QEvent* event) override;
+    void applyVisibility(bool visible) override;
 
 private:
     void applyWindowFlags();
