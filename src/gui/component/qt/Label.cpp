@@ -43,6 +43,12 @@ void Label::applyLabel() {
 
 void Label::setImage(const std::string& path) {
     component::Label::setImage(path);
+    if (path.empty()) {
+        // Without an image the label shows its text again.
+        QLabel::clear();
+        applyLabel();
+        return;
+    }
     loadImage();
 }
 
