@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -442,6 +443,19 @@ TEST_F(KindsTest, ListBoxEntriesShowTheirImagesAndWriteThemBack) {
     EXPECT_EQ(written.child(0).attribute("image"), "");
     EXPECT_EQ(written.child(1).attribute("image"), "[images]/missing.png");
     EXPECT_EQ(written.child(1).text(), "Keyboard");
+}
+
+TEST_F(KindsTest, AWrappingLabelsHeightFollowsItsTextAndFont) {
+    Component* component = shownKind(R"(<label id="3" label="Short"/>)", 3);
+    auto* widget = static_cast<QLabel*>(component->getWidget());
+    const int oneLine = widget->heightForWidth(80);
+    component->setLabel("A caption long enough to need several lines at this width");
+    const int severalLines = widget->heightForWidth(80);
+    EXPECT_GT(severalLines, oneLine);
+    QFont larger = widget->font();
+    larger.setPointSize(larger.pointSize() * 3);
+    widget->setFont(larger);
+    EXPECT_GT(widget->heightForWidth(80), severalLines);
 }
 
 } // namespace

@@ -66,5 +66,38 @@ void Label::loadImage() {
         setPixmap(picture);
 }
 
+int Label::heightForWidth(int width) const {
+    const qint64 picture = pixmap().cacheKey();
+    if (text() != heightsText || picture != heightsPicture) {
+        heights.fill({});
+        heightsText = text();
+        heightsPicture = picture;
+    }
+    for (const Height& known : heights)
+        if (known.width == width)
+            return known.height;
+    const int height = QLabel::heightForWidth(width);
+    heights[nextHeight] = {width, height};
+    nextHeight = (nextHeight + 1) % heights.size();
+    return height;
+}
+
+bool Label::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+    case QEvent::ContentsRectChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::Polish:
+        // What the text is laid out with has changed.
+        heights.fill({});
+        break;
+    default:
+        break;
+    }
+    return QtComponent::event(event);
+}
+
 } // namespace qt
 } // namespace mvk::gui::component

@@ -82,10 +82,22 @@ public:
     void show() override {
         ComponentClass::sendEvent(Component::EventShowing);
         ComponentClass::setShown(true);
-        prepareShow();
-        if (Component* above = parent())
-            above->onChildShown(this);
-        syncVisibility();
+        if (revealsNow()) {
+            // The subtree is made ready while this widget is hidden; making it visible then
+            // lays the whole subtree out once, from the top down.
+            prepareShow();
+            if (Component* above = parent())
+                above->onChildShown(this);
+            syncVisibility();
+        } else {
+            // Below a hidden widget Qt lays out each box as soon as its widget is marked
+            // visible. Marking this widget before its children keeps that box empty, so no
+            // level lays out the levels below it for sizes that are about to change.
+            if (Component* above = parent())
+                above->onChildShown(this);
+            syncVisibility();
+            prepareShow();
+        }
         ComponentClass::sendEvent(Component::EventShown);
     }
 
@@ -200,6 +212,13 @@ protected:
     }
 
     void syncVisibility() { applyVisibility(ComponentClass::isShown() && isVisible()); }
+
+    // Whether making this widget visible shows it on screen now: a window, or a widget whose
+    // parent is on screen.
+    bool revealsNow() const {
+        const QWidget* above = widget()->parentWidget();
+        return widget()->isWindow() || (above != nullptr && above->isVisible());
+    }
 
     // Shows or hides the widget itself; a kind whose Qt class attaches more to its visibility
     // (a dialog's modal loop) goes through that class.
