@@ -9,7 +9,8 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
 	dpkg-dev file librsvg2-bin \
 	blender pybind11-dev python3-dev
-BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev
+BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev \
+	qt6-tools-dev
 
 .PHONY: deps bench-deps configure build test demo pictures install package bench fuzz asan clean blender
 

@@ -18,6 +18,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QFont>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,6 +32,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -337,6 +342,86 @@ TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
     EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[1]), -1);
     EXPECT_TRUE(menu.actions()[2]->isSeparator());
     EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[3]->menu()->actions()[0]), 12);
+}
+
+TEST_F(KindsTest, HidingOrClosingADialogEndsItsModalRunAndTheComponentFollows) {
+    dialog =
+        build(R"(<dialog id="1" width="200" height="100"><button id="2" label="Ok"/></dialog>)");
+    owner.subscribe(dialog.get());
+    auto* widget = static_cast<QDialog*>(dialog->getWidget());
+    auto* modal = interfaceOf<componentinterface::Dialog>(dialog.get());
+    // Should an ending fail, the safety net ends the run so the test fails instead of hanging.
+    bool rescued = false;
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        rescued = true;
+        widget->show();
+        widget->done(QDialog::Rejected);
+    });
+    const std::vector<std::pair<const char*, std::function<void()>>> endings = {
+        {"hide", [&] { dialog->hide(); }},
+        {"close", [&] { widget->close(); }},
+        {"escape", [&] { QTest::keyClick(widget, Qt::Key_Escape); }},
+    };
+    for (const auto& [name, ending] : endings) {
+        owner.events.clear();
+        rescued = false;
+        dialog->show();
+        QTimer::singleShot(0, ending);
+        rescue.start(3000);
+        modal->runModal();
+        rescue.stop();
+        EXPECT_FALSE(rescued) << name;
+        EXPECT_FALSE(dialog->isShown()) << name;
+        EXPECT_FALSE(widget->isVisible()) << name;
+        EXPECT_TRUE(owner.received(0x4003, 1)) << name;
+    }
+    // A window closed by the user comes back when it is shown again.
+    dialog->show();
+    EXPECT_TRUE(widget->isVisible());
+}
+
+TEST_F(KindsTest, ListBoxEntriesShowTheirImagesAndWriteThemBack) {
+    QTemporaryDir folder;
+    QImage image(20, 20, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(folder.filePath("pad.png")));
+    dialog = build(R"(<dialog><listbox id="6"><item image="[images]/pad.png">Pad</item>
+        <item>Keyboard</item></listbox></dialog>)");
+    // The window's image folder is known only after the build, as when a window loads.
+    dialog->setPathAlias("[images]", folder.path().toStdString());
+    dialog->show();
+    auto* list = interfaceOf<componentinterface::ListBox>(dialog->findById(6));
+    auto* widget = static_cast<QListWidget*>(dialog->findById(6)->getWidget());
+    EXPECT_FALSE(widget->item(0)->icon().isNull());
+    EXPECT_TRUE(widget->item(1)->icon().isNull());
+
+    list->setItemImage(1, "[images]/pad.png");
+    EXPECT_FALSE(widget->item(1)->icon().isNull());
+    // A file that cannot be loaded keeps the image; an empty path takes it away.
+    list->setItemImage(1, "[images]/missing.png");
+    EXPECT_FALSE(widget->item(1)->icon().isNull());
+    list->setItemImage(0, "");
+    EXPECT_TRUE(widget->item(0)->icon().isNull());
+
+    const mvk::util::xml::Element written = dialog->findById(6)->writeXml();
+    EXPECT_EQ(written.child(0).attribute("image"), "");
+    EXPECT_EQ(written.child(1).attribute("image"), "[images]/missing.png");
+    EXPECT_EQ(written.child(1).text(), "Keyboard");
+}
+
+TEST_F(KindsTest, AWrappingLabelsHeightFollowsItsTextAndFont) {
+    Component* component = shownKind(R"(<label id="3" label="Short"/>)", 3);
+    auto* widget = static_cast<QLabel*>(component->getWidget());
+    const int oneLine = widget->heightForWidth(80);
+    component->setLabel("A caption long enough to need several lines at this width");
+    const int severalLines = widget->heightForWidth(80);
+    EXPECT_GT(severalLines, oneLine);
+    QFont larger = widget->font();
+    larger.setPointSize(larger.pointSize() * 3);
+    widget->setFont(larger);
+    EXPECT_GT(widget->heightForWidth(80), severalLines);
 }
 
 } // namespace

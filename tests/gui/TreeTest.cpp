@@ -5,9 +5,12 @@
 #include "gui/component/qt/Tree.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -144,6 +147,57 @@ TEST_F(TreeTest, FlagsStartAtTheirDefaultsAndEditsSpreadDownAndAlongTheColumn) {
     EXPECT_TRUE(owner.received(0x4281, 8));
     QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 270));
     EXPECT_TRUE(owner.received(0x4283, 0));
+    tree->setRoot(nullptr);
+}
+
+TEST_F(TreeTest, ColumnsFitTheShownViewAndARightClickActsOnTheNodeUnderTheCursor) {
+    auto dialog = build(R"(<dialog width="320" height="300"><tree id="8" width="320" height="280">
+        <popup label="Tool"><item label="Rename" id="7"/></popup>
+        <flag falseicon="off.png" trueicon="on.png"/><flag falseicon="off.png" trueicon="on.png"/>
+        </tree></dialog>)");
+    auto* tree = static_cast<component::qt::Tree*>(dialog->findById(8)->getWidget());
+    EventRecorder owner;
+    owner.subscribe(dialog->findById(8));
+    // Columns are set up before the window has its size, as windows do when they load.
+    tree->setRoot(root.get());
+    tree->setupColumns();
+    dialog->show();
+    Toolkit::processEvents();
+
+    // The flag columns keep one width and the name column takes the rest of the view, so every
+    // flag is in sight without scrolling; also after the window grows.
+    const auto expectColumnsFit = [&](const char* when) {
+        const QHeaderView* header = tree->QTreeView::header();
+        EXPECT_EQ(header->sectionSize(1), header->sectionSize(2)) << when;
+        EXPECT_GT(header->sectionSize(0), header->sectionSize(1)) << when;
+        EXPECT_EQ(header->sectionViewportPosition(2) + header->sectionSize(2),
+                  tree->viewport()->width())
+            << when;
+    };
+    expectColumnsFit("shown");
+    dialog->getWidget()->resize(480, 300);
+    Toolkit::processEvents();
+    expectColumnsFit("grown");
+    tree->refresh();
+    Toolkit::processEvents();
+    expectColumnsFit("refreshed");
+
+    // A right click on n2's name opens the tree's popup with n2 current.
+    tree->selectNode(root->child(4));
+    owner.events.clear();
+    const QPoint at = tree->visualRect(tree->nodeModel()->indexOf(root->child(2))).center();
+    QTimer::singleShot(0, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QTest::mousePress(tree->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, tree->viewport()->mapToGlobal(at),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &release);
+    EXPECT_TRUE(owner.received(0x4007, 7));
+    EXPECT_EQ(tree->getCurrentNode(), root->child(2));
     tree->setRoot(nullptr);
 }
 

@@ -247,5 +247,16 @@ TEST(BindingTextTest, IconsFollowTheFirstMatchingRule) {
     EXPECT_EQ(BindingText::icon("Left_Arrow"), "icon_inputs_gamepad.png");
 }
 
+TEST_F(ControlDetectorTest, TheDeviceListShowsGamePadsAndTheKeyboardByTheirDriver) {
+    plug();
+    const Device* pad = nullptr;
+    for (int i = 0; i < handler()->deviceCount(); ++i)
+        if (handler()->device(i)->name().find("Virtual Pad") != std::string::npos)
+            pad = handler()->device(i);
+    ASSERT_NE(pad, nullptr);
+    EXPECT_EQ(BindingText::deviceIcon(*pad), "icon_inputs_gamepad.png");
+    EXPECT_EQ(BindingText::deviceIcon(*keyboard), "icon_inputs_keyboard.png");
+}
+
 } // namespace
 } // namespace qvn::test

@@ -19,6 +19,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QTimer>
 #include <QWidget>
 
@@ -174,6 +176,31 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
     EXPECT_DOUBLE_EQ(curve.back().y, 1.0);
     EXPECT_DOUBLE_EQ(curve[AdvancedSettingsDialog::CurvePoints / 2].y, 0.0);
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
+}
+
+TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
+    Instance* instance = make();
+    auto* pan = instance->getProperties()->property("Pan");
+    pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
+        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
+    ASSERT_TRUE(dialog->open(instance));
+    Component* list = dialog->getRoot()->findById(InputConfigDlg::DeviceList);
+    auto* devices = interfaceOf<componentinterface::ListBox>(list);
+    const int32_t pad = devices->findItem("Simulated Gamepad");
+    const int32_t keys = devices->findItem("Keyboard");
+    ASSERT_GE(pad, 0);
+    ASSERT_GE(keys, 0);
+    EXPECT_EQ(devices->getItemImage(pad), "[images]/icon_inputs_gamepad.png");
+    EXPECT_EQ(devices->getItemImage(keys), "[images]/icon_inputs_keyboard.png");
+    // The pictures come from the installed images.
+    auto* entries = static_cast<QListWidget*>(list->getWidget());
+    EXPECT_FALSE(entries->item(pad)->icon().isNull());
+    EXPECT_FALSE(entries->item(keys)->icon().isNull());
+
+    auto* icon = static_cast<QLabel*>(part(0, InputConfigDlg::IconPart)->getWidget());
+    EXPECT_FALSE(icon->pixmap().isNull());
+    instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
+    EXPECT_TRUE(icon->pixmap().isNull());
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "unidevice/Property.h"
 #include "util/Message.h"
 
-#include <QDialog>
 
 #include <algorithm>
 #include <cmath>
@@ -134,10 +133,7 @@ void AdvancedSettingsDialog::handleMessage(util::Message& message, bool) {
 }
 
 void AdvancedSettingsDialog::finish() {
-    // As with every modal window of the toolkit: the dialog ends its run before the component
-    // hides it.
-    if (auto* dialog = qobject_cast<QDialog*>(getRoot()->getWidget()))
-        dialog->done(QDialog::Accepted);
+    // Hiding the window ends its modal run.
     hideWindow();
 }
 

@@ -7,7 +7,6 @@
 #include "unidevice/Property.h"
 #include "util/Message.h"
 
-#include <QDialog>
 
 namespace mvk::qvn::core {
 
@@ -87,10 +86,7 @@ void BindingDialog::handleMessage(util::Message& message, bool) {
 }
 
 void BindingDialog::finish() {
-    // Hiding the component hides the widget behind the dialog's back, and its modal loop would
-    // run on unseen: the dialog ends its run first, then the component follows.
-    if (auto* dialog = qobject_cast<QDialog*>(getRoot()->getWidget()))
-        dialog->done(bound ? QDialog::Accepted : QDialog::Rejected);
+    // Hiding the window ends its modal run.
     hideWindow();
 }
 

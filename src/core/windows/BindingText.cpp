@@ -1,6 +1,8 @@
 #include "core/windows/BindingText.h"
 
 #include "unidevice/Control.h"
+#include "unidevice/Device.h"
+#include "unidevice/Driver.h"
 #include "unidevice/Property.h"
 
 namespace mvk::qvn::core {
@@ -34,6 +36,21 @@ std::string BindingText::icon(const std::string& text) {
     if (contains(text, None))
         return {};
     return "icon_inputs_gamepad.png";
+}
+
+// Devices carry no type name, so the device list goes by the name of the driver that reads the
+// device, compared exactly: the tablet and 3D-mouse drivers have their own icons, the
+// game-controller drivers (the driver library's and the simulated pad's) the game pad, and
+// everything else, the keyboard device among them, the keyboard.
+std::string BindingText::deviceIcon(const unidevice::Device& device) {
+    const std::string driver = device.driver() != nullptr ? device.driver()->name() : "";
+    if (driver == "Wacom")
+        return "icon_inputs_wacom.png";
+    if (driver == "3dconnexion")
+        return "icon_inputs_connexion.png";
+    if (driver == "directinput" || driver == "sdlgamepad" || driver == "simulatedgamepad")
+        return "icon_inputs_gamepad.png";
+    return "icon_inputs_keyboard.png";
 }
 
 } // namespace mvk::qvn::core

@@ -152,6 +152,7 @@ void InputConfigDlg::fillDevices() {
             device->name() == unidevice::EmulatedTrinaryDevice::DeviceName)
             continue;
         list->insertItem(device->name(), -1);
+        list->setItemImage(list->getCount() - 1, "[images]/" + BindingText::deviceIcon(*device));
     }
 }
 

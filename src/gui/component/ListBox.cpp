@@ -9,8 +9,10 @@ ListBox::ListBox(const util::xml::Element& element) : StdComponent("listbox", el
 util::xml::Element ListBox::writeXml() const {
     util::xml::Element element = StdComponent::writeXml();
     ItemList current;
-    for (int32_t i = 0; i < getCount(); ++i)
+    for (int32_t i = 0; i < getCount(); ++i) {
         current.insert(getItemText(i), -1);
+        current.setImage(i, getItemImage(i));
+    }
     current.write(element);
     return element;
 }

@@ -5,7 +5,7 @@
 
 namespace mvk::gui::component {
 
-// A visible list of text entries, one of which may be current.
+// A visible list of text entries, each with an optional image, one of which may be current.
 class ListBox : public StdComponent, public componentinterface::ListBox {
 public:
     static constexpr int32_t EventIndexChanged = 0x41C0;
@@ -27,6 +27,10 @@ public:
     void selectText(const std::string& text) override { selectIndex(items.find(text)); }
     std::string getCurrentText() const override { return items.text(currentIndex); }
     int32_t getCurrentIndex() const override { return currentIndex; }
+    void setItemImage(int32_t index, const std::string& path) override {
+        items.setImage(index, path);
+    }
+    std::string getItemImage(int32_t index) const override { return items.image(index); }
 
     class Factory : public ComponentFactory::Factory {
     public:

@@ -21,6 +21,11 @@ public:
     virtual void selectText(const std::string& text) = 0;
     virtual std::string getCurrentText() const = 0;
     virtual int32_t getCurrentIndex() const = 0;
+    // Shows the image file at `path` (aliases resolved) beside an entry; an empty path removes
+    // the image, and a file that cannot be loaded keeps the one shown before.
+    virtual void setItemImage(int32_t index, const std::string& path) = 0;
+    // The path given for an entry's image; empty when it has none.
+    virtual std::string getItemImage(int32_t index) const = 0;
 };
 
 } // namespace mvk::gui::componentinterface

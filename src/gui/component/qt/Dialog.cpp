@@ -99,12 +99,13 @@ int32_t Dialog::runModal() {
     return exec();
 }
 
-// Closing by the title bar or with Escape ends here rather than in the component's hide: the
-// component follows, so that showing it again really shows the window.
-void Dialog::done(int result) {
-    QDialog::done(result);
-    if (isShown())
-        QtComponent::hide();
+// QDialog's own hiding is what ends a running modal loop; going around it would leave
+// runModal() waiting on a window nobody can see.
+void Dialog::applyVisibility(bool visible) {
+    if (visible)
+        QWidget::setVisible(true);
+    else
+        QDialog::setVisible(false);
 }
 
 bool Dialog::event(QEvent* event) {
@@ -113,6 +114,14 @@ bool Dialog::event(QEvent* event) {
     else if (event->type() == QEvent::WindowDeactivate)
         sendEvent(EventDeactivated);
     return QtComponent::event(event);
+}
+
+// Closed by its title bar or by Escape, or given a result: the component follows the window, so
+// it reads as hidden and its owner hears of it.
+void Dialog::done(int result) {
+    QDialog::done(result);
+    if (isShown())
+        hide();
 }
 
 } // namespace qt

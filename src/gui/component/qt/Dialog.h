@@ -11,13 +11,14 @@ public:
     explicit Dialog(const util::xml::Element& element);
 
     int32_t runModal() override;
-    void done(int result) override;
     void setTopmost(bool topmost) override;
+    void done(int result) override;
 
 protected:
     void prepareShow() override;
     void applyLabel() override;
     bool event(QEvent* event) override;
+    void applyVisibility(bool visible) override;
 
 private:
     void applyWindowFlags();

@@ -9,8 +9,14 @@ class Header : public QHeaderView {
     Q_OBJECT
 public:
     explicit Header(QWidget* parent);
-    // Sizes the sections for a tree with `flags` flag columns.
+    // Sets a tree up with `flags` flag columns of `flagWidth` pixels each.
     void setUp(int flags, int flagWidth);
+    // Gives the name section what the flag sections leave of `width` (the view's width).
+    void fit(int width);
+
+private:
+    int flagCount = 0;
+    int flagWidth = 0;
 };
 
 } // namespace mvk::gui::component::qt

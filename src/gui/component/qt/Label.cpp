@@ -44,6 +44,12 @@ void Label::applyLabel() {
 
 void Label::setImage(const std::string& path) {
     component::Label::setImage(path);
+    if (path.empty()) {
+        // Without an image the label shows its text again.
+        QLabel::clear();
+        applyLabel();
+        return;
+    }
     loadImage();
 }
 
@@ -59,6 +65,39 @@ void Label::loadImage() {
     const QPixmap picture = PixmapLoader::load(resolvePath(getImage()));
     if (!picture.isNull())
         setPixmap(picture);
+}
+
+int Label::heightForWidth(int width) const {
+    const qint64 picture = pixmap().cacheKey();
+    if (text() != heightsText || picture != heightsPicture) {
+        heights.fill({});
+        heightsText = text();
+        heightsPicture = picture;
+    }
+    for (const Height& known : heights)
+        if (known.width == width)
+            return known.height;
+    const int height = QLabel::heightForWidth(width);
+    heights[nextHeight] = {width, height};
+    nextHeight = (nextHeight + 1) % heights.size();
+    return height;
+}
+
+bool Label::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+    case QEvent::ContentsRectChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::Polish:
+        // What the text is laid out with has changed.
+        heights.fill({});
+        break;
+    default:
+        break;
+    }
+    return QtComponent::event(event);
 }
 
 } // namespace qt

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include <array>
+
 namespace mvk::gui::component::qt {
 
 class Label : public QtComponent<QLabel, component::Label> {
@@ -11,13 +13,27 @@ public:
     explicit Label(const util::xml::Element& element);
 
     void setImage(const std::string& path) override;
+    int heightForWidth(int width) const override;
 
 protected:
     void applyLabel() override;
     void prepareShow() override;
+    bool event(QEvent* event) override;
 
 private:
     void loadImage();
+
+    // A wrapping label is asked its height for the same few widths over and over while the
+    // boxes around it settle, and each answer lays the whole text out; the last answers are
+    // kept for the text and picture they were given for.
+    struct Height {
+        int width = -1;
+        int height = 0;
+    };
+    mutable std::array<Height, 4> heights;
+    mutable size_t nextHeight = 0;
+    mutable QString heightsText;
+    mutable qint64 heightsPicture = 0;
 };
 
 } // namespace mvk::gui::component::qt

@@ -2,6 +2,9 @@
 
 #include "gui/LayoutGuard.h"
 
+#include <QIcon>
+#include <QPixmap>
+
 namespace mvk::gui::component {
 
 Component* ListBox::Factory::create(const util::xml::Element& element) {
@@ -10,9 +13,18 @@ Component* ListBox::Factory::create(const util::xml::Element& element) {
 
 namespace qt {
 
+namespace {
+
+// Where an entry keeps the path of its image.
+constexpr int ImageRole = Qt::UserRole;
+
+} // namespace
+
 ListBox::ListBox(const util::xml::Element& element) : QtComponent(element) {
-    for (int32_t i = 0; i < initialItems().count(); ++i)
-        QListWidget::addItem(QString::fromStdString(initialItems().text(i)));
+    for (int32_t i = 0; i < initialItems().count(); ++i) {
+        auto* entry = new QListWidgetItem(QString::fromStdString(initialItems().text(i)), this);
+        entry->setData(ImageRole, QString::fromStdString(initialItems().image(i)));
+    }
     connect(this, &QListWidget::currentRowChanged, this, &ListBox::onIndexChanged);
     connect(this, &QListWidget::itemDoubleClicked, this, &ListBox::onDoubleClicked);
 }
@@ -52,6 +64,40 @@ void ListBox::selectIndex(int32_t index) {
 std::string ListBox::getCurrentText() const {
     const QListWidgetItem* entry = QListWidget::currentItem();
     return entry ? entry->text().toStdString() : std::string();
+}
+
+void ListBox::setItemImage(int32_t index, const std::string& path) {
+    QListWidgetItem* entry = QListWidget::item(index);
+    if (entry == nullptr)
+        return;
+    entry->setData(ImageRole, QString::fromStdString(path));
+    if (path.empty())
+        entry->setIcon(QIcon());
+    else
+        loadImage(entry);
+}
+
+std::string ListBox::getItemImage(int32_t index) const {
+    const QListWidgetItem* entry = QListWidget::item(index);
+    return entry ? entry->data(ImageRole).toString().toStdString() : std::string();
+}
+
+void ListBox::prepareShow() {
+    // Aliases are registered after the window is built, so the layout's images are loaded now.
+    for (int row = 0; row < QListWidget::count(); ++row)
+        if (QListWidget::item(row)->icon().isNull())
+            loadImage(QListWidget::item(row));
+    QtComponent::prepareShow();
+}
+
+void ListBox::loadImage(QListWidgetItem* entry) {
+    const QString path = entry->data(ImageRole).toString();
+    QPixmap picture;
+    if (path.isEmpty() || !picture.load(QString::fromStdString(resolvePath(path.toStdString()))))
+        return;
+    entry->setIcon(QIcon(picture));
+    // Images are shown at their own size, as the largest of them asks.
+    setIconSize(iconSize().expandedTo(picture.size()));
 }
 
 void ListBox::onIndexChanged(int) {

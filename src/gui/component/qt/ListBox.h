@@ -6,7 +6,7 @@
 
 namespace mvk::gui::component::qt {
 
-// Once built, the widget holds the entries and the current row.
+// Once built, the widget holds the entries (with their image paths) and the current row.
 class ListBox : public QtComponent<QListWidget, component::ListBox> {
     Q_OBJECT
 public:
@@ -22,12 +22,20 @@ public:
     void selectText(const std::string& text) override { selectIndex(findItem(text)); }
     std::string getCurrentText() const override;
     int32_t getCurrentIndex() const override { return QListWidget::currentRow(); }
+    void setItemImage(int32_t index, const std::string& path) override;
+    std::string getItemImage(int32_t index) const override;
 
 public slots:
     void onIndexChanged(int row);
     void onDoubleClicked(QListWidgetItem* item);
 
+protected:
+    void prepareShow() override;
+
 private:
+    // Shows the image named by the entry's path; a file that cannot be loaded changes nothing.
+    void loadImage(QListWidgetItem* entry);
+
     template <class Change> void quietly(Change change) {
         const bool was = settingValue;
         settingValue = true;

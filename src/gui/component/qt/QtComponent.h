@@ -9,6 +9,7 @@
 #include "gui/component/qt/PopupMenu.h"
 #include "gui/component/qt/QBoxLayoutLimited.h"
 
+#include <QAbstractScrollArea>
 #include <QCursor>
 #include <QDialog>
 #include <QEvent>
@@ -81,10 +82,22 @@ public:
     void show() override {
         ComponentClass::sendEvent(Component::EventShowing);
         ComponentClass::setShown(true);
-        prepareShow();
-        if (Component* above = parent())
-            above->onChildShown(this);
-        syncVisibility();
+        if (revealsNow()) {
+            // The subtree is made ready while this widget is hidden; making it visible then
+            // lays the whole subtree out once, from the top down.
+            prepareShow();
+            if (Component* above = parent())
+                above->onChildShown(this);
+            syncVisibility();
+        } else {
+            // Below a hidden widget Qt lays out each box as soon as its widget is marked
+            // visible. Marking this widget before its children keeps that box empty, so no
+            // level lays out the levels below it for sizes that are about to change.
+            if (Component* above = parent())
+                above->onChildShown(this);
+            syncVisibility();
+            prepareShow();
+        }
         ComponentClass::sendEvent(Component::EventShown);
     }
 
@@ -198,9 +211,18 @@ protected:
         applyLimits();
     }
 
-    void syncVisibility() {
-        widget()->QWidget::setVisible(ComponentClass::isShown() && isVisible());
+    void syncVisibility() { applyVisibility(ComponentClass::isShown() && isVisible()); }
+
+    // Whether making this widget visible shows it on screen now: a window, or a widget whose
+    // parent is on screen.
+    bool revealsNow() const {
+        const QWidget* above = widget()->parentWidget();
+        return widget()->isWindow() || (above != nullptr && above->isVisible());
     }
+
+    // Shows or hides the widget itself; a kind whose Qt class attaches more to its visibility
+    // (a dialog's modal loop) goes through that class.
+    virtual void applyVisibility(bool visible) { widget()->QWidget::setVisible(visible); }
 
     void flagsChanged() override {
         syncVisibility();
@@ -240,8 +262,7 @@ protected:
             ComponentClass::sendEvent(Component::EventMouseLeave);
             break;
         case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
-                ComponentClass::hasPopup()) {
+            if (isPopupRelease(event)) {
                 runPopup();
                 return true;
             }
@@ -251,6 +272,23 @@ protected:
         }
         return QtClass::event(event);
     }
+
+    // A scroll area (a tree, a list box) takes its mouse input on its viewport, so the right
+    // button's release is looked for there as well.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if constexpr (std::is_base_of_v<QAbstractScrollArea, QtClass>) {
+            if (watched == QtClass::viewport() && isPopupRelease(event)) {
+                preparePopup(static_cast<QMouseEvent*>(event)->position().toPoint());
+                runPopup();
+                return true;
+            }
+        }
+        return QtClass::eventFilter(watched, event);
+    }
+
+    // Runs before the popup menu of a scroll area opens, with the cursor in viewport
+    // coordinates; a kind makes what lies under the cursor current here.
+    virtual void preparePopup(const QPoint&) {}
 
     void moveEvent(QMoveEvent* event) override {
         QtClass::moveEvent(event);
@@ -312,6 +350,14 @@ private:
             widget()->setStyleSheet(QString::fromStdString(style));
         for (int i = 0; i < ComponentClass::childCount(); ++i)
             adopt(ComponentClass::child(i));
+        if constexpr (std::is_base_of_v<QAbstractScrollArea, QtClass>)
+            QtClass::viewport()->installEventFilter(widget());
+    }
+
+    bool isPopupRelease(QEvent* event) const {
+        return event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+               ComponentClass::hasPopup();
     }
 
     // Children are built before they have a parent, so their tooltip (which may come from an

@@ -102,6 +102,7 @@ void Tree::setupColumns() {
                         stateIcons, [this](const QModelIndex& index) { toggleFlag(index); }, this));
     }
     header->setUp(static_cast<int>(getFlags().size()), FlagWidth);
+    header->fit(viewport()->width());
     expandAll();
 }
 
@@ -178,6 +179,19 @@ void Tree::mouseReleaseEvent(QMouseEvent* event) {
 void Tree::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeView::mouseDoubleClickEvent(event);
     sendEvent(EventDoubleClicked, 0);
+}
+
+// The popup's commands are about the node the user clicked, so it becomes current first.
+void Tree::preparePopup(const QPoint& position) {
+    const QModelIndex index = indexAt(position);
+    if (index.isValid())
+        setCurrentIndex(index.siblingAtColumn(0));
+}
+
+// The header follows the viewport's width, which is known only once the tree is laid out.
+void Tree::updateGeometries() {
+    QTreeView::updateGeometries();
+    header->fit(viewport()->width());
 }
 
 } // namespace qt

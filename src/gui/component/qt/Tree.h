@@ -33,6 +33,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void preparePopup(const QPoint& position) override;
+    void updateGeometries() override;
 
 private:
     // Gives the node the value (its subtree too when `subtree`); the flag event when it changed.
