@@ -58,6 +58,21 @@ gui::Component* Node::childArea(gui::Component&) const {
     return nullptr;
 }
 
+bool Node::isUserValueEvent(int32_t code) {
+    switch (code) {
+    case ButtonClicked:
+    case TextEdited:
+    case IndexChanged:
+    case ItemActivated:
+    case ValueCommitted:
+    case ValueChanged:
+    case StateChanged:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void Node::handleMessage(util::Message& message, bool) {
     if (message.id == util::Message::Destroying) {
         for (auto bound = boundPages.begin(); bound != boundPages.end();) {
@@ -72,6 +87,10 @@ void Node::handleMessage(util::Message& message, bool) {
         return;
     }
     if (message.id < gui::Component::EventFirst || message.id >= gui::Component::EventEnd)
+        return;
+    // Pages send many more events (sizes, moves, showing) than elements act on; only the user's
+    // value events are worth reading the sending control for.
+    if (!isUserValueEvent(message.id))
         return;
     if (!isListenedTo(message.origin))
         return;

@@ -38,6 +38,8 @@ public:
     static constexpr int32_t ValueCommitted = 0x4200;
     static constexpr int32_t ValueChanged = 0x4201;
     static constexpr int32_t StateChanged = 0x4240;
+    // The events above: the only ones an element acts on.
+    static bool isUserValueEvent(int32_t code);
 
     // `callback` belongs to the caller and may be null.
     Node(int32_t id, std::string label, std::string tooltip, Callback* callback);
