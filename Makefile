@@ -50,7 +50,7 @@ pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
 	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png \
-		demo-output/input_settings.png docs/
+		demo-output/input_settings.png demo-output/advanced_settings.png docs/
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build

@@ -7,6 +7,11 @@
 #include "util/Message.h"
 #include "util/xml/Element.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -52,7 +57,55 @@ std::string parentOf(CInterface* instance) {
     return parent.empty() ? "(root)" : parent;
 }
 
+QWidget* shownWindow(const QString& titleStart) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle().startsWith(titleStart))
+            return window;
+    return nullptr;
+}
+
+QAbstractButton* buttonLabelled(QWidget* window, const QString& text) {
+    if (window == nullptr)
+        return nullptr;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
 } // namespace
+
+bool DemoSession::showInputWindows(DemoScreenshots& screenshots, const std::string& instance) {
+    out << "\n== input windows of " << instance << "\n";
+    mvk::gui::Component* root = core.getMainWindow();
+    mvk::gui::Component* menuBar = root ? root->findById(MenuBarId) : nullptr;
+    if (menuBar == nullptr || !selectInTree(root, instance)) {
+        out << "no main dialog line for " << instance << "\n";
+        return false;
+    }
+    mvk::util::Message inputs(MenuItemTriggered, InputSettingsItem, 0);
+    menuBar->broadcastFrom(inputs);
+    bool ok = screenshots.take("Inputs for " + instance, "input_settings.png");
+
+    // The first input's advanced settings run modally: they are pictured and closed from inside
+    // their own event loop.
+    QAbstractButton* advanced =
+        buttonLabelled(shownWindow(QString::fromStdString("Inputs for " + instance)), "Advanced...");
+    if (advanced == nullptr) {
+        out << "the input settings have no Advanced... button\n";
+        return false;
+    }
+    bool pictured = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = shownWindow("Advanced Settings for ");
+        if (dialog == nullptr)
+            return;
+        pictured = screenshots.take(dialog->windowTitle().toStdString(), "advanced_settings.png");
+        dialog->close();
+    });
+    advanced->click();
+    return pictured && ok;
+}
 
 bool DemoSession::run() {
     bool ok = true;
@@ -163,12 +216,6 @@ bool DemoSession::showWindows(DemoScreenshots& screenshots) {
              ok;
     }
 
-    // The same camera's input settings, also from the Tool menu.
-    if (menuBar != nullptr && !camera.empty() && selectInTree(root, camera)) {
-        mvk::util::Message inputs(MenuItemTriggered, InputSettingsItem, 0);
-        menuBar->broadcastFrom(inputs);
-        ok = screenshots.take("Inputs for " + camera, "input_settings.png") && ok;
-    }
     return ok;
 }
 

@@ -22,6 +22,8 @@ public:
     // Opens the main dialog, the about box and the configuration window of the sample camera
     // as a user would and pictures them.
     bool showWindows(DemoScreenshots& screenshots);
+    // Pictures the input settings of `instance` and the advanced settings of its first input.
+    bool showInputWindows(DemoScreenshots& screenshots, const std::string& instance);
 
 private:
     // The sample camera the session made.

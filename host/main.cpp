@@ -186,6 +186,8 @@ int main(int argc, char** argv) {
         qvn::host::DemoTake take(*coreInterface, host, takes, std::cout, options.output);
         take.pictureCountdown(&screenshots);
         sessionOk = take.run() && sessionOk;
+        sessionOk = session.showInputWindows(screenshots, qvn::host::DemoTake::CameraName) &&
+                    sessionOk;
         sessionOk = pictureHostWindow(*coreInterface, host, screenshots) && sessionOk;
         coreInterface->saveScene(host);
         std::ofstream(options.output + "/scene.xml", std::ios::binary) << host.sceneText;
