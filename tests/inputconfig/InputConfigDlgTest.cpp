@@ -186,10 +186,13 @@ TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
     ASSERT_TRUE(dialog->open(instance));
     Component* list = dialog->getRoot()->findById(InputConfigDlg::DeviceList);
     auto* devices = interfaceOf<componentinterface::ListBox>(list);
+    // The list starts with the entry for no device, which has no icon; the devices follow.
+    ASSERT_EQ(devices->getItemText(0), "No device");
+    EXPECT_EQ(devices->getItemImage(0), "");
     const int32_t pad = devices->findItem("Simulated Gamepad");
     const int32_t keys = devices->findItem("Keyboard");
-    ASSERT_GE(pad, 0);
-    ASSERT_GE(keys, 0);
+    ASSERT_GT(pad, 0);
+    ASSERT_GT(keys, 0);
     EXPECT_EQ(devices->getItemImage(pad), "[images]/icon_inputs_gamepad.png");
     EXPECT_EQ(devices->getItemImage(keys), "[images]/icon_inputs_keyboard.png");
     // The pictures come from the installed images.

@@ -99,7 +99,9 @@ void InputConfigDlg::fillDevices() {
     auto* list = gui::interfaceOf<gui::componentinterface::ListBox>(find(DeviceList));
     if (list == nullptr)
         return;
+    const std::string selected = list->getCurrentText();
     list->clear();
+    list->insertItem(NoDeviceEntry, -1);
     const unidevice::DeviceHandler* devices = unidevice::DeviceHandler::instance();
     for (int32_t i = 0; i < devices->deviceCount(); ++i) {
         const unidevice::Device* device = devices->device(i);
@@ -111,6 +113,9 @@ void InputConfigDlg::fillDevices() {
         list->insertItem(device->name(), -1);
         list->setItemImage(list->getCount() - 1, "[images]/" + BindingText::deviceIcon(*device));
     }
+    // Refilling keeps what the user picked while that device is still there.
+    if (!selected.empty() && list->findItem(selected) >= 0)
+        list->selectText(selected);
 }
 
 void InputConfigDlg::fillProfiles(const std::string& selected) {

@@ -33,6 +33,8 @@ public:
     static constexpr int32_t ExportButton = 407;
     static constexpr int32_t StartProfileButton = 408;
     static constexpr int32_t StatusLine = 409;
+    // The device list's first entry, which has no icon.
+    static constexpr const char* NoDeviceEntry = "No device";
 
     InputConfigDlg();
     ~InputConfigDlg() override;
