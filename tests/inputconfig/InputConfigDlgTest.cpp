@@ -5,6 +5,7 @@
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
 #include "core/windows/ControlDetector.h"
+#include "core/windows/PropertyManager.h"
 #include "gui/StdComponent.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Graph.h"
@@ -31,6 +32,7 @@ namespace qvn::test {
 namespace {
 
 using namespace mvk::gui;
+using Rows = InputConfigDlg::PropertyManager;
 
 class InputConfigDlgTest : public InstanceFixture {
 protected:
@@ -48,8 +50,7 @@ protected:
         unsetenv("QUORVANE_SIMULATED_GAMEPAD");
     }
     Component* part(int32_t row, int32_t which) const {
-        return dialog->getRoot()->findById(InputConfigDlg::RowBase +
-                                           InputConfigDlg::RowStride * row + which);
+        return dialog->getRoot()->findById(Rows::RowBase + Rows::RowStride * row + which);
     }
     void click(int32_t id) const { click(dialog->getRoot(), id); }
     static void click(Component* root, int32_t id) {
@@ -73,13 +74,12 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     ASSERT_NE(pan->control(), nullptr);
     ASSERT_TRUE(dialog->open(instance));
     EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
-    EXPECT_EQ(part(0, InputConfigDlg::NamePart)->getLabel(), "Pan");
-    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "Simulated Gamepad: Left Stick X");
-    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(0, InputConfigDlg::IconPart))->getImage(),
+    EXPECT_EQ(part(0, Rows::NamePart)->getLabel(), "Pan");
+    EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "Simulated Gamepad: Left Stick X");
+    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(0, Rows::IconPart))->getImage(),
               "[images]/icon_inputs_gamepad.png");
-    EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "[none]");
-    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(1, InputConfigDlg::IconPart))->getImage(),
-              "");
+    EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(interfaceOf<componentinterface::Label>(part(1, Rows::IconPart))->getImage(), "");
     auto* devices = interfaceOf<componentinterface::ListBox>(
         dialog->getRoot()->findById(InputConfigDlg::DeviceList));
     EXPECT_NE(devices->findItem("Simulated Gamepad"), -1);
@@ -95,7 +95,7 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
     EXPECT_NE(profiles->findItem("Stick"), -1);
     EXPECT_EQ(profiles->getCurrentText(), "Stick");
     instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
-    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "[none]");
     // The instance opens its own window; it goes with the instance.
     EXPECT_EQ(instance->showInputSettings(), 0);
     EXPECT_EQ(instance->showInputSettings(), 0);
@@ -107,7 +107,7 @@ TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
 TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
     Instance* instance = make();
     ASSERT_TRUE(dialog->open(instance));
-    BindingDialog& binding = dialog->bindingDialog();
+    BindingDialog& binding = dialog->propertyManager()->bindingDialog();
     // Plays the user while the binding window runs modally: one key press, then Use.
     bool pressed = false;
     QElapsedTimer clock;
@@ -130,11 +130,11 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
         }
     });
     user.start(10);
-    click(InputConfigDlg::RowBase + InputConfigDlg::RowStride + InputConfigDlg::BindPart);
+    click(Rows::RowBase + Rows::RowStride + Rows::BindPart);
     user.stop();
     EXPECT_EQ(binding.getRoot()->getLabel(), "Bind Tilt");
-    EXPECT_EQ(part(1, InputConfigDlg::BindingPart)->getLabel(), "T");
-    EXPECT_EQ(part(0, InputConfigDlg::BindingPart)->getLabel(), "[none]");
+    EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "T");
+    EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "[none]");
     EXPECT_EQ(binding.detector(), nullptr);
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
 }
@@ -144,7 +144,7 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
     auto* pan = bindPanToTheStick(instance);
     mvk::unidevice::DeviceHandler::instance()->updateAll(); // the stick rests at 0.25
     ASSERT_TRUE(dialog->open(instance));
-    AdvancedSettingsDialog& advanced = dialog->advancedDialog();
+    AdvancedSettingsDialog& advanced = dialog->propertyManager()->advancedDialog();
     std::vector<componentinterface::Graph::Point> curve;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
@@ -168,7 +168,7 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
         click(root, AdvancedSettingsDialog::CloseButton);
     });
     user.start(10);
-    click(InputConfigDlg::RowBase + InputConfigDlg::AdvancedPart);
+    click(Rows::RowBase + Rows::AdvancedPart);
     EXPECT_EQ(pan->exponent(), 2.0);
     ASSERT_EQ(curve.size(), size_t(AdvancedSettingsDialog::CurvePoints));
     // The drawn curve is the input's response: -1 .. 1 with the dead zone flat around rest.
@@ -186,10 +186,13 @@ TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
     ASSERT_TRUE(dialog->open(instance));
     Component* list = dialog->getRoot()->findById(InputConfigDlg::DeviceList);
     auto* devices = interfaceOf<componentinterface::ListBox>(list);
+    // The list starts with the entry for no device, which has no icon; the devices follow.
+    ASSERT_EQ(devices->getItemText(0), "No device");
+    EXPECT_EQ(devices->getItemImage(0), "");
     const int32_t pad = devices->findItem("Simulated Gamepad");
     const int32_t keys = devices->findItem("Keyboard");
-    ASSERT_GE(pad, 0);
-    ASSERT_GE(keys, 0);
+    ASSERT_GT(pad, 0);
+    ASSERT_GT(keys, 0);
     EXPECT_EQ(devices->getItemImage(pad), "[images]/icon_inputs_gamepad.png");
     EXPECT_EQ(devices->getItemImage(keys), "[images]/icon_inputs_keyboard.png");
     // The pictures come from the installed images.
@@ -197,7 +200,7 @@ TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
     EXPECT_FALSE(entries->item(pad)->icon().isNull());
     EXPECT_FALSE(entries->item(keys)->icon().isNull());
 
-    auto* icon = static_cast<QLabel*>(part(0, InputConfigDlg::IconPart)->getWidget());
+    auto* icon = static_cast<QLabel*>(part(0, Rows::IconPart)->getWidget());
     EXPECT_FALSE(icon->pixmap().isNull());
     instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
     EXPECT_TRUE(icon->pixmap().isNull());

@@ -36,9 +36,18 @@ const std::map<std::string, Ids> Required = {
      {{"spinner", {100}}, {"checkbox", {102, 103}}, {"combobox", {106}}, {"button", {110}}}},
     {"qvn_resimulate.xml",
      {{"button", {99}}, {"progressbar", {100}}, {"label", {101, 102, 103, 104}}}},
+    {"qvn_inputs.xml",
+     {{"list", {200}},
+      {"listbox", {300}},
+      {"combobox", {400}},
+      {"button", {110, 401, 402, 403, 404, 405, 406, 407, 408}},
+      {"label", {409}}}},
+    // The input list and the one row every input is drawn with.
+    {"qvn_inputs_propertymanager.xml", {{"list", {202}}, {"label", {1, 2, 3}}, {"button", {4, 5}}}},
+    {"qvn_inputs_detect.xml", {{"label", {101, 102}}, {"button", {103, 104, 105}}}},
 };
-// Layouts that are pages inside a window rather than windows of their own.
-const std::set<std::string> Pages = {"qvn_mainconfig.xml"};
+// Layouts that are parts inside a window rather than windows of their own.
+const std::set<std::string> Pages = {"qvn_mainconfig.xml", "qvn_inputs_propertymanager.xml"};
 
 class LayoutsTest : public qvn::test::AttachedCore {
 protected:

@@ -7,7 +7,6 @@
 #include "unidevice/Property.h"
 #include "util/Message.h"
 
-
 namespace mvk::qvn::core {
 
 namespace {
@@ -19,28 +18,27 @@ constexpr int32_t ModalRun = 0x4102;
 
 BindingDialog::BindingDialog() : WindowBase("InputDetectDlg") {}
 
-BindingDialog::~BindingDialog() {
-    detection.reset();
-}
-
-bool BindingDialog::run(unidevice::Property* property) {
-    if (property == nullptr || (getRoot() == nullptr && !loadLayout("qvn_inputs_detect.xml")))
+bool BindingDialog::run(ControlDetector& running) {
+    if (running.property() == nullptr ||
+        (getRoot() == nullptr && !loadLayout("qvn_inputs_detect.xml")))
         return false;
     auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(getRoot());
     if (dialog == nullptr)
         return false;
     for (int32_t id : {UseButton, RetryButton, CancelButton})
         listenTo(id);
-    getRoot()->setLabel("Bind " + property->name());
+    getRoot()->setLabel("Bind " + running.property()->name());
     bound = false;
-    detection = std::make_unique<ControlDetector>(property);
+    detection = &running;
     detection->changed = [this] { showState(); };
     unidevice::DeviceHandler::instance()->deactivateAll();
     showState();
     getRoot()->show();
     dialog->runModal();
     // Closed by its title bar as well as by the buttons: nothing may keep polling.
-    detection.reset();
+    running.cancel();
+    running.changed = nullptr;
+    detection = nullptr;
     return bound;
 }
 

@@ -1,15 +1,10 @@
 #pragma once
 // The small modal window that binds one input: it tells the user what to press or move, shows
-// the control it found and lets them use it, try again or cancel. The detection itself is the
-// ControlDetector's; this window only shows its state and forwards the buttons.
+// the control it found and lets them use it, try again or cancel. The detection belongs to the
+// property list that runs it; this window only shows its state and forwards the buttons.
 #include "core/windows/WindowBase.h"
 
 #include <cstdint>
-#include <memory>
-
-namespace mvk::unidevice {
-class Property;
-}
 
 namespace mvk::qvn::core {
 
@@ -25,13 +20,12 @@ public:
     static constexpr int32_t CancelButton = 105;
 
     BindingDialog();
-    ~BindingDialog() override;
 
-    // Runs the window modally for `property` (which outlives the call); true when the user
-    // bound a control. False at once when the layout cannot be read.
-    bool run(unidevice::Property* property);
+    // Runs the window modally for `detection` (which outlives the call and has not started);
+    // true when the user bound its property. False at once when the layout cannot be read.
+    bool run(ControlDetector& detection);
     // The detection of the running window, or null.
-    ControlDetector* detector() const { return detection.get(); }
+    ControlDetector* detector() const { return detection; }
 
     void handleMessage(util::Message& message, bool broadcast) override;
 
@@ -39,7 +33,7 @@ private:
     void showState();
     void finish();
 
-    std::unique_ptr<ControlDetector> detection;
+    ControlDetector* detection = nullptr;
     bool bound = false;
 };
 

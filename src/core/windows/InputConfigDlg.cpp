@@ -3,27 +3,21 @@
 #include "core/instances/Instance.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/libraries/Tool.h"
-#include "core/windows/AdvancedSettingsDialog.h"
-#include "core/windows/BindingDialog.h"
 #include "core/windows/BindingText.h"
 #include "core/windows/InputProfileCommands.h"
+#include "core/windows/PropertyManager.h"
 #include "gui/Component.h"
 #include "gui/componentinterface/ComboBox.h"
-#include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
 #include "unidevice/Device.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/EmulatedTrinaryDevice.h"
-#include "unidevice/Property.h"
-#include "unidevice/PropertyHandler.h"
 #include "util/Message.h"
 #include "util/xml/Element.h"
 
 #include <array>
 
 namespace mvk::qvn::core {
-
-using util::xml::Element;
 
 namespace {
 
@@ -35,44 +29,26 @@ constexpr std::array<int32_t, 9> Buttons{
     InputConfigDlg::ImportButton,      InputConfigDlg::ExportButton,
     InputConfigDlg::StartProfileButton};
 
-// The element with that "id" below `element`, depth first; null when there is none.
-Element* findById(Element& element, int32_t id) {
-    if (element.attribute("id") == std::to_string(id))
-        return &element;
-    for (int i = 0; i < element.childCount(); ++i)
-        if (Element* found = findById(element.child(i), id))
-            return found;
-    return nullptr;
-}
-
-// Gives the row's parts the ids of input `index`.
-void numberRow(Element& element, int32_t index) {
-    const std::string id = element.attribute("id");
-    if (id.size() == 1 && id[0] >= '1' && id[0] <= '5')
-        element.attribute("id") = std::to_string(InputConfigDlg::RowBase +
-                                                 InputConfigDlg::RowStride * index + (id[0] - '0'));
-    for (int i = 0; i < element.childCount(); ++i)
-        numberRow(element.child(i), index);
-}
-
 } // namespace
 
-InputConfigDlg::InputConfigDlg()
-    : WindowBase("InputConfigDlg"), binding(std::make_unique<BindingDialog>()),
-      advanced(std::make_unique<AdvancedSettingsDialog>()) {}
+InputConfigDlg::InputConfigDlg() : WindowBase("InputConfigDlg") {}
 
 InputConfigDlg::~InputConfigDlg() {
     forgetInstance();
 }
 
 bool InputConfigDlg::open(Instance* instance) {
+    // A binding or tuning window runs inside the property list's own call; the list must
+    // outlive it.
+    if (properties != nullptr && properties->isBusy())
+        return false;
     forgetInstance();
     if (instance == nullptr)
         return false;
     shown = instance;
-    // Rows follow the instance's own inputs, so the dialog is built anew for each instance.
     if (!build()) {
-        shown = nullptr;
+        forgetInstance();
+        destroyRoot();
         return false;
     }
     subscribe(instance);
@@ -84,65 +60,48 @@ bool InputConfigDlg::open(Instance* instance) {
     return true;
 }
 
+// The property list is a part of its own: the PropertyManager lays it out from its layout file
+// and the list is placed into this window's layout at PropertyArea before the window is built,
+// so it takes its place in the window's sizes and keyboard order like any other part. The
+// manager then fills the rows, runs the Bind... and Advanced... windows and tells this window
+// when a binding changed; the window keeps the device list and the profile commands. The list
+// is laid out for one instance's inputs, so the whole window is built anew for each instance.
 bool InputConfigDlg::build() {
-    Element layout;
-    if (layout.load(layoutPath("qvn_inputs.xml")) != Element::Parsed)
+    util::xml::Element layout;
+    if (layout.load(layoutPath("qvn_inputs.xml")) != util::xml::Element::Parsed)
         return false;
-    Element* rows = findById(layout, Rows);
-    if (rows == nullptr || rows->childCount() == 0)
+    util::xml::Element* area = elementById(layout, PropertyArea);
+    auto manager = std::make_unique<PropertyManager>(*shown);
+    util::xml::Element list = manager->layout();
+    if (area == nullptr || list.isEmpty())
         return false;
-    const Element row = rows->takeChild(0);
-    const unidevice::PropertyHandler* properties = shown->getProperties();
-    for (int32_t i = 0; i < properties->count(); ++i) {
-        Element copy = row;
-        numberRow(copy, i);
-        rows->addChild(std::move(copy));
-    }
-    gui::ComponentFactory* factories = gui::ComponentFactory::existing();
-    gui::Component* built = factories ? factories->create(layout) : nullptr;
-    if (built == nullptr)
+    area->addChild(std::move(list));
+    if (!buildLayout(layout) || find(PropertyArea) == nullptr ||
+        !manager->attach(find(PropertyArea)->child(0)))
         return false;
-    built->setPathAlias("[images]", imageFolder());
-    adoptRoot(built);
+    properties = std::move(manager);
+    subscribe(properties.get());
     for (int32_t id : Buttons)
         listenTo(id);
-    for (int32_t i = 0; i < properties->count(); ++i) {
-        listenTo(RowBase + RowStride * i + BindPart);
-        listenTo(RowBase + RowStride * i + AdvancedPart);
-    }
     return true;
 }
 
 void InputConfigDlg::refresh() {
     if (shown == nullptr || getRoot() == nullptr)
         return;
-    fillRows();
+    if (properties != nullptr)
+        properties->fillRows();
     fillDevices();
     fillProfiles(shown->getInputProfileName());
-}
-
-void InputConfigDlg::fillRows() {
-    const unidevice::PropertyHandler* properties = shown->getProperties();
-    for (int32_t i = 0; i < properties->count(); ++i) {
-        const unidevice::Property* property = properties->property(i);
-        const int32_t base = RowBase + RowStride * i;
-        const std::string text = BindingText::of(*property);
-        if (gui::Component* name = find(base + NamePart))
-            name->setLabel(property->name());
-        if (gui::Component* binding = find(base + BindingPart))
-            binding->setLabel(text);
-        auto* icon = gui::interfaceOf<gui::componentinterface::Label>(find(base + IconPart));
-        const std::string file = BindingText::icon(text);
-        if (icon != nullptr)
-            icon->setImage(file.empty() ? std::string() : "[images]/" + file);
-    }
 }
 
 void InputConfigDlg::fillDevices() {
     auto* list = gui::interfaceOf<gui::componentinterface::ListBox>(find(DeviceList));
     if (list == nullptr)
         return;
+    const std::string selected = list->getCurrentText();
     list->clear();
+    list->insertItem(NoDeviceEntry, -1);
     const unidevice::DeviceHandler* devices = unidevice::DeviceHandler::instance();
     for (int32_t i = 0; i < devices->deviceCount(); ++i) {
         const unidevice::Device* device = devices->device(i);
@@ -154,6 +113,9 @@ void InputConfigDlg::fillDevices() {
         list->insertItem(device->name(), -1);
         list->setItemImage(list->getCount() - 1, "[images]/" + BindingText::deviceIcon(*device));
     }
+    // Refilling keeps what the user picked while that device is still there.
+    if (!selected.empty() && list->findItem(selected) >= 0)
+        list->selectText(selected);
 }
 
 void InputConfigDlg::fillProfiles(const std::string& selected) {
@@ -182,9 +144,20 @@ void InputConfigDlg::handleMessage(util::Message& message, bool) {
         if (message.id == util::Message::Destroying) {
             shown = nullptr;
             commands.reset();
+            if (properties != nullptr)
+                properties->forgetInstance();
             hideWindow();
         } else if (message.id == Instance::InputProfileApplied) {
             refresh();
+        }
+        return;
+    }
+    if (message.sender == properties.get() && properties != nullptr) {
+        // A new binding: the devices may have changed while the user pressed or moved one,
+        // and what the last profile command reported no longer holds.
+        if (message.id == PropertyManager::BindingChanged && shown != nullptr) {
+            fillDevices();
+            setStatus({});
         }
         return;
     }
@@ -200,14 +173,6 @@ void InputConfigDlg::onClicked(int32_t id) {
     }
     if (commands == nullptr)
         return;
-    if (id >= RowBase && (id - RowBase) % RowStride == BindPart) {
-        bind((id - RowBase) / RowStride);
-        return;
-    }
-    if (id >= RowBase && (id - RowBase) % RowStride == AdvancedPart) {
-        tune((id - RowBase) / RowStride);
-        return;
-    }
     const std::string name = selectedProfile();
     std::string status;
     switch (id) {
@@ -244,27 +209,13 @@ void InputConfigDlg::onClicked(int32_t id) {
     setStatus(status);
 }
 
-void InputConfigDlg::bind(int32_t row) {
-    unidevice::Property* property = shown->getProperties()->property(row);
-    if (property == nullptr)
-        return;
-    binding->run(property);
-    // The instance may have gone while the window was up.
-    if (shown != nullptr)
-        refresh();
-}
-
-void InputConfigDlg::tune(int32_t row) {
-    unidevice::Property* property = shown->getProperties()->property(row);
-    if (property != nullptr)
-        advanced->run(property, shown->getName());
-}
-
 void InputConfigDlg::forgetInstance() {
     if (shown != nullptr)
         unsubscribe(shown);
     shown = nullptr;
     commands.reset();
+    // Takes the list out of the window before the window's tree goes.
+    properties.reset();
 }
 
 } // namespace mvk::qvn::core

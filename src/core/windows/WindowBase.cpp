@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace mvk::qvn::core {
 
 WindowBase::WindowBase(std::string name) : MessageNode(std::move(name)) {}
@@ -28,12 +30,25 @@ std::string WindowBase::imageFolder() {
     return getInstallPath("data") + "/core/images";
 }
 
+util::xml::Element* WindowBase::elementById(util::xml::Element& layout, int32_t id) {
+    if (std::as_const(layout).attribute("id") == std::to_string(id))
+        return &layout;
+    for (int i = 0; i < layout.childCount(); ++i)
+        if (util::xml::Element* found = elementById(layout.child(i), id))
+            return found;
+    return nullptr;
+}
+
 bool WindowBase::loadLayout(const std::string& fileName) {
     util::xml::Element layout;
     if (layout.load(layoutPath(fileName)) != util::xml::Element::Parsed) {
         adoptRoot(nullptr);
         return false;
     }
+    return buildLayout(layout);
+}
+
+bool WindowBase::buildLayout(const util::xml::Element& layout) {
     gui::ComponentFactory* factories = gui::ComponentFactory::existing();
     gui::Component* built = factories ? factories->create(layout) : nullptr;
     if (built != nullptr)

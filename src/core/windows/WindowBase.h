@@ -11,6 +11,10 @@ namespace mvk::gui {
 class Component;
 }
 
+namespace mvk::util::xml {
+class Element;
+}
+
 namespace mvk::qvn::core {
 
 class WindowBase : public util::DynamicObject, public util::MessageNode {
@@ -38,12 +42,17 @@ public:
     static std::string layoutPath(const std::string& fileName);
     // The folder "[images]" stands for in the core's windows.
     static std::string imageFolder();
+    // The element below `layout` (or `layout` itself) whose "id" is `id`, depth first; null
+    // when there is none.
+    static util::xml::Element* elementById(util::xml::Element& layout, int32_t id);
 
 protected:
     // Reads the layout, builds the root with the first component factory that accepts the root
     // element, registers "[images]" on it and listens to it. Replaces an earlier root. False
     // when the file cannot be read or no factory builds a root; the window then stays empty.
     bool loadLayout(const std::string& fileName);
+    // As loadLayout(), from a layout already read.
+    bool buildLayout(const util::xml::Element& layout);
     // Takes an already built root (or null) in place of the present one.
     void adoptRoot(gui::Component* component);
     // Hides and destroys the root; the window is empty afterwards.

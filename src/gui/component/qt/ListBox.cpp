@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QStyledItemDelegate>
 
 namespace mvk::gui::component {
 
@@ -18,6 +19,26 @@ namespace {
 // Where an entry keeps the path of its image.
 constexpr int ImageRole = Qt::UserRole;
 
+// Once the list has shown images, an entry without one keeps the room of an image, so the
+// texts of all entries line up and every row is equally high.
+class AlignedEntries : public QStyledItemDelegate {
+public:
+    explicit AlignedEntries(QListWidget* list) : QStyledItemDelegate(list), list(list) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if ((option->features & QStyleOptionViewItem::HasDecoration) != 0 ||
+            !list->iconSize().isValid())
+            return;
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->decorationSize = list->iconSize();
+    }
+
+private:
+    QListWidget* list;
+};
+
 } // namespace
 
 ListBox::ListBox(const util::xml::Element& element) : QtComponent(element) {
@@ -25,6 +46,7 @@ ListBox::ListBox(const util::xml::Element& element) : QtComponent(element) {
         auto* entry = new QListWidgetItem(QString::fromStdString(initialItems().text(i)), this);
         entry->setData(ImageRole, QString::fromStdString(initialItems().image(i)));
     }
+    setItemDelegate(new AlignedEntries(this));
     connect(this, &QListWidget::currentRowChanged, this, &ListBox::onIndexChanged);
     connect(this, &QListWidget::itemDoubleClicked, this, &ListBox::onDoubleClicked);
 }
