@@ -1,5 +1,6 @@
 #include "RefNode.h"
 
+#include "FreeSnapshot.h"
 #include "RefScene.h"
 #include "RefUndoStack.h"
 #include "TransformKeysUndo.h"
@@ -168,14 +169,7 @@ CSnapshot* RefNode::getSnapshot(SnapshotKind kind, double time) {
 void RefNode::releaseSnapshot(CSnapshot* snapshot) {
     if (snapshot == nullptr)
         return;
-    if (snapshot->kind() == SnapshotKind::Mesh) {
-        CMesh& mesh = static_cast<CSnapshot_Mesh*>(snapshot)->mesh;
-        delete[] mesh.vertex;
-        delete[] mesh.texcoord;
-        delete[] mesh.face;
-        delete[] mesh.tface;
-    }
-    delete snapshot;
+    freeSnapshot(snapshot);
     --snapshotsOut;
 }
 

@@ -2,6 +2,7 @@
 
 #include "BlenderHost.h"
 #include "BlenderScene.h"
+#include "FreeSnapshot.h"
 
 #include <pybind11/stl.h>
 
@@ -223,14 +224,7 @@ CSnapshot* BlenderNode::getSnapshot(SnapshotKind kind, double time) {
 void BlenderNode::releaseSnapshot(CSnapshot* snapshot) {
     if (snapshot == nullptr)
         return;
-    if (snapshot->kind() == SnapshotKind::Mesh) {
-        CMesh& mesh = static_cast<CSnapshot_Mesh*>(snapshot)->mesh;
-        delete[] mesh.vertex;
-        delete[] mesh.texcoord;
-        delete[] mesh.face;
-        delete[] mesh.tface;
-    }
-    delete snapshot;
+    freeSnapshot(snapshot);
 }
 
 void BlenderNode::setName(const std::string& name) {
