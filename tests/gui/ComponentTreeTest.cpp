@@ -4,7 +4,6 @@
 #include "gui/Toolkit.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QPushButton>
 #include <QWidget>
 
@@ -33,27 +32,6 @@ TEST_F(ComponentTreeTest, FindByIdSearchesLevelByLevelBeforeDescending) {
     // The component searched from is never compared itself.
     EXPECT_EQ(dialog->findById(0), nullptr);
     EXPECT_EQ(dialog->findById(99), nullptr);
-}
-
-TEST_F(ComponentTreeTest, VisibilityAndEnablingFollowTheAncestors) {
-    auto dialog = build(R"(<dialog><list id="1" visible="no" enabled="no">
-        <border id="2" visible="no"><label id="3"/></border></list></dialog>)");
-    Component* label = dialog->findById(3);
-    EXPECT_FALSE(label->isVisible());
-    EXPECT_FALSE(label->isEnabled());
-
-    label->setVisible(true, true);
-    EXPECT_TRUE(label->isVisible());
-    EXPECT_TRUE(dialog->findById(1)->isVisible());
-    EXPECT_TRUE(dialog->findById(2)->isVisible());
-    EXPECT_FALSE(label->isEnabled());
-
-    // Without propagation an ancestor's flag still hides the descendants.
-    dialog->findById(1)->setVisible(false, false);
-    EXPECT_FALSE(label->isVisible());
-    label->setEnabled(true, true);
-    EXPECT_TRUE(label->isEnabled());
-    EXPECT_TRUE(dialog->findById(1)->isEnabled());
 }
 
 TEST_F(ComponentTreeTest, PathAliasesResolveOwnFirstThenEachAncestor) {
@@ -90,21 +68,6 @@ TEST_F(ComponentTreeTest, SubscribedOwnerReceivesEventsWithTheSendersId) {
     owner.events.clear();
     static_cast<QPushButton*>(button->getWidget())->click();
     EXPECT_EQ(owner.events, (std::vector<Event>{{0x4140, 11}, {0x4141, 11}, {0x4142, 11}}));
-
-    owner.events.clear();
-    QFocusEvent focusIn(QEvent::FocusIn);
-    QApplication::sendEvent(button->getWidget(), &focusIn);
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(button->getWidget(), &enter);
-    button->setSize({90, 30});
-    EXPECT_TRUE(owner.received(Component::EventFocusIn, 11));
-    EXPECT_TRUE(owner.received(Component::EventMouseEnter, 11));
-    EXPECT_TRUE(owner.received(Component::EventResized, 11));
-
-    owner.events.clear();
-    dialog->hide();
-    EXPECT_TRUE(owner.received(Component::EventHiding, 10));
-    EXPECT_TRUE(owner.received(Component::EventHidden, 10));
 
     owner.events.clear();
     dialog.reset();

