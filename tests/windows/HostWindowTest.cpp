@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QTest>
 
-#include <filesystem>
 
 using qvn::host::HostWindow;
 using qvn::host::Matrix;
@@ -26,9 +25,7 @@ class HostWindowTest : public qvn::test::AttachedCore {
 protected:
     void SetUp() override {
         AttachedCore::SetUp();
-        std::filesystem::copy(qvn::test::TestEnvironment::stageRoot() + "/quorvane/plugins",
-                              environment.installRoot() + "/quorvane/plugins",
-                              std::filesystem::copy_options::recursive);
+        installSamplePlugins();
         attach();
         window = std::make_unique<HostWindow>(*core, host);
         window->resize(900, 600);

@@ -1,9 +1,6 @@
 #include "WindowTestSupport.h"
 #include "util/xml/Element.h"
 
-#include <QMenu>
-#include <QMenuBar>
-
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -80,21 +77,6 @@ TEST_F(LayoutsTest, EveryShippedLayoutBuildsWithTheIdsItsWindowNeeds) {
             }
         root->destroy();
     }
-}
-
-TEST_F(LayoutsTest, MainWindowIsTheActivationSourceAndOffersTheFourCreateMenus) {
-    attach();
-    Component* root = core->getMainWindow();
-    ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->getId(), 100);
-    auto* bar = qobject_cast<QMenuBar*>(root->findById(135)->getWidget());
-    ASSERT_NE(bar, nullptr);
-    std::set<QString> titles;
-    for (QMenu* menu : bar->findChildren<QMenu*>())
-        titles.insert(menu->title());
-    for (const char* title :
-         {"Create Vehicle tool", "Create Accessory tool", "Create Camera tool", "Create Template"})
-        EXPECT_EQ(titles.count(QString::fromUtf8(title)), 1u) << title;
 }
 
 // Every image a shipped layout names is rendered into the data folder by the build.

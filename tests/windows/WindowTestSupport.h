@@ -1,6 +1,6 @@
 #pragma once
-// An attached core whose install tree holds a copy of the shipped data (and no tool modules),
-// so a test may change a layout before the core reads it.
+// An attached core whose install tree holds a copy of the shipped data (tool modules only when
+// a test installs them), so a test may change a layout before the core reads it.
 #include "RefHost.h"
 #include "core/CoreImplementation.h"
 #include "core/Startup.h"
@@ -8,6 +8,9 @@
 #include "gui/StdComponent.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
+
+#include <QApplication>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +24,12 @@ protected:
     void SetUp() override {
         environment.userDataPath();
         std::filesystem::copy(TestEnvironment::stageRoot() + "/quorvane/data", dataFolder(),
+                              std::filesystem::copy_options::recursive);
+    }
+    // The tool modules of the build, with the sample orbit camera.
+    void installSamplePlugins() {
+        std::filesystem::copy(TestEnvironment::stageRoot() + "/quorvane/plugins",
+                              environment.installRoot() + "/quorvane/plugins",
                               std::filesystem::copy_options::recursive);
     }
     void TearDown() override {
@@ -64,6 +73,12 @@ protected:
         return count;
     }
     static std::string logText() { return mvk::util::Log::instance()->text(); }
+    static bool countdownShown() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->windowTitle() == "Countdown" && window->isVisible())
+                return true;
+        return false;
+    }
 
     TestEnvironment environment;
     qvn::host::RefHost host;
