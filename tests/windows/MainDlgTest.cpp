@@ -12,7 +12,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -163,18 +162,6 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
     EXPECT_FALSE(countdownShown());
     // The whole take is one host undo step.
     EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Record"});
-}
-
-TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
-    attachAndOpen();
-    menuCommand(core::MainDlg::CommandAbout);
-    Component* about = implementation()->getAboutWindow();
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isShown());
-    auto* close = qobject_cast<QAbstractButton*>(about->findById(300)->getWidget());
-    ASSERT_NE(close, nullptr);
-    close->click();
-    EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
 }
 
 TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
