@@ -10,6 +10,7 @@
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Progressbar.h"
+#include "gui/componentinterface/Spinner.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -49,6 +50,19 @@ protected:
 };
 
 // What spinner and check box edits send is checked through the preference pages that store them.
+TEST_F(KindsTest, SpinnerRoundsAndStaysQuietWhenSetByCode) {
+    Component* component =
+        shownKind(R"(<spinner id="4" min="-10" max="10" defaultvalue="2.5"/>)", 4);
+    auto* spinner = interfaceOf<componentinterface::Spinner>(component);
+    EXPECT_EQ(spinner->getValueRounded(), 2);
+    spinner->setValue(2.6);
+    EXPECT_EQ(spinner->getValueRounded(), 3);
+    // Values set by code keep to the range and send nothing.
+    spinner->setValue(99);
+    EXPECT_EQ(spinner->getValue(), 10.0);
+    EXPECT_TRUE(owner.events.empty());
+}
+
 TEST_F(KindsTest, ComboBoxEntriesComeFromItemTextAndOnlyUsersCauseEvents) {
     Component* component = shownKind(R"(<combobox id="3"><item>Walk</item>
         <item label="Run"/><item>Jump</item></combobox>)",

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 
 #include "gui/Toolkit.h"
+#include "gui/component/qt/QBoxLayoutLimited.h"
 #include "gui/component/qt/Graph.h"
 #include "gui/componentinterface/Button.h"
 
@@ -12,9 +13,26 @@
 namespace {
 
 using namespace mvk::gui;
+using component::qt::QBoxLayoutLimited;
 using guitest::build;
 
 class QtBackEndTest : public guitest::GuiTest {};
+
+TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
+    QWidget host;
+    auto* box = new QBoxLayoutLimited(QBoxLayout::TopToBottom, &host);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto* content = new QWidget;
+    content->setMinimumSize(100, 50);
+    box->addWidget(content);
+    EXPECT_EQ(box->minimumSize(), QSize(100, 50));
+
+    box->setLimits({10, 10}, {60, 200});
+    EXPECT_EQ(box->minimumSize(), QSize(60, 50));
+    // Crossed limits: the maximum has the last word.
+    box->setLimits({300, 300}, {20, 20});
+    EXPECT_EQ(box->minimumSize(), QSize(20, 20));
+}
 
 TEST_F(QtBackEndTest, HiddenChildrenTakeNoRoomAndHiddenContainersHideTheirChildren) {
     auto list = build(R"(<list type="horizontal" width="300" height="30">
@@ -75,6 +93,18 @@ TEST_F(QtBackEndTest, ButtonCyclesThroughItsContentsOnClicks) {
         EXPECT_EQ(visibleContent(), next);
     }
     button->hide();
+}
+
+// The toolkit's pump delivers deferred deletes itself: outside a running event loop they
+// would otherwise never happen.
+TEST_F(QtBackEndTest, EventPumpDeliversDeferredDeletes) {
+    auto* doomed = new QObject;
+    bool gone = false;
+    QObject::connect(doomed, &QObject::destroyed, [&] { gone = true; });
+    doomed->deleteLater();
+    EXPECT_FALSE(gone);
+    Toolkit::processEvents();
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(QtBackEndTest, DefaultGradientRunsHorizontallyAcrossTheMiddle) {

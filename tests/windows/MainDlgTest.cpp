@@ -164,6 +164,19 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
     EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Record"});
 }
 
+// The close button destroys the window whose click it is handling.
+TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
+    attachAndOpen();
+    menuCommand(core::MainDlg::CommandAbout);
+    Component* about = implementation()->getAboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isShown());
+    auto* close = qobject_cast<QAbstractButton*>(about->findById(300)->getWidget());
+    ASSERT_NE(close, nullptr);
+    close->click();
+    EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
+}
+
 TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
     attachAndOpen();
     core->setSlowMotion(3);

@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/windows/CountDownWindow.h"
+#include "core/windows/SubComponent.h"
 #include "gui/componentinterface/Dialog.h"
 
 #include <filesystem>
@@ -43,6 +44,25 @@ TEST_F(CountDownTest, WithoutItsLayoutEveryOperationDoesNothing) {
     EXPECT_FALSE(window->isWindowShown());
     window->hide();
     window->destroy();
+}
+
+class Part : public core::SubComponent {
+public:
+    explicit Part(int tag) : SubComponent("part"), tag(tag) {}
+    bool attachTo(mvk::gui::Component*) override { return true; }
+    int tag;
+};
+
+TEST(SubComponentTest, KindsAreMadeByTheFirstCreatorRegisteredUnderTheirName) {
+    EXPECT_EQ(core::SubComponent::create("part"), nullptr);
+    EXPECT_TRUE(core::SubComponent::registerKind("part", [] { return new Part(1); }));
+    EXPECT_FALSE(core::SubComponent::registerKind("part", [] { return new Part(2); }));
+    core::SubComponent* made = core::SubComponent::create("part");
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(static_cast<Part*>(made)->tag, 1);
+    made->destroy();
+    core::SubComponent::unregisterKind("part");
+    EXPECT_FALSE(core::SubComponent::isRegistered("part"));
 }
 
 } // namespace
