@@ -16,11 +16,8 @@ namespace {
 struct Listener : TimerManager {
     void onTimer(int32_t id, uint32_t tick) override {
         calls.emplace_back(id, tick);
-        if (stopInside)
-            service().removeTimer(this, id);
     }
     std::vector<std::pair<int32_t, uint32_t>> calls;
-    bool stopInside = false;
 };
 
 class TimerManagerTest : public ::testing::Test {
@@ -69,19 +66,6 @@ TEST_F(TimerManagerTest, IdsRouteToTheirListenersRestartsReplaceAndUnknownStopsD
     service.addTimer(&first, 6, 1e12);
     ASSERT_EQ(qtTimers().size(), 1);
     EXPECT_EQ(qtTimers()[0].interval, TimerManager::LongestInterval);
-}
-
-TEST_F(TimerManagerTest, AListenerThatStopsItsTimerInsideTheCallIsNotCalledAgainUntilRestarted) {
-    first.stopInside = true;
-    service.addTimer(&first, 5, 0);
-    service.addTimer(&first, 6, 0);
-    pass();
-    pass();
-    EXPECT_EQ(first.calls.size(), 2u);
-    EXPECT_TRUE(qtTimers().isEmpty());
-    service.addTimer(&first, 5, 0);
-    pass();
-    EXPECT_EQ(first.calls.size(), 3u);
 }
 
 } // namespace
