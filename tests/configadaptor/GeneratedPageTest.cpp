@@ -257,19 +257,6 @@ TEST_F(GeneratedPageTest, ADestroyedPageIsForgottenAndDestroyedElementsHearNothi
     orphanBox->setValue(6);
     QTest::keyClick(orphanBox, Qt::Key_Return);
     EXPECT_EQ(orphanGain, 1.0);
-
-    // An explicitly unbound page stops following and reporting.
-    SampleTool other(&callback);
-    guitest::Owned page = guitest::Owned(other.root()->buildPage());
-    other.gainElement->unbindPage(other.gainElement->boundPage(0));
-    other.gain = 9;
-    other.root()->refreshPages();
-    Component* gainControl = page->findById(0);
-    EXPECT_EQ(interfaceOf<kind::Spinner>(gainControl)->getValue(), 1.5);
-    auto* otherBox = static_cast<QDoubleSpinBox*>(gainControl->getWidget());
-    otherBox->setValue(2);
-    QTest::keyClick(otherBox, Qt::Key_Return);
-    EXPECT_EQ(other.gain, 9.0);
 }
 
 } // namespace
