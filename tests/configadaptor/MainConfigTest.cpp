@@ -2,8 +2,6 @@
 #include "ConfigTestSupport.h"
 #include "core/MainConfigSettings.h"
 #include "platform/Interaction.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestEnvironment.h"
 #include "util/Log.h"
 
 #include <gmock/gmock.h>
@@ -66,15 +64,6 @@ TEST_F(MainConfigTest, EachControlOfThePageChangesItsSettingInsideAHostOperation
                                      "accept:Countdown", "begin:Silent", "accept:Silent",
                                      "begin:On top", "accept:On top", "begin:Log level",
                                      "accept:Log level"));
-}
-
-TEST_F(MainConfigTest, TheSaveLogButtonAsksForAFile) {
-    qvn::test::TestEnvironment environment;
-    qvn::test::ScriptedInteraction script; // the dialog is cancelled
-    EXPECT_TRUE(send(Node::ButtonClicked, 110, "Save log"));
-    ASSERT_EQ(script.questions().size(), 1u);
-    EXPECT_EQ(script.questions()[0].kind, "saveFileName");
-    EXPECT_THAT(holds(), ElementsAre("begin:Save log", "accept:Save log"));
 }
 
 } // namespace

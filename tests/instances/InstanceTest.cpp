@@ -1,8 +1,5 @@
 #include "InstanceFixture.h"
 #include "RefNode.h"
-#include "unidevice/DeviceHandler.h"
-#include "unidevice/Property.h"
-#include "unidevice/PropertyHandler.h"
 
 #include <tuple>
 
@@ -31,20 +28,6 @@ TEST_F(InstanceTest, NamesCountUpFromTheToolsNameOrTheTrailingDigitsKeepingTheir
     EXPECT_EQ(core->createInstance("Rig"), "Rig_03");
     EXPECT_EQ(core->createInstance("NoSuchTool"), "");
     EXPECT_EQ(host.undoStack.history().back(), "cancel:Creating instance");
-}
-
-TEST_F(InstanceTest, IconFollowsTheLastRecognisedCategory) {
-    RigPlugin both("Both", "Camera;Vehicle");
-    RigPlugin none("None", "Prop");
-    LibraryManager::instance()->addToolToLibrary(CoreLibrary::instance(), &both);
-    LibraryManager::instance()->addToolToLibrary(CoreLibrary::instance(), &none);
-    const std::string images = environment.installRoot() + "/quorvane/data/core/images/treeicons/";
-    auto icon = [&](const std::string& tool) {
-        return core->InstanceManager::createInstance(tool, "")->getInstance()->getIconPath();
-    };
-    EXPECT_EQ(icon("Both"), images + "morvik_vehicle_tools.png");
-    EXPECT_EQ(icon("None"), images + "morvik_accessory_tools.png");
-    EXPECT_EQ(icon("Rig"), images + "morvik_camera_tools.png");
 }
 
 TEST_F(InstanceTest, FailingInitialisationLeavesNothingBehind) {
@@ -106,32 +89,6 @@ TEST_F(InstanceTest, ExtensionsAnswerOrLogTheUnknownOnes) {
     EXPECT_EQ(rig->instanceCount(), 0);
     EXPECT_EQ(groupReference->childCount(), 0);
     EXPECT_NE(log().find("Destroying Instance: Rig_01"), std::string::npos);
-}
-
-TEST_F(InstanceTest, VirtualControlsRegisterTheDeviceOnceAndAreComputedOnUpdate) {
-    Instance* instance = make();
-    EXPECT_EQ(instance->controlCount(), 0);
-    EXPECT_EQ(instance->control(0), nullptr);
-    auto* devices = mvk::unidevice::DeviceHandler::instance();
-    const int32_t before = devices->deviceCount();
-    VirtualControlDescriptor first{"Speed", 3, 4};
-    auto* control = static_cast<CVirtualControl*>(
-        instance->extend(Extension::CreateVirtualControl, &first, 0));
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(devices->deviceCount(), before + 1);
-    EXPECT_EQ(instance->getDeviceIndex(), before - 1);
-    EXPECT_EQ(devices->deviceIndex(instance), std::max(before - 1, 0));
-    VirtualControlDescriptor second{"Brake", 4, 1};
-    instance->extend(Extension::CreateVirtualControl, &second, 0);
-    EXPECT_EQ(devices->deviceCount(), before + 1);
-    ASSERT_EQ(instance->controlCount(), 2);
-    EXPECT_EQ(instance->control(2), nullptr);
-    EXPECT_TRUE(instance->update(0));
-    EXPECT_DOUBLE_EQ(instance->control(0)->current(), 1.0);
-    EXPECT_DOUBLE_EQ(instance->control(1)->current(), 2.0);
-    instance->update(0);
-    EXPECT_DOUBLE_EQ(instance->control(0)->previous(), 1.0);
-    EXPECT_DOUBLE_EQ(instance->control(0)->current(), 3.0);
 }
 
 } // namespace
