@@ -2,8 +2,6 @@
 #include "ConfigTestSupport.h"
 #include "core/MainConfigSettings.h"
 #include "platform/Interaction.h"
-#include "support/ScriptedInteraction.h"
-#include "support/TestEnvironment.h"
 #include "util/Log.h"
 
 #include <gmock/gmock.h>
@@ -44,10 +42,7 @@ protected:
 TEST_F(MainConfigTest, EachControlOfThePageChangesItsSettingInsideAHostOperation) {
     value = 7.9;
     EXPECT_TRUE(send(Node::ValueCommitted, 100, "Countdown"));
-    EXPECT_EQ(settings.countdownSeconds(), 7);
-    value = -2.5;
-    EXPECT_TRUE(send(Node::ValueChanged, 100, "Countdown"));
-    EXPECT_EQ(settings.countdownSeconds(), -2) << "truncated, not rounded";
+    EXPECT_EQ(settings.countdownSeconds(), 7) << "truncated, not rounded";
     value = 1e300;
     EXPECT_TRUE(send(Node::ValueChanged, 100, "Countdown"));
     EXPECT_EQ(settings.countdownSeconds(), 2147483647);
@@ -66,42 +61,9 @@ TEST_F(MainConfigTest, EachControlOfThePageChangesItsSettingInsideAHostOperation
     EXPECT_EQ(mvk::util::Log::threshold(), 1);
 
     EXPECT_THAT(holds(), ElementsAre("begin:Countdown", "accept:Countdown", "begin:Countdown",
-                                     "accept:Countdown", "begin:Countdown", "accept:Countdown",
-                                     "begin:Silent", "accept:Silent", "begin:On top",
-                                     "accept:On top", "begin:Log level", "accept:Log level"));
-}
-
-TEST_F(MainConfigTest, OtherSendersStillOpenAnEmptyOperationAndOtherCodesNone) {
-    checked = true;
-    EXPECT_TRUE(send(Node::StateChanged, 555, "Somewhere"));
-    EXPECT_TRUE(send(Node::StateChanged, 100, "Countdown")) << "a known id with another code";
-    EXPECT_FALSE(send(Node::TextEdited, 106, "Log level"));
-    EXPECT_FALSE(send(0x4007, 102, "Silent"));
-
-    EXPECT_FALSE(settings.silent());
-    EXPECT_EQ(settings.countdownSeconds(), 2);
-    EXPECT_THAT(holds(), ElementsAre("begin:Somewhere", "accept:Somewhere", "begin:Countdown",
-                                     "accept:Countdown"));
-
-    // The core's own element has no settings to change, but still brackets the operation.
-    element::MainConfig ofTheCore;
-    EXPECT_EQ(ofTheCore.getLabel(), "Main Preferences");
-    EXPECT_TRUE(ofTheCore.writeProfile().isEmpty());
-    WidgetChange change;
-    change.code = Node::StateChanged;
-    change.senderId = element::MainConfig::SilentCheckBox;
-    change.senderLabel = "Silent";
-    EXPECT_TRUE(ofTheCore.applyWidgetChange(change));
-    EXPECT_EQ(holds().back(), "accept:Silent");
-}
-
-TEST_F(MainConfigTest, TheSaveLogButtonAsksForAFile) {
-    qvn::test::TestEnvironment environment;
-    qvn::test::ScriptedInteraction script; // the dialog is cancelled
-    EXPECT_TRUE(send(Node::ButtonClicked, 110, "Save log"));
-    ASSERT_EQ(script.questions().size(), 1u);
-    EXPECT_EQ(script.questions()[0].kind, "saveFileName");
-    EXPECT_THAT(holds(), ElementsAre("begin:Save log", "accept:Save log"));
+                                     "accept:Countdown", "begin:Silent", "accept:Silent",
+                                     "begin:On top", "accept:On top", "begin:Log level",
+                                     "accept:Log level"));
 }
 
 } // namespace

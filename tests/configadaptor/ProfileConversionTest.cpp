@@ -56,14 +56,11 @@ TEST(ProfileConversionTest, TheOlderFormBecomesTheCurrentOneAndAnythingElseComes
          "<configprofile version=\"2.0\" converted=\"yes\"/>"},
         {"<settings name=\"S\"><spinner>1</spinner></settings>",
          "<configprofile version=\"2.0\" name=\"S\" converted=\"yes\"/>"},
-        {"", "<configprofile version=\"2.0\" converted=\"yes\"/>"},
         {"<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>",
          "<configprofile version=\"2.0\" name=\"N\"><item id=\"1\">3</item></configprofile>"},
     };
     for (const auto& test : cases)
-        EXPECT_EQ(flat(ProfileFormat::convertProfile(test.input.empty() ? Element()
-                                                                        : Element(test.input))),
-                  test.output)
+        EXPECT_EQ(flat(ProfileFormat::convertProfile(Element(test.input))), test.output)
             << test.input;
 }
 

@@ -165,9 +165,9 @@ struct SmallTool {
         group->addChild(new element::Spinner_Int(3, "Count", "", &count, 0, 9, 1, 1, nullptr));
         group->addChild(new element::TextBox(4, "Title", "", &title, nullptr));
     }
-    void read(const std::string& groupContent, const std::string& groupAttributes = "") {
-        root.readProfile(Element("<configprofile version=\"2.0\"><group" + groupAttributes + ">" +
-                                 groupContent + "</group></configprofile>"));
+    void read(const std::string& groupContent) {
+        root.readProfile(Element("<configprofile version=\"2.0\"><group>" + groupContent +
+                                 "</group></configprofile>"));
     }
 };
 
@@ -185,27 +185,6 @@ TEST(ProfileMatchTest, ItemsMatchByIdAndByLabelWhenTheyCarryOne) {
     EXPECT_EQ(tool.count, 7) << "ids are decimal numbers, not texts";
     tool.read("<item id=\"3x\" label=\"Count\">8</item><item label=\"Count\">8</item>");
     EXPECT_EQ(tool.count, 7) << "a malformed or missing id matches no value element";
-}
-
-TEST(ProfileMatchTest, GroupsAreOfferedEveryGroupElementWithoutIdOrWithTheirs) {
-    SmallTool tool;
-    const struct {
-        const char* attributes;
-        int written, expected;
-    } cases[] = {{" id=\"-1\"", 2, 2}, {"", 3, 3}, {" id=\"5\"", 4, 3}, {" id=\"\"", 4, 3}};
-    for (const auto& test : cases) {
-        tool.read("<item id=\"3\">" + std::to_string(test.written) + "</item>", test.attributes);
-        EXPECT_EQ(tool.count, test.expected) << test.attributes;
-    }
-    // Items directly under the profile are not inside the group.
-    tool.root.readProfile(
-        Element("<configprofile version=\"2.0\"><item id=\"3\">9</item></configprofile>"));
-    EXPECT_EQ(tool.count, 3);
-    // Two matching groups: each is read in turn, so the later one wins.
-    tool.root.readProfile(
-        Element("<configprofile version=\"2.0\"><group><item id=\"3\">5</item>"
-                "</group><group><item id=\"3\">6</item></group></configprofile>"));
-    EXPECT_EQ(tool.count, 6);
 }
 
 TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
@@ -237,17 +216,6 @@ TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
     EXPECT_FALSE(tool.loop);
     EXPECT_EQ(tool.mode + tool.title, "Slowconverted");
     EXPECT_EQ(tool.tiny, 1e-300);
-}
-
-TEST(ProfileMatchTest, AnIntegerSpinnerTakesTheFirstFourBytesOfABlob) {
-    const uint8_t bytes[] = {0xfe, 0xff, 0xff, 0xff, 0x11, 0x22};
-    for (size_t length : {6, 4, 3, 0}) {
-        SmallTool tool;
-        const std::string text = length ? mvk::util::DataChunk::base64Encode(bytes, length)
-                                        : std::string("not base64");
-        tool.read("<item id=\"3\" type=\"blob\">" + text + "</item>");
-        EXPECT_EQ(tool.count, length >= 4 ? -2 : 1) << length;
-    }
 }
 
 TEST(ProfileMatchTest, AProfileOfAnotherVersionThatIsNotTheOlderFormChangesNothing) {

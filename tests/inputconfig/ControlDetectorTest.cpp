@@ -2,7 +2,6 @@
 // cancel; with a real game-controller driver on SDL's virtual joysticks and the keyboard device.
 #include "core/windows/ControlDetector.h"
 #include "core/recording/TimerManager.h"
-#include "core/windows/BindingText.h"
 #include "gui/Toolkit.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLoader.h"
@@ -28,7 +27,6 @@ namespace qvn::test {
 namespace {
 
 using namespace mvk::unidevice;
-using mvk::qvn::core::BindingText;
 using mvk::qvn::core::ControlDetector;
 using mvk::qvn::core::TimerManager;
 
@@ -235,27 +233,6 @@ TEST_F(ControlDetectorTest, AControllerUnpluggedBetweenTheTwoButtonsIsUsedAgainW
     EXPECT_EQ(steer.value(), -1.0);
     // The binding written down names both buttons and finds the same control again.
     EXPECT_EQ(handler()->findControl(steer.binding()), steer.control());
-}
-
-TEST(BindingTextTest, IconsFollowTheFirstMatchingRule) {
-    EXPECT_EQ(BindingText::icon("Keyboard: A"), "icon_inputs_keyboard.png");
-    EXPECT_EQ(BindingText::icon("Wacom Keyboard"), "icon_inputs_keyboard.png");
-    EXPECT_EQ(BindingText::icon("wacom pen: Pressure"), "icon_inputs_wacom.png");
-    EXPECT_EQ(BindingText::icon("Space Connexion: X"), "icon_inputs_connexion.png");
-    EXPECT_EQ(BindingText::icon("[none]"), "");
-    EXPECT_EQ(BindingText::icon("Virtual Pad: A"), "icon_inputs_gamepad.png");
-    EXPECT_EQ(BindingText::icon("Left_Arrow"), "icon_inputs_gamepad.png");
-}
-
-TEST_F(ControlDetectorTest, TheDeviceListShowsGamePadsAndTheKeyboardByTheirDriver) {
-    plug();
-    const Device* pad = nullptr;
-    for (int i = 0; i < handler()->deviceCount(); ++i)
-        if (handler()->device(i)->name().find("Virtual Pad") != std::string::npos)
-            pad = handler()->device(i);
-    ASSERT_NE(pad, nullptr);
-    EXPECT_EQ(BindingText::deviceIcon(*pad), "icon_inputs_gamepad.png");
-    EXPECT_EQ(BindingText::deviceIcon(*keyboard), "icon_inputs_keyboard.png");
 }
 
 } // namespace

@@ -55,19 +55,6 @@ TEST_F(ReducedDisplay, ATickedBoxShowsTheToolsNodesSimplifiedAndEveryNodeGetsIts
     EXPECT_EQ(host.undoStack.history().back(), "accept:Record");
 }
 
-TEST_F(ReducedDisplay, AnUntickedOrMissingBoxLeavesTheDisplayAlone) {
-    for (const std::optional<bool> box : {std::optional<bool>(false), std::optional<bool>()}) {
-        reducedBox = box;
-        core->startRecording();
-        EXPECT_FALSE(body->isVisible());
-        EXPECT_TRUE(body->isFullDisplay());
-        runUntil(10.5);
-        core->stopRecording();
-        EXPECT_EQ(host.redraws, 0);
-        EXPECT_FALSE(body->isVisible());
-    }
-}
-
 TEST_F(ReducedDisplay, NodesDeletedOrMadeDuringTheTakeAreLeftAloneOnRestore) {
     reducedBox = true;
     core->startRecording();

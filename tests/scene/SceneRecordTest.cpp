@@ -77,13 +77,10 @@ TEST_F(SceneRecordTest, NodeRecordsDescribeLensParentsAndVisibility) {
     EXPECT_EQ(first.child("parent").attribute("external"), "Dolly_01");
     EXPECT_EQ(first.child("parent").text(), "body");
     EXPECT_EQ(first.child("visible").text(), "true");
-    ASSERT_EQ(first.childCount("transform"), 2);
-    EXPECT_EQ(first.child("transform", 1).attribute("reference"), "local");
 
     const Element& second = record.child("node", 1);
     EXPECT_EQ(second.attribute("type"), "camera");
     EXPECT_EQ(second.child("fov").text(), "47.5");
-    EXPECT_EQ(second.child("parent").text(), "body");
     EXPECT_EQ(second.child("visible").text(), "false");
 
     // A parent that no instance owns is left out and logged.

@@ -1,9 +1,6 @@
 // Template tools driven by a controller: SDL's virtual joystick behind the staged gamepad
 // driver, and the example templates of the install tree loaded at attach.
 #include "TemplateFixture.h"
-#include "core/libraries/Library.h"
-#include "core/libraries/LibraryManager.h"
-#include "core/libraries/Template.h"
 #include "unidevice/DeviceHandler.h"
 
 #include <SDL2/SDL.h>
@@ -87,21 +84,6 @@ protected:
 
     SDL_Joystick* joystick = nullptr;
 };
-
-TEST_F(PadTest, ShippedTemplatesLoadAtAttachAsTools) {
-    const std::pair<const char*, const char*> shipped[] = {{"Turntable", "turntable"},
-                                                           {"Two-Stick Crane", "crane"},
-                                                           {"Trigger Focus Pull", "focuspull"}};
-    for (const auto& [name, file] : shipped) {
-        auto* tool = dynamic_cast<Template*>(LibraryManager::instance()->findTool(name));
-        ASSERT_NE(tool, nullptr) << name;
-        EXPECT_EQ(tool->getLibrary()->getName(), file);
-        EXPECT_TRUE(tool->isCreatable());
-        EXPECT_EQ(tool->getBaseFolder(), environment.installRoot() + "/quorvane/prm/" + file);
-    }
-    EXPECT_EQ(LibraryManager::instance()->findTool("Turntable")->categories(),
-              std::vector<std::string>{"Accessory"});
-}
 
 TEST_F(PadTest, TurntableTurnsWithOneAxisAndOrbitsAtTheRadius) {
     Instance* turntable = create("Turntable");
