@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace mvk::qvn::core;
@@ -17,13 +16,6 @@ TEST(PathsTest, EveryKeyMapsBelowTheInstallRoot) {
     EXPECT_EQ(getInstallPath("plugin"), root + "/quorvane/plugins/linux/x64");
     EXPECT_EQ(getInstallPath(""), root + "/quorvane");
     EXPECT_EQ(getInstallPath("DATA"), root);
-}
-
-TEST(PathsTest, UnknownInstallRootGivesEmptyPaths) {
-    qvn::test::TestEnvironment environment;
-    unsetenv("QUORVANE_INSTALL_ROOT");
-    EXPECT_EQ(getInstallPath("data"), "");
-    EXPECT_EQ(getInstallPath(""), "");
 }
 
 TEST(PathsTest, UserDataLivesInTheDocumentsFolder) {

@@ -53,6 +53,7 @@ TEST_F(ScriptTest, NodesWriteBackTheirOwnTagAndUnknownRootsGiveNull) {
     EXPECT_EQ(render(script->toXML()), "plus(minus(constant(2)),constant(7))");
 
     EXPECT_EQ(build("<foo><constant>1</constant></foo>"), nullptr);
+    EXPECT_EQ(build("<Add><constant>1</constant></Add>"), nullptr); // names compare exactly
     EXPECT_EQ(build(""), nullptr);
 }
 

@@ -1,6 +1,5 @@
 #include "platform/Interaction.h"
 #include "platform/ShellFolders.h"
-#include "platform/TickCount.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 
@@ -25,18 +24,6 @@ TEST(ShellFoldersTest, InstallRootAndDocumentsComeFromTheEnvironment) {
     unsetenv("QUORVANE_INSTALL_ROOT");
     // This test program does not live in <root>/quorvane/lib, so nothing can be deduced.
     EXPECT_EQ(installRoot(), "");
-}
-
-TEST(TickCountTest, AnInstalledSourceReplacesTheClockUntilRemoved) {
-    uint32_t now = 0xFFFFFFF0u;
-    setTickSource([&] { return now; });
-    EXPECT_EQ(tickCount(), 0xFFFFFFF0u);
-    now += 0x20; // wraps like the system counter
-    EXPECT_EQ(tickCount(), 0x10u);
-    setTickSource({});
-    const uint32_t a = tickCount();
-    const uint32_t b = tickCount();
-    EXPECT_LE(static_cast<uint32_t>(b - a), 1000u);
 }
 
 TEST(InteractionTest, EarlyErrorsReachTheResponderUnlessSilent) {
