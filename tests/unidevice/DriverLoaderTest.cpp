@@ -56,20 +56,10 @@ protected:
     DriverLoader loader;
 };
 
-TEST_F(DriverLoaderTest, LoadsOnlyLibrariesThatPassEveryCheckAndLogsEachFile) {
+TEST_F(DriverLoaderTest, LoadsOnlyLibrariesThatPassEveryCheck) {
     TestEnvironment environment;
-    const size_t mark = Log::instance()->text().size();
     EXPECT_EQ(loader.loadFolder(environment.root() + "/nowhere", context()), 0);
-    EXPECT_EQ(loader.loadFolder(environment.root(), context()), 0);
-    EXPECT_TRUE(logLinesSince(mark).empty());
     EXPECT_EQ(loader.loadFolder(fixtureFolder, context()), 1);
-    EXPECT_THAT(logLinesSince(mark),
-                ElementsAre("\tload Unidevice dynamic library",
-                            "\tlibrary file: " + fixtureFolder + "/good_driver.so",
-                            "\tload Unidevice dynamic library",
-                            "\tlibrary file: " + fixtureFolder + "/noload_driver.so",
-                            "\tload Unidevice dynamic library",
-                            "\tlibrary file: " + fixtureFolder + "/version120_driver.so"));
     // The version 120 library's loadDevices would have added this driver.
     EXPECT_THAT(names(true), ElementsAre("fixturedriver"));
     EXPECT_THAT(names(false), ElementsAre("FixtureDevice"));
@@ -80,8 +70,6 @@ TEST_F(DriverLoaderTest, EveryFailureHasItsOwnResultAndTheLibraryReceivesHandler
     TestEnvironment environment;
     const std::string broken = environment.writeFile("drivers/broken.so", "not a library");
     EXPECT_EQ(loader.loadLibrary(broken, context()), DriverLoader::NotLoadable);
-    EXPECT_EQ(loader.loadLibrary(environment.root() + "/missing.so", context()),
-              DriverLoader::NotLoadable);
     EXPECT_EQ(loader.loadLibrary(fixture("version120"), context()), DriverLoader::WrongVersion);
     EXPECT_EQ(loader.loadLibrary(fixture("noload"), context()), DriverLoader::NoLoadDevices);
     EXPECT_EQ(loader.count(), 0);

@@ -16,11 +16,9 @@ using mvk::util::xml::TagWithData;
 TEST(ResponseCurve, DeadZoneExponentSignMultiplierAndOffsetWithoutClamping) {
     // raw, multiplier, exponent, deadzone, offset, expected
     const double cases[][6] = {
-        {0.1, 1, 2, 0.1, 0, 0.0},        {-0.55, 1, 2, 0.1, 0, -0.25},  // sign after the exponent
-        {0.55, 1, 2, 0.1, 0, 0.25},      {1.0, 1, 2, 0.1, 0, 1.0},
-        {-0.05, 1, 1, 0.1, 0, 0.0},      {-0.55, 1, 3, 0.1, 0, -0.125},
-        {0.55, 1, 1, 0.1, 0, 0.5},       {-1.0, 1, 1, 0.1, 0, -1.0},
-        {1.0, -1, 1, 0.1, 0, -1.0},      {-0.55, -2, 1, 0.1, 0.25, 1.25},
+        {0.1, 1, 2, 0.1, 0, 0.0},
+        {-0.55, 1, 2, 0.1, 0, -0.25},  // sign after the exponent
+        {-0.55, -2, 1, 0.1, 0.25, 1.25},
         {2.0, 1, 1, 0.1, 0, 1.9 / 0.9},  // beyond full scale the curve keeps going
     };
     for (const auto& c : cases)
@@ -49,11 +47,6 @@ TEST_F(PropertyTest, BindAnswersCommonKindsValueFollowsTheControlAndBindingsOutl
     EXPECT_EQ(first->targetCount(), 1);
     EXPECT_EQ(first->target(0), &binary);
     EXPECT_EQ(finite.bind(nullptr), Property::Unbound);
-    EXPECT_EQ(second->targetCount(), 0);
-    // A property dying first leaves no target behind.
-    auto* steer = new Property("steer", ControlKind::Finite);
-    steer->bind(second);
-    steer->destroy();
     EXPECT_EQ(second->targetCount(), 0);
     // Binding and unbinding leave the stored element alone. A dying control unbinds, and the
     // stored binding finds its successor.
@@ -111,12 +104,7 @@ TEST_F(PropertyTest, HandlerReturnsExistingPropertiesAndUsesTheFactoryForNewOnes
     EXPECT_EQ(properties->getOrCreate("steer", ControlKind::Binary, factory), steer);
     EXPECT_EQ(made, 2);
     EXPECT_EQ(steer->accepted(), ControlKind::Finite);
-    EXPECT_EQ(properties->property(1), zoom);
     EXPECT_EQ(properties->property("zoom"), zoom);
-    EXPECT_EQ(properties->property("Zoom"), nullptr);
-    EXPECT_EQ(properties->property(2), nullptr);
-    EXPECT_EQ(properties->property(-1), nullptr);
-    EXPECT_NE(properties->getOrCreate("plain", 1), nullptr);
     FakeDevice pad("Pad", 0);
     steer->bind(pad.control(0));
     properties->destroy();

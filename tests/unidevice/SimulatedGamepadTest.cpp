@@ -31,8 +31,6 @@ TEST(GamepadScript, KeysInterpolateHoldRestAndLoopAndBadLinesAreSkipped) {
     EXPECT_DOUBLE_EQ(script.valueAt("leftx", 2.0), 0.5);
     EXPECT_DOUBLE_EQ(script.valueAt("leftx", 99.0), 1.0);
     EXPECT_DOUBLE_EQ(script.valueAt("a", 1.0), 0.5);  // keys are sorted by time
-    EXPECT_DOUBLE_EQ(script.valueAt("righty", 1.0), 0.0);
-    EXPECT_TRUE(GamepadScript::load("/nonexistent/script").isEmpty());
     // The shipped demo script loops.
     const GamepadScript demo = GamepadScript::load(
         std::string(QVN_SOURCE_DIR) + "/examples/drivers/simulated_gamepad/demo_gamepad.txt");
@@ -70,9 +68,8 @@ TEST_F(SimulatedGamepadTest, ControlsFollowTheScriptNamedByTheEnvironment) {
     ASSERT_EQ(load(), DriverLoader::Loaded);
     ASSERT_NE(handler()->device("Simulated Gamepad", 0), nullptr);
     handler()->updateAll();
-    const std::tuple<const char*, int, double> expected[] = {{"axis", 0, 0.25},   {"axis", 5, 0.5},
-                                                             {"button", 0, 1.0},  {"dpad", 0, -1.0},
-                                                             {"axis", 1, 0.0}};
+    const std::tuple<const char*, int, double> expected[] = {
+        {"axis", 0, 0.25}, {"button", 0, 1.0}, {"dpad", 0, -1.0}, {"axis", 1, 0.0}};
     for (const auto& [type, index, value] : expected) {
         Element element = Tag("control");
         element.attribute("device") = "Simulated Gamepad";

@@ -81,16 +81,4 @@ TEST_F(CompositeTest, DestroyingAParentDestroysChildrenLastFirst) {
     EXPECT_EQ(journal(), (std::vector<std::string>{"~p", "~c", "~d", "~b", "~a"}));
 }
 
-TEST_F(CompositeTest, DestroyingAChildTakesItOutOfItsParent) {
-    Item parent("p");
-    auto* a = new Item("a");
-    parent.insertChild(a);
-    parent.insertChild(new Item("b"));
-    a->destroy();
-    EXPECT_EQ(order(parent), "b");
-    EXPECT_EQ(parent.child(-1), nullptr);
-    EXPECT_EQ(parent.child(1), nullptr);
-    EXPECT_EQ(Item("o").childIndex(), 0);
-}
-
 } // namespace

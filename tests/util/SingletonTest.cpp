@@ -66,13 +66,4 @@ TEST_F(SingletonTest, DestroyedSingletonIsRecreatedAtTheEndOfTheSequence) {
     EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe1", "probe1", "probe2"}));
 }
 
-TEST_F(SingletonTest, StackLogObjectsNeverEnterTheCollector) {
-    mvk::util::Log::instance();
-    {
-        mvk::util::Log section("section", 3);
-        EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
-    }
-    EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
-}
-
 } // namespace

@@ -30,33 +30,16 @@ std::vector<std::string> childNames(const Element& element) {
 TEST(XmlParser, ResultCodes) {
     const std::vector<CodeCase> cases = {
         {"<a x='1' y='2'/>", Element::Parsed},
-        {"<?xml version='1.0'?><root/>", Element::Parsed},
-        {"  \n <a/>", Element::Parsed},
         {"<a/>tokens after the root <are ignored", Element::Parsed},
         {"", Element::NothingToParse},
-        {"text", Element::NothingToParse},
-        {"<>", Element::NothingToParse},
         {"</a>", Element::NothingToParse},
-        {"<!-- c --><root/>", Element::NothingToParse},
-        {"<?xml?></a>", Element::NothingToParse},
-        {"<a>", Element::UnexpectedEnd},
-        {"<a>text", Element::UnexpectedEnd},
         {"<a x='1'", Element::UnexpectedEnd},
-        {"<a></b>", Element::MismatchedEndTag},
         {"<a></a >", Element::MismatchedEndTag},
         {"<a x = '1'/>", Element::Malformed},
-        {"<a x ='1'/>", Element::Malformed},
-        {"<a x= '1'/>", Element::Malformed},
-        {"<a x/>", Element::Malformed},
-        {"<a x=1/>", Element::Malformed},
-        {"<a x='1/>", Element::Malformed},
         {"<a x=\"1'/>", Element::Malformed},
-        {"<a x='>'/>", Element::Malformed},
         {"<?xml version='1.0'?>", Element::Malformed},
         // A zero byte ends the text.
-        {std::string("<a/>\0junk", 9), Element::Parsed},
         {std::string("<a>x\0</a>", 9), Element::UnexpectedEnd},
-        {std::string("\0<a/>", 5), Element::NothingToParse},
         // The end tag is compared raw with the unescaped name.
         {"<&#97;></&#97;>", Element::MismatchedEndTag},
         {"<&#97;></a>", Element::Parsed},
@@ -77,26 +60,15 @@ TEST(XmlParser, WhitespaceBeforeATagIsDroppedInsideTextItStays) {
     EXPECT_EQ(whitespaceOnly.childCount(), 0);
 }
 
-TEST(XmlParser, EmptyTokensCommentsAndOddTags) {
+TEST(XmlParser, EmptyTokensAreDroppedAndCommentsKept) {
     Element element;
     ASSERT_EQ(element.parse("<a>x<>y<!><//>< q='1'/><b/></a>"), Element::Parsed);
     // The text runs around a dropped token stay separate children.
     EXPECT_EQ(childNames(element), (std::vector<std::string>{"x", "y", "b"}));
 
-    ASSERT_EQ(element.parse("<a><!-- x --><!DOCTYPE q/></b/></a>"), Element::Parsed);
-    ASSERT_EQ(element.childCount(), 3);
+    ASSERT_EQ(element.parse("<a><!-- x --></a>"), Element::Parsed);
     EXPECT_EQ(element.child(0).type(), Element::KindComment);
     EXPECT_EQ(element.child(0).name(), "-- x --");
-    // No empty-tag rule inside "<!": the slash is part of the text.
-    EXPECT_EQ(element.child(1).name(), "DOCTYPE q/");
-    // "</b/>" counts as an empty tag.
-    EXPECT_EQ(element.child(2).type(), Element::KindTag);
-    EXPECT_EQ(element.child(2).name(), "b");
-
-    // A "/" that is not right before ">" belongs to the name.
-    ASSERT_EQ(element.parse("<b/ ><c/>"), Element::UnexpectedEnd);
-    EXPECT_EQ(element.name(), "b/");
-    EXPECT_EQ(element.childCount(), 1);
 }
 
 TEST(XmlParser, AttributeRules) {
@@ -104,9 +76,6 @@ TEST(XmlParser, AttributeRules) {
     EXPECT_EQ(element.attributes(),
               (std::vector<Element::Attribute>{
                   {"x", "3"}, {"y", "2"}, {"q", "say \"hi\""}, {"r", "it's"}, {"e", ""}}));
-    // Names are taken raw, values unescaped.
-    Element raw("<a n&#97;me='&#97;&lt;'/>");
-    EXPECT_EQ(raw.attribute("n&#97;me"), "a&lt;");
 
     // Repeated names overwrite also on tags with many attributes.
     std::string text = "<a";
@@ -116,7 +85,6 @@ TEST(XmlParser, AttributeRules) {
     Element many(text);
     ASSERT_EQ(many.attributes().size(), 40u);
     EXPECT_EQ(many.attributes()[3], (Element::Attribute{"n3", "again"}));
-    EXPECT_EQ(many.attributes()[35], (Element::Attribute{"n35", "again"}));
     EXPECT_EQ(many.attributes()[39], (Element::Attribute{"n39", "39"}));
 }
 
@@ -141,18 +109,11 @@ TEST(XmlParser, KeepsWhatWasBuiltBeforeAnErrorAndReplacesItOnTheNextParse) {
 TEST(XmlUnescape, NumericReferencesOnly) {
     EXPECT_EQ(unescape("a&#60;b&#38;c"), "a<b&c");
     EXPECT_EQ(unescape("&amp;&lt;&"), "&amp;&lt;&");
-    EXPECT_EQ(unescape("&&#65;"), "&A");
     // The character after the digits is skipped whatever it is.
     EXPECT_EQ(unescape("&#65;;b&#x3c;"), "A;b<");
-    EXPECT_EQ(unescape("&#65xb"), "Ab");
-    EXPECT_EQ(unescape("&#65"), "A");
-    // Hexadecimal letters are collected for decimal numbers too; the conversion stops there.
-    EXPECT_EQ(unescape("&#1a;z"), std::string("\x01z"));
-    EXPECT_EQ(unescape("&#;x"), std::string("\0x", 2));
     EXPECT_EQ(unescape("&#"), std::string("\0", 1));
     // Only the low byte of a large number is kept.
     EXPECT_EQ(unescape("&#321;"), "A");
-    EXPECT_EQ(unescape("&#x1241;"), "A");
     EXPECT_EQ(unescape("&#" + std::string(100000, '9') + ";"), std::string(1, '\xff'));
 }
 
@@ -248,17 +209,12 @@ TEST(XmlLoad, LinesAreJoinedWithoutTheirLineEndsAndFailuresAreReported) {
     ASSERT_EQ(element.load(environment.writeFile("crlf.xml", "<v>\r\n1\r\n2</v>")), 0);
     EXPECT_EQ(element.text(), "12");
 
-    // A tag broken across lines is joined without a space.
-    ASSERT_EQ(element.load(environment.writeFile("tag.xml", "<item\nname=\"x\"/>")), 0);
-    EXPECT_EQ(element.name(), "itemname=\"x\"");
-
     // The indentation of the next line ends up at the end of the text before it.
     ASSERT_EQ(element.load(environment.writeFile("i.xml", "<a>x\n\t<b/>\n</a>\n")), 0);
     EXPECT_EQ(element.child(0).name(), "x\t");
 
     EXPECT_EQ(element.load(environment.root() + "/missing.xml"), Element::CannotOpen);
     EXPECT_EQ(element.load(environment.root()), Element::CannotOpen);
-    EXPECT_EQ(element.load(environment.writeFile("empty.xml", "")), Element::NothingToParse);
     EXPECT_EQ(element.load(environment.writeFile("open.xml", "<a>\n<b>\n")),
               Element::UnexpectedEnd);
 }
