@@ -123,10 +123,11 @@ TEST_F(GeneratedPageTest, ABuiltPageNestsEveryPartAndStartsFromTheToolsValues) {
     ASSERT_NE(motion->findById(1), output->findById(1));
     EXPECT_EQ(output->findById(1)->childCount(), 5);
 
-    // The description label shows the group's tooltip, greyed.
+    // The description label shows the group's tooltip, greyed; without one it is empty.
     Component* description = motion->child(0)->child(0);
     EXPECT_EQ(description->getLabel(), "How the camera moves");
     EXPECT_FALSE(description->isEnabled());
+    EXPECT_EQ(output->child(0)->child(0)->getLabel(), "");
 
     // Whole numbers for an integer spinner, the spin box's four decimals for a real one.
     EXPECT_EQ(kindOf<kind::Spinner>(built.get(), tool.gainElement)->getDecimals(), 4);

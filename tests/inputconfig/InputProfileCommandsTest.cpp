@@ -2,6 +2,7 @@
 // scripted responder, on a real tool's profile store in a temporary user data folder.
 #include "core/windows/InputProfileCommands.h"
 #include "core/libraries/InputProfileManager.h"
+#include "core/windows/BindingText.h"
 #include "instances/InstanceFixture.h"
 #include "platform/Interaction.h"
 #include "unidevice/Property.h"
@@ -70,6 +71,8 @@ TEST_F(InputProfileCommandsTest, NewNamesAreCheckedAndAnExistingOneIsOverwritten
     EXPECT_FALSE(commands->saveAsNew());
     EXPECT_EQ(script.questions()[3].text,
               "This will overwrite the profile a b, do you wish to continue?");
+    EXPECT_EQ(script.questions()[3].caption, "Overwrite?");
+    EXPECT_EQ(script.questions()[4].extra, "a b - name already exists.");
     EXPECT_EQ(files(), before);
 
     // Saving over it with the user's consent.
@@ -88,6 +91,12 @@ TEST_F(InputProfileCommandsTest, ImportAsksForEachExistingNameAndDecliningKeepsT
     script.pushText(single);
     script.pushButton(No); // keep the stored one, and give the import no other name
     EXPECT_EQ(commands->importProfiles(), 0);
+    EXPECT_EQ(script.questions()[0].extra,
+              userFolder() + "|Morvik Input Profiles (*.mip);;All files (*.*)");
+    EXPECT_EQ(script.questions()[1].text,
+              "A profile with the name Pad already exists. This will overwrite that profile, do "
+              "you wish to continue?");
+    EXPECT_EQ(script.questions()[2].extra, "Select a new name");
     EXPECT_EQ(store->elementByName("Pad").child("property", 0).child("multiplier").text(), "2");
 
     // Several profiles in one file: the first overwrites after consent, the second is new.
@@ -105,6 +114,7 @@ TEST_F(InputProfileCommandsTest, ImportAsksForEachExistingNameAndDecliningKeepsT
     script.pushText(environment.writeFile("elsewhere/bad.mip", "<profile name="));
     EXPECT_EQ(commands->importProfiles(), 0);
     EXPECT_EQ(lastText(), "The profile could not be imported.");
+    EXPECT_EQ(lastCaption(), "Morvik Quorvane - Error");
 }
 
 TEST_F(InputProfileCommandsTest, ExportNamesTheProfileAfterTheChosenFile) {
@@ -113,6 +123,7 @@ TEST_F(InputProfileCommandsTest, ExportNamesTheProfileAfterTheChosenFile) {
     fs::create_directories(environment.root() + "/x");
     script.pushText(path);
     ASSERT_TRUE(commands->exportProfile(""));
+    EXPECT_EQ(script.questions()[0].extra, userFolder() + "|Morvik Input Profiles (*.mip)");
     Element written;
     ASSERT_EQ(written.load(path), Element::Parsed);
     EXPECT_EQ(written.attribute("name"), "My");
@@ -128,9 +139,13 @@ TEST_F(InputProfileCommandsTest, ExampleProfilesCannotBeOverwrittenRenamedOrDele
     const auto before = files();
 
     EXPECT_FALSE(commands->save("Example:Gamepad"));
+    EXPECT_EQ(lastText(), "The specified profile is considered read-only and cannot be "
+                          "overwritten.\nPlease specify another profile name");
     EXPECT_EQ(lastCaption(), "Morvik Quorvane - Error");
     EXPECT_FALSE(commands->rename("Example:Gamepad"));
+    EXPECT_EQ(lastText(), "Cannot rename example profiles.");
     EXPECT_FALSE(commands->remove("Example:Gamepad"));
+    EXPECT_EQ(lastCaption(), "Morvik Quorvane - Error");
     EXPECT_EQ(script.count("textInput"), 0);
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(store->hasElement("Example:Gamepad"));
@@ -140,12 +155,14 @@ TEST_F(InputProfileCommandsTest, RenameDeleteAndStartProfileWorkOnTheUsersOwnFil
     ASSERT_TRUE(commands->save("Mine"));
     script.pushText("Ours");
     EXPECT_EQ(commands->rename("Mine"), std::optional<std::string>("Ours"));
+    EXPECT_EQ(script.questions().back().extra, "Set a new name");
     EXPECT_FALSE(fs::exists(userFolder() + "/Mine.mip"));
     EXPECT_TRUE(fs::exists(userFolder() + "/Ours.mip"));
     EXPECT_EQ(instance->getInputProfileName(), "Ours");
 
     script.pushButton(Yes);
     EXPECT_TRUE(commands->remove("Ours"));
+    EXPECT_EQ(lastText(), "Do you really want to delete the profile: Ours");
     EXPECT_FALSE(fs::exists(userFolder() + "/Ours.mip"));
 
     pan()->setExponent(2);
@@ -154,6 +171,19 @@ TEST_F(InputProfileCommandsTest, RenameDeleteAndStartProfileWorkOnTheUsersOwnFil
     Element start;
     ASSERT_EQ(start.load(userFolder() + "/Start Profile.mip"), Element::Parsed);
     EXPECT_EQ(start.child("property", 0).child("exponent").text(), "2");
+}
+
+TEST_F(InputProfileCommandsTest, AProfileBindingAMissingControllerLoadsWithTheMissingCount) {
+    environment.writeFile(userFolder() + "/Gone.mip",
+                          "<profile name=\"Gone\"><property name=\"Pan\">"
+                          "<control device=\"Unplugged Pad\" type=\"axis\" index=\"0\">"
+                          "<description>Unplugged Pad: Left Stick X</description></control>"
+                          "</property></profile>");
+    store->reload();
+    EXPECT_EQ(commands->load("Gone"), std::optional<int>(1));
+    EXPECT_EQ(BindingText::of(*pan()), "[none]");
+    EXPECT_EQ(pan()->binding().attribute("device"), "Unplugged Pad");
+    EXPECT_EQ(commands->load("Nothing"), std::nullopt);
 }
 
 } // namespace

@@ -136,12 +136,39 @@ TEST_F(Resimulation, EveryFrameAfterFromUpToToThroughTemporaryControlsAsOneUndoS
     EXPECT_EQ(bodyX(), live);
 }
 
+TEST_F(Resimulation, AResimulationWithMultiplierTwoMatchesALiveTakeWithMultiplierTwo) {
+    recordLive(50);
+    const Channel single = bodyX();
+    const Instance::RecordedValues recorded = rig->getRecordedValues();
+    pan()->setMultiplier(2.0);
+    core->resimulate(0.0, 2.0);
+    slice();
+    const Channel resimulated = bodyX();
+    EXPECT_EQ(rig->getRecordedValues().at(0).allKeys(), recorded.at(0).allKeys());
+
+    recordLive(50);
+    const Channel live = bodyX();
+    // The live takes key 0.04 s to 2.04 s; the range ends at 2.0 s.
+    ASSERT_EQ(single.size(), 51u);
+    ASSERT_EQ(resimulated.size(), 51u);
+    ASSERT_EQ(live.size(), 51u);
+    for (size_t i = 0; i < 50; ++i) {
+        EXPECT_DOUBLE_EQ(resimulated[i].first, live[i].first);
+        EXPECT_NEAR(resimulated[i].second, 2.0 * single[i].second, 1e-12);
+        EXPECT_NEAR(resimulated[i].second, live[i].second, 1e-12);
+    }
+}
+
 TEST_F(Resimulation, SlicesOfHalfASecondWithProgressTextsAndCancelKeepingTheFramesDone) {
     recordLive(500);
     const Channel live = bodyX();
     code()->notices.clear();
     pan()->setMultiplier(3.0);
     core->resimulate(0.0, 20.0);
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"0% - 0 minutes and 0 seconds",
+                                        "Resimulating frame 0 to 500...", "0 out of 500 frames.",
+                                        "0 minutes and 0 seconds.", "Current frame: 0"}));
 
     // 20 ms a frame: a slice does the frames begun within its first 500 ms.
     costPerFrame = 20;
@@ -163,6 +190,7 @@ TEST_F(Resimulation, SlicesOfHalfASecondWithProgressTextsAndCancelKeepingTheFram
     EXPECT_EQ(frames(), 55u);
     slice();
     EXPECT_EQ(frames(), 58u);
+    EXPECT_EQ(label(103), "1 minutes and 28 seconds.");
     EXPECT_EQ(window()->getWindow()->getLabel(), "12% - 1 minutes and 28 seconds");
 
     // Cancel: the frames done stay, nothing more is evaluated, and one undo removes them.
