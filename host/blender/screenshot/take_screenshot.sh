@@ -25,7 +25,9 @@ if wait_for sidebar; then
     # Close the splash (a click in the empty viewport), then choose the add-on's sidebar tab.
     /usr/bin/python3 "$here/click.py" 700,700 1308,255
     touch "$QUORVANE_SHOT_DIR/clicked"
-    wait_for ready && sleep 4 && import -window root "$output" && echo "picture written to $output"
+    # Kept small for the repository: three quarters of the screen, 256 colours.
+    wait_for ready && sleep 4 && import -window root "$output" &&
+        mogrify -resize 1200x675 -colors 256 -define png:format=png8 "$output" && echo "picture written to $output"
 fi
 kill "$blender"
 wait "$blender" 2>/dev/null
