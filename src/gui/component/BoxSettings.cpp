@@ -56,7 +56,13 @@ const char* styleName(Style style) {
     return "none";
 }
 
-Alignment readAlignment(const std::string& value, bool vertical) {
+bool anySet(const std::array<int32_t, 4>& sides) {
+    return sides[0] != 0 || sides[1] != 0 || sides[2] != 0 || sides[3] != 0;
+}
+
+} // namespace
+
+BoxSettings::Alignment BoxSettings::readAlignment(const std::string& value, bool vertical) {
     if (value == "center")
         return Alignment::Center;
     if (vertical)
@@ -68,7 +74,7 @@ Alignment readAlignment(const std::string& value, bool vertical) {
                               : Alignment::NotSet;
 }
 
-const char* alignmentName(Alignment alignment) {
+const char* BoxSettings::alignmentName(Alignment alignment) {
     switch (alignment) {
     case Alignment::Top:
         return "top";
@@ -85,12 +91,6 @@ const char* alignmentName(Alignment alignment) {
     }
     return "";
 }
-
-bool anySet(const std::array<int32_t, 4>& sides) {
-    return sides[0] != 0 || sides[1] != 0 || sides[2] != 0 || sides[3] != 0;
-}
-
-} // namespace
 
 void BoxSettings::readSides(const Element& element, const char* name,
                             std::array<int32_t, 4>& sides) {

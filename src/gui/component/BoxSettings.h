@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace mvk::gui {
 
@@ -26,6 +27,11 @@ public:
 
     void read(const util::xml::Element& element);
     void write(util::xml::Element& element) const;
+
+    // "valign" words (top, bottom, center) or "halign" words (left, right, center); anything
+    // else is not set. Shared with the label, which aligns its text by the same words.
+    static Alignment readAlignment(const std::string& value, bool vertical);
+    static const char* alignmentName(Alignment alignment);
 
     // Sides as the Box interface numbers them (top, right, bottom, left).
     int32_t getPadding(int side) const;

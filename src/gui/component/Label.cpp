@@ -1,6 +1,7 @@
 #include "gui/component/Label.h"
 
 #include "gui/Attributes.h"
+#include "gui/component/BoxSettings.h"
 
 namespace mvk::gui::component {
 
@@ -32,37 +33,6 @@ const char* frameName(FrameStyle style) {
     }
 }
 
-Alignment readAlignment(const std::string& value) {
-    if (value == "top")
-        return Alignment::Top;
-    if (value == "bottom")
-        return Alignment::Bottom;
-    if (value == "left")
-        return Alignment::Left;
-    if (value == "right")
-        return Alignment::Right;
-    if (value == "center")
-        return Alignment::Center;
-    return Alignment::NotSet;
-}
-
-const char* alignmentName(Alignment alignment) {
-    switch (alignment) {
-    case Alignment::Top:
-        return "top";
-    case Alignment::Bottom:
-        return "bottom";
-    case Alignment::Left:
-        return "left";
-    case Alignment::Right:
-        return "right";
-    case Alignment::Center:
-        return "center";
-    default:
-        return "";
-    }
-}
-
 } // namespace
 
 Label::Label(const util::xml::Element& element) : StdComponent("label", element) {
@@ -72,14 +42,8 @@ Label::Label(const util::xml::Element& element) : StdComponent("label", element)
     selectable = element.attribute("selectable") == "yes";
     hyperlinks = element.attribute("hyperlinks") == "yes";
     frameStyle = readFrame(element.attribute("style"));
-    const Alignment vertical = readAlignment(element.attribute("valign"));
-    if (vertical == Alignment::Top || vertical == Alignment::Bottom ||
-        vertical == Alignment::Center)
-        valign = vertical;
-    const Alignment horizontal = readAlignment(element.attribute("halign"));
-    if (horizontal == Alignment::Left || horizontal == Alignment::Right ||
-        horizontal == Alignment::Center)
-        halign = horizontal;
+    valign = BoxSettings::readAlignment(element.attribute("valign"), true);
+    halign = BoxSettings::readAlignment(element.attribute("halign"), false);
     Attributes::readText(element, "imagepath", imagePath);
 }
 
@@ -94,9 +58,9 @@ util::xml::Element Label::writeXml() const {
     if (frameStyle != FrameStyle::None)
         element.attribute("style") = frameName(frameStyle);
     if (valign != Alignment::NotSet)
-        element.attribute("valign") = alignmentName(valign);
+        element.attribute("valign") = BoxSettings::alignmentName(valign);
     if (halign != Alignment::NotSet)
-        element.attribute("halign") = alignmentName(halign);
+        element.attribute("halign") = BoxSettings::alignmentName(halign);
     if (!imagePath.empty())
         element.attribute("imagepath") = imagePath;
     return element;
