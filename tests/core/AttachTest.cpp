@@ -31,28 +31,6 @@ protected:
     qvn::host::RefHost host;
 };
 
-TEST_F(AttachTest, AttachBuildsTheCoreInOrderAndDetachTakesEverythingDown) {
-    CoreInterface* core = core::attachCore(&host);
-    ASSERT_NE(core, nullptr);
-    EXPECT_TRUE(core::Hooks::isInstalled());
-    EXPECT_EQ(core::Hooks::startCount(), 1u);
-    EXPECT_NE(QApplication::instance(), nullptr);
-    EXPECT_TRUE(std::filesystem::is_directory(environment.userDataPath() + "/data/refhost"));
-    auto* implementation = static_cast<core::CoreImplementation*>(core);
-    EXPECT_EQ(implementation->getAdaptor(), &host);
-    EXPECT_EQ(core::CoreSubSystem::registry().size(), 5u);
-    // The event pump announces itself and runs until the core goes.
-    ::testing::internal::CaptureStdout();
-    core->startEventPump();
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "init startRunLoopTimerX\n");
-    EXPECT_TRUE(mvk::gui::Toolkit::isPumping());
-    core->processEvents();
-
-    EXPECT_EQ(core::detachCore(core), 0);
-    EXPECT_FALSE(mvk::gui::Toolkit::isPumping());
-    EXPECT_FALSE(core::CoreSubSystem::isInitialized());
-}
-
 TEST_F(AttachTest, ASecondAttachReusesTheCoreAndOneDetachTakesItDown) {
     CoreInterface* core = core::attachCore(&host);
     ASSERT_NE(core, nullptr);

@@ -9,21 +9,6 @@ using namespace mvk::qvn::core;
 
 namespace {
 
-TEST(PathsTest, EveryKeyMapsBelowTheInstallRoot) {
-    qvn::test::TestEnvironment environment;
-    const std::string root = environment.installRoot();
-    EXPECT_EQ(getInstallPath("data"), root + "/quorvane/data");
-    EXPECT_EQ(getInstallPath("plugin"), root + "/quorvane/plugins/linux/x64");
-    EXPECT_EQ(getInstallPath(""), root + "/quorvane");
-    EXPECT_EQ(getInstallPath("DATA"), root);
-}
-
-TEST(PathsTest, UserDataLivesInTheDocumentsFolder) {
-    qvn::test::TestEnvironment environment;
-    EXPECT_EQ(getUserDataPath(), environment.home() + "/Documents/Morvik Vedidedivu/quorvane");
-    EXPECT_EQ(getCoreDataPath(), getUserDataPath() + "/data/core");
-}
-
 // The documents folder and the folders above the user data folder are the user's and the
 // installer's; below an existing user data folder any missing level may be made.
 TEST(PathsTest, DataFoldersAreMadeOnlyBelowAnExistingUserDataFolder) {

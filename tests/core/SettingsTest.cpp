@@ -1,8 +1,6 @@
 #include "core/MainConfigSettings.h"
-#include "gui/MessageBox.h"
 #include "platform/Interaction.h"
 #include "support/FileSizeLimit.h"
-#include "support/ScriptedInteraction.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 #include "util/xml/Element.h"
@@ -155,46 +153,6 @@ TEST_F(SettingsTest, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     MainConfigSettings elsewhere;
     elsewhere.load(environment.root() + "/missing");
     EXPECT_FALSE(elsewhere.save());
-}
-
-TEST_F(SettingsTest, SaveLogAsReportsSuccessAndFailure) {
-    qvn::test::ScriptedInteraction script;
-    mvk::util::Log::instance()->write("a line", 3);
-    MainConfigSettings settings;
-    script.pushText(environment.root() + "/saved.log");
-    settings.saveLogAs();
-    script.pushText(environment.root() + "/no/such/folder/x.log");
-    settings.saveLogAs();
-    settings.saveLogAs(); // cancelled: nothing more is asked
-    const auto& asked = script.questions();
-    ASSERT_EQ(asked.size(), 5u);
-    EXPECT_EQ(asked[0].kind, "saveFileName");
-    EXPECT_NE(asked[0].extra.find("log files (*.log)"), std::string::npos);
-    EXPECT_EQ(asked[1].text, "util::Log file saved successfully");
-    EXPECT_EQ(asked[1].caption, "Morvik Quorvane");
-    EXPECT_EQ(asked[1].flags, 1u);
-    EXPECT_EQ(asked[3].text, "Error: Unable to save to file.");
-    EXPECT_EQ(asked[3].flags, 0x100001u);
-    EXPECT_EQ(asked[4].kind, "saveFileName");
-    EXPECT_NE(qvn::test::TestEnvironment::readFile(environment.root() + "/saved.log")
-                  .find("a line"),
-              std::string::npos);
-}
-
-TEST(MessageBoxTest, SilentModeAnswersWithoutAskingUnlessForced) {
-    using namespace mvk::platform::MessageBoxFlag;
-    qvn::test::ScriptedInteraction script;
-    script.defaultButton = Cancel;
-    mvk::platform::setSilent(true);
-    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Ok | Cancel, false), 1);
-    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Yes | No, false), 16);
-    EXPECT_EQ(mvk::gui::messageBox(nullptr, "t", "c", Retry | Cancel | IconCritical, false), 32);
-    EXPECT_TRUE(script.questions().empty());
-    EXPECT_EQ(mvk::gui::messageBox(nullptr, "forced", "c", Ok | Cancel, true), 2);
-    mvk::platform::setSilent(false);
-    EXPECT_EQ(mvk::gui::messageBox(nullptr, "shown", "c", Ok, false), 2);
-    ASSERT_EQ(script.questions().size(), 2u);
-    EXPECT_EQ(script.questions()[0].text, "forced");
 }
 
 } // namespace

@@ -103,23 +103,6 @@ TEST_F(KeyboardHookTest, PassedKeysReachTheWidgetAndSwallowedOnesDoNot) {
     EXPECT_EQ(KeyboardHook::installedCount(), 0);
 }
 
-TEST_F(KeyboardHookTest, TheNewestHookSeesKeysFirstAndCanHideThemFromOlderOnes) {
-    std::vector<std::string> order;
-    KeyboardHook* older = KeyboardHook::install([&](const KeyStroke&) {
-        order.push_back("older");
-        return false;
-    });
-    KeyboardHook* newer = KeyboardHook::install([&](const KeyStroke& stroke) {
-        order.push_back("newer");
-        return stroke.virtualKey == 'X';
-    });
-    QTest::keyPress(edit.get(), Qt::Key_Y);
-    QTest::keyPress(edit.get(), Qt::Key_X);
-    KeyboardHook::uninstall(newer);
-    KeyboardHook::uninstall(older);
-    EXPECT_EQ(order, (std::vector<std::string>{"newer", "older", "newer"}));
-}
-
 TEST_F(KeyboardHookTest, SwallowedKeysFireNoShortcutEvenWithoutACode) {
     int fired = 0;
     std::vector<int32_t> seen;

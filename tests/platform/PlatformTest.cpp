@@ -1,13 +1,10 @@
 #include "platform/Interaction.h"
-#include "platform/ShellFolders.h"
 #include "support/ScriptedInteraction.h"
-#include "support/TestEnvironment.h"
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,16 +12,6 @@
 using namespace mvk::platform;
 
 namespace {
-
-TEST(ShellFoldersTest, InstallRootAndDocumentsComeFromTheEnvironment) {
-    qvn::test::TestEnvironment environment;
-    EXPECT_EQ(installRoot(), environment.installRoot());
-    EXPECT_EQ(documentsFolder(), environment.home() + "/Documents");
-    EXPECT_FALSE(desktopFolder().empty());
-    unsetenv("QUORVANE_INSTALL_ROOT");
-    // This test program does not live in <root>/quorvane/lib, so nothing can be deduced.
-    EXPECT_EQ(installRoot(), "");
-}
 
 TEST(InteractionTest, EarlyErrorsReachTheResponderUnlessSilent) {
     qvn::test::ScriptedInteraction script;

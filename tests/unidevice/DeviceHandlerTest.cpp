@@ -1,6 +1,4 @@
 #include "FakeInput.h"
-#include "unidevice/DummyDriver.h"
-#include "unidevice/WinDriver.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,44 +9,6 @@ namespace {
 using ::testing::ElementsAre;
 
 class DeviceHandlerTest : public InputTest {};
-
-TEST_F(DeviceHandlerTest, FanOutReachesEveryDriverAndDeviceAndAndsTheAnswers) {
-    auto* refusing = new FakeDriver("first");
-    auto* dummy = new DummyDriver();
-    auto* win = new WinDriver();
-    auto* pad = new FakeDevice("Pad", 0);
-    auto* a = new FakeDevice("A", 0);
-    auto* loose = new FakeDevice("Loose", 0);  // in no driver: never updated, still reset
-    dummy->addDevice(pad);
-    auto* b = new FakeDevice("B", 0);
-    win->addDevice(a);
-    win->addDevice(b);
-    win->setParam(77);
-    refusing->activateAnswer = false;
-    a->activateAnswer = false;
-    EXPECT_FALSE(handler()->activateAll());
-    EXPECT_FALSE(handler()->deactivateAll());
-    handler()->updateAll();
-    EXPECT_THAT(journal(),
-                ElementsAre("activate first", "activate Pad/0", "activate A/0", "activate B/0",
-                            "deactivate first", "deactivate Pad/0", "deactivate A/0",
-                            "deactivate B/0", "update first", "update Pad/0 0", "update A/0 77",
-                            "update B/0 77"));
-    refusing->activateAnswer = true;
-    EXPECT_FALSE(handler()->activateAll());
-    a->activateAnswer = true;
-    EXPECT_TRUE(handler()->activateAll());
-
-    loose->move(0, 1.0);
-    handler()->resetAll();
-    EXPECT_DOUBLE_EQ(loose->control(0)->current(), 0.0);
-    for (FakeDevice* device : {pad, a, b})
-        device->ready = false;
-    EXPECT_FALSE(handler()->prepareDetectionAll());
-    b->ready = true;
-    EXPECT_TRUE(handler()->prepareDetectionAll());
-    EXPECT_EQ(win->prepareDetection(), 1);
-}
 
 TEST_F(DeviceHandlerTest, AddingOnlyAppendsADyingDeviceLeavesEveryDriverAndDestroyGoesNewestFirst) {
     auto* from = new FakeDriver("from");

@@ -56,43 +56,6 @@ protected:
     DriverLoader loader;
 };
 
-TEST_F(DriverLoaderTest, LoadsOnlyLibrariesThatPassEveryCheck) {
-    TestEnvironment environment;
-    EXPECT_EQ(loader.loadFolder(environment.root() + "/nowhere", context()), 0);
-    EXPECT_EQ(loader.loadFolder(fixtureFolder, context()), 1);
-    // The version 120 library's loadDevices would have added this driver.
-    EXPECT_THAT(names(true), ElementsAre("fixturedriver"));
-    EXPECT_THAT(names(false), ElementsAre("FixtureDevice"));
-    EXPECT_EQ(handler()->device(0)->driver(), handler()->driver("fixturedriver"));
-}
-
-TEST_F(DriverLoaderTest, EveryFailureHasItsOwnResultAndTheLibraryReceivesHandlerAndContext) {
-    TestEnvironment environment;
-    const std::string broken = environment.writeFile("drivers/broken.so", "not a library");
-    EXPECT_EQ(loader.loadLibrary(broken, context()), DriverLoader::NotLoadable);
-    EXPECT_EQ(loader.loadLibrary(fixture("version120"), context()), DriverLoader::WrongVersion);
-    EXPECT_EQ(loader.loadLibrary(fixture("noload"), context()), DriverLoader::NoLoadDevices);
-    EXPECT_EQ(loader.count(), 0);
-    EXPECT_EQ(handler()->driverCount(), 0);
-    ASSERT_EQ(loader.loadLibrary(fixture("good"), context()), DriverLoader::Loaded);
-    EXPECT_EQ(loader.count(), 1);
-    // Opening it again only adds a reference to the loaded module.
-    auto module = mvk::platform::loadLibrary(fixture("good"));
-    ASSERT_NE(module, nullptr);
-    auto received = reinterpret_cast<const DriverContext* (*)()>(
-        mvk::platform::findSymbol(module, "fixtureContext"))();
-    EXPECT_EQ(received->code, 1203);
-    EXPECT_EQ(received->module, reinterpret_cast<void*>(0xC0DE));
-    EXPECT_EQ(received->hostWindow, 0x7654321u);
-    EXPECT_EQ(reinterpret_cast<int32_t (*)()>(
-                  mvk::platform::findSymbol(module, "fixtureLoadCalls"))(),
-              1);
-    mvk::platform::freeLibrary(module);
-    // The library's device is polled like any other.
-    handler()->updateAll();
-    EXPECT_DOUBLE_EQ(handler()->device(0)->control(0)->current(), 0.5);
-}
-
 // The system loader would map pages past the end of a cut file and die of SIGBUS on touching
 // them; such files are skipped like any other file that is not a loadable module.
 TEST_F(DriverLoaderTest, DamagedLibrariesAreSkippedAsNotLoadable) {

@@ -43,23 +43,6 @@ protected:
     EmulatedTrinaryDevice* emulator = nullptr;
 };
 
-TEST_F(EmulatedTest, CreatingTwiceFromTheSameSourcesGivesOneControl) {
-    EXPECT_EQ(handler()->device("TrinaryEmulator", 0), emulator);
-    EXPECT_EQ(emulator->driver(), handler()->driver("dummydriver"));
-    Control* made = emulator->createControl(left.get(), right.get());
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(emulator->createControl(left.get(), right.get()), made);
-    EXPECT_EQ(emulator->controlCount(), 1);
-    EXPECT_EQ(left->targetCount(), 1);  // the discarded duplicate let go of its sources
-    EXPECT_NE(emulator->createControl(right.get(), left.get()), made);
-    EXPECT_EQ(emulator->controlCount(), 2);
-    EXPECT_EQ(emulator->createControl(left.get(), nullptr), nullptr);
-    EXPECT_EQ(made->kind(), ControlKind::Trinary);
-    made->setCurrent(1.0);
-    EXPECT_FALSE(emulator->prepareDetection(0));
-    EXPECT_EQ(emulator->detect(0, 0), nullptr);  // never offered by detection
-}
-
 TEST_F(EmulatedTest, ElementCarriesBothSourcesMarkedWithTheirDirectionAndMatchesByThem) {
     Control* made = emulator->createControl(pad->control(0), left.get());
     const Element element = made->toXML();

@@ -1,6 +1,6 @@
 #pragma once
-// Scriptable devices and drivers for the input layer's tests. Each records what was asked of it
-// into a shared journal, so tests can assert orders across objects.
+// Scriptable devices and drivers for the input layer's tests. Each records its destruction in a
+// shared journal, so tests can assert orders across objects.
 #include "unidevice/Control.h"
 #include "unidevice/Device.h"
 #include "unidevice/DeviceHandler.h"
@@ -42,11 +42,8 @@ public:
     Control* control(int32_t index) const override {
         return index < 0 || index >= controlCount() ? nullptr : owned[size_t(index)].get();
     }
-    bool update(uintptr_t param) override {
-        journal().push_back("update " + tag() + " " + std::to_string(param));
-        return true;
-    }
-    bool prepareDetection(uintptr_t) override { return ready; }
+    bool update(uintptr_t) override { return true; }
+    bool prepareDetection(uintptr_t) override { return true; }
     // The moved control with the greatest change, as a real device would answer.
     Control* detect(uintptr_t, int32_t) override {
         ControlList moved;
@@ -59,8 +56,8 @@ public:
         for (const auto& control : owned)
             control->reset();
     }
-    bool activate(uintptr_t) override { return record("activate "); }
-    bool deactivate(uintptr_t) override { return record("deactivate "); }
+    bool activate(uintptr_t) override { return true; }
+    bool deactivate(uintptr_t) override { return true; }
 
     // Makes control `index` move from 0 to `to`.
     void move(int index, double to) {
@@ -68,14 +65,7 @@ public:
         control(index)->setCurrent(to);
     }
 
-    bool ready = true;
-    bool activateAnswer = true;
-
 private:
-    bool record(const std::string& what) {
-        journal().push_back(what + tag());
-        return activateAnswer;
-    }
     std::vector<std::unique_ptr<Control>> owned;
 };
 
@@ -84,26 +74,15 @@ public:
     explicit FakeDriver(const std::string& name) : Driver(name, nullptr) {}
     ~FakeDriver() override { journal().push_back("~" + name()); }
 
-    bool update() override {
-        journal().push_back("update " + name());
-        return updateDevices(0);
-    }
+    bool update() override { return updateDevices(0); }
     int32_t prepareDetection() override { return prepareDevices(0); }
     Control* detect() override { return detectAmongDevices(0); }
     bool addDevice(Device* device) override { return appendToDevices(device); }
     bool removeDevice(Device* device) override { return eraseFromDevices(device); }
     Device* device(int32_t index) const override { return deviceAt(index); }
     int32_t deviceCount() const override { return static_cast<int32_t>(devices.size()); }
-    bool activate() override {
-        journal().push_back("activate " + name());
-        return activateDevices(0) && activateAnswer;
-    }
-    bool deactivate() override {
-        journal().push_back("deactivate " + name());
-        return deactivateDevices(0) && activateAnswer;
-    }
-
-    bool activateAnswer = true;
+    bool activate() override { return activateDevices(0); }
+    bool deactivate() override { return deactivateDevices(0); }
 };
 
 // Every test starts from a fresh handler singleton and an empty journal.

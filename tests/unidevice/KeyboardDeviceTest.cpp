@@ -1,8 +1,6 @@
 #include "FakeInput.h"
-#include "platform/KeyboardHook.h"
 #include "unidevice/DummyDriver.h"
 #include "unidevice/InputLayer.h"
-#include "unidevice/Property.h"
 #include "unidevice/WINHOOK_KeyboardDevice.h"
 
 #include <QApplication>
@@ -15,8 +13,6 @@
 
 namespace qvn::test {
 namespace {
-
-using mvk::platform::KeyboardHook;
 
 // A widget that counts the key events that reach it.
 class KeyCounter : public QWidget {
@@ -94,46 +90,6 @@ TEST_F(KeyboardTest, PressHoldAndReleaseAndTheKeyAlwaysPassesOn) {
     EXPECT_EQ(keyboard->detect(0, 0), key('A'));
     EXPECT_EQ(target->presses, 3);
     EXPECT_EQ(target->releases, 1);
-}
-
-TEST_F(KeyboardTest, OnlyTheHookMovesKeysAndActivatingOrPreparingResetsThem) {
-    const int before = KeyboardHook::installedCount();
-    press(Qt::Key_B);
-    EXPECT_DOUBLE_EQ(key('B')->current(), 0.0);  // no hook yet
-    keyboard->activate(0);
-    press(Qt::Key_C);
-    keyboard->activate(0);
-    EXPECT_EQ(KeyboardHook::installedCount(), before + 1);
-    EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
-    press(Qt::Key_C);
-    keyboard->deactivate(0);
-    EXPECT_EQ(KeyboardHook::installedCount(), before);
-    EXPECT_TRUE(keyboard->prepareDetection(0));
-    EXPECT_TRUE(keyboard->isHooked());
-    EXPECT_DOUBLE_EQ(key('C')->current(), 0.0);
-    // A dying keyboard removes its hook and unbinds its keys.
-    Property steer("steer", ControlKind::Finite);
-    steer.setBinding(key(37)->toXML());
-    steer.bind(key(37));
-    keyboard->destroy();
-    EXPECT_EQ(KeyboardHook::installedCount(), before);
-    EXPECT_EQ(steer.control(), nullptr);
-    EXPECT_EQ(steer.binding().attribute("type"), "Left_Arrow");
-    EXPECT_EQ(WINHOOK_KeyboardDevice::live(), nullptr);
-}
-
-TEST_F(KeyboardTest, DetectionTakesTheEarlierRegisteredKeyOnATieAndHonoursExclusions) {
-    ASSERT_TRUE(handler()->prepareDetectionAll());
-    press(Qt::Key_B);
-    press(Qt::Key_Shift);
-    press(Qt::Key_A);
-    EXPECT_EQ(handler()->detectControl(), key(16));  // Shift is registered before the letters
-    const ControlList excluded{key(16)};
-    EXPECT_EQ(handler()->detectControl(&excluded), key('A'));
-    const ControlList more{key(16), key('A'), key('B')};
-    EXPECT_EQ(handler()->detectControl(&more), nullptr);
-    handler()->deactivateAll();
-    EXPECT_FALSE(keyboard->isHooked());
 }
 
 TEST_F(KeyboardTest, UnlockedKeysBecomeBindableOnceAndSuperKeysMoveTheWindowsKeys) {

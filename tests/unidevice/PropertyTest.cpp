@@ -1,6 +1,5 @@
 #include "FakeInput.h"
 #include "unidevice/Property.h"
-#include "unidevice/PropertyHandler.h"
 
 #include <gtest/gtest.h>
 
@@ -90,25 +89,6 @@ TEST_F(PropertyTest, SettingsWriteInDefaultFormattingRoundTripAndLoadingKeepsWha
     read.loadSettings(Element());
     written.setExponent(3);  // and nothing else changed
     EXPECT_EQ(read.toXML().toString("", "", ""), written.toXML().toString("", "", ""));
-}
-
-TEST_F(PropertyTest, HandlerReturnsExistingPropertiesAndUsesTheFactoryForNewOnes) {
-    auto* properties = new PropertyHandler();
-    int made = 0;
-    auto factory = [&made](const std::string& name, uint32_t accepted) {
-        ++made;
-        return new Property(name, accepted);
-    };
-    Property* steer = properties->getOrCreate("steer", ControlKind::Finite, factory);
-    Property* zoom = properties->getOrCreate("zoom", ControlKind::Binary, factory);
-    EXPECT_EQ(properties->getOrCreate("steer", ControlKind::Binary, factory), steer);
-    EXPECT_EQ(made, 2);
-    EXPECT_EQ(steer->accepted(), ControlKind::Finite);
-    EXPECT_EQ(properties->property("zoom"), zoom);
-    FakeDevice pad("Pad", 0);
-    steer->bind(pad.control(0));
-    properties->destroy();
-    EXPECT_EQ(pad.control(0)->targetCount(), 0);
 }
 
 } // namespace

@@ -119,15 +119,6 @@ TEST(AVarTest, DamagedBlocksLeaveTheCurveOrPlaceholderKeys) {
     EXPECT_TRUE(curve.sameKeys(before));
 }
 
-TEST(AVarTest, KeysStayInTimeOrderAndValuesRunLinearlyBetweenThem) {
-    Curve curve = curveOf({{2, 4}, {0, 0}, {1, 7}, {1, 9}, {3, 1}, {3, 2}});
-    EXPECT_EQ(curve.allKeys(), (std::vector<Key>{{0, 0}, {1, 9}, {2, 4}, {3, 2}}));
-    EXPECT_DOUBLE_EQ(curve.valueAt(1.5), 6.5);
-    EXPECT_DOUBLE_EQ(curve.valueAt(-4), 0);
-    EXPECT_DOUBLE_EQ(curve.valueAt(8), 2);
-    EXPECT_DOUBLE_EQ(Curve().valueAt(1), 0);
-}
-
 TEST(AVarTest, ACursorGivesTheSameValuesForwardBackwardAndAfterJumps) {
     Curve curve;
     for (int i = 0; i < 50; ++i)

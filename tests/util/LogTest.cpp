@@ -54,43 +54,6 @@ TEST_F(LogTest, ThresholdHidesHigherLevelsButDisabledStillLetsLevelZeroThrough) 
     EXPECT_NE(text[0].find("(CRITICAL): critical"), std::string::npos);
 }
 
-TEST_F(LogTest, SectionsIndentByScopeAndNegativeLevelMeansTheObjectsOwn) {
-    {
-        Log outer("outer", 3);
-        Log inner("inner", 1);
-        inner.write("detail", -1);
-        Log logger(2); // made inside the section: keeps the section's depth
-        logger.write("from logger");
-    }
-    Log::instance()->write("after", 3);
-    const auto text = splitLines(Log::instance()->text());
-    ASSERT_EQ(text.size(), 5u);
-    EXPECT_NE(text[1].find("(ERROR): \t\tinner"), std::string::npos);
-    EXPECT_NE(text[2].find("(ERROR): \t\tdetail"), std::string::npos);
-    EXPECT_NE(text[3].find("(WARNING): \t\tfrom logger"), std::string::npos);
-    EXPECT_NE(text[4].find("): after"), std::string::npos);
-    EXPECT_EQ(Log::instance()->indent(), -1);
-}
-
-TEST_F(LogTest, FileEndsWithEofOnDestructionButNotOnSetFile) {
-    const std::string first = environment.root() + "/first.log";
-    const std::string second = environment.root() + "/second.log";
-    Log::instance()->setFile(first);
-    Log::instance()->write("one", 3);
-    Log::instance()->setFile(second);
-    Log::instance()->write("two", 3);
-    Log::instance()->destroy();
-    const std::string firstText = qvn::test::TestEnvironment::readFile(first);
-    const std::string secondText = qvn::test::TestEnvironment::readFile(second);
-    EXPECT_EQ(firstText.find("[EOF]"), std::string::npos);
-    EXPECT_NE(firstText.find("one"), std::string::npos);
-    EXPECT_EQ(secondText.substr(secondText.size() - 6), "[EOF]\n");
-    EXPECT_EQ(secondText.find("one"), std::string::npos);
-    // A later write starts a fresh log with an empty buffer.
-    Log::instance()->write("three", 3);
-    EXPECT_EQ(splitLines(Log::instance()->text()).size(), 1u);
-}
-
 TEST_F(LogTest, UnwritableFilesKeepTheBuffer) {
     Log::instance()->setFile(environment.root() + "/missing/folder/core.log");
     Log::instance()->write("kept", 3);

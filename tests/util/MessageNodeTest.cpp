@@ -43,20 +43,6 @@ protected:
     void SetUp() override { received().clear(); }
 };
 
-TEST_F(MessageNodeTest, SubscribingTwiceKeepsOneLinkAndNotifiesOnce) {
-    Node source("source");
-    Node listener("listener");
-    EXPECT_TRUE(listener.subscribe(&source));
-    EXPECT_TRUE(listener.subscribe(&source));
-    EXPECT_FALSE(listener.subscribe(nullptr));
-    EXPECT_EQ(listener.sourceCount(), 1);
-    EXPECT_EQ(source.subscriber(0), &listener);
-    ASSERT_EQ(received().size(), 1u);
-    EXPECT_EQ(received()[0].at, "source");
-    EXPECT_EQ(received()[0].id, Message::Subscribed);
-    EXPECT_EQ(received()[0].origin, &listener);
-}
-
 TEST_F(MessageNodeTest, BroadcastReachesSubscribersLastFirstAndRestoresRouting) {
     Node source("source");
     Node s1("s1"), s2("s2"), s3("s3");

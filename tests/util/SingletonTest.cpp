@@ -52,18 +52,4 @@ TEST_F(SingletonTest, CollectorListsItselfFirstAndDestroysNewestFirstAndItselfLa
     EXPECT_EQ(mvk::util::SingletonCollector::existing()->count(), 2);
 }
 
-TEST_F(SingletonTest, DestroyedSingletonIsRecreatedAtTheEndOfTheSequence) {
-    Probe<1>* first = Probe<1>::instance();
-    Probe<2>::instance();
-    first->destroy();
-    auto* collector = mvk::util::SingletonCollector::existing();
-    ASSERT_EQ(collector->count(), 2);
-    Probe<1>* again = Probe<1>::instance();
-    ASSERT_EQ(collector->count(), 3);
-    EXPECT_EQ(collector->entry(2), again);
-    collector->destroyAll();
-    // Recreated after its sibling, so destroyed before it.
-    EXPECT_EQ(destroyed(), (std::vector<std::string>{"probe1", "probe1", "probe2"}));
-}
-
 } // namespace

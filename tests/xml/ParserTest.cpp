@@ -10,7 +10,6 @@
 #include <vector>
 
 using mvk::util::xml::Element;
-using mvk::util::xml::unescape;
 
 namespace {
 
@@ -60,17 +59,6 @@ TEST(XmlParser, WhitespaceBeforeATagIsDroppedInsideTextItStays) {
     EXPECT_EQ(whitespaceOnly.childCount(), 0);
 }
 
-TEST(XmlParser, EmptyTokensAreDroppedAndCommentsKept) {
-    Element element;
-    ASSERT_EQ(element.parse("<a>x<>y<!><//>< q='1'/><b/></a>"), Element::Parsed);
-    // The text runs around a dropped token stay separate children.
-    EXPECT_EQ(childNames(element), (std::vector<std::string>{"x", "y", "b"}));
-
-    ASSERT_EQ(element.parse("<a><!-- x --></a>"), Element::Parsed);
-    EXPECT_EQ(element.child(0).type(), Element::KindComment);
-    EXPECT_EQ(element.child(0).name(), "-- x --");
-}
-
 TEST(XmlParser, AttributeRules) {
     Element element("<a x='1'y=\"2\" q='say \"hi\"' r=\"it's\" e='' x='3' ?tail='z'/>");
     EXPECT_EQ(element.attributes(),
@@ -86,35 +74,6 @@ TEST(XmlParser, AttributeRules) {
     ASSERT_EQ(many.attributes().size(), 40u);
     EXPECT_EQ(many.attributes()[3], (Element::Attribute{"n3", "again"}));
     EXPECT_EQ(many.attributes()[39], (Element::Attribute{"n39", "39"}));
-}
-
-TEST(XmlParser, KeepsWhatWasBuiltBeforeAnErrorAndReplacesItOnTheNextParse) {
-    Element element;
-    ASSERT_EQ(element.parse("<r k='v'><a/><b><c/></r>"), Element::MismatchedEndTag);
-    EXPECT_EQ(element.name(), "r");
-    EXPECT_EQ(element.attribute("k"), "v");
-    EXPECT_EQ(childNames(element), (std::vector<std::string>{"a"}));
-
-    ASSERT_EQ(element.parse("<r><a/><b x/>"), Element::Malformed);
-    EXPECT_EQ(childNames(element), (std::vector<std::string>{"a"}));
-
-    // Parsing replaces the content but leaves the kind on NothingToParse.
-    EXPECT_EQ(element.parse(""), Element::NothingToParse);
-    EXPECT_TRUE(element.isEmpty());
-    EXPECT_TRUE(element.attributes().empty());
-    EXPECT_EQ(element.type(), Element::KindTag);
-    EXPECT_EQ(Element("").type(), Element::KindNone);
-}
-
-TEST(XmlUnescape, NumericReferencesOnly) {
-    EXPECT_EQ(unescape("a&#60;b&#38;c"), "a<b&c");
-    EXPECT_EQ(unescape("&amp;&lt;&"), "&amp;&lt;&");
-    // The character after the digits is skipped whatever it is.
-    EXPECT_EQ(unescape("&#65;;b&#x3c;"), "A;b<");
-    EXPECT_EQ(unescape("&#"), std::string("\0", 1));
-    // Only the low byte of a large number is kept.
-    EXPECT_EQ(unescape("&#321;"), "A");
-    EXPECT_EQ(unescape("&#" + std::string(100000, '9') + ";"), std::string(1, '\xff'));
 }
 
 TEST(XmlParser, UnescapesTextNamesAndCommentsAndDeclarationOnlyFirst) {
