@@ -12,12 +12,10 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -220,35 +218,6 @@ TEST_F(KindsTest, HidingOrClosingADialogEndsItsModalRunAndTheComponentFollows) {
     // A window closed by the user comes back when it is shown again.
     dialog->show();
     EXPECT_TRUE(widget->isVisible());
-}
-
-TEST_F(KindsTest, ListBoxEntriesShowTheirImagesAndWriteThemBack) {
-    QTemporaryDir folder;
-    QImage image(20, 20, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    ASSERT_TRUE(image.save(folder.filePath("pad.png")));
-    dialog = build(R"(<dialog><listbox id="6"><item image="[images]/pad.png">Pad</item>
-        <item>Keyboard</item></listbox></dialog>)");
-    // The window's image folder is known only after the build, as when a window loads.
-    dialog->setPathAlias("[images]", folder.path().toStdString());
-    dialog->show();
-    auto* list = interfaceOf<componentinterface::ListBox>(dialog->findById(6));
-    auto* widget = static_cast<QListWidget*>(dialog->findById(6)->getWidget());
-    EXPECT_FALSE(widget->item(0)->icon().isNull());
-    EXPECT_TRUE(widget->item(1)->icon().isNull());
-
-    list->setItemImage(1, "[images]/pad.png");
-    EXPECT_FALSE(widget->item(1)->icon().isNull());
-    // A file that cannot be loaded keeps the image; an empty path takes it away.
-    list->setItemImage(1, "[images]/missing.png");
-    EXPECT_FALSE(widget->item(1)->icon().isNull());
-    list->setItemImage(0, "");
-    EXPECT_TRUE(widget->item(0)->icon().isNull());
-
-    const mvk::util::xml::Element written = dialog->findById(6)->writeXml();
-    EXPECT_EQ(written.child(0).attribute("image"), "");
-    EXPECT_EQ(written.child(1).attribute("image"), "[images]/missing.png");
-    EXPECT_EQ(written.child(1).text(), "Keyboard");
 }
 
 } // namespace
