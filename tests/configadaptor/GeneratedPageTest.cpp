@@ -30,7 +30,6 @@
 using namespace mvk::qvn::core::configadaptor;
 using mvk::gui::Component;
 using mvk::gui::interfaceOf;
-using mvk::util::xml::Element;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 namespace kind = mvk::gui::componentinterface;
@@ -201,35 +200,6 @@ TEST_F(GeneratedPageTest, EveryValueKindStoresWhatTheUserDidAndTheButtonOnlyCall
     EXPECT_THAT(journal, ElementsAre("callback:Reset (held)")) << "a button announces no change";
     EXPECT_THAT(holds(), ElementsAre("begin:Loop", "accept:Loop", "begin:Mode", "accept:Mode",
                                      "begin:Title", "accept:Title", "begin:Reset", "accept:Reset"));
-}
-
-TEST_F(GeneratedPageTest, PagesFollowValuesTheToolOrAProfileSets) {
-    guitest::Owned first = page();
-    guitest::Owned second = page();
-    tool.gain = 7.25;
-    tool.frames = 99;
-    tool.loop = false;
-    tool.mode = "Slow";
-    tool.title = "Late";
-    tool.modeElement->setItems({"Slow", "Medium"});
-    tool.root()->refreshPages();
-    for (Component* shown : {first.get(), second.get()}) {
-        EXPECT_EQ(spinnerValue(shown, tool.gainElement), 7.25);
-        EXPECT_EQ(spinnerValue(shown, tool.framesElement), 99.0);
-        EXPECT_FALSE(kindOf<kind::CheckBox>(shown, tool.loopElement)->isChecked());
-        auto* mode = kindOf<kind::ComboBox>(shown, tool.modeElement);
-        EXPECT_EQ(mode->getCount(), 2);
-        EXPECT_EQ(mode->getItemText(1), "Medium");
-        EXPECT_EQ(mode->getCurrentText(), "Slow");
-        EXPECT_EQ(kindOf<kind::TextBox>(shown, tool.titleElement)->getText(), "Late");
-    }
-
-    // A profile read changes the pages as well.
-    Element profile = tool.root()->writeProfile();
-    tool.frames = 3;
-    tool.root()->refreshPages();
-    tool.root()->readProfile(profile);
-    EXPECT_EQ(spinnerValue(second.get(), tool.framesElement), 99.0);
 }
 
 TEST_F(GeneratedPageTest, ADestroyedPageIsForgottenAndDestroyedElementsHearNothing) {

@@ -18,7 +18,6 @@
 
 using namespace mvk::qvn::core::configadaptor;
 using mvk::util::xml::Element;
-using ::testing::IsEmpty;
 
 namespace {
 
@@ -134,26 +133,6 @@ TEST(ProfileTest, TheWrittenFormHasOneEntryPerStoredValueInTreeOrder) {
                   "</group></group></configprofile>");
 }
 
-using ProfileReadTest = qvn::test::ConfigTest;
-
-TEST_F(ProfileReadTest, ReadingAnnouncesNothingAndCallsNoCallback) {
-    Tool tool(&callback);
-    const Element profile = tool.root->writeProfile();
-    std::vector<std::unique_ptr<qvn::test::JournalListener>> listeners;
-    std::vector<Node*> pending{tool.root};
-    for (size_t next = 0; next < pending.size(); ++next) {
-        listeners.push_back(std::make_unique<qvn::test::JournalListener>(journal));
-        listeners.back()->subscribe(pending[next]);
-        for (int i = 0; i < pending[next]->childCount(); ++i)
-            pending.push_back(pending[next]->child(i));
-    }
-    tool.scramble();
-    tool.root->readProfile(profile);
-    EXPECT_EQ(tool.count, -7);
-    EXPECT_THAT(journal, IsEmpty());
-    EXPECT_THAT(holds(), IsEmpty());
-}
-
 // A tree of two elements in a group, reading the given items inside a current profile.
 struct SmallTool {
     int32_t count = 1;
@@ -216,16 +195,6 @@ TEST(ProfileMatchTest, EachKindTakesOnlyTheItemTypesItAccepts) {
     EXPECT_FALSE(tool.loop);
     EXPECT_EQ(tool.mode + tool.title, "Slowconverted");
     EXPECT_EQ(tool.tiny, 1e-300);
-}
-
-TEST(ProfileMatchTest, AProfileOfAnotherVersionThatIsNotTheOlderFormChangesNothing) {
-    Tool tool;
-    const std::string items = "<item id=\"2\">5</item><group><item id=\"2\">5</item></group>";
-    tool.root->readProfile(Element("<configprofile version=\"1.0\">" + items + "</configprofile>"));
-    tool.root->readProfile(Element("<configprofile>" + items + "</configprofile>"));
-    tool.root->readProfile(Element("<settings version=\"2.0\">" + items + "</settings>"));
-    tool.root->readProfile(Element());
-    EXPECT_EQ(tool.count, -7);
 }
 
 } // namespace

@@ -6,23 +6,16 @@
 #include "gui/component/qt/TearedOffMenu.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Dialog.h"
-#include "gui/componentinterface/Label.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Menubar.h"
-#include "gui/componentinterface/Progressbar.h"
 #include "gui/componentinterface/Spinner.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFont>
-#include <QImage>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -114,12 +107,6 @@ TEST_F(KindsTest, ListBoxEditsItsEntriesAndReportsUserSelection) {
     EXPECT_EQ(list->getCurrentText(), "c");
 }
 
-TEST_F(KindsTest, ProgressbarShowsTheTruncatedPercent) {
-    auto bar = build("<progressbar/>");
-    interfaceOf<componentinterface::Progressbar>(bar.get())->setProgress(0.259);
-    EXPECT_EQ(static_cast<QProgressBar*>(bar->getWidget())->value(), 25);
-}
-
 TEST_F(KindsTest, MenubarReportsItemsWithAnIdAndGreysThemOut) {
     Component* component = shownKind(R"(<menubar id="20"><menu label="File">
         <item label="Open" id="1"/><item label="Untitled"/><separator/>
@@ -170,63 +157,6 @@ TEST_F(KindsTest, FloatingMenuButtonTearsItsPanelOffAndTakesItBack) {
 
     button->click();
     EXPECT_EQ(owner.events, (std::vector<Event>{{0x4140, 30}, {0x4141, 30}}));
-}
-
-TEST_F(KindsTest, DialogDecorationsFollowItsAttributesAndTabstopsOrderFocus) {
-    dialog = build(R"(<dialog id="1" label="Settings" minimizebtn="yes" topmost="yes"
-        width="240" height="120"><textbox id="2" tabstop="1"/><textbox id="3" tabstop="3"/>
-        <textbox id="4" tabstop="2"/></dialog>)");
-    owner.subscribe(dialog.get());
-    const Qt::WindowFlags flags = dialog->getWidget()->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(dialog->getWidget()->windowTitle(), "Settings");
-    EXPECT_EQ(dialog->getWidget()->size(), QSize(240, 120));
-
-    dialog->show();
-    const auto nextTabStop = [](QWidget* from) {
-        QWidget* next = from->nextInFocusChain();
-        while (next != from && !(next->focusPolicy() & Qt::TabFocus))
-            next = next->nextInFocusChain();
-        return next;
-    };
-    // Creation order is 2, 3, 4; the tabstops ask for 2, 4, 3.
-    EXPECT_EQ(nextTabStop(dialog->findById(2)->getWidget()), dialog->findById(4)->getWidget());
-    EXPECT_EQ(nextTabStop(dialog->findById(4)->getWidget()), dialog->findById(3)->getWidget());
-
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(dialog->getWidget(), &activate);
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(dialog->getWidget(), &deactivate);
-    EXPECT_TRUE(owner.received(0x4100, 1));
-    EXPECT_TRUE(owner.received(0x4101, 1));
-}
-
-TEST_F(KindsTest, LabelMapsInteractionAlignmentAndItsPicture) {
-    auto styled = build(R"(<label wrap="no" valign="bottom" halign="center" hyperlinks="yes"
-        style="sunken" label="ignored">Shown text</label>)");
-    auto* widget = static_cast<QLabel*>(styled->getWidget());
-    EXPECT_FALSE(widget->wordWrap());
-    EXPECT_TRUE(widget->openExternalLinks());
-    EXPECT_EQ(widget->textInteractionFlags(),
-              Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    EXPECT_EQ(widget->alignment(), Qt::AlignBottom | Qt::AlignHCenter);
-    EXPECT_EQ(widget->frameShadow(), QFrame::Sunken);
-    EXPECT_EQ(widget->text(), "Shown text");
-
-    // The picture is loaded once the window's aliases are known.
-    QTemporaryDir folder;
-    QImage image(10, 7, QImage::Format_ARGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(folder.filePath("logo.png")));
-    auto pictured = build(R"(<list><label id="1" imagepath="[images]/logo.png"/></list>)");
-    pictured->setPathAlias("[images]", folder.path().toStdString());
-    pictured->show();
-    auto* picture = static_cast<QLabel*>(pictured->findById(1)->getWidget());
-    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
-    interfaceOf<componentinterface::Label>(pictured->findById(1))->setImage("[images]/none.png");
-    EXPECT_EQ(picture->pixmap().size(), QSize(10, 7));
 }
 
 TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
@@ -288,48 +218,6 @@ TEST_F(KindsTest, HidingOrClosingADialogEndsItsModalRunAndTheComponentFollows) {
     // A window closed by the user comes back when it is shown again.
     dialog->show();
     EXPECT_TRUE(widget->isVisible());
-}
-
-TEST_F(KindsTest, ListBoxEntriesShowTheirImagesAndWriteThemBack) {
-    QTemporaryDir folder;
-    QImage image(20, 20, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    ASSERT_TRUE(image.save(folder.filePath("pad.png")));
-    dialog = build(R"(<dialog><listbox id="6"><item image="[images]/pad.png">Pad</item>
-        <item>Keyboard</item></listbox></dialog>)");
-    // The window's image folder is known only after the build, as when a window loads.
-    dialog->setPathAlias("[images]", folder.path().toStdString());
-    dialog->show();
-    auto* list = interfaceOf<componentinterface::ListBox>(dialog->findById(6));
-    auto* widget = static_cast<QListWidget*>(dialog->findById(6)->getWidget());
-    EXPECT_FALSE(widget->item(0)->icon().isNull());
-    EXPECT_TRUE(widget->item(1)->icon().isNull());
-
-    list->setItemImage(1, "[images]/pad.png");
-    EXPECT_FALSE(widget->item(1)->icon().isNull());
-    // A file that cannot be loaded keeps the image; an empty path takes it away.
-    list->setItemImage(1, "[images]/missing.png");
-    EXPECT_FALSE(widget->item(1)->icon().isNull());
-    list->setItemImage(0, "");
-    EXPECT_TRUE(widget->item(0)->icon().isNull());
-
-    const mvk::util::xml::Element written = dialog->findById(6)->writeXml();
-    EXPECT_EQ(written.child(0).attribute("image"), "");
-    EXPECT_EQ(written.child(1).attribute("image"), "[images]/missing.png");
-    EXPECT_EQ(written.child(1).text(), "Keyboard");
-}
-
-TEST_F(KindsTest, AWrappingLabelsHeightFollowsItsTextAndFont) {
-    Component* component = shownKind(R"(<label id="3" label="Short"/>)", 3);
-    auto* widget = static_cast<QLabel*>(component->getWidget());
-    const int oneLine = widget->heightForWidth(80);
-    component->setLabel("A caption long enough to need several lines at this width");
-    const int severalLines = widget->heightForWidth(80);
-    EXPECT_GT(severalLines, oneLine);
-    QFont larger = widget->font();
-    larger.setPointSize(larger.pointSize() * 3);
-    widget->setFont(larger);
-    EXPECT_GT(widget->heightForWidth(80), severalLines);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "gui/Toolkit.h"
 #include "gui/component/qt/QBoxLayoutLimited.h"
-#include "gui/component/qt/Graph.h"
 #include "gui/componentinterface/Button.h"
 
 #include <QImage>
@@ -105,46 +104,6 @@ TEST_F(QtBackEndTest, EventPumpDeliversDeferredDeletes) {
     EXPECT_FALSE(gone);
     Toolkit::processEvents();
     EXPECT_TRUE(gone);
-}
-
-TEST_F(QtBackEndTest, DefaultGradientRunsHorizontallyAcrossTheMiddle) {
-    auto list = build(R"(<list width="200" height="40"><background type="gradient-linear">
-        <color pos="0" r="255" g="0" b="0"/><color pos="1" r="0" g="0" b="255"/></background>
-        </list>)");
-    list->show();
-    Toolkit::processEvents();
-    const QImage shot = list->getWidget()->grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(200, 40));
-    // Same colour top to bottom, red on the left turning blue on the right.
-    EXPECT_EQ(shot.pixelColor(5, 2), shot.pixelColor(5, 37));
-    EXPECT_GT(shot.pixelColor(2, 20).red(), 240);
-    EXPECT_GT(shot.pixelColor(197, 20).blue(), 240);
-    EXPECT_NEAR(shot.pixelColor(100, 20).red(), 128, 8);
-    list->hide();
-}
-
-TEST_F(QtBackEndTest, GraphDrawsGridAxesAndCurvesInItsCoordinateWindow) {
-    auto graph = build(R"(<graph width="200" height="100" boundary_left="-2" boundary_right="2">
-        <curve r="255" g="0" b="0"><point x="-2" y="-1"/><point x="2" y="1"/></curve></graph>)");
-    graph->show();
-    Toolkit::processEvents();
-    const QImage shot = graph->getWidget()->grab().toImage();
-    ASSERT_EQ(shot.size(), QSize(200, 100));
-    EXPECT_EQ(shot.pixelColor(25, 25), QColor(Qt::white));
-    // The y axis (x = 0) is dark, the grid line at x = -1 light grey.
-    const int axis = shot.pixelColor(100, 25).red();
-    const int grid = shot.pixelColor(50, 25).red();
-    EXPECT_LT(axis, 160);
-    EXPECT_GT(grid, axis);
-    EXPECT_LT(grid, 255);
-    // The curve runs from the bottom left corner to the top right one.
-    const QColor onCurve = shot.pixelColor(40, 79);
-    EXPECT_GT(onCurve.red() - onCurve.green(), 60);
-    graph->hide();
-
-    // Equal boundaries put everything on the first column.
-    auto flat = build(R"(<graph width="50" height="50" boundary_left="1" boundary_right="1"/>)");
-    EXPECT_EQ(static_cast<component::qt::Graph*>(flat->getWidget())->toWidget(7, 1), QPointF(0, 0));
 }
 
 TEST_F(QtBackEndTest, ButtonPaintsBackgroundFlatColourImageAndHighlightInThatOrder) {

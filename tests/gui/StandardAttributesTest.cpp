@@ -1,7 +1,6 @@
 #include "GuiFixture.h"
 
 #include "gui/StdComponent.h"
-#include "gui/componentinterface/List.h"
 
 #include <string>
 
@@ -70,21 +69,6 @@ TEST_F(StandardAttributesTest, SizesFollowTheOrderOfApplication) {
         EXPECT_EQ(label->getMinimumSize(), c.minimum) << c.attributes;
         EXPECT_EQ(label->getMaximumSize(), c.maximum) << c.attributes;
     }
-}
-
-TEST_F(StandardAttributesTest, ContainerSidesAreOverriddenOneByOne) {
-    using componentinterface::Box;
-    auto list = build(R"(<list padding="1 2 3 4" padding-top="9" margin="5 6"/>)");
-    auto* box = interfaceOf<componentinterface::List>(list.get());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->getPadding(Box::Left), 1);
-    EXPECT_EQ(box->getPadding(Box::Top), 9);
-    EXPECT_EQ(box->getPadding(Box::Right), 3);
-    EXPECT_EQ(box->getPadding(Box::Bottom), 4);
-    // An incomplete margin keeps the sides it does not reach.
-    const auto written = list->writeXml();
-    EXPECT_EQ(written.attribute("margin"), "5 6 0 0");
-    EXPECT_EQ(written.attribute("padding"), "1 9 3 4");
 }
 
 // Every kind written back builds the same tree: the second writing equals the first.

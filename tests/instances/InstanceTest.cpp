@@ -1,8 +1,6 @@
 #include "InstanceFixture.h"
 #include "RefNode.h"
 
-#include <tuple>
-
 namespace qvn::test {
 namespace {
 
@@ -54,22 +52,6 @@ TEST_F(InstanceTest, NullNodesAreLoggedWithTheirOwnWording) {
     EXPECT_EQ(instance->getLensSnapshot(body, 0.5), nullptr); // no lens on this node
     instance->releaseTransformSnapshot(snapshot);
     EXPECT_EQ(body->outstandingSnapshots(), 0);
-}
-
-TEST_F(InstanceTest, MessageBoxStylesMapToToolkitFlagsAndAnswersMapBack) {
-    EXPECT_EQ(Instance::toolkitFlags(2), 50u);
-    EXPECT_EQ(Instance::toolkitFlags(48 | 3), 3u | 0x80000u);
-    Instance* instance = make();
-    script.pushButton(16);
-    EXPECT_EQ(instance->messageBox("Sure?", "Rig", 1 | 16), 2);
-    ASSERT_EQ(script.count("messageBox"), 1);
-    EXPECT_EQ(script.questions()[0].caption, "Rig");
-    EXPECT_EQ(script.questions()[0].flags, 48u | 0x20000u);
-    const std::tuple<int, int32_t, int> answers[] = {{32, 1, 3}, {1, 0, 0}, {2, 3, 1}};
-    for (const auto& [button, style, answer] : answers) {
-        script.pushButton(button);
-        EXPECT_EQ(instance->messageBox("?", "Rig", style), answer) << button;
-    }
 }
 
 TEST_F(InstanceTest, ExtensionsAnswerOrLogTheUnknownOnes) {

@@ -1,10 +1,7 @@
 #include "InstanceFixture.h"
-#include "core/libraries/ConfigProfileManager.h"
 #include "core/libraries/InputProfileManager.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
-
-#include <filesystem>
 
 namespace qvn::test {
 namespace {
@@ -76,29 +73,6 @@ TEST_F(ProfileApplyTest, ConfigurationProfilesRoundTripAndOlderOnesAreAnnounced)
               "This profile has been saved in an older version of Rig. Some old settings might "
               "not work well in the current version. Use it with caution.");
     EXPECT_EQ(script.questions()[0].caption, "Morvik Quorvane");
-}
-
-TEST_F(ProfileApplyTest, StartProfileIsStoredOnceAndAppliedToLaterInstances) {
-    Instance* first = make();
-    const std::string file = rig->dataFolder() + "/configprofiles/Start Profile.mcp";
-    ASSERT_TRUE(std::filesystem::exists(file));
-    EXPECT_FALSE(rig->configProfiles().elementByName("Factory Settings").isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(rig->dataFolder() +
-                                         "/configprofiles/Factory Settings.mcp"));
-    // The user tunes the start profile.
-    static_cast<RigCode*>(first->getCode())->speed = 7.5;
-    rig->configProfiles().addElement(first->makeConfigProfile("Start Profile"), true, false);
-    const auto written = std::filesystem::last_write_time(file);
-    const std::string content = TestEnvironment::readFile(file);
-    Instance* second = make();
-    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(second->getCode())->speed, 7.5);
-    EXPECT_EQ(TestEnvironment::readFile(file), content);
-    EXPECT_EQ(std::filesystem::last_write_time(file), written);
-    EXPECT_TRUE(std::filesystem::exists(rig->dataFolder() + "/inputprofiles/Start Profile.mip"));
-    // Applying a stored profile by name through the core interface.
-    static_cast<RigCode*>(second->getCode())->speed = 3;
-    core->applyConfigProfile(second->getName(), "Start Profile");
-    EXPECT_DOUBLE_EQ(static_cast<RigCode*>(second->getCode())->speed, 7.5);
 }
 
 } // namespace

@@ -95,22 +95,6 @@ TEST_F(ReferenceTest, CreateUndoRedoPutsTheDeviceBackAtItsIndex) {
     EXPECT_EQ(core->findInstance("Car_01"), reference);
 }
 
-TEST_F(ReferenceTest, CoreInterfaceFindsAndDeletesInstancesButNeverTheRootAlone) {
-    make("One");
-    make("Two");
-    core->getRoot()->deleteTool();
-    EXPECT_TRUE(core->getRoot()->isActive());
-    EXPECT_EQ(host.undoStack.history().back(), "accept:Delete tool");
-    EXPECT_NE(core->getInstance("Two_01"), nullptr);
-    EXPECT_EQ(core->getInstance("Three_01"), nullptr);
-    EXPECT_EQ(core->deleteInstance("Three_01"), 0);
-    core->deleteInstance("One_01");
-    EXPECT_EQ(core->findInstance("One_01"), nullptr);
-    core->removeAllInstances();
-    EXPECT_EQ(rig->instanceCount(), 0);
-    EXPECT_EQ(core->getRoot(), nullptr);
-}
-
 TEST_F(ReferenceTest, TimeUpdatesReachOnlyTickedInstances) {
     Instance* ticked = make("Ticked");
     Instance* unticked = make("Unticked");

@@ -18,28 +18,6 @@ const char* const twoControls =
     "<control><name>Scriptless</name><finite/><script/></control>"
     "</virtualdevice>";
 
-TEST_F(TemplateLogicTest, PropertiesAndControlsTakeTypeBitsAndEmptyNamesAndOnlyUsableScriptsRun) {
-    Instance* instance = restore(twoControls);
-    ASSERT_NE(instance, nullptr);
-    mvk::unidevice::PropertyHandler* properties = instance->getProperties();
-    ASSERT_EQ(properties->count(), 2);
-    EXPECT_EQ(properties->property("Both")->accepted(), 5u);
-    EXPECT_EQ(properties->property(1)->name(), "");
-    EXPECT_EQ(properties->property(1)->accepted(), 2u);
-    ASSERT_EQ(instance->controlCount(), 3);
-    EXPECT_EQ(instance->control(0)->type(), "");
-    EXPECT_EQ(instance->control(0)->index(), 3);
-    EXPECT_EQ(instance->control(0)->kind(), 8u);
-    EXPECT_TRUE(instance->isRegisteredAsDevice());
-    for (int poll = 0; poll < 2; ++poll)
-        instance->update(0);
-    EXPECT_DOUBLE_EQ(value(instance, 0), 7.0);
-    for (int control = 1; control < 3; ++control) {
-        EXPECT_DOUBLE_EQ(value(instance, control), 0.0);
-        EXPECT_DOUBLE_EQ(instance->control(control)->previous(), 0.0);
-    }
-}
-
 // Spinner 0 is "Gain" (3), spinner 1 the integer "Steps" (2); the check box between them is
 // no spinner. "Stick" reads 0.75 through its offset alone.
 const char* const spinnerLogic =

@@ -1,13 +1,10 @@
-// The main window's ways into a tool's input settings, the record button while a resimulation
-// runs, and a tool's product pop-out, through the shipped layouts with the sample orbit camera.
+// The main window's ways into a tool's input settings and the record button while a resimulation
+// runs, through the shipped layouts with the sample orbit camera.
 #include "WindowTestSupport.h"
 
 #include "core/instances/InstanceReference.h"
-#include "core/libraries/LibraryManager.h"
-#include "core/libraries/Tool.h"
 #include "core/windows/ConfigWindow.h"
 #include "gui/componentinterface/Button.h"
-#include "gui/componentinterface/Label.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -130,37 +127,6 @@ TEST_F(MainDlgEntriesTest, RecordButtonDuringAResimulationChangesNothing) {
     userEvent(mainComponent(116), Clicked, 116);
     EXPECT_TRUE(implementation()->isResimulating());
     EXPECT_EQ(host.undoStack.history(), holds);
-}
-
-// The pop-out names the tool with its texts; its picture is the tool's own when the tool's
-// image folder has one, and its category's otherwise.
-TEST_F(MainDlgEntriesTest, ProductPopoutPresentsTheToolWithItsOwnOrItsCategorysPicture) {
-    mvk::qvn::core::Tool* orbit =
-        mvk::qvn::core::LibraryManager::instance()->findTool("Orbit Camera");
-    ASSERT_NE(orbit, nullptr);
-    auto picture = [](Component* popout) {
-        auto* label =
-            mvk::gui::interfaceOf<mvk::gui::componentinterface::Label>(popout->findById(101));
-        return label != nullptr ? popout->resolvePath(label->getImage()) : std::string("-");
-    };
-    Component* popout = orbit->infoPanel();
-    ASSERT_NE(popout, nullptr);
-    EXPECT_EQ(popout->getKindName(), "dialog");
-    EXPECT_FALSE(popout->isShown());
-    ASSERT_NE(popout->findById(102), nullptr);
-    EXPECT_EQ(popout->findById(102)->getLabel(), "Orbit Camera");
-    EXPECT_EQ(popout->findById(103)->getLabel(), "Camera");
-    EXPECT_EQ(popout->findById(104)->getLabel(), orbit->description());
-    EXPECT_EQ(picture(popout), dataFolder() + "/core/images/cam.png");
-    popout->destroy();
-
-    const std::string own = orbit->dataFolder() + "/images/button_product_default.png";
-    environment.writeFile(
-        own, qvn::test::TestEnvironment::readFile(dataFolder() + "/core/images/veh.png"));
-    popout = orbit->infoPanel();
-    ASSERT_NE(popout, nullptr);
-    EXPECT_EQ(picture(popout), own);
-    popout->destroy();
 }
 
 // Run at 200 % as a test of its own: an image button keeps its size in points and draws the

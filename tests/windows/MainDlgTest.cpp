@@ -6,7 +6,6 @@
 #include "core/libraries/Tool.h"
 #include "core/windows/ToolMenus.h"
 #include "gui/componentinterface/Button.h"
-#include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/Tree.h"
 #include "util/Message.h"
 
@@ -175,18 +174,6 @@ TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
     ASSERT_NE(close, nullptr);
     close->click();
     EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
-}
-
-TEST_F(MainDlgTest, SlowMotionSpinnerAndCoreStayInStep) {
-    attachAndOpen();
-    core->setSlowMotion(3);
-    Component* spinner = mainComponent(115);
-    auto* box = mvk::gui::interfaceOf<ci::Spinner>(spinner);
-    ASSERT_NE(box, nullptr);
-    EXPECT_DOUBLE_EQ(box->getValue(), 3.0);
-    box->setValue(2.0);
-    userEvent(spinner, 0x4200, 115);
-    EXPECT_EQ(core->getSlowMotion(), 2);
 }
 
 // The tree commands work on the selected tool, each as one host undo step.
