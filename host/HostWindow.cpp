@@ -2,6 +2,8 @@
 
 #include "Timeline.h"
 #include "Viewport.h"
+#include "platform/Interaction.h"
+#include "platform/ShellFolders.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStringList>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -78,17 +81,29 @@ HostWindow::HostWindow(mvk::qvn::CoreInterface& core, RefHost& host, QWidget* pa
     connect(&refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
     refreshTimer.start(RefreshInterval);
     resize(980, 640);
-    updateTitle();
+
+    takes.onTake = [this](const mvk::qvn::TakeReport& take) { showTake(take); };
+    takes.watch(core);
+    seenDeletions = host.scene.deletedCount();
+    host.undoStack.onChange = [this] {
+        if (changeQueued)
+            return;
+        changeQueued = true;
+        QMetaObject::invokeMethod(this, [this] { afterUndoStackChange(); }, Qt::QueuedConnection);
+    };
+    noteSceneSaved();
     refresh();
 }
 
-HostWindow::~HostWindow() = default;
+HostWindow::~HostWindow() { host.undoStack.onChange = nullptr; }
 
 // ---- Building -------------------------------------------------------------------------------
 
 void HostWindow::buildMenus() {
     QMenu* fileMenu = menuBar()->addMenu("&File");
     fileMenu->addAction("&New", QKeySequence::New, this, [this] {
+        if (!confirmDiscard("New Scene"))
+            return;
         if (newScene())
             statusBar()->showMessage("New scene", 3000);
         else
@@ -185,7 +200,7 @@ QWidget* HostWindow::buildTransport() {
     auto applyRange = [this] {
         if (rangeEnd->value() > rangeStart->value())
             this->host.setRange(rangeStart->value(), rangeEnd->value());
-        refresh();
+        noteSettingChanged();
     };
     connect(rangeStart, &QDoubleSpinBox::valueChanged, this, applyRange);
     connect(rangeEnd, &QDoubleSpinBox::valueChanged, this, applyRange);
@@ -199,7 +214,7 @@ QWidget* HostWindow::buildTransport() {
         const double rate = frameRate->itemData(index).toDouble();
         this->host.frameRate = rate;
         this->host.sampleInterval = 1.0 / rate;
-        refresh();
+        noteSettingChanged();
     });
     row->addWidget(frameRate);
     return transport;
@@ -221,7 +236,8 @@ bool HostWindow::newScene() {
     file.clear();
     path.clear();
     selectNode("");
-    updateTitle();
+    seenDeletions = host.scene.deletedCount();
+    noteSceneSaved();
     refresh();
     return true;
 }
@@ -234,7 +250,8 @@ bool HostWindow::openScene(const std::string& chosen) {
         return false;
     path = chosen;
     selectNode("");
-    updateTitle();
+    seenDeletions = host.scene.deletedCount();
+    noteSceneSaved();
     refresh();
     return true;
 }
@@ -243,42 +260,137 @@ bool HostWindow::saveScene(const std::string& chosen) {
     if (!file.save(chosen, error))
         return false;
     path = chosen;
-    updateTitle();
+    noteSceneSaved();
     return true;
 }
 
+std::string HostWindow::dialogFolder() const {
+    if (!path.empty())
+        return std::filesystem::path(path).parent_path().string();
+    return mvk::platform::documentsFolder();
+}
+
 void HostWindow::chooseOpen() {
-    const QString chosen = QFileDialog::getOpenFileName(this, "Open Scene", QString(), SceneFilter);
-    if (chosen.isEmpty())
+    if (!confirmDiscard("Open Scene"))
         return;
-    if (!openScene(chosen.toStdString()))
+    std::string chosen;
+    if (!mvk::platform::interaction().openFileName(this, "Open Scene", dialogFolder(),
+                                                   SceneFilter, chosen) ||
+        chosen.empty())
+        return;
+    if (!openScene(chosen))
         showError("Open Scene");
     else
-        statusBar()->showMessage("Opened " + chosen, 4000);
+        statusBar()->showMessage("Opened " + QString::fromStdString(chosen), 4000);
 }
 
-void HostWindow::chooseSaveAs() {
-    QString chosen = QFileDialog::getSaveFileName(this, "Save Scene As",
-                                                  QString::fromStdString(path), SceneFilter);
-    if (chosen.isEmpty())
-        return;
-    if (std::filesystem::path(chosen.toStdString()).extension().empty())
+bool HostWindow::chooseSaveAs() {
+    std::string chosen;
+    const std::string start =
+        path.empty() ? dialogFolder() + "/untitled.qvscene" : path;
+    if (!mvk::platform::interaction().saveFileName(this, "Save Scene As", start, SceneFilter,
+                                                   chosen) ||
+        chosen.empty())
+        return false;
+    if (std::filesystem::path(chosen).extension().empty())
         chosen += ".qvscene";
-    if (!saveScene(chosen.toStdString()))
+    if (!saveScene(chosen)) {
         showError("Save Scene");
-    else
-        statusBar()->showMessage("Saved " + chosen, 4000);
+        return false;
+    }
+    statusBar()->showMessage("Saved " + QString::fromStdString(chosen), 4000);
+    return true;
 }
 
-void HostWindow::save() {
-    if (path.empty()) {
-        chooseSaveAs();
+bool HostWindow::save() {
+    if (path.empty())
+        return chooseSaveAs();
+    if (!saveScene(path)) {
+        showError("Save Scene");
+        return false;
+    }
+    statusBar()->showMessage("Saved " + QString::fromStdString(path), 4000);
+    return true;
+}
+
+// ---- Unsaved changes ------------------------------------------------------------------------
+
+std::string HostWindow::sceneState() { return file.text(false); }
+
+void HostWindow::noteSceneSaved() {
+    savedState = sceneState();
+    modified = false;
+    updateTitle();
+}
+
+bool HostWindow::isModified() {
+    modified = sceneState() != savedState;
+    return modified;
+}
+
+bool HostWindow::confirmDiscard(const QString& action) {
+    if (!isModified()) {
+        updateTitle();
+        return true;
+    }
+    updateTitle();
+    // Nobody could answer: a headless run goes on as asked (a script of its own still answers).
+    if (mvk::platform::isHeadless() && !mvk::platform::hasInstalledResponder())
+        return true;
+    namespace Flag = mvk::platform::MessageBoxFlag;
+    const std::string name =
+        path.empty() ? "untitled" : std::filesystem::path(path).filename().string();
+    const int answer = mvk::platform::interaction().messageBox(
+        this, "The scene " + name + " has unsaved changes. Save them before " +
+                  action.toLower().toStdString() + "?",
+        action.toStdString(), Flag::Save | Flag::Discard | Flag::Cancel | Flag::IconWarning);
+    if (answer == static_cast<int>(Flag::Save))
+        return save();
+    return answer == static_cast<int>(Flag::Discard);
+}
+
+void HostWindow::noteSettingChanged() {
+    isModified();
+    updateTitle();
+    refresh();
+}
+
+void HostWindow::afterUndoStackChange() {
+    changeQueued = false;
+    const std::vector<std::string>& gone = host.scene.deletions();
+    if (static_cast<int>(gone.size()) > seenDeletions) {
+        QStringList names;
+        for (size_t i = static_cast<size_t>(seenDeletions); i < gone.size(); ++i)
+            names << QString::fromStdString(gone[i]);
+        statusBar()->showMessage("Deleted " + names.join(", ") +
+                                     " with its keys. Edit > Undo (Ctrl+Z) brings it back.",
+                                 8000);
+    }
+    seenDeletions = static_cast<int>(gone.size());
+    isModified();
+    updateTitle();
+    refresh();
+}
+
+void HostWindow::showTake(const mvk::qvn::TakeReport& take) {
+    const int number = static_cast<int>(takes.takes().size());
+    if (take.samples == 0) {
+        // Nothing was recorded, so there is nothing to take back either.
+        host.undoStack.dropLast("Record");
+        statusBar()->showMessage(
+            QString("Take %1 recorded nothing (stopped before its first sample); no undo step "
+                    "was made.")
+                .arg(number),
+            8000);
         return;
     }
-    if (!saveScene(path))
-        showError("Save Scene");
-    else
-        statusBar()->showMessage("Saved " + QString::fromStdString(path), 4000);
+    const double seconds = take.lastSampleTime - take.firstSampleTime;
+    statusBar()->showMessage(QString("Take %1: %2 s, %3 samples, %4 late")
+                                 .arg(number)
+                                 .arg(seconds, 0, 'f', 1)
+                                 .arg(take.samples)
+                                 .arg(take.lateSamples),
+                             8000);
 }
 
 void HostWindow::showError(const QString& title) {
@@ -288,22 +400,30 @@ void HostWindow::showError(const QString& title) {
 void HostWindow::updateTitle() {
     const std::string name =
         path.empty() ? "untitled" : std::filesystem::path(path).filename().string();
-    setWindowTitle(QString::fromStdString(name) + " - Quorvane Reference Host");
+    setWindowTitle(QString::fromStdString(name) + (modified ? "*" : "") +
+                   " - Quorvane Reference Host");
 }
 
 // ---- Undo -----------------------------------------------------------------------------------
 
 void HostWindow::undo() {
-    if (core.isRecording() || !host.undoStack.undo())
+    if (core.isRecording() || host.undoStack.stepCount() == 0)
         return;
-    statusBar()->showMessage("Undone", 2000);
+    const QString name =
+        QString::fromStdString(host.undoStack.stepName(host.undoStack.stepCount() - 1));
+    if (!host.undoStack.undo())
+        return;
+    statusBar()->showMessage("Undone: " + name, 3000);
     refresh();
 }
 
 void HostWindow::redo() {
     if (core.isRecording() || !host.undoStack.redo())
         return;
-    statusBar()->showMessage("Redone", 2000);
+    statusBar()->showMessage(
+        "Redone: " +
+            QString::fromStdString(host.undoStack.stepName(host.undoStack.stepCount() - 1)),
+        3000);
     refresh();
 }
 
@@ -402,7 +522,23 @@ void HostWindow::refresh() {
     time->update();
 }
 
+void HostWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Back from the core's windows: bindings and settings may have changed the scene.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        isModified();
+        updateTitle();
+    }
+}
+
 void HostWindow::closeEvent(QCloseEvent* event) {
+    // A take in progress ends as it would with the stop button: what it recorded is kept.
+    if (core.isRecording())
+        core.stopRecording();
+    if (core.isRecording() || !confirmDiscard("Quit")) {
+        event->ignore();
+        return;
+    }
     playTimer.stop();
     refreshTimer.stop();
     core.closeMainDialog();

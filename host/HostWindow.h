@@ -4,6 +4,7 @@
 // host's undo, and the way into the core's tools.
 #include "RefHost.h"
 #include "SceneFile.h"
+#include "TakeWatcher.h"
 #include "ViewProjection.h"
 #include "sdk/CoreInterface.h"
 
@@ -41,6 +42,15 @@ public:
     const std::string& lastError() const { return error; }
     const std::string& scenePath() const { return path; }
 
+    // Whether the scene differs from the file it was last saved to or opened from (or from an
+    // empty scene). The title carries a "*" while it does.
+    bool isModified();
+    // Before `action` throws the open scene away: asks Save / Discard / Cancel when there are
+    // unsaved changes; true when the action may go on. A headless run never asks and goes on.
+    bool confirmDiscard(const QString& action);
+    // The folder file dialogs start in: the current scene's, else the user's documents.
+    std::string dialogFolder() const;
+
     // Moves the host's clock, as scrubbing does; ignored while the core records.
     void setTime(double seconds);
     void play();
@@ -54,13 +64,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
     QWidget* buildTransport();
     void chooseOpen();
-    void chooseSaveAs();
-    void save();
+    // False when the scene was not saved (cancelled or failed).
+    bool chooseSaveAs();
+    bool save();
+    void noteSettingChanged();
     void undo();
     void redo();
     void setView(View view);
@@ -68,6 +81,14 @@ private:
     std::string defaultNode() const;
     void advancePlayback();
     void updateTitle();
+    // The scene as its file would hold it, leaving out the clock's present time (moving the
+    // playhead changes nothing worth saving).
+    std::string sceneState();
+    void noteSceneSaved();
+    // After the undo stack changed: says what was deleted and updates title and views. Runs
+    // from the event loop, never inside the core's own operation.
+    void afterUndoStackChange();
+    void showTake(const mvk::qvn::TakeReport& take);
     // False, with the reason in lastError(), while a take or a resimulation runs.
     bool sceneIsFree();
     void showError(const QString& title);
@@ -91,6 +112,11 @@ private:
     QTimer playTimer;
     QTimer refreshTimer;
     QElapsedTimer wallClock;
+    TakeWatcher takes;
+    std::string savedState;
+    bool modified = false;
+    bool changeQueued = false;
+    int seenDeletions = 0;
 };
 
 } // namespace qvn::host

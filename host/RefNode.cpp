@@ -46,23 +46,30 @@ CoreNode* RefNode::getChild(int index) const {
     return children[static_cast<size_t>(index)];
 }
 
-void RefNode::detachChild(RefNode* child) {
+int RefNode::removeChild(RefNode* child) {
     const auto found = std::find(children.begin(), children.end(), child);
     if (found == children.end())
-        return;
+        return -1;
+    const int position = static_cast<int>(found - children.begin());
     children.erase(found);
     child->parent = nullptr;
+    return position;
 }
 
-void RefNode::unlinkChild(CoreNode* child) { detachChild(static_cast<RefNode*>(child)); }
+void RefNode::unlinkChild(CoreNode* child) { scene.unlink(this, static_cast<RefNode*>(child)); }
 
 void RefNode::addChild(RefNode* child) {
+    insertChild(child, children.size());
+}
+
+void RefNode::insertChild(RefNode* child, size_t position) {
     if (child == nullptr || child == this)
         return;
     if (child->parent != nullptr)
-        child->parent->detachChild(child);
+        child->parent->removeChild(child);
     child->parent = this;
-    children.push_back(child);
+    children.insert(children.begin() + static_cast<std::ptrdiff_t>(std::min(position, children.size())),
+                    child);
 }
 
 TransformKeysUndo* RefNode::keysUndo() {
@@ -74,6 +81,8 @@ TransformKeysUndo* RefNode::keysUndo() {
         keysUndoHold = undo->holdNumber();
         openKeysUndo = new TransformKeysUndo(keys, lifetime);
         undo->put(openKeysUndo);
+        // A take or a resimulation replaces the animation inside the time it keyed.
+        undo->whenAccepted([record = openKeysUndo] { record->replaceRange(); });
     }
     return openKeysUndo;
 }

@@ -53,6 +53,10 @@ public:
     void setObjectName(const std::string& text) { objectName = text; }
     bool isFullDisplay() const { return fullDisplay; }
     void addChild(RefNode* child);
+    // Links `child` at `position` among the children (at the end when beyond them).
+    void insertChild(RefNode* child, size_t position);
+    // Unlinks `child` without an undo record; answers its position, -1 when it is no child.
+    int removeChild(RefNode* child);
     RefNode* parentNode() const { return parent; }
     // Sets a key of the local transform at `time`, replacing one at exactly that time (the
     // transform is constant without keys, stepped between keys); a time that is not finite is
@@ -82,7 +86,6 @@ private:
         std::vector<int32_t> face, tface;
     };
     void fillTransform(mvk::qvn::CSnapshot_Transform& snapshot, double time) const;
-    void detachChild(RefNode* child);
     // The undo record of the keys for the operation the scene's undo stack holds, made and
     // handed over on the first change; null when no operation is open.
     TransformKeysUndo* keysUndo();

@@ -4,7 +4,10 @@
 
 namespace qvn::host {
 
-RefUndoStack::~RefUndoStack() { clear(); }
+RefUndoStack::~RefUndoStack() {
+    onChange = nullptr;
+    clear();
+}
 
 void RefUndoStack::release(Step& step) {
     for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
@@ -31,17 +34,43 @@ void RefUndoStack::put(mvk::qvn::CUndo* record) {
     open.records.push_back(record);
 }
 
+void RefUndoStack::whenAccepted(std::function<void()> finish) {
+    if (depth > 0)
+        finishing.push_back(std::move(finish));
+}
+
 void RefUndoStack::accept() {
     if (depth == 0)
         return;
     events.push_back("accept:" + open.name);
     if (--depth > 0)
         return;
+    for (const auto& finish : finishing)
+        finish();
+    finishing.clear();
+    Step done = std::move(open);
+    open = Step{};
+    if (done.records.empty())
+        return;
     for (Step& step : undone)
         release(step);
     undone.clear();
-    steps.push_back(std::move(open));
-    open = Step{};
+    steps.push_back(std::move(done));
+    changed();
+}
+
+void RefUndoStack::changed() {
+    if (onChange)
+        onChange();
+}
+
+bool RefUndoStack::dropLast(const std::string& name) {
+    if (depth > 0 || steps.empty() || steps.back().name != name)
+        return false;
+    release(steps.back());
+    steps.pop_back();
+    changed();
+    return true;
 }
 
 void RefUndoStack::cancel() {
@@ -50,6 +79,7 @@ void RefUndoStack::cancel() {
     events.push_back("cancel:" + open.name);
     if (--depth > 0)
         return;
+    finishing.clear();
     release(open);
     open = Step{};
 }
@@ -62,6 +92,7 @@ bool RefUndoStack::undo() {
     for (auto it = step.records.rbegin(); it != step.records.rend(); ++it)
         (*it)->restore(true);
     undone.push_back(std::move(step));
+    changed();
     return true;
 }
 
@@ -73,6 +104,7 @@ bool RefUndoStack::redo() {
     for (mvk::qvn::CUndo* record : step.records)
         record->redo();
     steps.push_back(std::move(step));
+    changed();
     return true;
 }
 
@@ -84,7 +116,9 @@ void RefUndoStack::clear() {
     release(open);
     undone.clear();
     steps.clear();
+    finishing.clear();
     depth = 0;
+    changed();
 }
 
 } // namespace qvn::host

@@ -128,13 +128,14 @@ bool readNode(const Element& entry, StoredNode& node) {
 
 } // namespace
 
-bool SceneFile::save(const std::string& path, std::string& error) {
+Element SceneFile::document(bool withTime) {
     TagCollector collector;
     core.saveScene(collector);
     Element root = mvk::util::xml::Tag(RootName);
     root.attribute("version") = "1";
     Element clock = mvk::util::xml::Tag("clock");
-    clock.attribute("time") = number(host.time);
+    if (withTime)
+        clock.attribute("time") = number(host.time);
     clock.attribute("start") = number(host.rangeStart);
     clock.attribute("end") = number(host.rangeEnd);
     clock.attribute("framerate") = number(host.frameRate);
@@ -143,6 +144,23 @@ bool SceneFile::save(const std::string& path, std::string& error) {
         root.addChild(nodeElement(*node, host.time));
     if (!collector.tag.isEmpty())
         root.addChild(collector.tag);
+    return root;
+}
+
+std::string SceneFile::text(bool withTime) {
+    if (withTime)
+        return document(true).toString("", "", "");
+    // The tools store where their nodes stand at the present time; read at one fixed time, the
+    // text does not change when only the playhead moved.
+    const double present = host.time;
+    host.time = 0.0;
+    std::string text = document(false).toString("", "", "");
+    host.time = present;
+    return text;
+}
+
+bool SceneFile::save(const std::string& path, std::string& error) {
+    Element root = document(true);
     if (!root.saveAtomically(path)) {
         error = "The scene could not be written to " + path + ".";
         return false;

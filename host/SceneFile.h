@@ -4,6 +4,7 @@
 // file that cannot be read never costs the user the scene they have.
 #include "RefHost.h"
 #include "sdk/CoreInterface.h"
+#include "util/xml/Element.h"
 
 #include <string>
 
@@ -13,6 +14,9 @@ class SceneFile {
 public:
     SceneFile(mvk::qvn::CoreInterface& core, RefHost& host) : core(core), host(host) {}
 
+    // The open scene as the file holds it; without `withTime`, as it would be with the clock at
+    // 0 and without the clock's present time.
+    std::string text(bool withTime);
     // Writes the open scene to `path`; false with `error` set when it cannot be written.
     bool save(const std::string& path, std::string& error);
     // Replaces the open scene by the one in `path`; false with `error` set, and the open scene
@@ -22,6 +26,8 @@ public:
     void clear();
 
 private:
+    mvk::util::xml::Element document(bool withTime);
+
     mvk::qvn::CoreInterface& core;
     RefHost& host;
 };

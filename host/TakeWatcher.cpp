@@ -12,6 +12,8 @@ void TakeWatcher::handleMessage(mvk::util::Message& message, bool) {
     reports.push_back(*reinterpret_cast<const mvk::qvn::TakeReport*>(message.data));
     if (out != nullptr)
         *out << describe(static_cast<int>(reports.size()), reports.back()) << "\n";
+    if (onTake)
+        onTake(reports.back());
 }
 
 std::string TakeWatcher::describe(int number, const mvk::qvn::TakeReport& take) {

@@ -4,6 +4,7 @@
 #include "sdk/TakeReport.h"
 #include "util/MessageNode.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     void handleMessage(mvk::util::Message& message, bool broadcast) override;
 
     const std::vector<mvk::qvn::TakeReport>& takes() const { return reports; }
+    // Called with every report as it arrives, after it was kept.
+    std::function<void(const mvk::qvn::TakeReport&)> onTake;
     // One line: "take N: S samples from F s to L s, C caught up late, largest lag M ms".
     static std::string describe(int number, const mvk::qvn::TakeReport& take);
 

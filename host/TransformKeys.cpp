@@ -30,6 +30,18 @@ bool TransformKeys::set(double time, const Matrix& local, Matrix* before) {
     return false;
 }
 
+bool TransformKeys::erase(double time, Matrix* before) {
+    const auto at = keys.find(time);
+    if (at == keys.end())
+        return false;
+    if (before != nullptr)
+        *before = at->second;
+    if (last == at)
+        last = keys.end();
+    keys.erase(at);
+    return true;
+}
+
 const Matrix* TransformKeys::find(double time) const {
     const auto at = keys.find(time);
     return at != keys.end() ? &at->second : nullptr;

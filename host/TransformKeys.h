@@ -20,6 +20,9 @@ public:
     // Sets the key at `time`, replacing one at exactly that time. Answers whether a key was
     // replaced; its old value goes to `before` when given.
     bool set(double time, const Matrix& local, Matrix* before = nullptr);
+    // Removes the key at exactly `time`; answers whether there was one, its value going to
+    // `before` when given.
+    bool erase(double time, Matrix* before = nullptr);
     // The key at exactly `time`; null when there is none.
     const Matrix* find(double time) const;
     // The key in force at `time`: the last one at or before it, the first one before every key,

@@ -1,5 +1,7 @@
 #include "TransformKeysUndo.h"
 
+#include <algorithm>
+
 namespace qvn::host {
 
 int32_t TransformKeysUndo::newSlot(const Matrix& value) {
@@ -12,6 +14,27 @@ void TransformKeysUndo::note(double time, const Matrix* before) {
         changes.push_back(Change{time, false, -1});
     else
         changes.push_back(Change{time, true, newSlot(*before)});
+}
+
+void TransformKeysUndo::replaceRange() {
+    if (undone || changes.empty() || lifetime.expired())
+        return;
+    std::vector<double> set;
+    set.reserve(changes.size());
+    for (const Change& change : changes)
+        set.push_back(change.time);
+    std::sort(set.begin(), set.end());
+    std::vector<double> others;
+    const TransformKeyList& list = keys.list();
+    for (auto key = list.lower_bound(set.front()); key != list.end() && key->first <= set.back();
+         ++key)
+        if (!std::binary_search(set.begin(), set.end(), key->first))
+            others.push_back(key->first);
+    for (double time : others) {
+        Matrix before;
+        if (keys.erase(time, &before))
+            changes.push_back(Change{time, true, newSlot(before)});
+    }
 }
 
 void TransformKeysUndo::exchange(Change& change) {

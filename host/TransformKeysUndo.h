@@ -22,6 +22,9 @@ public:
     // The key at `time` was set; `before` is the key it replaced, null when there was none.
     void note(double time, const Matrix* before);
 
+    // Removes the keys between the operation's first and last key that it did not set itself.
+    void replaceRange();
+
     void restore(bool isUndo) override;
     void redo() override;
 

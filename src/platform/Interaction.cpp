@@ -125,6 +125,8 @@ InteractionResponder& interaction() { return current ? *current : qtResponder; }
 
 void setInteractionResponder(InteractionResponder* responder) { current = responder; }
 
+bool hasInstalledResponder() { return current != nullptr; }
+
 bool isSilent() { return silent; }
 void setSilent(bool value) { silent = value; }
 

@@ -43,6 +43,8 @@ public:
 InteractionResponder& interaction();
 // Installs a responder (not owned); null restores the Qt dialogs.
 void setInteractionResponder(InteractionResponder* responder);
+// True when a responder of its own was installed (a script answers, not a person).
+bool hasInstalledResponder();
 
 // The process-wide silent flag: while set, message boxes answer without being shown.
 bool isSilent();

@@ -20,9 +20,10 @@ public:
 
     explicit CCamera(const CreateParam& param) : plugin(param.plugin), name(param.name) {}
 
-    // Notifications while recording and playing; empty by default.
-    virtual void onRecordingBegin(double startTime) {}
-    virtual void onRecordingEnd(double lastSampleTime) {}
+    // Notifications while recording and playing; empty by default. A take or resimulation's
+    // start time is the core's getRecordStartTime().
+    virtual void onRecordingBegin() {}
+    virtual void onRecordingEnd() {}
     virtual void onSample(double time) {}
     virtual void onTimeUpdate(double time) {}
     // 0 means ready; anything else makes the core release the object.

@@ -150,6 +150,10 @@ public:
         return defaulted();
     }
     virtual ~CInterface() = default;
+    // Appended after the published rows, so modules built before it keep their layout: the time
+    // the running (or last) take or resimulation starts from, the host's present time before
+    // the first. Tools read their starting pose from the scene at this time.
+    virtual double getRecordStartTime() { return defaulted<double>(); }
 
 private:
     template <class R = int32_t>

@@ -19,7 +19,7 @@ public:
     // On undo the kept value and the variable trade places (once, until redone); otherwise the
     // variable's present value becomes the kept one.
     void restore(bool isUndo) override {
-        if (lifetime.expired())
+        if (lifetime.expired() || withdrawn)
             return;
         if (!isUndo) {
             stored = *variable;
@@ -31,8 +31,18 @@ public:
         swapped = true;
     }
 
+    // The change the record guards did not happen after all: the kept value goes back into the
+    // variable, and undo and redo leave it alone from now on.
+    void withdraw() {
+        if (lifetime.expired() || withdrawn)
+            return;
+        if (!swapped)
+            std::swap(stored, *variable);
+        withdrawn = true;
+    }
+
     void redo() override {
-        if (lifetime.expired() || !swapped)
+        if (lifetime.expired() || withdrawn || !swapped)
             return;
         std::swap(stored, *variable);
         swapped = false;
@@ -43,6 +53,7 @@ private:
     T stored;
     std::weak_ptr<const void> lifetime;
     bool swapped = false;
+    bool withdrawn = false;
 };
 
 } // namespace mvk::qvn

@@ -46,7 +46,10 @@ public:
     void onTimeUpdate(double time) override { updates.push_back(time); }
     // Like a real tool, every sample reads an input (and, when asked to, keys the host node
     // from it); the log shows what the code saw when.
-    void onRecordingBegin(double time) override { notices.push_back("begin " + number(time)); }
+    // The published notifications take no arguments; the start time is asked for.
+    void onRecordingBegin() override {
+        notices.push_back("begin " + number(getInterface()->getRecordStartTime()));
+    }
     void onSample(double time) override {
         const double pan = getInterface()->getProperty("Pan")->value();
         notices.push_back("sample " + number(time) + " pan " + number(pan) + " speed " +
@@ -55,7 +58,7 @@ public:
         if (keyBody && body != nullptr)
             body->keyTransform(time, local);
     }
-    void onRecordingEnd(double time) override { notices.push_back("end " + number(time)); }
+    void onRecordingEnd() override { notices.push_back("end"); }
     static std::string number(double value) {
         std::ostringstream text;
         text << value;

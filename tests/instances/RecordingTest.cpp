@@ -76,7 +76,7 @@ TEST_F(RecordingTest, ASampleKeysBoundControlsAndZeroForTheRestAndAdvancesExpose
     EXPECT_EQ(code->notices, (std::vector<std::string>{"begin 2", "sample 2 pan 0.25 speed 2",
                                                        "sample 2.5 pan -0.5 speed 3",
                                                        "sample 2.25 pan 0.75 speed 4",
-                                                       "sample 2.5 pan 1 speed 5", "end 2.5"}));
+                                                       "sample 2.5 pan 1 speed 5", "end"}));
     // The host keyed the node at the sample times it was given.
     EXPECT_EQ(body()->channel(3),
               (std::vector<std::pair<double, double>>{{2.0, 0.25}, {2.25, 0.75}, {2.5, 1.0}}));
@@ -137,7 +137,7 @@ TEST_F(RecordingTest, ResimulationFeedsTheCurvesThroughTemporaryControlsAndPutsB
 
     // Between keys the curve is read at the sample's time.
     EXPECT_EQ(code->notices, (std::vector<std::string>{"begin 0", "sample 0.5 pan 0.5 speed 1",
-                                                       "sample 1 pan 1 speed 1", "end 1"}));
+                                                       "sample 1 pan 1 speed 1", "end"}));
     EXPECT_EQ(curve(0), recorded);
     EXPECT_EQ(host.undoStack.stepCount(), stepsBefore + 1); // the replay adds no record
     EXPECT_EQ(pan->control(), stick);

@@ -25,7 +25,8 @@ TEST_F(ReferenceTest, DeletingAParentDeletesItsChildrenLastFirstAndUndoRestoresA
     EXPECT_EQ(childNames(root), (std::vector<std::string>{"Before_01", "After_01"}));
     ASSERT_EQ(host.undoStack.stepCount(), stepsBefore + 1);
     EXPECT_EQ(host.undoStack.stepName(stepsBefore), "Delete tool");
-    EXPECT_EQ(host.undoStack.recordCount(stepsBefore), 4);
+    // One record per reference and one per host node that left the scene with it.
+    EXPECT_EQ(host.undoStack.recordCount(stepsBefore), 8);
     EXPECT_EQ(host.scene.deletions(), (std::vector<std::string>{"C_01_body", "B_01_body",
                                                                  "A_01_body", "Parent_01_body"}));
 

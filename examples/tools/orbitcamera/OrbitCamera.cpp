@@ -1,8 +1,15 @@
 // A sample camera tool: a camera that orbits a point. The controller drives yaw, pitch and
 // distance; the preferences set the lens and how fast the inputs move the camera. It uses
 // nothing but the plug-in interface, like any third-party tool library.
+//
+// A take or a resimulation starts from the camera node's pose in the scene at the start time,
+// never from where the last take left the camera in memory: the same scene always gives the
+// same take, an undone take leaves nothing behind, and a reopened scene plays as it was saved.
+// The first sample also keys that starting pose at the start time, so a resimulation from there
+// reads back exactly the pose the take began with.
 #include "sdk/CCameraPlugin.h"
 #include "sdk/CInterface.h"
+#include "sdk/CMesh.h"
 #include "sdk/CProperty.h"
 #include "sdk/CoreNode.h"
 
@@ -52,9 +59,19 @@ public:
         return cameraNode != nullptr ? 0 : 1;
     }
 
-    void onRecordingBegin(double startTime) override { lastTime = startTime; }
+    void onRecordingBegin() override {
+        CInterface* core = getInterface();
+        startTime = core != nullptr ? core->getRecordStartTime() : 0.0;
+        lastTime = startTime;
+        startKeyed = false;
+        readStartPose();
+    }
 
     void onSample(double time) override {
+        if (!startKeyed && cameraNode != nullptr && time > startTime) {
+            cameraNode->keyTransform(startTime, placement());
+            startKeyed = true;
+        }
         const double step = time - lastTime;
         lastTime = time;
         if (step <= 0)
@@ -63,7 +80,7 @@ public:
         const double pitchSign = invertPitch ? -1.0 : 1.0;
         pitch = std::clamp(pitch + pitchSign * read(tiltInput) * turnSpeed * step, -89.0, 89.0);
         distance = std::max(0.1, distance - read(dollyInput) * dollySpeed * step);
-        fieldOfView = std::clamp(fieldOfView - read(zoomInput) * zoomSpeed * step, 5.0, 170.0);
+        zoom = std::clamp(zoom - read(zoomInput) * zoomSpeed * step, 5.0, 170.0);
         if (cameraNode != nullptr)
             cameraNode->keyTransform(time, placement());
     }
@@ -72,6 +89,36 @@ private:
     using Matrix = double[16];
 
     static double read(const CProperty* input) { return input ? input->value() : 0.0; }
+
+    // Yaw, pitch and distance from the node's local transform at the start time (the inverse of
+    // placement()); the lens from its field of view. A node sitting on the orbit's centre has no
+    // orbit to start from and keeps the tool's resting pose.
+    void readStartPose() {
+        yaw = RestingYaw;
+        pitch = RestingPitch;
+        distance = RestingDistance;
+        zoom = fieldOfView;
+        CInterface* core = getInterface();
+        if (core == nullptr || cameraNode == nullptr)
+            return;
+        if (CSnapshot_Lens* lens = core->getLensSnapshot(cameraNode, startTime)) {
+            if (lens->fov > 0.0)
+                zoom = lens->fov;
+            core->releaseLensSnapshot(lens);
+        }
+        CSnapshot_Transform* pose = core->getSnapshot(cameraNode, startTime);
+        if (pose == nullptr)
+            return;
+        const double* m = pose->local;
+        const double length = std::sqrt(m[3] * m[3] + m[7] * m[7] + m[11] * m[11]);
+        if (length > 1e-9) {
+            constexpr double degrees = 180.0 / 3.14159265358979323846;
+            distance = length;
+            pitch = std::asin(std::clamp(m[6], -1.0, 1.0)) * degrees;
+            yaw = std::atan2(m[2], m[10]) * degrees;
+        }
+        core->releaseTransformSnapshot(pose);
+    }
 
     // The camera on its sphere around the origin, looking at it (y up, looking along -z).
     const Matrix& placement() {
@@ -103,9 +150,16 @@ private:
     double dollySpeed = 5.0;
     double zoomSpeed = 10.0;
     bool invertPitch = false;
-    double yaw = 0.0;
-    double pitch = 15.0;
-    double distance = 10.0;
+    static constexpr double RestingYaw = 0.0;
+    static constexpr double RestingPitch = 15.0;
+    static constexpr double RestingDistance = 10.0;
+    double yaw = RestingYaw;
+    double pitch = RestingPitch;
+    double distance = RestingDistance;
+    // The field of view the zoom input moves during a take, starting from the lens.
+    double zoom = 45.0;
+    double startTime = 0.0;
+    bool startKeyed = false;
     double lastTime = 0.0;
     Matrix transform = {};
 };

@@ -1,5 +1,7 @@
 #include "core/configadaptor/CheckBox.h"
 
+#include "core/configadaptor/ValueUndo.h"
+
 #include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -28,8 +30,7 @@ void CheckBox::readProfile(const util::xml::Element& element) {
 bool CheckBox::applyWidgetChange(const WidgetChange& change) {
     if (change.code != StateChanged || !isFromOwnControl(change, "checkbox") || variable == nullptr)
         return false;
-    *variable = change.checked;
-    announceUserChange();
+    storeUserValue(variable, change.checked);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "core/configadaptor/ComboBox.h"
 
+#include "core/configadaptor/ValueUndo.h"
+
 #include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -31,8 +33,7 @@ bool ComboBox::applyWidgetChange(const WidgetChange& change) {
         return false;
     if (!isFromOwnControl(change, "combobox") || variable == nullptr)
         return false;
-    *variable = change.text;
-    announceUserChange();
+    storeUserValue(variable, change.text);
     return true;
 }
 

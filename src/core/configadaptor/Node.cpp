@@ -1,5 +1,7 @@
 #include "core/configadaptor/Node.h"
 
+#include "sdk/CUndo.h"
+
 #include "core/CoreImplementation.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -174,22 +176,28 @@ HostAdaptor* Node::adaptor() {
     return core != nullptr ? core->getAdaptor() : nullptr;
 }
 
-void Node::announceUserChange() {
+void Node::runCallback(CUndo* record) {
+    if (callback == nullptr && record == nullptr)
+        return;
+    HostAdaptor* host = adaptor();
+    if (host == nullptr) {
+        if (record != nullptr)
+            record->release();
+    } else {
+        host->beginHold(label);
+        if (record != nullptr)
+            host->putUndo(record);
+    }
+    if (callback != nullptr)
+        callback->onConfigChanged(label);
+    if (host != nullptr)
+        host->acceptHold();
+}
+
+void Node::showRestoredValue() {
     refreshPages();
     util::Message changed(ChangedEvent, 0);
     broadcastFrom(changed);
-    runCallback();
-}
-
-void Node::runCallback() {
-    if (callback == nullptr)
-        return;
-    HostAdaptor* host = adaptor();
-    if (host != nullptr)
-        host->beginHold(label);
-    callback->onConfigChanged(label);
-    if (host != nullptr)
-        host->acceptHold();
 }
 
 bool Node::isFromOwnControl(const WidgetChange& change, const char* kind) const {

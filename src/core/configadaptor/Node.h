@@ -10,6 +10,7 @@
 #include "util/xml/Element.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ class HostAdaptor;
 }
 
 namespace mvk::qvn::core::configadaptor {
+
+template <class T> class ValueUndo;
 
 class Node : public util::DynamicObject,
              public util::Composite_Dynamic<Node>,
@@ -83,17 +86,25 @@ public:
     int boundPageCount() const { return static_cast<int>(boundPages.size()); }
     gui::Component* boundPage(int index) const;
 
+    // Expires when the element goes; undo records of its values watch it.
+    std::weak_ptr<const void> lifetimeToken() const { return lifetime; }
+    // After undo or redo put a value back: the pages show it and subscribers learn of it; the
+    // callback does not run (it could open a host operation inside the host's undo).
+    void showRestoredValue();
+
     // The adaptor that brackets callbacks. By default the core's; a non-null adaptor set here
     // replaces it for every element (tests and tools without a core); null goes back.
     static void setAdaptor(HostAdaptor* adaptor);
     static HostAdaptor* adaptor();
 
 protected:
-    // The steps after a user change stored its value: other pages follow, subscribers learn that
-    // the configuration changed, then the callback runs.
-    void announceUserChange();
-    // Runs the callback, if any, as one host operation named after the label.
-    void runCallback();
+    // Stores a value the user gave: the variable takes it, the change is announced, and the
+    // host gets an undo record of it, inside the operation the callback runs in (or one of the
+    // same name when there is no callback). A value equal to the present one makes no record.
+    template <class T> void storeUserValue(T* variable, T value);
+    // Runs the callback, if any, as one host operation named after the label; `record`, when
+    // given, goes into that operation (which is then opened also without a callback).
+    void runCallback(CUndo* record = nullptr);
     // True when the event came from this element's own control of the given kind.
     bool isFromOwnControl(const WidgetChange& change, const char* kind) const;
     // The first profile item among the children of `element` that names this element.
@@ -130,6 +141,7 @@ private:
     std::string tooltip;
     Callback* callback;
     std::vector<BoundPage> boundPages;
+    std::shared_ptr<const int> lifetime = std::make_shared<const int>(0);
 
     static inline HostAdaptor* adaptorOverride = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "core/configadaptor/Spinner.h"
 
+#include "core/configadaptor/ValueUndo.h"
+
 #include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -32,8 +34,7 @@ bool Spinner::applyWidgetChange(const WidgetChange& change) {
     if (change.code != ValueCommitted || !isFromOwnControl(change, "spinner") ||
         variable == nullptr)
         return false;
-    *variable = change.value;
-    announceUserChange();
+    storeUserValue(variable, change.value);
     return true;
 }
 

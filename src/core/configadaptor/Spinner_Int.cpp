@@ -1,5 +1,7 @@
 #include "core/configadaptor/Spinner_Int.h"
 
+#include "core/configadaptor/ValueUndo.h"
+
 #include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -32,8 +34,7 @@ bool Spinner_Int::applyWidgetChange(const WidgetChange& change) {
         return false;
     if (!isFromOwnControl(change, "spinner") || variable == nullptr)
         return false;
-    *variable = change.rounded;
-    announceUserChange();
+    storeUserValue(variable, change.rounded);
     return true;
 }
 

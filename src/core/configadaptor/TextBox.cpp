@@ -1,5 +1,7 @@
 #include "core/configadaptor/TextBox.h"
 
+#include "core/configadaptor/ValueUndo.h"
+
 #include "core/configadaptor/PageLayout.h"
 #include "core/configadaptor/ProfileFormat.h"
 #include "gui/Component.h"
@@ -28,8 +30,7 @@ void TextBox::readProfile(const util::xml::Element& element) {
 bool TextBox::applyWidgetChange(const WidgetChange& change) {
     if (change.code != TextEdited || !isFromOwnControl(change, "textbox") || variable == nullptr)
         return false;
-    *variable = change.text;
-    announceUserChange();
+    storeUserValue(variable, change.text);
     return true;
 }
 

@@ -205,6 +205,19 @@ void Instance::leaveDeviceHandler() {
     detach();
 }
 
+void Instance::discardNodes() {
+    std::vector<CoreNode*> nodes = getNodes();
+    for (auto node = nodes.rbegin(); node != nodes.rend(); ++node)
+        if (*node != nullptr)
+            (*node)->deleteNode(true);
+}
+
+void Instance::closeInputSettings() {
+    if (inputSettings != nullptr && inputSettings->instance() == this &&
+        inputSettings->isWindowShown())
+        inputSettings->hideWindow();
+}
+
 void Instance::rejoinDeviceHandler() {
     if (!registeredAsDevice || handler() != nullptr)
         return;
@@ -583,21 +596,100 @@ void Instance::rename(const std::string& requested) {
 
 // ---- Recording --------------------------------------------------------------------------------
 
+// Spinners a take drives through their properties are part of what the take changes: undoing
+// the take puts them back where the take found them.
+class Instance::ExposedSpinnerUndo : public CUndo {
+public:
+    ExposedSpinnerUndo(Instance& instance, std::vector<double> before,
+                       std::vector<double> earlierStart)
+        : instance(&instance), lifetime(instance.lifetime), kept(std::move(before)),
+          keptStart(std::move(earlierStart)) {}
+    void restore(bool isUndo) override {
+        if (isUndo && !undone && exchange())
+            undone = true;
+    }
+    void redo() override {
+        if (undone && exchange())
+            undone = false;
+    }
+
+private:
+    bool exchange() {
+        if (lifetime.expired())
+            return false;
+        std::vector<double> present = instance->exposedValues();
+        instance->setExposedValues(kept);
+        kept = std::move(present);
+        std::swap(keptStart, instance->exposedAtTakeStart);
+        return true;
+    }
+    Instance* instance;
+    std::weak_ptr<const void> lifetime;
+    std::vector<double> kept;
+    std::vector<double> keptStart;
+    bool undone = false;
+};
+
+std::vector<double> Instance::exposedValues() const {
+    std::vector<double> values;
+    for (const ExposedSpinner& exposed : exposedSpinners) {
+        if (exposed.real != nullptr && exposed.real->getVariable() != nullptr)
+            values.push_back(*exposed.real->getVariable());
+        else if (exposed.integer != nullptr && exposed.integer->getVariable() != nullptr)
+            values.push_back(*exposed.integer->getVariable());
+        else
+            values.push_back(0.0);
+    }
+    return values;
+}
+
+void Instance::setExposedValues(const std::vector<double>& values) {
+    for (size_t i = 0; i < exposedSpinners.size() && i < values.size(); ++i) {
+        const ExposedSpinner& exposed = exposedSpinners[i];
+        if (exposed.real != nullptr && exposed.real->getVariable() != nullptr) {
+            *exposed.real->getVariable() = values[i];
+            exposed.real->refreshPages();
+        } else if (exposed.integer != nullptr && exposed.integer->getVariable() != nullptr) {
+            *exposed.integer->getVariable() = static_cast<int32_t>(std::lround(values[i]));
+            exposed.integer->refreshPages();
+        }
+    }
+}
+
 void Instance::beginRecording(double startTime, bool resimulating) {
+    recordStart = startTime;
+    recordStartKnown = true;
+    takeRecord = nullptr;
+    takeSamples = 0;
+    if (resimulating && exposedAtTakeStart.size() == exposedSpinners.size())
+        setExposedValues(exposedAtTakeStart);
     if (code != nullptr)
-        code->onRecordingBegin(startTime);
+        code->onRecordingBegin();
     if (resimulating) {
         setBindingsAside();
         return;
+    }
+    priorExposedStart = exposedAtTakeStart;
+    exposedAtTakeStart = exposedValues();
+    const bool drivesSpinners =
+        std::any_of(exposedSpinners.begin(), exposedSpinners.end(),
+                    [](const ExposedSpinner& exposed) { return exposed.property->control(); });
+    if (drivesSpinners) {
+        auto* spinners = new ExposedSpinnerUndo(*this, exposedAtTakeStart, priorExposedStart);
+        if (registerUndo(spinners) != 0)
+            spinners->release();
     }
     // The record keeps the curves of the previous take, so undoing this one brings them back.
     auto* record = new CVariableModUndo<RecordedValues>(&recordedValues, lifetime);
     recordedValues.assign(static_cast<size_t>(properties->count()), util::AVar_Linear<double>());
     if (registerUndo(record) != 0)
         record->release();
+    else
+        takeRecord = record;
 }
 
 void Instance::recordSample(double time, bool resimulating) {
+    ++takeSamples;
     if (resimulating)
         replayInputs(time);
     else
@@ -607,11 +699,25 @@ void Instance::recordSample(double time, bool resimulating) {
         code->onSample(time);
 }
 
-void Instance::endRecording(double lastSampleTime, bool resimulating) {
+void Instance::endRecording(double, bool resimulating) {
     if (code != nullptr)
-        code->onRecordingEnd(lastSampleTime);
+        code->onRecordingEnd();
     if (resimulating)
         putBindingsBack();
+    // A take stopped before its first sample (during the countdown, or a record button pressed
+    // twice) must not cost the curves of the take before it.
+    if (!resimulating && takeSamples == 0) {
+        if (takeRecord != nullptr)
+            takeRecord->withdraw();
+        exposedAtTakeStart = priorExposedStart;
+    }
+    takeRecord = nullptr;
+}
+
+double Instance::getRecordStartTime() {
+    if (recordStartKnown)
+        return recordStart;
+    return getTime();
 }
 
 void Instance::recordInputs(double time) {

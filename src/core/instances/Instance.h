@@ -4,6 +4,7 @@
 // the code publishes.
 #include "core/instances/InstanceVirtualDevice.h"
 #include "sdk/CInterface.h"
+#include "sdk/CVariableModUndo.h"
 #include "sdk/CVirtualControl.h"
 #include "unidevice/Control.h"
 #include "unidevice/ControlTarget.h"
@@ -91,6 +92,7 @@ public:
     // CInterface
     void* extend(uint32_t id, void* argument, intptr_t extra) override;
     int32_t registerUndo(CUndo* record) override;
+    double getRecordStartTime() override;
     CProperty* addProperty(const std::string& name, uint32_t type) override;
     CProperty* getProperty(const std::string& name) override;
     int32_t beginConfig() override;
@@ -188,6 +190,11 @@ public:
     // Takes the instance out of the device handler (an undone creation, a deletion) and puts it
     // back at the remembered index.
     void leaveDeviceHandler();
+    // Removes the host nodes of an instance that failed to initialise, before it is destroyed,
+    // so the host keeps no node that belongs to a destroyed instance.
+    void discardNodes();
+    // Hides the instance's input settings window when it shows this instance.
+    void closeInputSettings();
     void rejoinDeviceHandler();
     int32_t getDeviceIndex() const { return deviceIndex; }
     bool isRegisteredAsDevice() const { return registeredAsDevice; }
@@ -209,6 +216,10 @@ private:
     void recordInputs(double time);
     void replayInputs(double time);
     void advanceExposedSpinners();
+    // The values of the spinners exposed as properties, in order, and putting them back.
+    std::vector<double> exposedValues() const;
+    void setExposedValues(const std::vector<double>& values);
+    class ExposedSpinnerUndo;
     void setBindingsAside();
     void putBindingsBack();
     CVirtualControl* createVirtualControl(const VirtualControlDescriptor& descriptor);
@@ -236,6 +247,16 @@ private:
     std::vector<VirtualControl*> virtualControls;
     std::vector<ExposedSpinner> exposedSpinners;
     RecordedValues recordedValues;
+    // The record of the running take's curves (the host owns it) and the samples taken so far:
+    // a take that ends without a sample gives the earlier curves back.
+    CVariableModUndo<RecordedValues>* takeRecord = nullptr;
+    int64_t takeSamples = 0;
+    double recordStart = 0.0;
+    bool recordStartKnown = false;
+    // Where the spinners that a take drives stood when the last take began: a resimulation of
+    // that take starts from there too.
+    std::vector<double> exposedAtTakeStart;
+    std::vector<double> priorExposedStart;
     std::vector<std::unique_ptr<SetAsideBinding>> setAside;
     // The input settings window, made on first use.
     std::unique_ptr<InputConfigDlg> inputSettings;

@@ -110,8 +110,10 @@ InstanceReference* InstanceReference::clone() {
 void InstanceReference::takeOut() {
     if (InstanceReference* owner = parent())
         owner->removeChild(this);
-    if (instance != nullptr)
+    if (instance != nullptr) {
         instance->leaveDeviceHandler();
+        instance->closeInputSettings();
+    }
 }
 
 void InstanceReference::putBack(InstanceReference* owner, int position) {

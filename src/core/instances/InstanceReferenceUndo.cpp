@@ -1,5 +1,6 @@
 #include "core/instances/InstanceReferenceUndo.h"
 
+#include "core/CoreImplementation.h"
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
 #include "util/Log.h"
@@ -13,6 +14,13 @@ namespace {
 std::vector<InstanceReferenceRecord*>& liveRecords() {
     static std::vector<InstanceReferenceRecord*> records;
     return records;
+}
+
+// The host's undo and redo change the tree behind the main window's back: it shows the change
+// at once rather than when the window is next activated.
+void showTreeChange() {
+    if (CoreImplementation* core = CoreImplementation::existing())
+        core->refreshTree();
 }
 } // namespace
 
@@ -46,6 +54,7 @@ void InstanceReferenceCreateRestore::restore(bool) {
     reference->setActive(false);
     reference->takeOut();
     undone = true;
+    showTreeChange();
 }
 
 void InstanceReferenceCreateRestore::redo() {
@@ -53,6 +62,7 @@ void InstanceReferenceCreateRestore::redo() {
         return;
     reference->putBack(parent, position);
     undone = false;
+    showTreeChange();
 }
 
 InstanceReferenceCreateRestore::~InstanceReferenceCreateRestore() {
@@ -70,6 +80,7 @@ void InstanceReferenceDeleteRestore::restore(bool) {
         return;
     reference->putBack(parent, position);
     deleted = false;
+    showTreeChange();
 }
 
 void InstanceReferenceDeleteRestore::redo() {
@@ -78,6 +89,7 @@ void InstanceReferenceDeleteRestore::redo() {
     reference->setActive(false);
     reference->takeOut();
     deleted = true;
+    showTreeChange();
 }
 
 InstanceReferenceDeleteRestore::~InstanceReferenceDeleteRestore() {
@@ -98,6 +110,7 @@ void InstanceReferenceRename::restore(bool) {
         return;
     if (Instance* instance = reference->getInstance())
         instance->rename(oldName);
+    showTreeChange();
 }
 
 void InstanceReferenceRename::redo() {
@@ -105,6 +118,7 @@ void InstanceReferenceRename::redo() {
         return;
     if (Instance* instance = reference->getInstance())
         instance->rename(newName);
+    showTreeChange();
 }
 
 } // namespace mvk::qvn::core

@@ -168,6 +168,7 @@ Instance* SceneTagReader::startInstance(const Element& tag, Tool& tool, const st
     Element custom = tag.child("customdata", 0);
     code->extend(Extension::ReadCustomData, &custom, 0);
     if (code->initialize() != 0) {
+        instance->discardNodes();
         instance->destroy();
         return nullptr;
     }

@@ -61,6 +61,7 @@ InstanceReference* Plugin::createInstance(const std::string& requested) {
         return nullptr;
     CCamera* code = instance->getCode();
     if (code->initialize() != 0 || code->check() != 0) {
+        instance->discardNodes();
         instance->destroy();
         return nullptr;
     }

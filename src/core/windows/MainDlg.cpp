@@ -366,9 +366,9 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
     constexpr int32_t MenuTriggered = 0x4300, MenuShowing = 0x4301;
     constexpr int32_t Refreshed = 0x4280, SelectionChanged = 0x4281, DoubleClicked = 0x4283;
     HostAdaptor* host = getCore()->getAdaptor();
+    // Activation only tells the host: the tree follows the host's undo and redo as they happen,
+    // so refreshing here would only rebuild the configuration window under the user.
     if (sender == WindowId && code == Activated) {
-        // The host's own undo may have changed the instance tree while the window was away.
-        refreshTree();
         if (host != nullptr)
             host->onWindowActivated();
     } else if (sender == WindowId && code == Deactivated && host != nullptr)
