@@ -54,9 +54,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    void keepKeysForTheScene();
     QWidget* buildTransport();
     void chooseOpen();
     void chooseSaveAs();
