@@ -2,6 +2,7 @@
 
 #include "gui/Component.h"
 #include "gui/componentinterface/Dialog.h"
+#include "platform/NativeWindow.h"
 #include "util/xml/Element.h"
 
 #include <QApplication>
@@ -121,15 +122,17 @@ QWindow* WindowPlacement::hostWindow() {
         if (window->handle() != nullptr && window != foreign.data() &&
             window->type() != Qt::ForeignWindow && window->winId() == handle)
             return window;
+    // Another toolkit's window (Blender's, say): only one the display knows is an owner.
+    QRect area;
+    if (!platform::nativeWindowArea(handle, area)) {
+        delete foreign.data();
+        foreign = nullptr;
+        return nullptr;
+    }
     if (foreign.isNull() || foreignId != handle) {
         delete foreign.data();
         foreignId = handle;
         foreign = QWindow::fromWinId(handle);
-        // An id that names no window has no size; such a window is no owner.
-        if (!foreign.isNull() && foreign->geometry().isEmpty()) {
-            delete foreign.data();
-            foreign = nullptr;
-        }
     }
     return foreign.data();
 }
@@ -137,8 +140,12 @@ QWindow* WindowPlacement::hostWindow() {
 QRect WindowPlacement::frameOf(QWindow* window) const {
     if (window == nullptr)
         return {};
-    if (window->type() == Qt::ForeignWindow)
-        return QRect(window->mapToGlobal(QPoint(0, 0)), window->geometry().size());
+    // Qt knows nothing of a foreign window's place; the display does.
+    if (window->type() == Qt::ForeignWindow) {
+        QRect area;
+        return platform::nativeWindowArea(static_cast<uint32_t>(window->winId()), area) ? area
+                                                                                         : QRect();
+    }
     return window->frameGeometry();
 }
 

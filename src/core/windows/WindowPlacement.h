@@ -44,7 +44,7 @@ public:
     void topmostChanged(QWidget* window, bool topmost) override;
 
     // The host's main window: one of this process's windows with that id, else a foreign window
-    // for it; null for 0 or an id that names no window.
+    // for it; null for 0 or an id that names no window the display knows.
     QWindow* hostWindow();
     // The geometry remembered for a window name, if any.
     std::optional<QRect> remembered(const std::string& name) const;
