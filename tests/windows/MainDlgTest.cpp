@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -172,6 +173,11 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
     EXPECT_FALSE(countdownShown());
     // The whole take is one host undo step.
     EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Record"});
+    // The status line reports it, in the window rather than only to the host.
+    auto* status = qobject_cast<QLabel*>(mainComponent(core::MainDlg::StatusLine)->getWidget());
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith("Take 1: ")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(" late")) << status->text().toStdString();
 }
 
 // The close button destroys the window whose click it is handling.
