@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
 DEB_PACKAGES := cmake g++ make pkg-config \
-	qt6-base-dev qt6-qpa-plugins libgl-dev \
+	qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
 	dpkg-dev file librsvg2-bin \
@@ -50,7 +50,9 @@ pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
 	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png \
-		demo-output/input_settings.png demo-output/advanced_settings.png docs/
+		demo-output/config_window_small.png demo-output/config_window_large.png \
+		demo-output/input_settings.png demo-output/bind_prompt.png \
+		demo-output/advanced_settings.png demo-output/message_box.png demo-output/about.png docs/
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build

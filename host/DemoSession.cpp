@@ -2,6 +2,7 @@
 
 #include "gui/Component.h"
 #include "gui/componentinterface/Tree.h"
+#include "platform/Interaction.h"
 #include "sdk/CInterface.h"
 #include "sdk/CProperty.h"
 #include "util/Message.h"
@@ -9,10 +10,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -86,25 +89,34 @@ bool DemoSession::showInputWindows(DemoScreenshots& screenshots, const std::stri
     mvk::util::Message inputs(MenuItemTriggered, InputSettingsItem, 0);
     menuBar->broadcastFrom(inputs);
     bool ok = screenshots.take("Inputs for " + instance, "input_settings.png");
+    QWidget* inputsWindow = shownWindow(QString::fromStdString("Inputs for " + instance));
+    // The first input's bind prompt and advanced settings run modally: each is pictured and
+    // closed from inside its own event loop.
+    ok = pictureModal(screenshots, buttonLabelled(inputsWindow, "Bind..."), "Bind ",
+                      "bind_prompt.png") &&
+         ok;
+    ok = pictureModal(screenshots, buttonLabelled(inputsWindow, "Advanced..."),
+                      "Advanced Settings for ", "advanced_settings.png") &&
+         ok;
+    return ok;
+}
 
-    // The first input's advanced settings run modally: they are pictured and closed from inside
-    // their own event loop.
-    QAbstractButton* advanced =
-        buttonLabelled(shownWindow(QString::fromStdString("Inputs for " + instance)), "Advanced...");
-    if (advanced == nullptr) {
-        out << "the input settings have no Advanced... button\n";
+bool DemoSession::pictureModal(DemoScreenshots& screenshots, QAbstractButton* opener,
+                               const char* titleStart, const std::string& file) {
+    if (opener == nullptr) {
+        out << "no button opens \"" << titleStart << "...\"\n";
         return false;
     }
     bool pictured = false;
     QTimer::singleShot(0, [&] {
-        QWidget* dialog = shownWindow("Advanced Settings for ");
+        QWidget* dialog = shownWindow(titleStart);
         if (dialog == nullptr)
             return;
-        pictured = screenshots.take(dialog->windowTitle().toStdString(), "advanced_settings.png");
+        pictured = screenshots.take(dialog->windowTitle().toStdString(), file);
         dialog->close();
     });
-    advanced->click();
-    return pictured && ok;
+    opener->click();
+    return pictured;
 }
 
 bool DemoSession::run() {
@@ -211,10 +223,28 @@ bool DemoSession::showWindows(DemoScreenshots& screenshots) {
     if (menuBar != nullptr && !camera.empty() && selectInTree(root, camera)) {
         mvk::util::Message configure(MenuItemTriggered, ConfigureItem, 0);
         menuBar->broadcastFrom(configure);
-        ok = screenshots.take("Configuration for " + camera + " - Start Profile",
-                              "config_window.png") &&
-             ok;
+        const std::string title = "Configuration for " + camera + " - Start Profile";
+        ok = screenshots.take(title, "config_window.png") && ok;
+        // The same window at its smallest and on a large screen.
+        if (QWidget* window = shownWindow(QString::fromStdString(title))) {
+            const QSize size = window->size();
+            window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
+            ok = screenshots.take(title, "config_window_small.png") && ok;
+            window->resize(1280, 860);
+            ok = screenshots.take(title, "config_window_large.png") && ok;
+            window->resize(size);
+        }
     }
+
+    // A message box as the core asks its questions, over the main dialog.
+    const std::unique_ptr<QMessageBox> box = mvk::platform::messageBoxWidget(
+        root ? root->getWidget() : nullptr, "Do you really want to delete the profile: Fast pans?",
+        "Morvik Quorvane",
+        mvk::platform::MessageBoxFlag::Yes | mvk::platform::MessageBoxFlag::No |
+            mvk::platform::MessageBoxFlag::IconQuestion);
+    box->show();
+    ok = screenshots.take("Morvik Quorvane", "message_box.png") && ok;
+    box->hide();
 
     return ok;
 }

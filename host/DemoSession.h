@@ -7,6 +7,8 @@
 
 #include <ostream>
 
+class QAbstractButton;
+
 namespace mvk::util::xml {
 class Element;
 }
@@ -19,13 +21,18 @@ public:
         : core(core), host(host), out(out) {}
     // Returns false when a step did not do what it should.
     bool run();
-    // Opens the main dialog, the about box and the configuration window of the sample camera
-    // as a user would and pictures them.
+    // Opens the main dialog, the about box, the configuration window of the sample camera (at
+    // its usual, smallest and a large size) and a message box as a user would and pictures them.
     bool showWindows(DemoScreenshots& screenshots);
-    // Pictures the input settings of `instance` and the advanced settings of its first input.
+    // Pictures the input settings of `instance`, and the bind prompt and the advanced settings
+    // of its first input.
     bool showInputWindows(DemoScreenshots& screenshots, const std::string& instance);
 
 private:
+    // Clicks `opener`, pictures the modal window it opens (title beginning `titleStart`) from
+    // inside that window's loop and closes it; false when nothing was pictured.
+    bool pictureModal(DemoScreenshots& screenshots, QAbstractButton* opener, const char* titleStart,
+                      const std::string& file);
     // The sample camera the session made.
     std::string camera;
 

@@ -5,6 +5,7 @@
 #include "platform/Interaction.h"
 #include "platform/ShellFolders.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -35,15 +37,22 @@ constexpr std::array<double, 5> FrameRates{24.0, 25.0, 30.0, 50.0, 60.0};
 constexpr int PlaybackInterval = 15;
 constexpr int RefreshInterval = 33;
 
-QString clockText(double seconds, double frameRate) {
-    const double shown = std::max(0.0, seconds);
+// Before the range starts (a take's pre-roll runs the clock up to it) there is no frame to
+// name: the clock counts down the seconds to the range's start instead.
+QString clockText(double seconds, double frameRate, double rangeStart) {
+    const bool preRoll = seconds < rangeStart;
+    const double value = preRoll ? seconds - rangeStart : seconds;
+    const double shown = std::abs(value);
     const int minutes = static_cast<int>(shown / 60);
     const double rest = shown - minutes * 60.0;
+    const QString time = QString("%1%2:%3")
+                             .arg(value < 0 ? "-" : "")
+                             .arg(minutes, 2, 10, QChar('0'))
+                             .arg(rest, 5, 'f', 2, QChar('0'));
+    if (preRoll)
+        return time + "   pre-roll";
     const long frame = frameRate > 0 ? std::lround(seconds * frameRate) : 0;
-    return QString("%1:%2   frame %3")
-        .arg(minutes, 2, 10, QChar('0'))
-        .arg(rest, 5, 'f', 2, QChar('0'))
-        .arg(frame);
+    return time + QString("   frame %1").arg(frame);
 }
 
 QDoubleSpinBox* secondsBox(QWidget* parent) {
@@ -76,6 +85,7 @@ HostWindow::HostWindow(mvk::qvn::CoreInterface& core, RefHost& host, QWidget* pa
     setCentralWidget(central);
     buildMenus();
     statusBar()->setSizeGripEnabled(true);
+    keepKeysForTheScene();
 
     connect(&playTimer, &QTimer::timeout, this, [this] { advancePlayback(); });
     connect(&refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
@@ -218,6 +228,45 @@ QWidget* HostWindow::buildTransport() {
     });
     row->addWidget(frameRate);
     return transport;
+}
+
+// ---- Focus ----------------------------------------------------------------------------------
+
+// Space plays and Ctrl+Z undoes whenever no text is being typed: the views take the focus when
+// clicked, a field gives it back to the viewport once its value is committed (Enter) or dropped
+// (Escape), and the controls that only get clicked never hold it.
+void HostWindow::keepKeysForTheScene() {
+    view->setFocusPolicy(Qt::StrongFocus);
+    time->setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(view);
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        button->setFocusPolicy(Qt::NoFocus);
+    for (QComboBox* box : {viewChooser, frameRate}) {
+        box->setFocusPolicy(Qt::ClickFocus);
+        connect(box, &QComboBox::activated, this, [this] { view->setFocus(Qt::OtherFocusReason); });
+    }
+    for (QDoubleSpinBox* box : {rangeStart, rangeEnd})
+        box->installEventFilter(this);
+}
+
+bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QDoubleSpinBox*>(watched);
+    if (box == nullptr || event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+        // The typed text is dropped: the field shows the host's value again.
+        const QSignalBlocker quiet(box);
+        box->setValue(box == rangeStart ? host.rangeStart : host.rangeEnd);
+        view->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        box->interpretText();
+        view->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- Scene file -----------------------------------------------------------------------------
@@ -504,7 +553,7 @@ void HostWindow::refresh() {
     menuBar()->actions().front()->setEnabled(!recording);
     undoAction->setEnabled(!recording && host.undoStack.stepCount() > 0);
     redoAction->setEnabled(!recording && host.undoStack.canRedo());
-    clock->setText(clockText(host.time, host.frameRate));
+    clock->setText(clockText(host.time, host.frameRate, host.rangeStart));
     for (auto [box, value] : {std::pair{rangeStart, host.rangeStart}, {rangeEnd, host.rangeEnd}})
         if (!box->hasFocus() && box->value() != value) {
             const QSignalBlocker quiet(box);

@@ -65,9 +65,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    void keepKeysForTheScene();
     QWidget* buildTransport();
     void chooseOpen();
     // False when the scene was not saved (cancelled or failed).

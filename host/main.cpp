@@ -12,6 +12,8 @@
 #include "platform/ShellFolders.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 
 #include <cstdlib>
 #include <cstring>
@@ -114,12 +116,19 @@ bool hasDisplay() {
 void runInteractive(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host) {
     qvn::host::HostWindow window(core, host);
     window.show();
+    // The window manager places the window once it is mapped; the core's windows are placed
+    // against where it ends up, so wait (briefly) for that.
+    QElapsedTimer mapping;
+    mapping.start();
+    while (window.windowHandle() != nullptr && !window.windowHandle()->isExposed() &&
+           mapping.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QApplication::processEvents();
+    // The core places its windows against this one and keeps them above it.
+    host.mainWindowHandle = static_cast<uint32_t>(window.winId());
     core.openMainDialog();
-    // The tools sit beside the host window rather than over its viewport.
-    mvk::gui::Component* tools = core.getMainWindow();
-    if (QWidget* dialog = tools != nullptr ? tools->getWidget() : nullptr)
-        dialog->move(window.frameGeometry().topRight() + QPoint(12, 0));
     QApplication::exec();
+    host.mainWindowHandle = 0;
 }
 
 // The host window in the middle of the demo's take, pictured like the core's windows.

@@ -4,6 +4,7 @@
 #include "util/DynamicObject.h"
 
 #include <cstdint>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -107,7 +108,16 @@ public:
     // Also copied into the process-wide silent flag.
     void setSilent(bool silent);
     bool stayOnTop() const { return stayOnTopFlag; }
-    void setStayOnTop(bool stayOnTop) { stayOnTopFlag = stayOnTop; }
+    // A change is passed to the observer at once, so open windows follow it.
+    void setStayOnTop(bool stayOnTop) {
+        const bool changed = stayOnTop != stayOnTopFlag;
+        stayOnTopFlag = stayOnTop;
+        if (changed && stayOnTopObserver)
+            stayOnTopObserver(stayOnTop);
+    }
+    void observeStayOnTop(std::function<void(bool)> observer) {
+        stayOnTopObserver = std::move(observer);
+    }
     const std::string& logLevelName() const { return logLevel; }
 
 private:
@@ -117,6 +127,7 @@ private:
     void applyStored(AdditionalSettingBase& setting) const;
 
     std::string settingsPath;
+    std::function<void(bool)> stayOnTopObserver;
     int32_t countdown = 2;
     bool silentFlag = false;
     bool stayOnTopFlag = true;

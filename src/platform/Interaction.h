@@ -4,8 +4,10 @@
 // responder that records each question and answers it. Without a display nobody could close a
 // dialog, so there the default responder answers at once as silent mode does (boxes get their
 // silent answer, file dialogs and text questions are cancelled) and reports the question.
+#include <memory>
 #include <string>
 
+class QMessageBox;
 class QWidget;
 
 namespace mvk::platform {
@@ -38,6 +40,16 @@ public:
     virtual bool textInput(QWidget* owner, const std::string& caption, const std::string& label,
                            std::string& text) = 0;
 };
+
+// The look the default responder gives its dialogs, so that they match the program's own
+// windows: one style sheet, and the message box icons taken from `iconFolder`
+// (msg_information.png, msg_question.png, msg_warning.png, msg_critical.png, with @2x twins).
+// An empty folder keeps the toolkit's icons.
+void setDialogIconFolder(const std::string& iconFolder);
+const char* dialogStyleSheet();
+// The box the default responder shows for these arguments, not yet shown (for pictures of it).
+std::unique_ptr<QMessageBox> messageBoxWidget(QWidget* owner, const std::string& text,
+                                              const std::string& caption, unsigned flags);
 
 // The responder in use; never null.
 InteractionResponder& interaction();

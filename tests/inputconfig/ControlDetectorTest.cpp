@@ -195,18 +195,29 @@ TEST_F(ControlDetectorTest, AxisDirectionRetryAndCancelKeepWhatTheUserDidNotConf
     EXPECT_EQ(zoom.binding().attribute("type"), "Z");
 }
 
-TEST_F(ControlDetectorTest, KeysAreNeverTakenForButtonsAndWithoutADeviceNothingPolls) {
+TEST_F(ControlDetectorTest, AKeyForAThreeWayInputWaitsForTheOtherKeyAndWithoutADeviceNothingPolls) {
+    // A key reports itself as a one-way axis; an input that takes axes is offered it as it is.
+    Property zoom("zoom", ControlKind::Finite);
+    ControlDetector& axisDetection = detect(zoom);
+    press(Qt::Key_Left);
+    axisDetection.onTimer(ControlDetector::FirstTimerId, 0);
+    ASSERT_EQ(axisDetection.candidate(), keyboard->key(37));
+    EXPECT_EQ(axisDetection.label(), ControlDetector::ConfirmText);
+    EXPECT_EQ(axisDetection.firstButton(), nullptr);
+    EXPECT_FALSE(keyboard->isHooked()); // switched off until recording switches it on
+    EXPECT_EQ(axisDetection.candidateLabel(), "Left_Arrow");
+    axisDetection.cancel();
+
+    // An input that turns both ways and takes no buttons cannot be driven by one key: the key
+    // is the first of two, and the keyboard stays on for the second.
     Property pan("pan", ControlKind::Trinary);
     ControlDetector& detection = detect(pan);
     ASSERT_EQ(detection.label(), ControlDetector::PressText); // the keyboard is always ready
-    press(Qt::Key_Left);
+    press(Qt::Key_Right);
     detection.onTimer(ControlDetector::FirstTimerId, 0);
-    ASSERT_EQ(detection.candidate(), keyboard->key(37));
-    // A key is no button: it is offered as it is, however little it suits the input.
-    EXPECT_EQ(detection.label(), ControlDetector::ConfirmText);
-    EXPECT_EQ(detection.firstButton(), nullptr);
-    EXPECT_FALSE(keyboard->isHooked()); // switched off until recording switches it on
-    EXPECT_EQ(detection.candidateLabel(), "Left_Arrow");
+    EXPECT_EQ(detection.label(), ControlDetector::AnotherText);
+    EXPECT_EQ(detection.firstButton(), keyboard->key(39));
+    EXPECT_TRUE(keyboard->isHooked());
 
     // No keyboard and no controller: nothing to wait for, nothing to confirm.
     keyboard->destroy();

@@ -10,9 +10,9 @@
 #include "core/libraries/Tool.h"
 #include "core/windows/ToolMenus.h"
 
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QTest>
-
 
 using qvn::host::HostWindow;
 using qvn::host::Matrix;
@@ -157,6 +157,59 @@ TEST_F(HostWindowTest, ASavedSceneComesBackWholeAndABadFileChangesNothing) {
         EXPECT_EQ(host.scene.count(), 1) << bad;
         EXPECT_EQ(window->scenePath(), file);
     }
+}
+
+} // namespace
+
+namespace {
+
+// After a field is used, the keys of the scene work again: Enter commits and Escape drops what
+// was typed, both hand the focus back to the viewport, so Space plays rather than blanking the
+// field and Ctrl+Z undoes in the host. A click into the views takes the focus back too.
+TEST_F(HostWindowTest, KeysReachTheSceneOnceAFieldIsLeftWithEnterOrEscape) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto boxes = window->findChildren<QDoubleSpinBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    QDoubleSpinBox* end = boxes[1]->value() > boxes[0]->value() ? boxes[1] : boxes[0];
+    const double before = host.rangeEnd;
+
+    end->setFocus();
+    end->selectAll();
+    QTest::keyClicks(end, "4");
+    QTest::keyClick(end, Qt::Key_Escape);
+    EXPECT_EQ(host.rangeEnd, before);
+    EXPECT_DOUBLE_EQ(end->value(), before);
+    EXPECT_TRUE(window->viewport().hasFocus());
+
+    end->setFocus();
+    end->selectAll();
+    QTest::keyClicks(end, "4");
+    QTest::keyClick(end, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(host.rangeEnd, 4.0);
+    ASSERT_TRUE(window->viewport().hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(window->isPlaying());
+    EXPECT_DOUBLE_EQ(end->value(), 4.0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_FALSE(window->isPlaying());
+
+    // Ctrl+Z reaches the host's undo: a tool deleted through the core comes back.
+    const std::string group = core->createInstance("Group");
+    ASSERT_FALSE(group.empty());
+    core->deleteInstance(group);
+    ASSERT_EQ(implementation()->getRoot()->childCount(), 0);
+    window->refresh(); // as its timer does: Edit > Undo now has a step to take back
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(implementation()->getRoot()->childCount(), 1);
+
+    // Clicking the timeline or the viewport takes the focus from a field.
+    end->setFocus();
+    QTest::mouseClick(&window->timeline(), Qt::LeftButton, {}, QPoint(10, 20));
+    EXPECT_TRUE(window->timeline().hasFocus());
+    end->setFocus();
+    QTest::mouseClick(&window->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(window->viewport().hasFocus());
 }
 
 } // namespace

@@ -2,15 +2,20 @@
 // runs, through the shipped layouts with the sample orbit camera.
 #include "WindowTestSupport.h"
 
+#include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
+#include "core/libraries/Tool.h"
 #include "core/windows/ConfigWindow.h"
 #include "gui/componentinterface/Button.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
 #include <QWidget>
-
 
 using mvk::gui::Component;
 using mvk::qvn::core::InstanceReference;
@@ -51,6 +56,14 @@ protected:
                 titles.push_back(window->windowTitle().toStdString());
         return titles;
     }
+    QAction* menuEntry(int32_t id) const {
+        for (QAction* action : mainComponent(135)->getWidget()->findChildren<QAction*>())
+            if (action->data().isValid() && action->data().toInt() == id)
+                return action;
+        ADD_FAILURE() << "no menu entry " << id;
+        static QAction none;
+        return &none;
+    }
     // As the user does, with the window's close button.
     static void closeInputWindows() {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -77,7 +90,13 @@ TEST_F(MainDlgEntriesTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMen
     EXPECT_EQ(popup.child("item", 1).attribute("id"), "2");
     EXPECT_EQ(popup.child("item", 1).attribute("label"), "Input Settings");
 
+    // 107 would do nothing for a top-level tool, so it is greyed and says where to look instead;
+    // the menu entry stays live.
     select(camera);
+    Component* inputs = mainComponent(107);
+    EXPECT_FALSE(inputs->getWidget()->isEnabled());
+    EXPECT_NE(inputs->getTooltip().find("inside a group"), std::string::npos);
+    EXPECT_TRUE(menuEntry(128)->isEnabled());
     click(107);
     EXPECT_EQ(inputWindows(), Titles{});
     userEvent(mainComponent(135), MenuCommand, 128);
@@ -85,6 +104,7 @@ TEST_F(MainDlgEntriesTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMen
     closeInputWindows();
 
     select(nested);
+    EXPECT_TRUE(inputs->getWidget()->isEnabled());
     click(107);
     EXPECT_EQ(inputWindows(), Titles{"Inputs for " + nested->getName()});
     closeInputWindows();
@@ -99,12 +119,60 @@ TEST_F(MainDlgEntriesTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMen
     userEvent(tree, Component::EventPopupChosen, 1);
     EXPECT_TRUE(implementation()->getConfigWindow()->isWindowShown());
 
-    // Nothing selected: nothing opens.
+    // Nothing selected: nothing opens, and both ways in say so by being greyed.
     closeInputWindows();
     select(nullptr);
+    EXPECT_FALSE(inputs->getWidget()->isEnabled());
+    EXPECT_FALSE(menuEntry(128)->isEnabled());
     userEvent(mainComponent(135), MenuCommand, 128);
     userEvent(tree, Component::EventPopupChosen, 2);
     EXPECT_EQ(inputWindows(), Titles{});
+}
+
+// On a first start a create button has no tool yet: it offers its category's menu under itself
+// instead of doing nothing, and a category with nothing to make shows no button at all.
+TEST_F(MainDlgEntriesTest, ACreateButtonWithoutAToolOffersItsCategorysMenu) {
+    auto shown = [this](int32_t id) {
+        QWidget* widget = mainComponent(id)->getWidget();
+        return widget->isVisibleTo(widget->window());
+    };
+    // The sample modules bring a camera tool only.
+    EXPECT_TRUE(shown(102));
+    EXPECT_FALSE(shown(101));
+    EXPECT_FALSE(shown(103));
+
+    click(102);
+    QMenu* popup = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible())
+            popup = menu;
+    ASSERT_NE(popup, nullptr);
+    QWidget* button = mainComponent(102)->getWidget();
+    EXPECT_EQ(popup->pos(), button->mapToGlobal(QPoint(0, button->height())));
+    QStringList entries;
+    QAction* orbit = nullptr;
+    for (QAction* action : popup->actions()) {
+        entries << action->text();
+        if (action->text() == "Orbit Camera")
+            orbit = action;
+    }
+    ASSERT_NE(orbit, nullptr) << entries.join(", ").toStdString();
+    for (const char* builtIn : {"template", "PRM", "PRS", "PRC", "Group"})
+        EXPECT_FALSE(entries.contains(builtIn)) << builtIn;
+
+    popup->setActiveAction(orbit);
+    QTest::keyClick(popup, Qt::Key_Return);
+    InstanceReference* root = implementation()->getRoot();
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->getInstance()->getTool()->identifiers().front(), "Orbit Camera");
+    auto* status = qobject_cast<QLabel*>(mainComponent(150)->getWidget());
+    EXPECT_EQ(status->text().toStdString(), "Created " + root->child(0)->getName());
+
+    // With its tool the button does what it always did: one more of that tool, no menu.
+    click(102);
+    EXPECT_EQ(root->childCount(), 2);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<QMenu*>(widget) != nullptr && widget->isVisible());
 }
 
 // While a resimulation runs the record button neither starts nor stops anything, and keeps

@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -100,7 +101,17 @@ TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
     const int button =
         core::MainDlg::CreateButtons[static_cast<size_t>(core::ToolMenus::groupOf(*fourth))];
 
-    // A create button without a tool does nothing.
+    // Without the sample modules no category has a tool to offer: the built-in plug-ins that
+    // templates build on are not menu entries, so the buttons and their menus are hidden and a
+    // click on a button makes nothing.
+    QWidget* buttonWidget = mainComponent(button)->getWidget();
+    EXPECT_FALSE(buttonWidget->isVisibleTo(buttonWidget->window()));
+    for (const char* title :
+         {"Create Vehicle tool", "Create Camera tool", "Create Accessory tool"}) {
+        ASSERT_NE(createMenu(title), nullptr) << title;
+        EXPECT_TRUE(createMenu(title)->isEmpty()) << title;
+        EXPECT_FALSE(createMenu(title)->menuAction()->isVisible()) << title;
+    }
     click(button);
     EXPECT_EQ(toolCount(), 0);
 
@@ -109,7 +120,8 @@ TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
     EXPECT_EQ(toolCount(), 1);
     EXPECT_EQ(implementation()->getRoot()->child(0)->getInstance()->getTool(), fourth);
 
-    // Its category's button now makes more of it.
+    // Its category's button now shows and makes more of it.
+    EXPECT_TRUE(buttonWidget->isVisibleTo(buttonWidget->window()));
     click(button);
     EXPECT_EQ(fourth->instanceCount(), 2);
 
@@ -161,6 +173,11 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
     EXPECT_FALSE(countdownShown());
     // The whole take is one host undo step.
     EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Record"});
+    // The status line reports it, in the window rather than only to the host.
+    auto* status = qobject_cast<QLabel*>(mainComponent(core::MainDlg::StatusLine)->getWidget());
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith("Take 1: ")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith(" late")) << status->text().toStdString();
 }
 
 // The close button destroys the window whose click it is handling.
@@ -247,6 +264,7 @@ TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
 
 // The tree's context menu: "New tool" entries create below the item, one per creatable tool.
 TEST_F(MainDlgTest, NewToolFromTheTreeMenuCreatesBelowTheSelectedItem) {
+    installSamplePlugins();
     attachAndOpen();
     ASSERT_FALSE(core->createInstance("Group").empty());
     core::InstanceReference* group = implementation()->getRoot()->child(0);

@@ -22,7 +22,12 @@ namespace {
 
 using namespace mvk::qvn;
 
+constexpr uint32_t Trinary = 2;
 constexpr uint32_t Finite = 4;
+// The camera's inputs turn both ways: an axis, or a three-way control such as two keys made into
+// one. A single button could turn it one way only, so it is not accepted (binding a key then asks
+// for the key of the other direction).
+constexpr uint32_t Stick = Finite | Trinary;
 
 class OrbitCamera : public CCamera {
 public:
@@ -32,10 +37,10 @@ public:
         CInterface* core = getInterface();
         if (core == nullptr)
             return 1;
-        panInput = core->addProperty("Pan", Finite);
-        tiltInput = core->addProperty("Tilt", Finite);
-        dollyInput = core->addProperty("Dolly", Finite);
-        zoomInput = core->addProperty("Zoom", Finite);
+        panInput = core->addProperty("Pan", Stick);
+        tiltInput = core->addProperty("Tilt", Stick);
+        dollyInput = core->addProperty("Dolly", Stick);
+        zoomInput = core->addProperty("Zoom", Stick);
         core->beginConfig();
         core->beginGroup("Lens", "The camera's optics");
         core->addSpinner("Field of view", "Horizontal field of view in degrees", &fieldOfView,

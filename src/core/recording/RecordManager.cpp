@@ -309,6 +309,7 @@ void RecordManager::finishRecording(double lastSampleTime) {
 void RecordManager::reportTake() {
     util::Message message(MessageTakeFinished, 0, reinterpret_cast<intptr_t>(&take));
     getCore()->broadcastFrom(message);
+    getCore()->MainDlg::noteTake(take);
 }
 
 // ---- Resimulation -----------------------------------------------------------------------------

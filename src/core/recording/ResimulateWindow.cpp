@@ -13,6 +13,8 @@
 #include "util/Message.h"
 #include "util/xml/Element.h"
 
+#include <QWidget>
+
 #include <cmath>
 #include <sstream>
 
@@ -49,6 +51,8 @@ bool RecordManager::ResimulateWindow::build() {
     window = factories->create(layout);
     if (window == nullptr)
         return false;
+    if (QWidget* widget = window->getWidget())
+        widget->setObjectName("ResimulateWindow");
     subscribe(window);
     if (gui::Component* cancel = window->findById(CancelButton))
         subscribe(cancel);

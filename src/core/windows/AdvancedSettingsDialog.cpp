@@ -5,9 +5,9 @@
 #include "gui/componentinterface/Graph.h"
 #include "gui/componentinterface/Spinner.h"
 #include "unidevice/Control.h"
+#include "unidevice/DeviceHandler.h"
 #include "unidevice/Property.h"
 #include "util/Message.h"
-
 
 #include <algorithm>
 #include <cmath>
@@ -44,10 +44,15 @@ bool AdvancedSettingsDialog::run(unidevice::Property* property, const std::strin
     getRoot()->setLabel("Advanced Settings for " + owner + "::" + property->name());
     showParameters();
     redraw();
+    // The devices are at rest outside takes and detection; the marker needs them read, at the
+    // rate detection polls them, for as long as the window is open.
+    unidevice::DeviceHandler* devices = unidevice::DeviceHandler::instance();
+    devices->activateAll();
     service().addTimer(this, MarkerTimerId, MarkerInterval);
     getRoot()->show();
     dialog->runModal();
     service().removeTimer(this, MarkerTimerId);
+    devices->deactivateAll();
     edited = nullptr;
     return true;
 }
@@ -118,8 +123,10 @@ void AdvancedSettingsDialog::redraw() {
 }
 
 void AdvancedSettingsDialog::onTimer(int32_t timerId, uint32_t) {
-    if (timerId == MarkerTimerId)
-        redraw();
+    if (timerId != MarkerTimerId)
+        return;
+    unidevice::DeviceHandler::instance()->updateAll();
+    redraw();
 }
 
 void AdvancedSettingsDialog::handleMessage(util::Message& message, bool) {

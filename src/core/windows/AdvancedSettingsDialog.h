@@ -23,9 +23,9 @@ public:
     static constexpr int32_t OffsetSpinner = 104;
     static constexpr int32_t CurveGraph = 110;
     static constexpr int32_t CloseButton = 120;
-    // The marker follows the control on this timer of the service.
+    // The marker follows the control on this timer of the service, as often as detection polls.
     static constexpr int32_t MarkerTimerId = 3;
-    static constexpr double MarkerInterval = 40.0;
+    static constexpr double MarkerInterval = 30.0;
     // Points of the drawn curve across the control's range -1 .. 1.
     static constexpr int32_t CurvePoints = 81;
 

@@ -3,17 +3,11 @@
 #include "unidevice/Control.h"
 #include "unidevice/Device.h"
 #include "unidevice/Driver.h"
+#include "unidevice/EmulatedTControl.h"
 #include "unidevice/Property.h"
+#include "unidevice/WINHOOK_KeyboardDevice.h"
 
 namespace mvk::qvn::core {
-
-namespace {
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
-
-} // namespace
 
 std::string BindingText::of(const unidevice::Control* control) {
     if (control == nullptr)
@@ -23,19 +17,6 @@ std::string BindingText::of(const unidevice::Control* control) {
 
 std::string BindingText::of(const unidevice::Property& property) {
     return of(property.control());
-}
-
-// The first rule that matches wins.
-std::string BindingText::icon(const std::string& text) {
-    if (contains(text, "Keyboard"))
-        return "icon_inputs_keyboard.png";
-    if (contains(text, "Wacom") || contains(text, "wacom"))
-        return "icon_inputs_wacom.png";
-    if (contains(text, "connexion") || contains(text, "Connexion"))
-        return "icon_inputs_connexion.png";
-    if (contains(text, None))
-        return {};
-    return "icon_inputs_gamepad.png";
 }
 
 // Devices carry no type name, so the device list goes by the name of the driver that reads the
@@ -51,6 +32,29 @@ std::string BindingText::deviceIcon(const unidevice::Device& device) {
     if (driver == "directinput" || driver == "sdlgamepad" || driver == "simulatedgamepad")
         return "icon_inputs_gamepad.png";
     return "icon_inputs_keyboard.png";
+}
+
+std::string BindingText::controlIcon(const unidevice::Control* control) {
+    for (int depth = 0; control != nullptr && depth < 4; ++depth) {
+        const auto* emulated = dynamic_cast<const unidevice::EmulatedTControl*>(control);
+        if (emulated == nullptr && isKey(control))
+            return "icon_inputs_keyboard.png";
+        if (emulated == nullptr)
+            return control->device() != nullptr ? deviceIcon(*control->device()) : std::string();
+        control = emulated->positive() != nullptr ? emulated->positive() : emulated->negative();
+    }
+    return {};
+}
+
+// The keys carry no link to their device; the keyboard device lists them.
+bool BindingText::isKey(const unidevice::Control* control) {
+    const unidevice::WINHOOK_KeyboardDevice* keyboard = unidevice::WINHOOK_KeyboardDevice::live();
+    if (control == nullptr || keyboard == nullptr)
+        return false;
+    for (int32_t i = 0; i < keyboard->controlCount(); ++i)
+        if (keyboard->control(i) == control)
+            return true;
+    return false;
 }
 
 } // namespace mvk::qvn::core

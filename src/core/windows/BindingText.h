@@ -20,10 +20,13 @@ public:
     static std::string of(const unidevice::Control* control);
     // The text of the property's row: its control's description, or None when unbound.
     static std::string of(const unidevice::Property& property);
-    // The icon file (under the images folder) for a binding text; empty for no icon.
-    static std::string icon(const std::string& text);
     // The icon file of a device in the device list, chosen by the device's driver.
     static std::string deviceIcon(const unidevice::Device& device);
+    // The icon of the device that drives `control`: for two buttons made into one axis, the
+    // device of its first button. Empty without a control.
+    static std::string controlIcon(const unidevice::Control* control);
+    // Whether `control` is one of the keyboard's keys.
+    static bool isKey(const unidevice::Control* control);
 };
 
 } // namespace mvk::qvn::core

@@ -11,6 +11,11 @@
 #include "gui/componentinterface/Tree.h"
 #include "platform/Interaction.h"
 
+#include <QAbstractSpinBox>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLineEdit>
+
 #include <iostream>
 #include <vector>
 
@@ -243,7 +248,28 @@ void ConfigWindow::showPage() {
     pageArea->addChild(page);
     if (pageArea->isShown())
         page->show();
+    tidyPage(page);
     listenToElements(configRoot);
+}
+
+// A generated page stacks its groups from the top: each group is as tall as its content and the
+// room left over stays below the last one, and a number or choice field stops at a width that
+// still reads as one value instead of spanning the window.
+void ConfigWindow::tidyPage(gui::Component* built) {
+    constexpr int FieldWidth = 180;
+    QWidget* area = built != nullptr ? built->getWidget() : nullptr;
+    gui::Component* list = built != nullptr && built->childCount() > 0 ? built->child(0) : nullptr;
+    if (QWidget* column = list != nullptr ? list->getWidget() : nullptr)
+        if (auto* box = qobject_cast<QBoxLayout*>(column->layout()))
+            box->addStretch(1);
+    if (area == nullptr)
+        return;
+    for (QWidget* field : area->findChildren<QWidget*>())
+        if (qobject_cast<QAbstractSpinBox*>(field) || qobject_cast<QComboBox*>(field) ||
+            (qobject_cast<QLineEdit*>(field) &&
+             !qobject_cast<QAbstractSpinBox*>(field->parentWidget()) &&
+             !qobject_cast<QComboBox*>(field->parentWidget())))
+            field->setMaximumWidth(FieldWidth);
 }
 
 void ConfigWindow::removePage() {

@@ -75,6 +75,7 @@ private:
 
     void showPage();
     void removePage();
+    static void tidyPage(gui::Component* built);
     void listenToElements(configadaptor::Node* element);
     void fillProfiles();
     void refreshTitle();

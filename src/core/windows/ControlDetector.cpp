@@ -11,6 +11,7 @@ namespace mvk::qvn::core {
 using unidevice::Control;
 using unidevice::DeviceHandler;
 using unidevice::ControlKind::Binary;
+using unidevice::ControlKind::Trinary;
 
 ControlDetector::ControlDetector(unidevice::Property* property) : target(property) {}
 
@@ -75,9 +76,15 @@ void ControlDetector::firstFound() {
     Control* found = candidateControl;
     candidateText = found != nullptr ? BindingText::of(found) : NoControlText;
     // A single button cannot drive an input that wants another kind: a second button gives
-    // the other direction.
-    if (found != nullptr && (found->kind() & target->accepted()) == 0 &&
-        (found->kind() & Binary) != 0) {
+    // the other direction. A keyboard key reports itself as a one-way axis, so it would pass as
+    // one; an input that takes three-way controls but no buttons turns both ways, though, and a
+    // lone key could turn it one way only, so there a key is treated as the button it is.
+    const bool keyForTwoWays = found != nullptr && BindingText::isKey(found) &&
+                               (target->accepted() & Trinary) != 0 &&
+                               (target->accepted() & Binary) == 0;
+    if (found != nullptr && (((found->kind() & target->accepted()) == 0 &&
+                              (found->kind() & Binary) != 0) ||
+                             keyForTwoWays)) {
         setFirstButton(found);
         secondExcluded.push_back(found);
         if (startPolling(SecondTimerId))

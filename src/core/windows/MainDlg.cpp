@@ -12,8 +12,10 @@
 #include "core/windows/ToolMenus.h"
 #include "core/windows/ToolTree.h"
 #include "core/windows/WindowBase.h"
+#include "core/windows/WindowPlacement.h"
 #include "gui/Component.h"
 #include "gui/MessageBox.h"
+#include "gui/component/qt/Label.h"
 #include "gui/componentinterface/Button.h"
 #include "gui/componentinterface/CheckBox.h"
 #include "gui/componentinterface/Dialog.h"
@@ -23,16 +25,22 @@
 #include "platform/Interaction.h"
 #include "sdk/CoreInterface.h"
 #include "sdk/HostAdaptor.h"
+#include "sdk/TakeReport.h"
 #include "util/DataChunk.h"
 #include "util/Log.h"
 #include "util/Message.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace mvk::qvn::core {
 
@@ -90,6 +98,9 @@ MainDlg::~MainDlg() {
         mainWindow->destroy();
         mainWindow = nullptr;
     }
+    if (gui::WindowHooks::installed() == placement.get())
+        gui::WindowHooks::install(nullptr);
+    placement.reset();
     util::Log section("DeInitializing main Dialog Core subsystem", util::Log::Notice);
     settings.save();
 }
@@ -97,6 +108,18 @@ MainDlg::~MainDlg() {
 // ---- Building ---------------------------------------------------------------------------------
 
 void MainDlg::initSubSystem() {
+    CoreImplementation* core = getCore();
+    placement = std::make_unique<WindowPlacement>(
+        [core] {
+            HostAdaptor* host = core->getAdaptor();
+            return host != nullptr ? host->getMainWindowHandle() : 0U;
+        },
+        [core] { return core->getHostDataPath(); });
+    gui::WindowHooks::install(placement.get());
+    settings.observeStayOnTop([this](bool stayOnTop) {
+        if (auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(getMainWindow()))
+            dialog->setTopmost(stayOnTop);
+    });
     auto* window = new LayoutWindow("MainWindow");
     window->load("qvn_main.xml");
     mainWindow = window;
@@ -116,6 +139,7 @@ void MainDlg::initSubSystem() {
     configWindow = new ConfigWindow();
     QApplication::setWindowIcon(
         QIcon(QString::fromStdString(WindowBase::imageFolder() + "/morvik_ico_16.png")));
+    platform::setDialogIconFolder(WindowBase::imageFolder());
     for (int index = 0; index < static_cast<int>(CreateButtons.size()); ++index)
         prepareCreateButton(index);
 }
@@ -148,6 +172,7 @@ void MainDlg::setButtonTool(int index, Tool* tool) {
         return;
     buttonTools[static_cast<size_t>(index)] = tool;
     prepareCreateButton(index);
+    refreshCreateButtons();
 }
 
 Tool* MainDlg::buttonTool(int index) const {
@@ -186,6 +211,7 @@ int32_t MainDlg::open() {
     updateSlowMotion();
     if (auto* dialog = gui::interfaceOf<gui::componentinterface::Dialog>(root))
         dialog->setTopmost(settings.stayOnTop());
+    showStatus();
     section.write("Starting component");
     root->show();
     if (toolTree)
@@ -265,6 +291,7 @@ void MainDlg::refreshTree() {
 void MainDlg::select(InstanceReference* reference) {
     if (toolTree)
         toolTree->select(reference);
+    refreshToolCommands();
 }
 
 // ---- Controls that follow the record manager ---------------------------------------------------
@@ -290,6 +317,39 @@ void MainDlg::updateSlowMotion() {
         spinner->setValue(getCore()->getSlowMotion());
 }
 
+// ---- Status line -------------------------------------------------------------------------------
+
+// The status line is more than the help line it started as: while no help is shown it keeps the
+// last thing that happened (a take, a command that the host's undo takes back) or, before that,
+// what to do next. Nothing a host or plug-in observes changes: the line's own label stays empty.
+void MainDlg::noteTake(const TakeReport& take) {
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%.1f", take.lastSampleTime - take.firstSampleTime);
+    report("Take " + std::to_string(++takesReported) + ": " + duration + " s, " +
+           std::to_string(take.samples) + " samples, " + std::to_string(take.lateSamples) +
+           " late");
+}
+
+std::string MainDlg::statusText() const {
+    if (!lastReport.empty())
+        return lastReport;
+    const InstanceReference* root = getCore()->getRoot();
+    if (root == nullptr || root->childCount() == 0)
+        return "Create a tool with the buttons above or the Create menu";
+    return "Tick the tools a take records, then press Record";
+}
+
+void MainDlg::report(const std::string& text) {
+    lastReport = text;
+    showStatus();
+}
+
+void MainDlg::showStatus() {
+    gui::Component* line = mainWindow ? mainWindow->find(StatusLine) : nullptr;
+    if (auto* label = line ? qobject_cast<QLabel*>(line->getWidget()) : nullptr)
+        gui::component::qt::Label::setPlaceholder(label, QString::fromStdString(statusText()));
+}
+
 // ---- Create menus -----------------------------------------------------------------------------
 
 void MainDlg::refreshCreateMenus() {
@@ -298,6 +358,7 @@ void MainDlg::refreshCreateMenus() {
         return;
     if (auto* bar = qobject_cast<QMenuBar*>(component->getWidget()))
         ToolMenus::rebuild(*bar);
+    refreshCreateButtons();
     refreshMenuStates();
     updateTreePopup();
 }
@@ -334,6 +395,47 @@ void MainDlg::updateTreePopup() {
     tree->setPopup(popup);
 }
 
+void MainDlg::refreshCreateButtons() {
+    // A category with no tool to make keeps neither a button nor a menu: both would be dead.
+    for (int index = 0; index < static_cast<int>(CreateButtons.size()); ++index) {
+        gui::Component* button = mainWindow ? mainWindow->find(CreateButtons[index]) : nullptr;
+        if (button == nullptr)
+            continue;
+        const bool offered = buttonTool(index) != nullptr ||
+                             ToolMenus::groupHasTools(static_cast<ToolMenus::Group>(index));
+        if (button->isVisible() != offered)
+            button->setVisible(offered, false);
+    }
+}
+
+void MainDlg::refreshToolCommands() {
+    // Input settings go beyond the bare commands: both stay visible but are greyed exactly when
+    // they would do nothing, and say why, so that a click never silently fails.
+    InstanceReference* selection = selected();
+    const bool tool = selection != nullptr && !selection->isRoot() && selection->getInstance();
+    const bool nested = tool && selection->parent() != nullptr && !selection->parent()->isRoot();
+    if (gui::Component* button = mainWindow ? mainWindow->find(ShowConfigButton) : nullptr) {
+        button->setEnabled(nested, false);
+        button->setTooltip(nested ? "Input settings of the selected tool"
+                           : tool ? "Only for a tool inside a group: use Tool > Input settings "
+                                    "for a top-level tool"
+                                  : "Select a tool inside a group to see its input settings");
+    }
+    gui::Component* barComponent = mainWindow ? mainWindow->find(MenuBar) : nullptr;
+    auto* bar = gui::interfaceOf<gui::componentinterface::Menubar>(barComponent);
+    if (bar == nullptr)
+        return;
+    bar->setItemEnabled(CommandInputSettings, tool);
+    if (auto* widget = qobject_cast<QMenuBar*>(barComponent->getWidget()))
+        for (QAction* action : widget->findChildren<QAction*>())
+            if (action->data().isValid() && action->data().toInt() == CommandInputSettings) {
+                action->setToolTip(tool ? "Input settings of the selected tool"
+                                        : "Select a tool to see its input settings");
+                if (auto* menu = qobject_cast<QMenu*>(action->parent()))
+                    menu->setToolTipsVisible(true);
+            }
+}
+
 void MainDlg::refreshMenuStates() {
     gui::Component* component = mainWindow ? mainWindow->find(MenuBar) : nullptr;
     auto* bar = gui::interfaceOf<gui::componentinterface::Menubar>(component);
@@ -342,10 +444,10 @@ void MainDlg::refreshMenuStates() {
     InstanceReference* selection = selected();
     const bool hasSelection = selection != nullptr;
     const bool deletable = hasSelection && !selection->isRoot();
-    for (int32_t id : {CommandUnplugAll, CommandClone, CommandInputSettings, CommandSaveModel,
-                       CommandSaveModelToo})
+    for (int32_t id : {CommandUnplugAll, CommandClone, CommandSaveModel, CommandSaveModelToo})
         bar->setItemEnabled(id, hasSelection);
     bar->setItemEnabled(CommandDelete, deletable);
+    refreshToolCommands();
 }
 
 // ---- Messages ---------------------------------------------------------------------------------
@@ -383,9 +485,11 @@ void MainDlg::onComponentEvent(int32_t sender, int32_t code, int32_t param) {
         toolTree->applyTicks();
     else if (sender == ToolTreeId && code == DoubleClicked)
         openConfigWindow();
-    else if (sender == ToolTreeId && (code == Refreshed || code == SelectionChanged))
+    else if (sender == ToolTreeId && (code == Refreshed || code == SelectionChanged)) {
+        refreshToolCommands();
+        showStatus();
         followSelectionInConfigWindow();
-    else if (sender == ToolTreeId && code == gui::Component::EventPopupChosen)
+    } else if (sender == ToolTreeId && code == gui::Component::EventPopupChosen)
         onTreeCommand(param);
     else if (sender == MenuBar && code == MenuShowing)
         refreshMenuStates();
@@ -401,7 +505,10 @@ void MainDlg::updateSlowMotionFromSpinner() {
 
 void MainDlg::onClicked(int32_t sender) {
     if (const int index = buttonIndexOf(sender); index >= 0) {
-        createFromTool(buttonTool(index));
+        if (Tool* tool = buttonTool(index))
+            createFromTool(tool);
+        else
+            popUpCreateMenu(index);
         return;
     }
     switch (sender) {
@@ -476,11 +583,13 @@ void MainDlg::onMenuCommand(int32_t id) {
     case CommandHelp:
         openExternalDocument(getInstallPath("") + "/help_documentation/help.html");
         return;
+    // The project's own pages travel with the install, so they open without a network and
+    // always match the installed version.
     case CommandWebSite:
-        openExternalDocument(std::string(MakerSite) + "/");
+        openExternalDocument(getInstallPath("") + "/help_documentation/index.html");
         return;
     case CommandForum:
-        openExternalDocument(std::string(MakerSite) + "/forum/");
+        openExternalDocument(getInstallPath("") + "/help_documentation/tool-authors.html");
         return;
     case CommandAbout:
         openAbout();
@@ -557,8 +666,43 @@ void MainDlg::createFromTool(Tool* tool) {
         return;
     refreshTree();
     select(created);
+    report("Created " + created->getName());
     // The button of the tool's category makes more of the tool used last.
     setButtonTool(static_cast<int>(ToolMenus::groupOf(*tool)), tool);
+}
+
+// A button with no tool yet would do nothing, which reads as broken on a first start; it offers
+// its category's menu instead. Nothing a host or plug-in sees changes: the tool is still made
+// through the menu's own command.
+void MainDlg::popUpCreateMenu(int index) {
+    gui::Component* barComponent = mainWindow ? mainWindow->find(MenuBar) : nullptr;
+    auto* bar = barComponent ? qobject_cast<QMenuBar*>(barComponent->getWidget()) : nullptr;
+    gui::Component* button = mainWindow ? mainWindow->find(CreateButtons[index]) : nullptr;
+    QWidget* anchor = button ? button->getWidget() : nullptr;
+    QMenu* menu = bar ? ToolMenus::menuOf(*bar, static_cast<ToolMenus::Group>(index)) : nullptr;
+    if (menu == nullptr || anchor == nullptr || menu->isEmpty())
+        return;
+    // The popup carries copies of the menu's entries: a shared entry would also report through
+    // the menu bar and make its tool twice.
+    auto* popup = new QMenu(anchor);
+    popup->setObjectName("CreatePopup");
+    popup->setToolTipsVisible(true);
+    for (const QAction* entry : menu->actions()) {
+        if (entry->isSeparator()) {
+            popup->addSeparator();
+            continue;
+        }
+        QAction* copy = popup->addAction(entry->text());
+        copy->setData(entry->data());
+        copy->setToolTip(entry->toolTip());
+        copy->setEnabled(entry->isEnabled());
+    }
+    QObject::connect(popup, &QMenu::triggered, popup, [this](QAction* action) {
+        if (action->data().isValid())
+            onMenuCommand(action->data().toInt());
+    });
+    QObject::connect(popup, &QMenu::aboutToHide, popup, &QObject::deleteLater);
+    popup->popup(anchor->mapToGlobal(QPoint(0, anchor->height())));
 }
 
 void MainDlg::toggleRecording() {
@@ -614,10 +758,12 @@ void MainDlg::unplugSelected() {
     InstanceReference* selection = selected();
     if (selection == nullptr || host == nullptr)
         return;
+    const std::string name = selection->getName();
     host->beginHold("Unplug tool");
     selection->deleteReference(false);
     host->acceptHold();
     refreshTree();
+    report("Unplugged " + name + "; its scene nodes stay (Ctrl+Z in the host plugs it back)");
 }
 
 void MainDlg::cloneSelected() {
@@ -627,14 +773,17 @@ void MainDlg::cloneSelected() {
         return;
     refreshTree();
     select(copy);
+    report("Cloned as " + copy->getName());
 }
 
 void MainDlg::deleteSelected() {
     InstanceReference* selection = selected();
     if (selection == nullptr || selection->isRoot())
         return;
+    const std::string name = selection->getName();
     selection->deleteTool();
     refreshTree();
+    report("Deleted " + name + " (Ctrl+Z in the host brings it back)");
 }
 
 void MainDlg::openAbout() {

@@ -17,6 +17,10 @@ class Message;
 class MessageNode;
 } // namespace mvk::util
 
+namespace mvk::qvn {
+struct TakeReport;
+}
+
 namespace mvk::qvn::core {
 
 class ConfigWindow;
@@ -24,6 +28,7 @@ class InstanceReference;
 class Tool;
 class ToolTree;
 class WindowBase;
+class WindowPlacement;
 
 class MainDlg : public CoreSubSystem {
 public:
@@ -44,6 +49,8 @@ public:
     static constexpr int32_t QuietComponent = 118;
     static constexpr int32_t ToolTreeId = 119;
     static constexpr int32_t MenuBar = 135;
+    // The status line, which also shows the help of the control under the mouse.
+    static constexpr int32_t StatusLine = 150;
     static constexpr int32_t AboutCloseButton = 300;
     static constexpr int32_t AboutToolkitButton = 304;
     // The create buttons, by button index.
@@ -78,8 +85,6 @@ public:
     static constexpr int32_t LibrariesChangedToo = 0x8001;
     // What open() answers without a main window.
     static constexpr int32_t ResultNoWindow = 50;
-    // The maker's pages; one place so that they are easy to change.
-    static constexpr const char* MakerSite = "https://www.morvik.example";
 
     explicit MainDlg(CoreImplementation* core);
     // Hides and destroys the owned windows, then saves the settings.
@@ -97,6 +102,10 @@ public:
     void updateRecordMode();
     // The slow-motion spinner shows the core's slow-motion step.
     void updateSlowMotion();
+    // The status line reports the finished take: "Take 3: 4.2 s, 252 samples, 0 late".
+    void noteTake(const TakeReport& take);
+    // What the status line shows while no help is shown: the last report, else a hint.
+    std::string statusText() const;
     // A message from a main-window or about-box component, or a notice to the core.
     void onMessage(util::Message& message);
 
@@ -127,6 +136,10 @@ private:
     void subscribeControls();
     void refreshCreateMenus();
     void refreshMenuStates();
+    // Shows the create buttons whose category has a tool to make.
+    void refreshCreateButtons();
+    // Greys the input-settings button and menu item when they would do nothing.
+    void refreshToolCommands();
     void onComponentEvent(int32_t sender, int32_t code, int32_t param);
     void onClicked(int32_t sender);
     void updateSlowMotionFromSpinner();
@@ -136,6 +149,8 @@ private:
     void updateTreePopup();
     void addModelBelow(InstanceReference* parent);
     void createFromTool(Tool* tool);
+    // Pops up the create menu of the button's category under the button.
+    void popUpCreateMenu(int index);
     void toggleRecording();
     void resimulateFromNow();
     // The selected tool's input settings; `nested` leaves the tools directly below the root
@@ -159,12 +174,19 @@ private:
 
     // The node that receives the windows' events: the core's.
     util::MessageNode* listener = nullptr;
+    std::unique_ptr<WindowPlacement> placement;
     WindowBase* mainWindow = nullptr;
     std::unique_ptr<ToolTree> toolTree;
     WindowBase* aboutWindow = nullptr;
     ConfigWindow* configWindow = nullptr;
     WindowBase* retiredAbout = nullptr;
+    // Shows `report` (or the hint, when empty) in the status line.
+    void report(const std::string& text);
+    void showStatus();
+
     std::array<Tool*, 4> buttonTools{};
+    std::string lastReport;
+    int takesReported = 0;
     MainConfigSettings settings;
 };
 

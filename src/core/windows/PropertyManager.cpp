@@ -8,6 +8,7 @@
 #include "core/windows/WindowBase.h"
 #include "gui/Component.h"
 #include "gui/componentinterface/Label.h"
+#include "unidevice/Control.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 #include "util/Message.h"
@@ -31,6 +32,17 @@ void numberRow(Element& element, int32_t index) {
             std::to_string(Manager::RowBase + Manager::RowStride * index + (id[0] - '0'));
     for (int i = 0; i < element.childCount(); ++i)
         numberRow(element.child(i), index);
+}
+
+// What binding the input takes, in the words of the prompt: a single button cannot drive an
+// input that turns both ways, so such an input asks for one key per direction.
+std::string bindHint(uint32_t accepted) {
+    using namespace unidevice::ControlKind;
+    if ((accepted & Binary) != 0)
+        return "Bind a key, a button or an axis to this input";
+    if ((accepted & (Trinary | Finite | Infinite)) != 0)
+        return "Bind an axis, or two keys: the first turns it one way, the second the other";
+    return "Bind a control to this input";
 }
 
 } // namespace
@@ -98,8 +110,11 @@ void Manager::fillRows() {
             name->setLabel(property->name());
         if (gui::Component* bindingText = find(base + BindingPart))
             bindingText->setLabel(text);
+        if (gui::Component* bind = find(base + BindPart))
+            bind->setTooltip(bindHint(property->accepted()));
         auto* icon = gui::interfaceOf<gui::componentinterface::Label>(find(base + IconPart));
-        const std::string file = BindingText::icon(text);
+        // The icon says which device drives the input, whatever its description reads like.
+        const std::string file = BindingText::controlIcon(property->control());
         if (icon != nullptr)
             icon->setImage(file.empty() ? std::string() : "[images]/" + file);
     }

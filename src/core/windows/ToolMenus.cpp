@@ -2,7 +2,9 @@
 
 #include "core/libraries/Library.h"
 #include "core/libraries/LibraryManager.h"
+#include "core/libraries/Plugin.h"
 #include "core/libraries/Tool.h"
+#include "core/plugins/TemplatePlugin.h"
 
 #include <QAction>
 #include <QMenu>
@@ -54,7 +56,6 @@ void addEntry(MenuFill& fill, const Tool& tool, int32_t id) {
     const std::string label = names.empty() ? std::string() : names.front();
     QAction* action = fill.menu->addAction(QString::fromStdString(label));
     action->setData(id);
-    action->setEnabled(tool.isCreatable());
     action->setToolTip(QString::fromStdString(tool.description()));
 }
 
@@ -77,7 +78,7 @@ std::vector<Tool*> ToolMenus::toolList() {
 std::vector<Tool*> ToolMenus::creatableTools() {
     std::vector<Tool*> tools = toolList();
     tools.erase(std::remove_if(tools.begin(), tools.end(),
-                               [](const Tool* tool) { return !tool->isCreatable(); }),
+                               [](const Tool* tool) { return !isOffered(*tool); }),
                 tools.end());
     return tools;
 }
@@ -94,6 +95,30 @@ Tool* ToolMenus::toolForItem(int32_t id) {
     return tools[static_cast<size_t>(index)];
 }
 
+// Menus list only what a click can make: entries that could only ever be greyed, and the
+// built-in plug-ins that exist for templates to build on, would be noise to a new user. No host
+// or plug-in sees the difference; item ids still count every tool of the list.
+bool ToolMenus::isOffered(const Tool& tool) {
+    if (!tool.isCreatable())
+        return false;
+    const auto* plugin = dynamic_cast<const Plugin*>(&tool);
+    return plugin == nullptr ||
+           dynamic_cast<const plugins::TemplatePlugin*>(plugin->getPlugin()) == nullptr;
+}
+
+bool ToolMenus::groupHasTools(Group group) {
+    const std::vector<Tool*> tools = toolList();
+    return std::any_of(tools.begin(), tools.end(), [group](const Tool* tool) {
+        return isOffered(*tool) && groupOf(*tool) == group;
+    });
+}
+
+QMenu* ToolMenus::menuOf(QMenuBar& bar, Group group) {
+    static constexpr std::array<const char*, 4> Titles{VehicleMenu, CameraMenu, AccessoryMenu,
+                                                       TemplateMenu};
+    return findMenu(bar, Titles[static_cast<size_t>(group)]);
+}
+
 ToolMenus::Group ToolMenus::groupOf(const Tool& tool) {
     if (tool.kind() == Tool::KindTemplate)
         return Group::Template;
@@ -106,20 +131,23 @@ ToolMenus::Group ToolMenus::groupOf(const Tool& tool) {
 
 void ToolMenus::rebuild(QMenuBar& bar) {
     std::array<MenuFill, 4> fills;
-    fills[static_cast<size_t>(Group::Vehicle)].menu = findMenu(bar, VehicleMenu);
-    fills[static_cast<size_t>(Group::Camera)].menu = findMenu(bar, CameraMenu);
-    fills[static_cast<size_t>(Group::Accessory)].menu = findMenu(bar, AccessoryMenu);
-    fills[static_cast<size_t>(Group::Template)].menu = findMenu(bar, TemplateMenu);
-    for (MenuFill& fill : fills)
-        if (fill.menu != nullptr)
-            fill.menu->clear();
+    for (size_t group = 0; group < fills.size(); ++group) {
+        fills[group].menu = menuOf(bar, static_cast<Group>(group));
+        if (fills[group].menu != nullptr)
+            fills[group].menu->clear();
+    }
     const std::vector<Tool*> tools = toolList();
     for (size_t index = 0; index < tools.size(); ++index) {
         const Tool& tool = *tools[index];
+        if (!isOffered(tool))
+            continue;
         const Group group = groupOf(tool);
         const int32_t base = group == Group::Template ? TemplateItemBase : ToolItemBase;
         addEntry(fills[static_cast<size_t>(group)], tool, base + static_cast<int32_t>(index));
     }
+    for (const MenuFill& fill : fills)
+        if (fill.menu != nullptr)
+            fill.menu->menuAction()->setVisible(!fill.menu->isEmpty());
 }
 
 } // namespace mvk::qvn::core

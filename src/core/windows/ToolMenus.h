@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QMenu;
 class QMenuBar;
 
 namespace mvk::qvn::core {
@@ -29,12 +30,20 @@ public:
     static std::vector<Tool*> toolList();
     // The tools of the list offered for creation, in list order.
     static std::vector<Tool*> creatableTools();
+    // Whether the tool gets a menu entry: it can be created and is not one of the built-in
+    // plug-ins that only templates build on.
+    static bool isOffered(const Tool& tool);
+    // Whether any offered tool belongs to the group.
+    static bool groupHasTools(Group group);
+    // The create menu of a group in the bar, or null when the bar has none.
+    static QMenu* menuOf(QMenuBar& bar, Group group);
     // The tool a menu item id names, or null for another id or an index past the list.
     static Tool* toolForItem(int32_t id);
     static Group groupOf(const Tool& tool);
 
-    // Empties the four menus and fills them again from the tool list; menus the bar lacks are
-    // skipped. A separator parts the tools of one library from the next.
+    // Empties the four menus and fills them again from the offered tools of the list (ids keep
+    // the tool's index in the whole list); menus the bar lacks are skipped, a menu left empty is
+    // hidden. A separator parts the tools of one library from the next.
     static void rebuild(QMenuBar& bar);
 };
 

@@ -51,8 +51,12 @@ bool WindowBase::loadLayout(const std::string& fileName) {
 bool WindowBase::buildLayout(const util::xml::Element& layout) {
     gui::ComponentFactory* factories = gui::ComponentFactory::existing();
     gui::Component* built = factories ? factories->create(layout) : nullptr;
-    if (built != nullptr)
+    if (built != nullptr) {
         built->setPathAlias("[images]", imageFolder());
+        // The window's name is what its remembered geometry is kept under.
+        if (QWidget* widget = built->getWidget(); widget != nullptr && widget->isWindow())
+            widget->setObjectName(QString::fromStdString(name()));
+    }
     adoptRoot(built);
     return root != nullptr;
 }

@@ -1,6 +1,7 @@
 #include "gui/component/qt/Dialog.h"
 
 #include "gui/LayoutGuard.h"
+#include "gui/WindowHooks.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -50,18 +51,16 @@ void Dialog::applyWindowFlags() {
         flags |= Qt::WindowMinimizeButtonHint;
     if (hasMaximizeButton())
         flags |= Qt::WindowMaximizeButtonHint;
-    if (isTopmost())
-        flags |= Qt::WindowStaysOnTopHint;
+    // "Topmost" never becomes a desktop-wide always-on-top flag: that would cover the host's own
+    // menus and prompts. Whoever installed the window hooks keeps the window above the window it
+    // belongs to instead (see WindowHooks::topmostChanged).
     setWindowFlags(flags);
 }
 
 void Dialog::setTopmost(bool topmost) {
     component::Dialog::setTopmost(topmost);
-    const bool wasVisible = QDialog::isVisible();
-    applyWindowFlags();
-    // Changing the flags hides a window; bring it back.
-    if (wasVisible)
-        QDialog::show();
+    if (WindowHooks* hooks = WindowHooks::installed())
+        hooks->topmostChanged(this, topmost);
 }
 
 void Dialog::applyLabel() {
@@ -102,6 +101,13 @@ int32_t Dialog::runModal() {
 // QDialog's own hiding is what ends a running modal loop; going around it would leave
 // runModal() waiting on a window nobody can see.
 void Dialog::applyVisibility(bool visible) {
+    WindowHooks* hooks = WindowHooks::installed();
+    if (hooks != nullptr && visible != QWidget::isVisible()) {
+        if (visible)
+            hooks->aboutToShow(this);
+        else
+            hooks->aboutToHide(this);
+    }
     if (visible)
         QWidget::setVisible(true);
     else
@@ -119,6 +125,8 @@ bool Dialog::event(QEvent* event) {
 // Closed by its title bar or by Escape, or given a result: the component follows the window, so
 // it reads as hidden and its owner hears of it.
 void Dialog::done(int result) {
+    if (WindowHooks* hooks = WindowHooks::installed(); hooks != nullptr && QWidget::isVisible())
+        hooks->aboutToHide(this);
     QDialog::done(result);
     if (isShown())
         hide();

@@ -35,11 +35,24 @@ Label::Label(const util::xml::Element& element) : QtComponent(element) {
     if (const Qt::Alignment alignment = qtAlignment(getValign(), getHalign());
         alignment != Qt::Alignment())
         setAlignment(alignment);
-    applyLabel();
+    setPlaceholder(QString::fromStdString(element.attribute("placeholder")));
+}
+
+// A status line that is empty most of the time reads as a dead strip; while the label has no
+// text it shows its placeholder instead. The component's own label stays empty.
+void Label::setPlaceholder(QLabel* label, const QString& text) {
+    label->setProperty(PlaceholderProperty, text);
+    if (auto* component = dynamic_cast<Label*>(label))
+        component->applyLabel();
+}
+
+void Label::setPlaceholder(const QString& text) {
+    setPlaceholder(this, text);
 }
 
 void Label::applyLabel() {
-    setText(QString::fromStdString(getLabel()));
+    const std::string& text = getLabel();
+    setText(text.empty() ? property(PlaceholderProperty).toString() : QString::fromStdString(text));
 }
 
 void Label::setImage(const std::string& path) {

@@ -12,6 +12,12 @@ class Label : public QtComponent<QLabel, component::Label> {
 public:
     explicit Label(const util::xml::Element& element);
 
+    // The text shown while the label's own text is empty ("placeholder" in a layout); for a
+    // label of this kind it shows at once.
+    static constexpr const char* PlaceholderProperty = "placeholderText";
+    static void setPlaceholder(QLabel* label, const QString& text);
+    void setPlaceholder(const QString& text);
+
     void setImage(const std::string& path) override;
     int heightForWidth(int width) const override;
 

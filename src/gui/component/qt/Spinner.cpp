@@ -4,6 +4,9 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <cmath>
+
 namespace mvk::gui::component {
 
 Component* Spinner::Factory::create(const util::xml::Element& element) {
@@ -56,6 +59,34 @@ void Spinner::setStep(double step) {
 void Spinner::setDecimals(int32_t decimals) {
     component::Spinner::setDecimals(decimals);
     quietly([&] { QDoubleSpinBox::setDecimals(widgetDecimals(decimals)); });
+}
+
+int Spinner::stepDecimals() const {
+    const int most = QDoubleSpinBox::decimals();
+    const double step = std::abs(QDoubleSpinBox::singleStep());
+    for (int places = 0; places < most; ++places) {
+        const double scaled = step * std::pow(10.0, places);
+        if (std::abs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
+            return places;
+    }
+    return most;
+}
+
+QString Spinner::textFromValue(double value) const {
+    QString text = locale().toString(value, 'f', QDoubleSpinBox::decimals());
+    if (!isGroupSeparatorShown())
+        text.remove(locale().groupSeparator());
+    const QString point = locale().decimalPoint();
+    const qsizetype dot = text.indexOf(point);
+    if (dot < 0)
+        return text;
+    const qsizetype keep = dot + (stepDecimals() > 0 ? point.size() + stepDecimals() : 0);
+    qsizetype end = text.size();
+    while (end > keep && end > dot + point.size() && text.at(end - 1) == QLatin1Char('0'))
+        --end;
+    if (end == dot + point.size())
+        end = dot;
+    return text.left(std::max(end, keep));
 }
 
 void Spinner::onEditFinish() {

@@ -22,6 +22,12 @@ public slots:
     void onEditFinish();
     void onValueChanged(double value);
 
+    // The value as shown: the spin box keeps every decimal it is given, but trailing zeros past
+    // what the step needs are left out ("45" rather than "45.0000" for a step of 1).
+    QString textFromValue(double value) const override;
+    // Decimals the step needs, at most the spin box's own.
+    int stepDecimals() const;
+
 protected:
     // Return commits the value and goes no further.
     void keyPressEvent(QKeyEvent* event) override;
