@@ -1,7 +1,9 @@
-# Run by run_idle inside Blender with its window: what the add-on costs while nothing happens.
-# After a settling pause, for MEASURE seconds: the CPU time spent in the add-on's pump (its timer
-# callback) and the whole Blender process's CPU time, per wall second; printed as "bench" lines,
-# then Blender quits. QUORVANE_IDLE_TOOLS orbit cameras bound to the simulated gamepad are made
+# Run by run_idle inside Blender: what the add-on costs while nothing happens. For MEASURE
+# seconds after a settling pause: the CPU time spent in the add-on's pump (its timer callback)
+# and the whole Blender process's CPU time, per wall second; printed as "bench" lines, then
+# Blender quits. With its window, Blender's timers call the pump; headless (-b), where Blender
+# runs no event loop, this script calls it as Blender's timer would, sleeping the interval the
+# pump asks for. QUORVANE_IDLE_TOOLS orbit cameras bound to the simulated gamepad are made
 # first (0: an empty scene); QUORVANE_IDLE_ADDON=0 measures Blender without the add-on.
 import os
 import sys
@@ -53,6 +55,7 @@ def measure():
     pump = pump_cpu[0] - state["pump"]
     label = ("%d tools and the simulated pad" % TOOLS if TOOLS else "empty scene") if ADDON else \
         "without the add-on"
+    label += ", headless" if bpy.app.background else ", with Blender's window"
     print("bench idle: %s: add-on pump %.3f %% of a core (%d turns in %.1f s), Blender process "
           "%.2f %% of a core" % (label, 100.0 * pump / wall, turns[0] - state["turns"], wall,
                                  100.0 * cpu / wall))
@@ -61,4 +64,13 @@ def measure():
     return None
 
 
-bpy.app.timers.register(measure, first_interval=SETTLE)
+if bpy.app.background:
+    started = time.monotonic()
+    while time.monotonic() - started < SETTLE:
+        time.sleep(session._pump())
+    measure()
+    while time.monotonic() - state["wall"] < MEASURE:
+        time.sleep(session._pump())
+    measure()
+else:
+    bpy.app.timers.register(measure, first_interval=SETTLE)
