@@ -101,6 +101,22 @@ session.pump()
 check(not core.is_recording(), "Space did not stop the take")
 check(len(core.takes()) == 2, "the second take was not reported")
 
+# Undo from Blender's menu during a take stops the take, keeps it as its own step and takes
+# that step back: the tool and its camera stay, redo brings the take back.
+keys_before = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+check(core.start_recording() == 0, "the take before the undo did not start")
+pump_for(0.3)
+bpy.ops.ed.undo()
+check(not core.is_recording(), "undo left the take running")
+check(core.has_instance(CAMERA) and bpy.data.objects.get(CAMERA + "_camera") is not None,
+      "undo during a take touched the tool")
+after_undo = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+check(after_undo == keys_before, "undo did not take back the stopped take: %d keys, %d before"
+      % (after_undo, keys_before))
+bpy.ops.ed.redo()
+redone = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+check(redone > keys_before, "redo did not bring back the take stopped by undo")
+
 # A loop that turns five times a second at 60 fps: the core catches up three samples per turn,
 # so most of the take is never sampled, and the panel and the reports say so.
 before = len(notices())

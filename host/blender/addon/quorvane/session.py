@@ -245,6 +245,14 @@ def _before_save(*_args):
 
 
 @persistent
+def _before_undo(*_args):
+    # Undo from Blender's menu during a take (its keys go to the core while a take runs): the
+    # take ends first as its own step, which is then what the undo takes back; redo brings it
+    # back. The tool being recorded is never touched.
+    stop_take("Undo was chosen")
+
+
+@persistent
 def _after_undo(*_args):
     if _attached:
         _shim.after_undo()
@@ -260,6 +268,7 @@ _HANDLERS = (
     (bpy.app.handlers.load_pre, _before_load),
     (bpy.app.handlers.load_post, _after_load),
     (bpy.app.handlers.save_pre, _before_save),
+    (bpy.app.handlers.undo_pre, _before_undo),
     (bpy.app.handlers.undo_post, _after_undo),
     (bpy.app.handlers.redo_post, _after_redo),
 )
