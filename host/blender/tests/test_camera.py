@@ -9,7 +9,8 @@ import sys
 import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from blender_testing import check, curves, enable, notices, quorvane, record  # noqa: E402
+from blender_testing import (check, curves, enable, instance_tag, notices, quorvane,  # noqa: E402
+                             record)
 
 shots = bpy.data.collections.new("Shots")
 bpy.context.scene.collection.children.link(shots)
@@ -56,12 +57,28 @@ check(len(remade) == 1 and curves(remade[0]), "the take did not make the deleted
 said = [text for _, text in notices()[before:] if "was deleted" in text]
 check(len(said) == 1, "the deleted camera was reported %d times: %s" % (len(said), said))
 
+
+
+def tool_state():
+    """The tool's camera (by identity) with every key, and the tool's recorded inputs."""
+    owned = [o for o in bpy.data.objects if o.get("quorvane_node") == identity]
+    keys = {channel: [tuple(k.co) for k in curve.keyframe_points]
+            for channel, curve in curves(owned[0]).items()} if owned else None
+    tag = instance_tag(core.save_scene(), name) if core.has_instance(name) else None
+    inputs = [i.text for i in tag.find("recordedinputvalues")] if tag is not None and \
+        tag.find("recordedinputvalues") is not None else None
+    return len(owned), keys, inputs
+
+
+before = tool_state()
+check(before[0] == 1 and before[1], "no keyed camera before the delete")
 core.delete_instance(name)
-check(not [o for o in bpy.data.objects if o.get("quorvane_node") == identity],
-      "deleting the instance left its camera")
+check(tool_state()[0] == 0, "deleting the instance left its camera")
 check(not core.has_instance(name), "the instance is still there after deleting it")
 bpy.ops.ed.undo()
-check(core.has_instance(name) and [o for o in bpy.data.objects if o.get("quorvane_node") == identity],
-      "undoing the delete did not bring instance and camera back")
+check(core.has_instance(name) and tool_state() == before,
+      "undoing the delete did not bring back the tool, its camera and every key exactly")
+bpy.ops.ed.redo()
+check(not core.has_instance(name) and tool_state()[0] == 0, "redo did not delete them again")
 quorvane.unregister()
 print("camera: ok")
