@@ -14,6 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from blender_testing import (CAMERA, STICK, TURN_SPEED, check, curves, enable,  # noqa: E402
                              instance_tag, load_bound_camera, notices, pan_rate, pump_for,
                              quorvane, record, session)
+from quorvane import panel  # noqa: E402
 
 FPS = 60
 START = 10
@@ -74,7 +75,10 @@ check(recorded is not None and len(recorded) > 0, "the take recorded no input cu
 
 steps = core.undo_steps()
 check(steps and steps[-1] == ("Record", True), "the take is not the undo step 'Record': %s" % steps)
+panel.follow_recording(core)
+check(panel.shown_take(core) == (1, take), "the panel does not show the take")
 bpy.ops.ed.undo()
+check(panel.shown_take(core) is None, "the panel still shows the undone take")
 camera = bpy.data.objects.get(CAMERA + "_camera")
 hand = [tuple(k.co) for k in curves(camera)[("scale", 0)].keyframe_points]
 check(hand == HAND and ("location", 0) not in curves(camera),
@@ -82,6 +86,7 @@ check(hand == HAND and ("location", 0) not in curves(camera),
 recorded = instance_tag(core.save_scene(), CAMERA).find("recordedinputvalues")
 check(recorded is None or len(recorded) == 0, "undo left the recorded input curves")
 bpy.ops.ed.redo()
+check(panel.shown_take(core) == (1, take), "the panel does not show the redone take")
 camera = bpy.data.objects.get(CAMERA + "_camera")
 check(len(curves(camera)[("location", 0)].keyframe_points) == take["samples"] + 1,
       "redo did not bring the keys back")

@@ -23,6 +23,8 @@ LOST_WARNING_SECONDS = 0.2
 
 _key_operator_running = False
 _takes_seen = 0
+# The undo step each take report belongs to (its index among the core's steps).
+_take_steps = {}
 _tools_cache = ([], 0.0)
 
 
@@ -185,12 +187,13 @@ class QUORVANE_OT_record(bpy.types.Operator):
 
 def _take_range(context):
     core = session.get()
-    takes = core.takes() if core is not None else []
-    if not takes or takes[-1]["samples"] == 0:
+    shown = shown_take(core) if core is not None else None
+    if shown is None or shown[1]["samples"] == 0:
         return None
+    take = shown[1]
     fps = context.scene.render.fps / context.scene.render.fps_base
-    # The take's first key sits on the sample before its first recorded step.
-    return takes[-1]["first_sample_time"] - 1.0 / fps, takes[-1]["last_sample_time"]
+    # The core samples from the frame after the range's start.
+    return take["first_sample_time"] - 1.0 / fps, take["last_sample_time"]
 
 
 class QUORVANE_OT_resimulate(bpy.types.Operator):
@@ -313,7 +316,11 @@ def follow_recording(core):
     every finished take is reported."""
     global _takes_seen
     takes = core.takes()
-    for take in takes[_takes_seen:]:
+    steps = core.undo_steps()
+    for index in range(_takes_seen, len(takes)):
+        take = takes[index]
+        if steps and steps[-1][0] == "Record":
+            _take_steps[index] = len(steps) - 1
         if take["lost_seconds"] > LOST_WARNING_SECONDS:
             session._notice("WARNING", lost_time_text(take))
     if len(takes) != _takes_seen:
@@ -326,6 +333,16 @@ def follow_recording(core):
         return
     with bpy.context.temp_override(window=manager.windows[0]):
         bpy.ops.quorvane.keys("INVOKE_DEFAULT")
+
+
+def shown_take(core):
+    """The number and report of the latest take of this file that undo has not taken back."""
+    takes, steps = core.takes(), core.undo_steps()
+    for index in reversed(range(session.takes_of_earlier_files, len(takes))):
+        step = _take_steps.get(index)
+        if step is None or (step < len(steps) and steps[step] == ("Record", True)):
+            return index + 1 - session.takes_of_earlier_files, takes[index]
+    return None
 
 
 def refresh_tools():
@@ -390,12 +407,12 @@ class VIEW3D_PT_quorvane(bpy.types.Panel):
         row = box.row(align=True)
         row.operator("quorvane.create_tool", text="Create", icon="ADD")
         row.operator("quorvane.main_dialog", text="Main Dialog", icon="WINDOW")
-        takes = core.takes()
-        if takes:
-            last = takes[-1]
+        shown = shown_take(core)
+        if shown is not None:
+            number, last = shown
             box = layout.box()
             box.label(text="Take %d: %d samples, %d late, largest lag %.0f ms"
-                      % (len(takes), last["samples"], last["late_samples"], last["max_lag_ms"]))
+                      % (number, last["samples"], last["late_samples"], last["max_lag_ms"]))
             if last["lost_seconds"] > LOST_WARNING_SECONDS:
                 _wrapped(box, lost_time_text(last), icon="ERROR")
 

@@ -29,8 +29,10 @@ _scene = None
 # The open file's scene tag waits for the first pump: while Blender enables an add-on its data
 # is out of reach.
 _load_pending = False
-# Notices of the core waiting for a window to report them in.
+# Notices of the core, newest last.
 notices = []
+# The take reports of files opened before the current one: the panel shows none of them.
+takes_of_earlier_files = 0
 
 
 def get():
@@ -228,8 +230,9 @@ def _before_load(*_args):
 
 @persistent
 def _after_load(*_args):
-    global _load_pending
+    global _load_pending, takes_of_earlier_files
     if _attached:
+        takes_of_earlier_files = len(_shim.takes())
         _load_pending = False
         _shim.after_load(_scene_text())
 
