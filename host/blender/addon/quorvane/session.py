@@ -196,11 +196,19 @@ def next_interval(busy, interval):
     return min(IDLE_INTERVAL, max(BUSY_INTERVAL, interval * 2))
 
 
+_was_busy = 0
+
+
 def _pump():
-    global _interval
+    global _interval, _was_busy
     if not _attached:
         return None
     busy = pump()
+    if (busy ^ _was_busy) & shim.BUSY_RECORDING:
+        # A take or resimulation started or ended: the panel's buttons change with it.
+        _scene.throttle_redraws = False
+        _scene.redraw()
+    _was_busy = busy
     from . import panel
     panel.follow_recording(_shim)
     _interval = next_interval(busy, _interval)
