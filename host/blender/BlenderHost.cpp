@@ -4,6 +4,7 @@
 #include "util/xml/Element.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <random>
 
@@ -134,6 +135,8 @@ void BlenderHost::findNodes(const std::string& instanceName,
 }
 
 void BlenderHost::beginHold(const std::string& operation) {
+    if (!holds.isHolding())
+        ++turn;
     // A take's or a resimulation's keys replace what lies in their range; so do the keys of
     // any other operation, which only ever key a sample's own frame.
     if (!holds.isHolding()) {
@@ -166,6 +169,7 @@ void BlenderHost::cancelHold() {
 }
 
 void BlenderHost::endOperation() {
+    ++turn;
     for (const auto& node : nodes)
         node->keyTrack().stopReplacing();
     startFrame = std::nan("");
@@ -216,8 +220,24 @@ void BlenderHost::flushKeys() {
 }
 
 void BlenderHost::showLatestKeys() {
-    for (const auto& node : nodes)
-        node->showLatestKey();
+    const auto started = std::chrono::steady_clock::now();
+    std::string keys;
+    std::vector<double> bases;
+    int count = 0;
+    for (const auto& node : nodes) {
+        const Matrix* latest = node->latestKey();
+        if (latest == nullptr)
+            continue;
+        keys += node->key() + "\n";
+        bases.insert(bases.end(), latest->begin(), latest->end());
+        ++count;
+    }
+    if (count == 0)
+        return;
+    BlenderScene::showBases(count, keys, bases);
+    addKeyCost(KeyWork::Show,
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+               static_cast<uint64_t>(count));
 }
 
 size_t BlenderHost::waitingKeys() const {
@@ -227,8 +247,8 @@ size_t BlenderHost::waitingKeys() const {
     return count;
 }
 
-void BlenderHost::addKeyCost(KeyWork work, double seconds) {
-    ++(work == KeyWork::Key ? cost.keys : work == KeyWork::Flush ? cost.flushes : cost.shows);
+void BlenderHost::addKeyCost(KeyWork work, double seconds, uint64_t count) {
+    (work == KeyWork::Key ? cost.keys : work == KeyWork::Flush ? cost.flushes : cost.shows) += count;
     cost.seconds += seconds;
 }
 

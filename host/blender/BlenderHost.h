@@ -77,8 +77,13 @@ public:
     void notice(const std::string& level, const std::string& text) const {
         BlenderScene::notice(level, text);
     }
-    // Counts the host loop's turns: what a node reads of Blender once per turn is reused within.
-    void nextTurn() { ++turn; }
+    // Counts the host loop's turns outside operations; during an operation (a take, a
+    // resimulation) the count stands still: what a node reads of Blender once (where its keys
+    // go) is reused until the operation ends.
+    void nextTurn() {
+        if (!holds.isHolding())
+            ++turn;
+    }
     // The frame a running take started on; NaN outside a take (a resimulation starts from
     // the range it is given and keys only its samples).
     double takeStartFrame() const { return startFrame; }
@@ -97,7 +102,7 @@ public:
         double seconds = 0.0;
     };
     const KeyCost& keyCost() const { return cost; }
-    void addKeyCost(KeyWork work, double seconds);
+    void addKeyCost(KeyWork work, double seconds, uint64_t count = 1);
     int32_t slowdownFactor() const { return slowdown; }
 
 private:

@@ -221,13 +221,5 @@ void BlenderNode::flushKeys() {
     host.addKeyCost(BlenderHost::KeyWork::Flush, secondsSince(started));
 }
 
-void BlenderNode::showLatestKey() {
-    const Matrix* latest = keys.latest();
-    if (latest == nullptr)
-        return;
-    const auto started = std::chrono::steady_clock::now();
-    BlenderScene::showBasis(objectKey, *latest);
-    host.addKeyCost(BlenderHost::KeyWork::Show, secondsSince(started));
-}
 
 } // namespace qvn::host::blender

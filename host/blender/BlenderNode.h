@@ -51,8 +51,8 @@ public:
     void setOwner(mvk::qvn::CInterface* owner) { ownerInterface = owner; }
     // Writes the keys given since the last flush into the object's F-curves.
     void flushKeys();
-    // Puts the object where its latest waiting key has it, without touching its F-curves.
-    void showLatestKey();
+    // The latest waiting key; null when none waits.
+    const Matrix* latestKey() const { return keys.latest(); }
     size_t waitingKeys() const { return keys.size(); }
     KeyTrack& keyTrack() { return keys; }
 

@@ -202,9 +202,9 @@ void BlenderScene::writeKeys(const std::string& key, const std::vector<double>& 
               clearFrom, clearTo);
 }
 
-void BlenderScene::showBasis(const std::string& key, const Matrix& basis) {
-    if (auto show = call(&QvnbScene::show_basis))
-        show(key.c_str(), basis.data());
+void BlenderScene::showBases(int count, const std::string& keys, const std::vector<double>& bases) {
+    if (auto show = call(&QvnbScene::show_bases))
+        show(count, keys.c_str(), bases.data());
 }
 
 double BlenderScene::frameRate() {

@@ -57,7 +57,8 @@ public:
     static void unlinkChild(const std::string& parent, const std::string& child);
     static void writeKeys(const std::string& key, const std::vector<double>& frames,
                           const std::vector<double>& bases, double clearFrom, double clearTo);
-    static void showBasis(const std::string& key, const Matrix& basis);
+    // `keys` one per line, 16 doubles per key in `bases`.
+    static void showBases(int count, const std::string& keys, const std::vector<double>& bases);
 
     // Frames per second of the current scene (fps / fps_base).
     static double frameRate();

@@ -87,6 +87,7 @@ int BlenderSession::pump() {
     if (core == nullptr)
         return 0;
     adaptor.nextTurn();
+    stoppingSince = std::chrono::steady_clock::now();
     core->processEvents();
     followRecording();
     int busy = 0;
@@ -127,8 +128,7 @@ void BlenderSession::reportNewTakes() {
             if (core != nullptr && !core->getSetting(2, &countdown))
                 countdown = 0;
             const double wall =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - recordingSince)
-                    .count();
+                std::chrono::duration<double>(stoppingSince - recordingSince).count();
             // Slow motion stretches the take: the scene's clock runs at a fraction of the wall.
             const double sceneSeconds =
                 wall / std::max(1, adaptor.slowdownFactor()) - std::max(0, countdown);
@@ -152,6 +152,7 @@ int32_t BlenderSession::startRecording() {
 int32_t BlenderSession::stopRecording() {
     if (core == nullptr)
         return -1;
+    stoppingSince = std::chrono::steady_clock::now();
     const int32_t result = core->stopRecording();
     reportNewTakes();
     followRecording();

@@ -77,7 +77,10 @@ private:
     bool recording = false;
     bool resimulating = false;
     bool insideResimulate = false;
+    // When the running take started, and when the turn or the call that stopped it began (the
+    // keys written at the stop are no part of the take's time).
     std::chrono::steady_clock::time_point recordingSince;
+    std::chrono::steady_clock::time_point stoppingSince;
     mvk::qvn::CoreInterface* core = nullptr;
     std::string lastError;
 };

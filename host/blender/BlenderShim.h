@@ -95,8 +95,9 @@ typedef struct QvnbScene {
      * is cleared when clear_from > clear_to). */
     void (*write_keys)(const char* key, int32_t count, const double* frames, const double* bases,
                        double clear_from, double clear_to);
-    /* Puts the object at `basis` without keying it. */
-    void (*show_basis)(const char* key, const double* basis);
+    /* Puts `count` objects (keys one per line) at their bases (16 doubles each) without keying
+     * them: once per turn of a take, for every object the take moves. */
+    void (*show_bases)(int32_t count, const char* keys, const double* bases);
 
     double (*frame_rate)(void);
     /* Frames, with the sub-frame. */

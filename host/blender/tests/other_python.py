@@ -89,8 +89,8 @@ class MemoryScene:
         for i in range(count):
             keys[frames[i]] = [bases[16 * i + j] for j in range(16)]
 
-    def show_basis(self, key, basis):
-        pass
+    def show_bases(self, count, keys, bases):
+        self.shown = keys.decode().split("\n")[:count]
 
     def frame_rate(self):
         return 60.0

@@ -218,7 +218,7 @@ class BlenderScene:
         obj = self.find(key)
         if obj is None or count <= 0:
             return
-        frames = [frames[i] for i in range(count)]
+        frames = frames[:count]
         if obj.rotation_mode == "AXIS_ANGLE":
             obj.rotation_mode = "XYZ"
         mode = obj.rotation_mode
@@ -287,10 +287,11 @@ class BlenderScene:
         points.foreach_set("interpolation", array.array("i", [p[6] for p in merged]))
         curve.update()
 
-    def show_basis(self, key, basis):
-        obj = self.find(key)
-        if obj is not None:
-            obj.matrix_basis = _matrix([basis[i] for i in range(16)])
+    def show_bases(self, count, keys, bases):
+        for i, key in enumerate(keys.decode("utf-8").split("\n")[:count]):
+            obj = self.find(key)
+            if obj is not None:
+                obj.matrix_basis = _matrix(bases[16 * i:16 * i + 16])
 
     # The clock.
     def frame_rate(self):

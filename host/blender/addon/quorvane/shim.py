@@ -53,7 +53,7 @@ _CALLBACKS = (
     ("delete_object", None, (_str,)),
     ("unlink_child", None, (_str, _str)),
     ("write_keys", None, (_str, _i32, _dptr, _dptr, _dbl, _dbl)),
-    ("show_basis", None, (_str, _dptr)),
+    ("show_bases", None, (_i32, _str, _dptr)),
     ("frame_rate", _dbl, ()),
     ("current_frame", _dbl, ()),
     ("set_frame", None, (_dbl,)),
