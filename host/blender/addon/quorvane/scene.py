@@ -228,13 +228,17 @@ class BlenderScene:
         columns = [[] for _ in range(6 + width)]
         # Each Euler continues from the one before, so a turn past 180 degrees does not flip.
         previous = self.basis_at(obj, frames[0]).to_euler(mode) if not quaternion else None
-        for i in range(count):
-            location, rotation, scale = _matrix(bases[16 * i:16 * i + 16]).decompose()
+        flat = bases[:16 * count]
+        Matrix = mathutils.Matrix
+        appends = [column.append for column in columns]
+        for i in range(0, 16 * count, 16):
+            location, rotation, scale = Matrix((flat[i:i + 4], flat[i + 4:i + 8],
+                                                flat[i + 8:i + 12], flat[i + 12:i + 16])).decompose()
             if not quaternion:
                 rotation = rotation.to_euler(mode, previous)
                 previous = rotation
-            for column, value in zip(columns, list(location) + list(rotation) + list(scale)):
-                column.append(value)
+            for append, value in zip(appends, (*location, *rotation, *scale)):
+                append(value)
         animation = obj.animation_data or obj.animation_data_create()
         if animation.action is None:
             animation.action = bpy.data.actions.new(obj.name + "Action")
