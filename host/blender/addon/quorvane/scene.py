@@ -275,20 +275,33 @@ class BlenderScene:
             if first <= frame <= last and _near(new_frames, frame):
                 continue
             kept.append(point)
-        added = [(f, v, f, v, f, v, LINEAR) for f, v in zip(frames, values)]
-        merged = sorted(kept + added, key=lambda point: point[0])
-        if curve is not None and len(merged) < len(old):
+        if kept:
+            added = [(f, v, f, v, f, v, LINEAR) for f, v in zip(frames, values)]
+            merged = sorted(kept + added, key=lambda point: point[0])
+            co = array.array("f", [x for p in merged for x in p[0:2]])
+            left = array.array("f", [x for p in merged for x in p[2:4]])
+            right = array.array("f", [x for p in merged for x in p[4:6]])
+            kinds = array.array("i", [p[6] for p in merged])
+        else:
+            # Only new keys (frames come in order): linear, their handles on the keys.
+            co = array.array("f", [0.0]) * (2 * len(frames))
+            co[0::2] = array.array("f", frames)
+            co[1::2] = array.array("f", values)
+            left = right = co
+            kinds = array.array("i", [LINEAR]) * len(frames)
+        count = len(kinds)
+        if curve is not None and count < len(old):
             action.fcurves.remove(curve)
             curve = None
         if curve is None:
             curve = action.fcurves.new(path, index=index, action_group="Object Transforms")
         points = curve.keyframe_points
-        if len(merged) > len(points):
-            points.add(len(merged) - len(points))
-        points.foreach_set("co", array.array("f", [x for p in merged for x in p[0:2]]))
-        points.foreach_set("handle_left", array.array("f", [x for p in merged for x in p[2:4]]))
-        points.foreach_set("handle_right", array.array("f", [x for p in merged for x in p[4:6]]))
-        points.foreach_set("interpolation", array.array("i", [p[6] for p in merged]))
+        if count > len(points):
+            points.add(count - len(points))
+        points.foreach_set("co", co)
+        points.foreach_set("handle_left", left)
+        points.foreach_set("handle_right", right)
+        points.foreach_set("interpolation", kinds)
         curve.update()
 
     def show_bases(self, count, keys, bases):
