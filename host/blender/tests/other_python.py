@@ -8,9 +8,9 @@ import time
 
 STAGE = os.environ["QUORVANE_INSTALL_ROOT"]
 ADDON = os.path.join(STAGE, "quorvane", "blender", "addons", "quorvane")
-spec = importlib.util.spec_from_file_location("quorvane_shim", os.path.join(ADDON, "shim.py"))
-shim = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(shim)
+located = importlib.util.spec_from_file_location("quorvane_shim", os.path.join(ADDON, "shim.py"))
+shim = importlib.util.module_from_spec(located)
+located.loader.exec_module(shim)
 
 IDENTITY = [1.0, 0, 0, 0, 0, 1.0, 0, 0, 0, 0, 1.0, 0, 0, 0, 0, 1.0]
 
