@@ -1,10 +1,11 @@
 #include "BlenderHost.h"
 
-#include "BlenderScene.h"
+#include "MainWindowFinder.h"
 #include "util/xml/Element.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <iostream>
 #include <random>
 
 using namespace mvk::qvn;
@@ -17,50 +18,59 @@ BlenderHost::BlenderHost() {
 
 BlenderHost::~BlenderHost() = default;
 
-std::string BlenderHost::newMark() {
-    static std::mt19937_64 generator{std::random_device{}()};
-    static const char digits[] = "0123456789abcdef";
-    std::string mark;
-    for (uint64_t bits = generator(); mark.size() < 16; bits >>= 4)
-        mark += digits[bits & 15];
-    return mark;
+uint32_t BlenderHost::getMainWindowHandle() {
+    return MainWindowFinder::blenderWindow();
 }
 
-bool BlenderHost::isClaimed(const std::string& mark) const {
+std::string BlenderHost::newKey() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const char digits[] = "0123456789abcdef";
+    std::string key;
+    for (uint64_t bits = generator(); key.size() < 16; bits >>= 4)
+        key += digits[bits & 15];
+    return key;
+}
+
+bool BlenderHost::isClaimed(const std::string& key) const {
     for (const auto& node : nodes)
-        if (node->mark() == mark && node->owner() != nullptr)
+        if (node->key() == key && node->owner() != nullptr)
             return true;
     return false;
 }
 
-// An object of that name that the adaptor made and that no live instance holds is taken over:
-// that is how a reloaded file's instances find their cameras, keys included, again. Otherwise
-// a new object is made.
-BlenderNode* BlenderHost::adoptOrCreate(CInterface* owner, const std::string& name,
-                                        const std::function<std::string()>& create) {
-    return guarded<BlenderNode*>(nullptr, [&]() -> BlenderNode* {
-        const py::object existing = BlenderScene::findObject(name);
-        if (!existing.is_none()) {
-            const py::object mark = existing.attr("get")(BlenderNode::MarkProperty);
-            if (py::isinstance<py::str>(mark) && !isClaimed(mark.cast<std::string>())) {
-                BlenderNode* node = nodeFor(existing);
-                node->setOwner(owner);
-                return node;
-            }
-        }
-        const std::string madeName = create();
-        const std::string mark = newMark();
-        BlenderScene::findObject(madeName)[BlenderNode::MarkProperty] = mark;
-        nodes.push_back(std::make_unique<BlenderNode>(*this, madeName, mark, owner));
-        return nodes.back().get();
-    });
+// An object the adaptor made for a node of that name, that no live tool holds, is taken over:
+// that is how a reloaded file's tools find their objects, keys included, again, whatever the
+// objects are called now. Otherwise a new object is made.
+BlenderNode* BlenderHost::adoptOrCreate(CInterface* owner, const std::string& name, int kind,
+                                        double fov) {
+    for (const std::string& key : BlenderScene::objectKeys()) {
+        if (key.empty() || key[0] == '=' || isClaimed(key))
+            continue;
+        const ObjectInfo found = BlenderScene::info(key);
+        if (found.coreName != name)
+            continue;
+        BlenderNode* node = nodeFor(key);
+        node->setOwner(owner);
+        node->rememberName(found.name);
+        node->setCoreName(name);
+        node->setKind(kind, fov);
+        return node;
+    }
+    const std::string key = newKey();
+    const std::string made = BlenderScene::create(name, key, kind, fov);
+    if (made.empty())
+        return nullptr;
+    nodes.push_back(std::make_unique<BlenderNode>(*this, key, owner, kind, fov));
+    nodes.back()->rememberName(made);
+    nodes.back()->setCoreName(name);
+    return nodes.back().get();
 }
 
 CoreNode* BlenderHost::createHostNode1(CInterface* owner, const std::string& name, int32_t kind,
                                        int32_t value) {
     if (kind != CameraNode)
         return createHostNode3(owner, name);
-    return adoptOrCreate(owner, name, [&] { return BlenderScene::createCamera(name, value); });
+    return adoptOrCreate(owner, name, QVNB_OBJECT_CAMERA, value);
 }
 
 CoreNode* BlenderHost::createHostNode2(CInterface* owner, const std::string& name, int32_t, int32_t,
@@ -69,114 +79,129 @@ CoreNode* BlenderHost::createHostNode2(CInterface* owner, const std::string& nam
 }
 
 CoreNode* BlenderHost::createHostNode3(CInterface* owner, const std::string& name) {
-    return adoptOrCreate(owner, name, [&] { return BlenderScene::createEmpty(name); });
+    return adoptOrCreate(owner, name, QVNB_OBJECT_EMPTY, 0.0);
 }
 
-BlenderNode* BlenderHost::nodeFor(const py::object& object) {
-    const std::string name = object.attr("name").cast<std::string>();
-    const py::object markValue = object.attr("get")(BlenderNode::MarkProperty);
-    const std::string mark =
-        py::isinstance<py::str>(markValue) ? markValue.cast<std::string>() : "";
+BlenderNode* BlenderHost::nodeFor(const std::string& key) {
     for (const auto& node : nodes)
-        if (mark.empty() ? node->mark().empty() && node->getName() == name : node->mark() == mark)
+        if (node->key() == key)
             return node.get();
-    nodes.push_back(std::make_unique<BlenderNode>(*this, name, mark, nullptr));
+    nodes.push_back(std::make_unique<BlenderNode>(*this, key, nullptr));
     return nodes.back().get();
 }
 
 void BlenderHost::getAllNodes(mvk::util::ReturnValue<NodeList>& result) {
     NodeList list;
-    guarded([&] {
-        for (const py::handle object : BlenderScene::scene().attr("objects"))
-            list.push_back(nodeFor(py::reinterpret_borrow<py::object>(object)));
-    });
+    for (const std::string& key : BlenderScene::objectKeys())
+        list.push_back(nodeFor(key));
     result.set(list);
+}
+
+std::vector<std::string> BlenderHost::nodeKeysOf(CInterface* instance) {
+    std::vector<std::string> keys;
+    for (const auto& node : nodes) {
+        if (instance == nullptr || node->owner() != instance)
+            continue;
+        // A node the tool let go of keeps its object but no longer names the tool's node.
+        const ObjectInfo found = node->info();
+        if (found.exists && !found.coreName.empty())
+            keys.push_back(node->key());
+    }
+    return keys;
 }
 
 void BlenderHost::getInstanceNodes(CInterface* instance, mvk::util::ReturnValue<NodeList>& result) {
     NodeList list;
-    guarded([&] {
-        for (const auto& node : nodes)
-            if (instance != nullptr && node->owner() == instance && node->exists())
-                list.push_back(node.get());
-    });
+    for (const std::string& key : nodeKeysOf(instance))
+        list.push_back(nodeFor(key));
     result.set(list);
 }
 
 void BlenderHost::findNodes(const std::string& instanceName,
                             const mvk::util::xml::Element& nodeInfo,
                             mvk::util::ReturnValue<NodeList>& result) {
+    std::vector<std::pair<std::string, std::string>> marked;
+    for (const std::string& key : BlenderScene::objectKeys())
+        if (!key.empty() && key[0] != '=')
+            marked.emplace_back(key, BlenderScene::info(key).coreName);
     NodeList list;
-    guarded([&] {
-        nodeInfo.forEachChild("node", [&](const mvk::util::xml::Element& entry) {
-            const py::object object =
-                BlenderScene::findObject(instanceName + "_" + entry.attribute("name"));
-            list.push_back(object.is_none() ? nullptr : nodeFor(object));
-        });
+    nodeInfo.forEachChild("node", [&](const mvk::util::xml::Element& entry) {
+        const std::string wanted = instanceName + "_" + entry.attribute("name");
+        const auto found = std::find_if(marked.begin(), marked.end(),
+                                        [&](const auto& object) { return object.second == wanted; });
+        list.push_back(found == marked.end() ? nullptr : nodeFor(found->first));
     });
     result.set(list);
 }
 
+void BlenderHost::beginHold(const std::string& operation) {
+    if (!holds.isHolding())
+        ++turn;
+    // A take's or a resimulation's keys replace what lies in their range; so do the keys of
+    // any other operation, which only ever key a sample's own frame.
+    if (!holds.isHolding()) {
+        for (const auto& node : nodes)
+            node->keyTrack().startReplacing();
+        // The core names a take's hold "Record" and has already put the clock on its start.
+        startFrame = operation == "Record" ? BlenderScene::frameOf(getTime()) : std::nan("");
+        holdUntilDone = operation == "Resimulating";
+    }
+    holds.begin(operation);
+}
+
+// The core accepts a resimulation's hold as each tool begins replaying, before any key, and
+// again when it is done. Blender's undo step is a picture of the data when it is pushed, so the
+// step waits for the end: the keys and the records of the resimulation are one step.
+void BlenderHost::acceptHold() {
+    if (holdUntilDone && holds.holdDepth() == 1)
+        return;
+    holds.accept();
+    if (!holds.isHolding())
+        endOperation();
+}
+
+void BlenderHost::cancelHold() {
+    if (holds.holdDepth() == 1)
+        holdUntilDone = false;
+    holds.cancel();
+    if (!holds.isHolding())
+        endOperation();
+}
+
+void BlenderHost::endOperation() {
+    ++turn;
+    for (const auto& node : nodes)
+        node->keyTrack().stopReplacing();
+    startFrame = std::nan("");
+    holdUntilDone = false;
+}
+
 bool BlenderHost::undo() {
-    return guarded<bool>(false, [&] {
-        if (holds.isHolding())
-            return false;
-        flushKeys();
-        const py::object result = BlenderScene::bpy().attr("ops").attr("ed").attr("undo")();
-        return py::str(result).cast<std::string>().find("FINISHED") != std::string::npos;
-    });
-}
-
-double BlenderHost::getTime() {
-    return guarded<double>(0.0, [] { return BlenderScene::currentTime(); });
-}
-
-void BlenderHost::setTime(double time) {
-    guarded([&] { BlenderScene::setCurrentTime(time); });
+    if (holds.isHolding())
+        return false;
+    flushKeys();
+    return BlenderScene::undo();
 }
 
 void BlenderHost::getRange(double& start, double& end) {
-    guarded([&] {
-        const py::object scene = BlenderScene::scene();
-        const double fps = BlenderScene::frameRate();
-        start = scene.attr("frame_start").cast<double>() / fps;
-        end = scene.attr("frame_end").cast<double>() / fps;
-    });
+    double first = 1.0, last = 250.0;
+    BlenderScene::range(first, last);
+    const double fps = BlenderScene::frameRate();
+    start = first / fps;
+    end = last / fps;
 }
 
 void BlenderHost::setRange(double start, double end) {
-    guarded([&] {
-        const py::object scene = BlenderScene::scene();
-        // Whole frames that cover the range.
-        const long first = static_cast<long>(std::floor(BlenderScene::frameOf(start)));
-        const long last = std::max(first, static_cast<long>(std::ceil(BlenderScene::frameOf(end))));
-        scene.attr("frame_start") = first;
-        scene.attr("frame_end") = last;
-    });
-}
-
-double BlenderHost::getFrameRate() {
-    return guarded<double>(24.0, [] { return BlenderScene::frameRate(); });
-}
-
-double BlenderHost::getSampleInterval() {
-    return 1.0 / getFrameRate();
-}
-
-void BlenderHost::redrawViews() {
-    guarded([] {
-        const py::object manager = BlenderScene::bpy().attr("context").attr("window_manager");
-        if (manager.is_none())
-            return;
-        for (const py::handle window : manager.attr("windows"))
-            for (const py::handle area : window.attr("screen").attr("areas"))
-                area.attr("tag_redraw")();
-    });
+    // Whole frames that cover the range.
+    const long first = static_cast<long>(std::floor(BlenderScene::frameOf(start)));
+    const long last = std::max(first, static_cast<long>(std::ceil(BlenderScene::frameOf(end))));
+    BlenderScene::setRange(static_cast<int>(first), static_cast<int>(last));
 }
 
 void BlenderHost::onRecordingDone() {
     flushKeys();
-    redrawViews();
+    holdUntilDone = false;
+    BlenderScene::redraw();
 }
 
 void BlenderHost::onCoreDetach() {
@@ -195,8 +220,24 @@ void BlenderHost::flushKeys() {
 }
 
 void BlenderHost::showLatestKeys() {
-    for (const auto& node : nodes)
-        node->showLatestKey();
+    const auto started = std::chrono::steady_clock::now();
+    std::string keys;
+    std::vector<double> bases;
+    int count = 0;
+    for (const auto& node : nodes) {
+        const Matrix* latest = node->latestKey();
+        if (latest == nullptr)
+            continue;
+        keys += node->key() + "\n";
+        bases.insert(bases.end(), latest->begin(), latest->end());
+        ++count;
+    }
+    if (count == 0)
+        return;
+    BlenderScene::showBases(count, keys, bases);
+    addKeyCost(KeyWork::Show,
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+               static_cast<uint64_t>(count));
 }
 
 size_t BlenderHost::waitingKeys() const {
@@ -206,22 +247,14 @@ size_t BlenderHost::waitingKeys() const {
     return count;
 }
 
-void BlenderHost::addKeyCost(KeyWork work, double seconds) {
-    ++(work == KeyWork::Key ? cost.keys : work == KeyWork::Flush ? cost.flushes : cost.shows);
+void BlenderHost::addKeyCost(KeyWork work, double seconds, uint64_t count) {
+    (work == KeyWork::Key ? cost.keys : work == KeyWork::Flush ? cost.flushes : cost.shows) += count;
     cost.seconds += seconds;
 }
 
 void BlenderHost::forgetScene() {
     holds.clear();
     nodes.clear();
-}
-
-void BlenderHost::notice(const std::string& level, const std::string& text) const {
-    if (notices) {
-        notices(level, text);
-        return;
-    }
-    std::cout << "quorvane: " << text << "\n";
 }
 
 } // namespace qvn::host::blender

@@ -1,12 +1,11 @@
 #pragma once
-// A host node of the Blender adaptor: one Blender object, found again by name on every use
-// (undo steps and file loads replace the data blocks behind Python references). An object the
-// adaptor made carries a mark, so a node follows it through a rename and a reloaded file can
-// hand it back to the instance that made it.
+// A host node of the Blender adaptor: one Blender object, named by its key (see BlenderShim.h)
+// and looked up again on every use, since undo steps and file loads replace the data blocks.
+// The object the adaptor made carries its key as a custom property, so a node follows its
+// object through renames, undo and saving, and a reopened file's tool finds it again.
+#include "BlenderScene.h"
 #include "KeyTrack.h"
 #include "sdk/CoreNode.h"
-
-#include <pybind11/pybind11.h>
 
 #include <string>
 
@@ -20,11 +19,10 @@ class BlenderHost;
 
 class BlenderNode : public mvk::qvn::CoreNode {
 public:
-    // The custom property that marks the objects the adaptor made; its value is the node's mark.
-    static constexpr const char* MarkProperty = "quorvane_node";
-
-    BlenderNode(BlenderHost& host, std::string objectName, std::string mark,
-                mvk::qvn::CInterface* owner);
+    // `kind` and `fov` say how to make the object again (QVNB_OBJECT_*); -1 for an object the
+    // adaptor did not make.
+    BlenderNode(BlenderHost& host, std::string key, mvk::qvn::CInterface* owner, int kind = -1,
+                double fov = 0.0);
     ~BlenderNode() override = default;
 
     // CoreNode
@@ -41,30 +39,44 @@ public:
     void deleteNode(bool withNodes) override;
     bool keyTransform(double time, const double (&local)[16]) override;
 
-    // The object, or None when it is gone.
-    py::object object() const;
-    bool exists() const { return !object().is_none(); }
-    const std::string& mark() const { return nodeMark; }
+    const std::string& key() const { return objectKey; }
+    // The object's name as last seen (reports name it when the object is gone), and the name
+    // the core gave the node (an object made again is made under it).
+    void rememberName(const std::string& name) { lastName = name; }
+    void setCoreName(const std::string& name) { coreName = name; }
+    void setKind(int objectKind, double fieldOfView) { kind = objectKind, fov = fieldOfView; }
+    ObjectInfo info() const { return BlenderScene::info(objectKey); }
+    bool exists() const { return info().exists; }
     mvk::qvn::CInterface* owner() const { return ownerInterface; }
     void setOwner(mvk::qvn::CInterface* owner) { ownerInterface = owner; }
     // Writes the keys given since the last flush into the object's F-curves.
     void flushKeys();
-    // Puts the object where its latest waiting key has it, without touching its F-curves.
-    void showLatestKey();
+    // The latest waiting key; null when none waits.
+    const Matrix* latestKey() const { return keys.latest(); }
     size_t waitingKeys() const { return keys.size(); }
-
-    // `object`'s own transform (location, rotation, scale) at `time` from its F-curves, with
-    // this node's waiting keys written first; current values where a channel has no curve.
-    Matrix basisAtTime(const py::object& object, double time);
+    KeyTrack& keyTrack() { return keys; }
 
 private:
-    // Row-major local and global transforms in the core's y-up world.
-    void transformsAt(const py::object& object, double time, Matrix& local, Matrix& global);
+    // The object, made again when the user deleted it and its tool needs it; false when there
+    // is none and none can be made.
+    bool ensureObject();
+    void reportMissing(const std::string& what);
+    void keyStartFrame(double firstSampleFrame);
 
     BlenderHost& host;
-    mutable std::string objectName;
-    std::string nodeMark;
+    std::string objectKey;
+    mutable std::string lastName;
+    std::string coreName;
     mvk::qvn::CInterface* ownerInterface;
+    int kind;
+    double fov;
+    bool deletedByCore = false;
+    bool missingReported = false;
+    // The parent inverse of the object as last read, and the pump turn it was read in: keys of
+    // one turn reuse it.
+    Matrix keySpace = identity();
+    int keySpacePlacement = -1;
+    uint64_t keySpaceTurn = 0;
     KeyTrack keys;
 };
 

@@ -1,14 +1,12 @@
 #include "BlenderScene.h"
 
 #include <cmath>
+#include <cstring>
 #include <iostream>
-#include <stdexcept>
 
 namespace qvn::host::blender {
 
 namespace {
-
-constexpr double Degrees = 3.14159265358979323846 / 180.0;
 
 // Rotates y onto z and z onto -y.
 const Matrix UpTurn = {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1};
@@ -23,26 +21,39 @@ double snapped(double frame) {
     return std::abs(frame - whole) < FrameSnap ? whole : frame;
 }
 
-std::string link(py::object object) {
-    BlenderScene::scene().attr("collection").attr("objects").attr("link")(object);
-    return object.attr("name").cast<std::string>();
-}
-
+QvnbScene table{};
+bool haveTable = false;
 bool usable = true;
 
+// The callback when it can be called, else null.
+template <class F> F call(F QvnbScene::*member) {
+    if (!haveTable || !usable)
+        return nullptr;
+    return table.*member;
+}
+
+// Runs a callback that writes a string into a buffer, growing the buffer when the callback
+// says it needs more.
+template <class Fill> std::string filled(Fill&& fill) {
+    std::string buffer(512, '\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int32_t needed = fill(buffer.data(), static_cast<int32_t>(buffer.size()));
+        if (needed <= 0)
+            return {};
+        if (needed < static_cast<int32_t>(buffer.size())) {
+            buffer.resize(std::strlen(buffer.c_str()));
+            return buffer;
+        }
+        buffer.assign(static_cast<size_t>(needed) + 1, '\0');
+    }
+    return {};
+}
+
+void copyMatrix(const double* from, Matrix& to) {
+    std::copy(from, from + 16, to.begin());
+}
+
 } // namespace
-
-void reportFailure(const char* what) {
-    std::cerr << "quorvane: " << what << "\n";
-    // A failed conversion can leave Python's error set beside the C++ exception; a call into
-    // Python with it set would fail in turn.
-    if (PyErr_Occurred() != nullptr)
-        PyErr_Clear();
-}
-
-void BlenderScene::setUsable(bool value) {
-    usable = value;
-}
 
 Matrix yUpToBlender(const Matrix& m) {
     return multiply(UpTurn, m);
@@ -52,31 +63,154 @@ Matrix blenderToYUp(const Matrix& m) {
     return multiply(UpTurnBack, m);
 }
 
-py::object BlenderScene::bpy() {
-    if (!usable)
-        throw std::runtime_error("Blender's data is gone");
-    return py::module_::import("bpy");
+bool BlenderScene::setCallbacks(const QvnbScene& callbacks) {
+    if (callbacks.size != sizeof(QvnbScene))
+        return false;
+    table = callbacks;
+    haveTable = true;
+    return true;
 }
 
-py::object BlenderScene::scene() {
-    return bpy().attr("context").attr("scene");
+void BlenderScene::setUsable(bool value) {
+    usable = value;
 }
 
-py::object BlenderScene::objects() {
-    return bpy().attr("data").attr("objects");
+bool BlenderScene::isUsable() {
+    return haveTable && usable;
 }
 
-py::object BlenderScene::findObject(const std::string& name) {
-    if (name.empty())
-        return py::none();
-    return objects().attr("get")(name);
+std::vector<std::string> BlenderScene::objectKeys() {
+    std::vector<std::string> keys;
+    auto list = call(&QvnbScene::list_objects);
+    if (list == nullptr)
+        return keys;
+    const std::string text = filled([&](char* buffer, int32_t room) { return list(buffer, room); });
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            keys.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return keys;
+}
+
+ObjectInfo BlenderScene::info(const std::string& key) {
+    ObjectInfo result;
+    auto get = call(&QvnbScene::object_info);
+    QvnbObjectInfo raw{};
+    if (get == nullptr || key.empty() || get(key.c_str(), &raw) == 0)
+        return result;
+    // The callback may have filled a field to the brim.
+    raw.name[sizeof raw.name - 1] = raw.data_name[sizeof raw.data_name - 1] = '\0';
+    raw.parent[sizeof raw.parent - 1] = raw.core_name[sizeof raw.core_name - 1] = '\0';
+    raw.type[sizeof raw.type - 1] = '\0';
+    result.exists = true;
+    result.name = raw.name;
+    result.dataName = raw.data_name;
+    result.parent = raw.parent;
+    result.coreName = raw.core_name;
+    result.type = raw.type;
+    result.visible = raw.visible != 0;
+    result.childCount = raw.child_count;
+    result.fovDegrees = raw.fov_degrees;
+    result.emptySize = raw.empty_size;
+    return result;
+}
+
+std::string BlenderScene::child(const std::string& key, int index) {
+    auto get = call(&QvnbScene::object_child);
+    if (get == nullptr)
+        return {};
+    return filled([&](char* buffer, int32_t room) { return get(key.c_str(), index, buffer, room); });
+}
+
+int BlenderScene::transforms(const std::string& key, double frame, Matrix& local, Matrix& world) {
+    auto get = call(&QvnbScene::object_transforms);
+    double l[16], w[16];
+    const int32_t placed = get != nullptr ? get(key.c_str(), frame, l, w) : 0;
+    if (placed <= 0)
+        return 0;
+    copyMatrix(l, local);
+    copyMatrix(w, world);
+    return placed;
+}
+
+int BlenderScene::keySpace(const std::string& key, Matrix& inverse) {
+    auto get = call(&QvnbScene::object_key_space);
+    double m[16];
+    if (get == nullptr)
+        return -1;
+    const int32_t placed = get(key.c_str(), m);
+    if (placed > 0)
+        copyMatrix(m, inverse);
+    return placed;
+}
+
+bool BlenderScene::mesh(const std::string& key, std::vector<double>& vertices,
+                        std::vector<int32_t>& triangles) {
+    auto get = call(&QvnbScene::object_mesh);
+    int32_t vertexCount = 0, triangleCount = 0;
+    if (get == nullptr ||
+        get(key.c_str(), nullptr, 0, nullptr, 0, &vertexCount, &triangleCount) == 0)
+        return false;
+    vertices.assign(static_cast<size_t>(std::max(0, vertexCount)) * 3, 0.0);
+    triangles.assign(static_cast<size_t>(std::max(0, triangleCount)) * 3, 0);
+    return get(key.c_str(), vertices.data(), vertexCount, triangles.data(), triangleCount,
+               &vertexCount, &triangleCount) != 0;
+}
+
+std::string BlenderScene::create(const std::string& coreName, const std::string& key, int kind,
+                                 double fov) {
+    auto make = call(&QvnbScene::create_object);
+    if (make == nullptr)
+        return {};
+    return filled([&](char* buffer, int32_t room) {
+        return make(coreName.c_str(), key.c_str(), kind, fov, buffer, room);
+    });
+}
+
+std::string BlenderScene::rename(const std::string& key, const std::string& name) {
+    auto set = call(&QvnbScene::rename_object);
+    if (set == nullptr)
+        return {};
+    return filled(
+        [&](char* buffer, int32_t room) { return set(key.c_str(), name.c_str(), buffer, room); });
+}
+
+void BlenderScene::release(const std::string& key) {
+    if (auto let = call(&QvnbScene::release_object))
+        let(key.c_str());
+}
+
+void BlenderScene::remove(const std::string& key) {
+    if (auto drop = call(&QvnbScene::delete_object))
+        drop(key.c_str());
+}
+
+void BlenderScene::unlinkChild(const std::string& parent, const std::string& child) {
+    if (auto unlink = call(&QvnbScene::unlink_child))
+        unlink(parent.c_str(), child.c_str());
+}
+
+void BlenderScene::writeKeys(const std::string& key, const std::vector<double>& frames,
+                             const std::vector<double>& bases, double clearFrom, double clearTo) {
+    if (auto write = call(&QvnbScene::write_keys))
+        write(key.c_str(), static_cast<int32_t>(frames.size()), frames.data(), bases.data(),
+              clearFrom, clearTo);
+}
+
+void BlenderScene::showBases(int count, const std::string& keys, const std::vector<double>& bases) {
+    if (auto show = call(&QvnbScene::show_bases))
+        show(count, keys.c_str(), bases.data());
 }
 
 double BlenderScene::frameRate() {
-    const py::object render = scene().attr("render");
-    const double base = render.attr("fps_base").cast<double>();
-    const double fps = render.attr("fps").cast<double>();
-    return base > 0 ? fps / base : fps;
+    auto get = call(&QvnbScene::frame_rate);
+    const double fps = get != nullptr ? get() : 0.0;
+    return fps > 0.0 ? fps : 24.0;
 }
 
 double BlenderScene::frameOf(double seconds) {
@@ -84,48 +218,51 @@ double BlenderScene::frameOf(double seconds) {
 }
 
 double BlenderScene::currentTime() {
-    const py::object current = scene();
-    const double frame = current.attr("frame_current").cast<double>() +
-                         current.attr("frame_subframe").cast<double>();
-    return frame / frameRate();
+    auto get = call(&QvnbScene::current_frame);
+    return get != nullptr ? get() / frameRate() : 0.0;
 }
 
 void BlenderScene::setCurrentTime(double seconds) {
-    const double frame = frameOf(seconds);
-    const double whole = std::floor(frame);
-    scene().attr("frame_set")(static_cast<long>(whole), py::arg("subframe") = frame - whole);
+    if (auto set = call(&QvnbScene::set_frame))
+        set(frameOf(seconds));
 }
 
-std::string BlenderScene::createCamera(const std::string& name, double horizontalFieldOfView) {
-    py::object data = bpy().attr("data");
-    py::object camera = data.attr("cameras").attr("new")(name);
-    camera.attr("sensor_fit") = "HORIZONTAL";
-    camera.attr("lens_unit") = "FOV";
-    camera.attr("angle_x") = horizontalFieldOfView * Degrees;
-    return link(data.attr("objects").attr("new")(name, camera));
+void BlenderScene::range(double& firstFrame, double& lastFrame) {
+    if (auto get = call(&QvnbScene::get_range))
+        get(&firstFrame, &lastFrame);
 }
 
-std::string BlenderScene::createEmpty(const std::string& name) {
-    py::object object = bpy().attr("data").attr("objects").attr("new")(name, py::none());
-    object.attr("empty_display_type") = "PLAIN_AXES";
-    return link(object);
+void BlenderScene::setRange(int first, int last) {
+    if (auto set = call(&QvnbScene::set_range))
+        set(first, last);
 }
 
-py::object BlenderScene::toMathutils(const Matrix& m) {
-    py::list rows;
-    for (int row = 0; row < 4; ++row)
-        rows.append(py::make_tuple(m[row * 4], m[row * 4 + 1], m[row * 4 + 2], m[row * 4 + 3]));
-    return py::module_::import("mathutils").attr("Matrix")(rows);
+void BlenderScene::redraw() {
+    if (auto draw = call(&QvnbScene::redraw))
+        draw();
 }
 
-Matrix BlenderScene::fromMathutils(const py::handle& matrix) {
-    Matrix m = identity();
-    size_t index = 0;
-    for (const py::handle row : matrix)
-        for (const py::handle value : row)
-            if (index < m.size())
-                m[index++] = value.cast<double>();
-    return m;
+bool BlenderScene::undo() {
+    auto step = call(&QvnbScene::undo);
+    return step != nullptr && step() != 0;
+}
+
+void BlenderScene::pushUndo(const std::string& name, int stamp) {
+    if (auto push = call(&QvnbScene::push_undo))
+        push(name.c_str(), stamp);
+}
+
+int BlenderScene::sceneStamp() {
+    auto get = call(&QvnbScene::scene_stamp);
+    return get != nullptr ? get() : 0;
+}
+
+void BlenderScene::notice(const std::string& level, const std::string& text) {
+    if (auto tell = call(&QvnbScene::notice)) {
+        tell(level.c_str(), text.c_str());
+        return;
+    }
+    std::cerr << "quorvane: " << text << "\n";
 }
 
 } // namespace qvn::host::blender

@@ -5,6 +5,12 @@
 #include "platform/ShellFolders.h"
 #include "util/xml/Element.h"
 
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace qvn::host::blender {
 
 BlenderSession::BlenderSession() = default;
@@ -25,9 +31,11 @@ std::string& BlenderSession::modulePath() {
 
 bool BlenderSession::loadModule(const std::string& corePath) {
     if (module().isLoaded()) {
-        if (modulePath() == corePath)
+        std::error_code ignored;
+        if (modulePath() == corePath || std::filesystem::equivalent(modulePath(), corePath, ignored))
             return true;
-        lastError = "another core library is loaded already: " + modulePath();
+        lastError = "this Blender already runs the core library " + modulePath() +
+                    " (a core stays loaded once loaded); restart Blender to use " + corePath;
         return false;
     }
     if (!module().load(corePath)) {
@@ -75,24 +83,90 @@ void BlenderSession::detachAtExit() {
     detach();
 }
 
-void BlenderSession::pump() {
+int BlenderSession::pump() {
     if (core == nullptr)
-        return;
+        return 0;
+    adaptor.nextTurn();
+    stoppingSince = std::chrono::steady_clock::now();
     core->processEvents();
+    followRecording();
+    int busy = 0;
     // A take's keys reach the curves when it ends (the hold is accepted); until then the
     // objects only show where they are.
-    if (core->isRecording())
+    if (core->isRecording()) {
         adaptor.showLatestKeys();
-    else
+        busy |= QVNB_BUSY_RECORDING;
+    } else {
         adaptor.flushKeys();
+    }
     reportNewTakes();
+    if (adaptor.waitingKeys() > 0)
+        busy |= QVNB_BUSY_KEYS;
+    if (qGuiApp != nullptr && QGuiApplication::focusWindow() != nullptr)
+        busy |= QVNB_BUSY_WINDOW;
+    return busy;
+}
+
+// Notices when a take starts and stops however it was started (the panel, the main dialog, a
+// hot key), so its wall-clock length is known when its report comes.
+void BlenderSession::followRecording() {
+    const bool now = core != nullptr && core->isRecording();
+    if (now && !recording) {
+        recordingSince = std::chrono::steady_clock::now();
+        resimulating = insideResimulate;
+    }
+    recording = now;
 }
 
 void BlenderSession::reportNewTakes() {
     const auto& reports = takes.takes();
-    for (; reportedTakes < reports.size(); ++reportedTakes)
-        adaptor.notice("INFO", TakeWatcher::describe(static_cast<int>(reportedTakes + 1),
-                                                     reports[reportedTakes]));
+    for (; reportedTakes < reports.size(); ++reportedTakes) {
+        const mvk::qvn::TakeReport& take = reports[reportedTakes];
+        double missing = 0.0;
+        if (!resimulating && take.samples > 0) {
+            int32_t countdown = 0;
+            if (core != nullptr && !core->getSetting(2, &countdown))
+                countdown = 0;
+            const double wall =
+                std::chrono::duration<double>(stoppingSince - recordingSince).count();
+            // Slow motion stretches the take: the scene's clock runs at a fraction of the wall.
+            const double sceneSeconds =
+                wall / std::max(1, adaptor.slowdownFactor()) - std::max(0, countdown);
+            const double sampled = take.lastSampleTime - take.firstSampleTime +
+                                   adaptor.getSampleInterval();
+            missing = std::max(0.0, sceneSeconds - sampled);
+        }
+        lost.push_back(missing);
+        adaptor.notice("INFO", TakeWatcher::describe(static_cast<int>(reportedTakes + 1), take));
+    }
+}
+
+int32_t BlenderSession::startRecording() {
+    if (core == nullptr)
+        return -1;
+    const int32_t result = core->startRecording();
+    followRecording();
+    return result;
+}
+
+int32_t BlenderSession::stopRecording() {
+    if (core == nullptr)
+        return -1;
+    stoppingSince = std::chrono::steady_clock::now();
+    const int32_t result = core->stopRecording();
+    reportNewTakes();
+    followRecording();
+    return result;
+}
+
+void BlenderSession::resimulate(double start, double end) {
+    if (core == nullptr)
+        return;
+    // A resimulation runs as fast as it can; its report says nothing of lost time.
+    resimulating = insideResimulate = true;
+    core->resimulate(start, end);
+    followRecording();
+    insideResimulate = false;
 }
 
 std::string BlenderSession::saveScene() {

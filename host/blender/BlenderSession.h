@@ -6,8 +6,10 @@
 #include "TakeWatcher.h"
 #include "sdk/CoreInterface.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qvn::host::blender {
 
@@ -21,7 +23,7 @@ public:
     // Loads the core library at `corePath` and attaches; false with error() set when the library
     // is missing, speaks another interface or refuses the adaptor.
     bool attach(const std::string& corePath);
-    // Detaches and unloads; nothing when not attached.
+    // Detaches; nothing when not attached.
     void detach();
     // Blender is quitting and has already freed its data: detach without touching it.
     void detachAtExit();
@@ -29,7 +31,8 @@ public:
     const std::string& error() const { return lastError; }
 
     // One turn of the host's loop: the core's events and timers, then the keys they wrote.
-    void pump();
+    // Returns QVNB_BUSY_* flags.
+    int pump();
 
     // The scene tag of every instance, as the .blend file stores it.
     std::string saveScene();
@@ -44,12 +47,20 @@ public:
     void afterUndo();
     void afterRedo();
 
+    int32_t startRecording();
+    int32_t stopRecording();
+    void resimulate(double start, double end);
+
     mvk::qvn::CoreInterface* interface() const { return core; }
     BlenderHost& host() { return adaptor; }
     const TakeWatcher& takeReports() const { return takes; }
+    // Seconds of each take's time that no sample covers: the core catches up only a few samples
+    // per turn, so a loop much slower than the frame rate leaves the end of a take unsampled.
+    double lostSeconds(size_t take) const { return take < lost.size() ? lost[take] : 0.0; }
 
 private:
     bool loadModule(const std::string& corePath);
+    void followRecording();
     void reportNewTakes();
 
     // The core library stays loaded for the rest of the process once loaded: Qt keeps pointers
@@ -59,9 +70,17 @@ private:
 
     BlenderHost adaptor;
     TakeWatcher takes;
+    std::vector<double> lost;
     size_t reportedTakes = 0;
     bool reattach = false;
     bool reopenMainDialog = false;
+    bool recording = false;
+    bool resimulating = false;
+    bool insideResimulate = false;
+    // When the running take started, and when the turn or the call that stopped it began (the
+    // keys written at the stop are no part of the take's time).
+    std::chrono::steady_clock::time_point recordingSince;
+    std::chrono::steady_clock::time_point stoppingSince;
     mvk::qvn::CoreInterface* core = nullptr;
     std::string lastError;
 };

@@ -14,14 +14,11 @@ void HoldSteps::release(Step& step) {
 }
 
 int HoldSteps::sceneStamp() {
-    return BlenderScene::scene().attr("get")(StampProperty, 0).cast<int>();
+    return BlenderScene::sceneStamp();
 }
 
 void HoldSteps::pushBlenderStep(int number, const std::string& name) {
-    // Every scene carries the stamp, so switching scenes between steps does not lose it.
-    for (const py::handle scene : BlenderScene::bpy().attr("data").attr("scenes"))
-        scene[StampProperty] = number;
-    BlenderScene::bpy().attr("ops").attr("ed").attr("undo_push")(py::arg("message") = name);
+    BlenderScene::pushUndo(name, number);
 }
 
 void HoldSteps::begin(const std::string& name) {
@@ -59,10 +56,8 @@ void HoldSteps::accept() {
     if (beforePush)
         beforePush();
     // Numbers keep growing past the stamp of a loaded file, so a stamp never names two holds.
-    guarded([&] {
-        open.number = counter = std::max(counter, sceneStamp()) + 1;
-        pushBlenderStep(open.number, open.name);
-    });
+    open.number = counter = std::max(counter, sceneStamp()) + 1;
+    pushBlenderStep(open.number, open.name);
     steps.push_back(std::move(open));
     open = Step{};
 }

@@ -2,7 +2,7 @@
 // The core's holds as Blender undo steps. Each accepted hold pushes one step named after it, and
 // the core's undo records of the hold go with that step. Blender's undo brings its own data back
 // by itself (objects, F-curves); the core's state is brought back by the records. To know which
-// steps an undo or redo crossed, every pushed step stamps the scene with its number: after
+// steps an undo or redo crossed, every pushed step stamps the scenes with its number: after
 // Blender restores a state, the stamp it carries is the last hold that belongs to it.
 #include <functional>
 #include <string>
@@ -16,9 +16,6 @@ namespace qvn::host::blender {
 
 class HoldSteps {
 public:
-    // The scenes' property holding the number of the last hold in their state.
-    static constexpr const char* StampProperty = "quorvane_hold";
-
     ~HoldSteps() { clear(); }
 
     // Called before a step is pushed, so everything the hold changed is in Blender's data.
@@ -30,6 +27,7 @@ public:
     void accept();
     void cancel();
     bool isHolding() const { return depth > 0; }
+    int holdDepth() const { return depth; }
 
     // After Blender undid or redid steps: restores or redoes the records of every hold whose
     // applied state no longer matches the scene's stamp.

@@ -5,13 +5,10 @@
 // curves in one pass per channel whenever the host needs the curves to be current.
 #include "RefNode.h"
 
-#include <pybind11/pybind11.h>
-
 #include <map>
+#include <string>
 
 namespace qvn::host::blender {
-
-namespace py = pybind11;
 
 class KeyTrack {
 public:
@@ -22,14 +19,25 @@ public:
     // The waiting key of the latest frame; null when none waits.
     const Matrix* latest() const { return pending.empty() ? nullptr : &pending.rbegin()->second; }
     size_t size() const { return pending.size(); }
-    // Writes the waiting keys into `object`'s action (made when missing) as linear keys of its
-    // location, rotation (in the object's rotation mode) and scale channels, replacing keys at
-    // the same frames. Nothing is written when `object` is None; the keys are dropped either way.
-    void flush(const py::object& object);
+    // Writes the waiting keys into the F-curves of the object with that key, replacing keys at
+    // the same frames. While an operation replaces its range (between startReplacing and
+    // stopReplacing), the first flush also clears the curves from its first key to its last and
+    // later flushes from just after the keys already written to their last: the operation's
+    // whole range ends up replaced without touching its own earlier keys.
+    void flush(const std::string& objectKey);
+    void startReplacing() { replacing = true, wroteAny = false, startKeyed = false; }
+    // A take keys its start frame once, before its first sample's key.
+    bool wantsStartKey() const { return replacing && !wroteAny && !startKeyed && pending.empty(); }
+    void markStartKeyed() { startKeyed = true; }
+    void stopReplacing() { replacing = false; }
     void clear() { pending.clear(); }
 
 private:
     std::map<double, Matrix> pending;
+    bool replacing = false;
+    bool wroteAny = false;
+    bool startKeyed = false;
+    double lastWritten = 0.0;
 };
 
 } // namespace qvn::host::blender

@@ -10,7 +10,9 @@ import bpy
 
 STAGE = os.environ["QUORVANE_INSTALL_ROOT"]
 WORK = os.environ["QUORVANE_TEST_WORK"]
-sys.path.insert(0, os.path.join(STAGE, "quorvane", "blender", "addons"))
+# The staged add-on, or a copy of it somewhere else ($QUORVANE_TEST_ADDONS).
+ADDONS = os.environ.get("QUORVANE_TEST_ADDONS", os.path.join(STAGE, "quorvane", "blender", "addons"))
+sys.path.insert(0, ADDONS)
 
 import quorvane  # noqa: E402
 from quorvane import session  # noqa: E402
@@ -38,6 +40,11 @@ def enable():
     # Blender's timer would pump the core right away; an open file's tools come back then.
     session.pump()
     return core
+
+
+def notices():
+    """Every notice the add-on reported so far, as (level, text)."""
+    return list(session.notices)
 
 
 def pump_for(seconds):
@@ -120,10 +127,11 @@ def unwrapped(angles):
 
 
 def pan_rate(obj):
-    """Degrees per second the camera turned between its first and last key."""
+    """Degrees per second the camera turned between its first sample's key and its last (the
+    key before them holds the pose the take started from)."""
     keyed = curves(obj)
-    xs = keyed[("location", 0)].keyframe_points
-    ys = keyed[("location", 1)].keyframe_points
+    xs = keyed[("location", 0)].keyframe_points[1:]
+    ys = keyed[("location", 1)].keyframe_points[1:]
     fps = bpy.context.scene.render.fps / bpy.context.scene.render.fps_base
     yaws = unwrapped([yaw_degrees((x.co[1], y.co[1])) for x, y in zip(xs, ys)])
     seconds = (xs[-1].co[0] - xs[0].co[0]) / fps

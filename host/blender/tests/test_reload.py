@@ -1,7 +1,7 @@
 # Second half of the persistence test: the .blend saved by test_save.py, opened in a fresh
-# Blender process, brings back the instance, its camera with its keys and its recorded curves:
-# once when the add-on is enabled on the open file, once when the file is opened with the
-# add-on enabled.
+# Blender process, brings back the instance, its renamed camera with its keys and its recorded
+# curves: once when the add-on is enabled on the open file, once when the file is opened with
+# the add-on enabled; a new take drives the renamed camera, never a new one.
 import json
 import os
 import sys
@@ -10,7 +10,7 @@ import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from blender_testing import (CAMERA, WORK, check, curves, enable, instance_tag,  # noqa: E402
-                             quorvane)
+                             quorvane, record)
 
 path = os.path.join(WORK, "scene.blend")
 with open(os.path.join(WORK, "expected.json")) as data:
@@ -19,9 +19,9 @@ with open(os.path.join(WORK, "expected.json")) as data:
 
 def check_restored(how):
     check(core.has_instance(CAMERA), how + ": the instance did not come back")
-    cameras = [o.name for o in bpy.data.objects if o.name.startswith(CAMERA + "_camera")]
-    check(cameras == [CAMERA + "_camera"], how + ": cameras in the file: %s" % cameras)
-    camera = bpy.data.objects[CAMERA + "_camera"]
+    cameras = [o.name for o in bpy.data.objects if o.get("quorvane_node")]
+    check(cameras == ["ShotCam"], how + ": the tool's objects in the file: %s" % cameras)
+    camera = bpy.data.objects["ShotCam"]
     keys = [list(k.co) for k in curves(camera)[("location", 0)].keyframe_points]
     check(keys == [list(k) for k in expected["keys"]], how + ": the camera's keys changed")
     tag = instance_tag(core.save_scene(), CAMERA)
@@ -37,5 +37,12 @@ core = enable()
 check_restored("enabled on the open file")
 bpy.ops.wm.open_mainfile(filepath=path)
 check_restored("opened with the add-on enabled")
+bpy.context.scene.frame_set(100)
+bpy.ops.ed.undo_push(message="Opened")
+record(core, 0.3)
+cameras = [o.name for o in bpy.data.objects if o.get("quorvane_node")]
+check(cameras == ["ShotCam"], "a take after reopening made another camera: %s" % cameras)
+frames = [k.co[0] for k in curves(bpy.data.objects["ShotCam"])[("location", 0)].keyframe_points]
+check(100 in frames, "the take after reopening did not key the renamed camera")
 quorvane.unregister()
 print("reload: ok")

@@ -1,5 +1,5 @@
-# First half of the persistence test: a take saved in a .blend file (test_reload.py opens it in
-# a fresh Blender process).
+# First half of the persistence test: a take saved in a .blend file, its camera renamed by the
+# user (test_reload.py opens it in a fresh Blender process).
 import json
 import os
 import sys
@@ -14,6 +14,7 @@ core = enable()
 camera = load_bound_camera(core)
 take = record(core, 1.0)
 check(take["samples"] > 0, "the take recorded nothing")
+camera.name = "ShotCam"
 bpy.ops.wm.save_as_mainfile(filepath=os.path.join(WORK, "scene.blend"))
 check(bpy.data.texts.get("Quorvane Scene") is not None, "saving stored no scene tag")
 expected = {

@@ -7,138 +7,212 @@ import os
 import bpy
 from bpy.app.handlers import persistent
 
-from . import quorvane_blender
+from . import scene as blender_scene
+from . import shim
 
 # The text data block that keeps the core's scene tag inside the .blend file.
 SCENE_TEXT = "Quorvane Scene"
-PUMP_INTERVAL = 0.04
-# While a take runs the core is pumped four times as often: at 60 fps a 40 ms turn covers two or
-# three samples, so most samples would be caught up late; at 10 ms about one in six is (measured
-# with bench/blender).
-RECORDING_PUMP_INTERVAL = 0.01
+# The pump's pace. While a take, a resimulation or a core window is in use the core is pumped
+# every 10 ms: at 60 fps a 40 ms turn covers two or three samples, and all but the first would be
+# caught up late. At rest the interval doubles after every quiet turn up to IDLE_INTERVAL, so a
+# Blender left open all day costs next to nothing; starting anything brings it back at once.
+BUSY_INTERVAL = 0.01
+IDLE_INTERVAL = 0.2
+CORE_LIBRARY = "libquorvane-core.so"
 
-_session = None
+_shim = None
+_attached = False
 _error = ""
+_core_path = ""
+_interval = BUSY_INTERVAL
+_scene = None
 # The open file's scene tag waits for the first pump: while Blender enables an add-on its data
 # is out of reach.
 _load_pending = False
+# Notices of the core, newest last.
+notices = []
+# The take reports of files opened before the current one: the panel shows none of them.
+takes_of_earlier_files = 0
 
 
 def get():
     """The attached session, or None."""
-    return _session if _session is not None and _session.attached else None
+    return _shim if _attached else None
 
 
 def last_error():
-    if _session is not None and not _session.attached:
-        return _session.error
     return _error
 
 
-CORE_LIBRARY = os.path.join("lib", "libquorvane-core.so")
+def core_path():
+    return _core_path
 
 
-def core_library_path():
-    """Where the core library is: $QUORVANE_CORE_LIBRARY, the add-on's preference, the install
-    tree the add-on runs from (<tree>/blender/addons/quorvane), $QUORVANE_INSTALL_ROOT, or the
-    usual install prefixes; the first that exists (the add-on's own tree when none does)."""
-    explicit = os.environ.get("QUORVANE_CORE_LIBRARY", "")
-    if explicit:
-        return explicit
+def _preference(name, default=""):
     addon = bpy.context.preferences.addons.get(__package__)
-    chosen = getattr(addon.preferences, "core_library", "") if addon else ""
+    return getattr(addon.preferences, name, default) if addon is not None else default
+
+
+def candidate_paths():
+    """Where the core library may be, in the order looked at: the add-on's preference,
+    $QUORVANE_CORE_LIBRARY, the install tree this add-on belongs to (the launcher's tree,
+    <tree>/blender/addons/quorvane), $QUORVANE_INSTALL_ROOT, then the usual install trees."""
+    paths = []
+    chosen = _preference("core_library")
     if chosen:
-        return bpy.path.abspath(chosen)
-    own_tree = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(
-        os.path.abspath(__file__)))))
-    trees = [own_tree]
+        paths.append(("the add-on's preference", bpy.path.abspath(chosen)))
+    if os.environ.get("QUORVANE_CORE_LIBRARY"):
+        paths.append(("QUORVANE_CORE_LIBRARY", os.environ["QUORVANE_CORE_LIBRARY"]))
+    here = os.path.dirname(os.path.abspath(__file__))
+    own_tree = os.path.dirname(os.path.dirname(os.path.dirname(here)))
+    trees = [("the add-on's install tree", own_tree)]
     if os.environ.get("QUORVANE_INSTALL_ROOT"):
-        trees.append(os.path.join(os.environ["QUORVANE_INSTALL_ROOT"], "quorvane"))
-    trees += ["/usr/local/lib/quorvane", "/usr/lib/quorvane"]
-    for tree in trees:
-        if os.path.isfile(os.path.join(tree, CORE_LIBRARY)):
-            return os.path.join(tree, CORE_LIBRARY)
-    return os.path.join(own_tree, CORE_LIBRARY)
+        trees.append(("QUORVANE_INSTALL_ROOT",
+                      os.path.join(os.environ["QUORVANE_INSTALL_ROOT"], "quorvane")))
+    trees += [("~/.local", os.path.expanduser("~/.local/lib/quorvane")),
+              ("/usr/local", "/usr/local/lib/quorvane"), ("/usr", "/usr/lib/quorvane")]
+    paths += [(label, os.path.join(tree, "lib", CORE_LIBRARY)) for label, tree in trees]
+    return paths
+
+
+def find_core():
+    """The first candidate that exists as (label, path); None and a full explanation when none
+    does."""
+    tried = []
+    for label, path in candidate_paths():
+        if os.path.isfile(path):
+            return (label, path), ""
+        tried.append("%s (%s)" % (path, label))
+    return None, ("No Quorvane core library was found. Looked at: " + "; ".join(tried) +
+                  ". Install Quorvane (make install, or the Debian package), or set the core "
+                  "library's path in the add-on's preferences and press Reconnect.")
 
 
 def _notice(level, text):
-    # Blender's report system is reached through an operator; without a window (a headless
-    # run) the report goes to the console.
+    notices.append((level, text))
+    print("Quorvane:", text)
+    # Blender's report system is reached through an operator; a headless run has none.
     try:
         bpy.ops.quorvane.notice(level=level, text=text)
     except (RuntimeError, AttributeError):
-        print("Quorvane:", text)
+        pass
 
 
 def start():
-    """Attaches the core; on failure the reason is kept for the panel and no handler is added."""
-    global _session, _error, _load_pending
-    if _session is not None:
-        return _session
+    """Attaches the core; on failure the reason is kept for the preferences and the panel."""
+    global _shim, _attached, _error, _core_path, _load_pending, _scene
+    if _attached:
+        return _shim
     # Qt must not try to reach a display that is not there.
     if not os.environ.get("DISPLAY") and not os.environ.get("WAYLAND_DISPLAY"):
         os.environ.setdefault("QT_QPA_PLATFORM", "offscreen")
-    candidate = quorvane_blender.Session()
-    if not candidate.attach(core_library_path()):
-        _error = candidate.error
+    try:
+        _shim = shim.load()
+    except shim.ShimError as error:
+        _error = str(error)
         print("Quorvane:", _error)
         return None
+    found, _error = find_core()
+    if found is None:
+        print("Quorvane:", _error)
+        return None
+    label, _core_path = found
+    _scene = blender_scene.BlenderScene(_notice)
+    _shim.set_scene(_scene)
+    if not _shim.attach(_core_path):
+        _error = "Cannot attach the core %s (from %s): %s" % (_core_path, label, _shim.error)
+        print("Quorvane:", _error)
+        return None
+    _attached = True
     _error = ""
-    candidate.set_notice_handler(_notice)
-    _session = candidate
     for handlers, handler in _HANDLERS:
         if handler not in handlers:
             handlers.append(handler)
-    if not bpy.app.timers.is_registered(_pump):
-        bpy.app.timers.register(_pump, first_interval=PUMP_INTERVAL, persistent=True)
+    wake()
     atexit.register(_at_exit)
     # Enabled on an open file: its instances come back as if it had just been loaded.
     _load_pending = True
-    return _session
+    return _shim
 
 
 def stop():
-    global _session
-    if _session is None:
-        return
+    global _attached
     for handlers, handler in _HANDLERS:
         if handler in handlers:
             handlers.remove(handler)
     if bpy.app.timers.is_registered(_pump):
         bpy.app.timers.unregister(_pump)
+    if not _attached:
+        return
     atexit.unregister(_at_exit)
-    _session.flush_keys()
-    _session.detach()
-    _session = None
+    _shim.flush_keys()
+    _shim.detach()
+    _attached = False
+
+
+def reconnect():
+    """Detaches and attaches again with the current preference: a changed path takes effect."""
+    if _attached and _shim.is_recording():
+        _shim.stop_recording()
+    stop()
+    return start()
 
 
 def _at_exit():
-    global _session
-    if _session is not None:
-        _session.detach_at_exit()
-        _session = None
+    global _attached
+    if _attached:
+        _shim.detach_at_exit()
+        _attached = False
+
+
+def wake():
+    """Something starts (a take, a window): the pump runs at its busy pace from now on."""
+    global _interval
+    _interval = BUSY_INTERVAL
+    if bpy.app.timers.is_registered(_pump):
+        bpy.app.timers.unregister(_pump)
+    bpy.app.timers.register(_pump, first_interval=BUSY_INTERVAL, persistent=True)
 
 
 def pump():
-    """One turn of the host loop; tests and scripts that hold Blender's main thread call it."""
+    """One turn of the host loop; tests and scripts that hold Blender's main thread call it.
+    Returns the adaptor's busy flags."""
     global _load_pending
-    if _session is None:
-        return
+    if not _attached:
+        return 0
     if _load_pending:
         _load_pending = False
-        _session.load_scene(_scene_text())
-    _session.pump()
+        _shim.load_scene(_scene_text())
+    busy = _shim.pump()
+    _scene.throttle_redraws = bool(busy & shim.BUSY_RECORDING) and not _preference("full_redraw",
+                                                                                    False)
+    return busy
+
+
+def next_interval(busy, interval):
+    """The pump's next interval after a turn with these busy flags."""
+    if busy:
+        return BUSY_INTERVAL
+    return min(IDLE_INTERVAL, max(BUSY_INTERVAL, interval * 2))
+
+
+_was_busy = 0
 
 
 def _pump():
-    if _session is None:
+    global _interval, _was_busy
+    if not _attached:
         return None
-    pump()
+    busy = pump()
+    if (busy ^ _was_busy) & shim.BUSY_RECORDING:
+        # A take or resimulation started or ended: the panel's buttons change with it.
+        _scene.throttle_redraws = False
+        _scene.redraw()
+    _was_busy = busy
     from . import panel
-    panel.follow_recording(_session)
-    if _session is not None and _session.attached and _session.is_recording():
-        return RECORDING_PUMP_INTERVAL
-    return PUMP_INTERVAL
+    panel.follow_recording(_shim)
+    _interval = next_interval(busy, _interval)
+    return _interval
 
 
 def _scene_text():
@@ -146,46 +220,66 @@ def _scene_text():
     return text.as_string() if text is not None else ""
 
 
+def stop_take(why):
+    """A take must end before Blender replaces or rewinds its data: it is stopped and keyed
+    as its own undo step first."""
+    if _attached and _shim.is_recording():
+        _shim.stop_recording()
+        _shim.pump()
+        _notice("WARNING", "the take was stopped: %s" % why)
+
+
 @persistent
 def _before_load(*_args):
-    if _session is not None:
-        _session.before_load()
+    if _attached:
+        stop_take("another file is opened")
+        _shim.before_load()
 
 
 @persistent
 def _after_load(*_args):
-    global _load_pending
-    if _session is not None:
+    global _load_pending, takes_of_earlier_files
+    if _attached:
+        takes_of_earlier_files = len(_shim.takes())
         _load_pending = False
-        _session.after_load(_scene_text())
+        _shim.after_load(_scene_text())
 
 
 @persistent
 def _before_save(*_args):
-    if _session is None:
+    if not _attached:
         return
     text = bpy.data.texts.get(SCENE_TEXT) or bpy.data.texts.new(SCENE_TEXT)
     text.use_fake_user = True
     text.clear()
-    text.write(_session.save_scene())
+    text.write(_shim.save_scene())
+
+
+@persistent
+def _before_undo(*_args):
+    # Undo from Blender's menu during a take (its keys go to the core while a take runs): the
+    # take ends first as its own step, which is then what the undo takes back; redo brings it
+    # back. The tool being recorded is never touched.
+    stop_take("Undo was chosen")
 
 
 @persistent
 def _after_undo(*_args):
-    if _session is not None:
-        _session.after_undo()
+    if _attached:
+        _shim.after_undo()
 
 
 @persistent
 def _after_redo(*_args):
-    if _session is not None:
-        _session.after_redo()
+    if _attached:
+        _shim.after_redo()
 
 
 _HANDLERS = (
     (bpy.app.handlers.load_pre, _before_load),
     (bpy.app.handlers.load_post, _after_load),
     (bpy.app.handlers.save_pre, _before_save),
+    (bpy.app.handlers.undo_pre, _before_undo),
     (bpy.app.handlers.undo_post, _after_undo),
     (bpy.app.handlers.redo_post, _after_redo),
 )
