@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
+	libsdl2-dev liblo-dev librtmidi-dev libjack-jackd2-dev jackd2 fonts-dejavu-core xvfb xauth imagemagick valgrind \
 	dpkg-dev file librsvg2-bin \
 	blender pybind11-dev python3-dev
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev \
@@ -45,12 +45,15 @@ test: build
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
 
-# The pictures of the README and the guides, taken by the demo offscreen and copied into docs/.
+# The pictures of the README and the guides, taken by the demo offscreen and copied into docs/;
+# the remote controls' input settings are pictured by their test, with a private JACK server.
 pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
 	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png \
 		demo-output/input_settings.png demo-output/advanced_settings.png docs/
+	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen QVN_PICTURE_DIR=$(CURDIR)/docs \
+		$(BUILD)/tests/inputconfig/test_inputconfig --gtest_filter='RemoteBindingsTest.*' >/dev/null
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build
