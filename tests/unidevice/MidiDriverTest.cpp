@@ -96,8 +96,16 @@ protected:
         element.attribute("index") = std::to_string(index);
         return handler()->findControl(element);
     }
-    bool reads(const std::string& device, const char* type, int index, double value) {
+    // Sends until the control reads `value`. On a loaded machine the non-real-time JACK server
+    // misses cycles and may drop what was queued for them; a value sent again is the same value.
+    bool deliver(std::vector<unsigned char> bytes, const std::string& device, const char* type,
+                 int index, double value) {
+        auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
         return waitUntil([&] {
+            if (std::chrono::steady_clock::now() - last > std::chrono::milliseconds(200)) {
+                send(bytes);
+                last = std::chrono::steady_clock::now();
+            }
             handler()->updateAll();
             Control* control = find(device, type, index);
             return control != nullptr && control->current() == value;
@@ -124,12 +132,12 @@ TEST_F(MidiThroughJack, APortBecomesADeviceWhoseMessagesBecomeControlsAsTheyAreU
     ASSERT_TRUE(plugged("Box:out"));
     Device* box = handler()->device("Box:out", 0);
     EXPECT_EQ(box->controlCount(), 0);
-    send({0xB0, 7, 127});
-    send({0x99, 36, 64});
-    send({0xE1, 0x7F, 0x7F});
+    ASSERT_TRUE(deliver({0xB0, 7, 127}, "Box:out", "cc", 7, 1.0));
+    ASSERT_TRUE(deliver({0x99, 36, 64}, "Box:out", "note", 9 * 128 + 36, 64 / 127.0));
+    ASSERT_TRUE(deliver({0xE1, 0x7F, 0x7F}, "Box:out", "pitchbend", 1, 1.0));
     send({0xF0, 0x7D, 0x10, 0x20, 0x30, 0xF7});
-    send({0xB2, 1, 0, 2, 127});  // running status in one event
-    ASSERT_TRUE(reads("Box:out", "cc", 2 * 128 + 2, 1.0));
+    // Running status inside one event.
+    ASSERT_TRUE(deliver({0xB2, 1, 0, 2, 127}, "Box:out", "cc", 2 * 128 + 2, 1.0));
     const std::tuple<const char*, int, const char*, uint32_t, double> expected[] = {
         {"cc", 7, "CC 7 ch 1", ControlKind::Finite, 1.0},
         {"note", 9 * 128 + 36, "Note 36 ch 10", ControlKind::Binary, 64 / 127.0},
@@ -144,21 +152,22 @@ TEST_F(MidiThroughJack, APortBecomesADeviceWhoseMessagesBecomeControlsAsTheyAreU
         EXPECT_EQ(control->kind(), kind) << description;
         EXPECT_EQ(control->current(), value) << description;
     }
-    send({0x89, 36, 0});
-    EXPECT_TRUE(reads("Box:out", "note", 9 * 128 + 36, 0.0));
+    EXPECT_TRUE(deliver({0x89, 36, 0}, "Box:out", "note", 9 * 128 + 36, 0.0));
 }
 
 TEST_F(MidiThroughJack, AKnobBindsByMovingSurvivesUnpluggingAndRebindsAfterARestart) {
     load();
     plug(RtMidi::UNIX_JACK, "Knobs");
     ASSERT_TRUE(plugged("Knobs:out"));
-    send({0xB0, 21, 10});
-    ASSERT_TRUE(reads("Knobs:out", "cc", 21, 10 / 127.0));
+    ASSERT_TRUE(deliver({0xB0, 21, 10}, "Knobs:out", "cc", 21, 10 / 127.0));
     ASSERT_TRUE(handler()->prepareDetectionAll());
-    send({0xB0, 21, 12});  // a nudge is no movement
-    send({0xB0, 74, 90});  // a knob never used before, turned
     Control* detected = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (detected = handler()->detectControl()) != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] {
+        send({0xB0, 21, 12});  // a nudge is no movement
+        send({0xB0, 74, 90});  // a knob never used before, turned
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return (detected = handler()->detectControl()) != nullptr;
+    }));
     EXPECT_EQ(detected->description(), "CC 74 ch 1");
     Property zoom("zoom", ControlKind::Finite);
     zoom.setDeadzone(0);
@@ -176,8 +185,7 @@ TEST_F(MidiThroughJack, AKnobBindsByMovingSurvivesUnpluggingAndRebindsAfterARest
     // Plugged back: the port takes its device over, the binding reads again.
     plug(RtMidi::UNIX_JACK, "Knobs");
     ASSERT_TRUE(plugged("Knobs:out"));
-    send({0xB0, 74, 127});
-    ASSERT_TRUE(reads("Knobs:out", "cc", 74, 1.0));
+    ASSERT_TRUE(deliver({0xB0, 74, 127}, "Knobs:out", "cc", 74, 1.0));
     EXPECT_EQ(zoom.value(), 1.0);
     EXPECT_EQ(handler()->device("Knobs:out", 0), box);
     EXPECT_EQ(handler()->deviceCount(), devices);
@@ -190,10 +198,7 @@ TEST_F(MidiThroughJack, AKnobBindsByMovingSurvivesUnpluggingAndRebindsAfterARest
     ASSERT_TRUE(plugged("Knobs:out"));
     zoom.bind(handler()->findControl(stored));
     ASSERT_NE(zoom.control(), nullptr);
-    send({0xB0, 74, 0});
-    send({0xB0, 74, 127});
-    send({0xB0, 74, 64});
-    ASSERT_TRUE(reads("Knobs:out", "cc", 74, 64 / 127.0));
+    ASSERT_TRUE(deliver({0xB0, 74, 64}, "Knobs:out", "cc", 74, 64 / 127.0));
     EXPECT_EQ(zoom.value(), 64 / 127.0);
 }
 
@@ -205,8 +210,7 @@ TEST_F(MidiDriverTest, AlsaSequencerVirtualPortsWhereTheKernelOffersThem) {
     load();
     plug(RtMidi::LINUX_ALSA, "Quorvane Test Box");
     ASSERT_TRUE(plugged("Quorvane Test Box:out"));
-    send({0xB0, 7, 127});
-    EXPECT_TRUE(reads("Quorvane Test Box:out", "cc", 7, 1.0));
+    EXPECT_TRUE(deliver({0xB0, 7, 127}, "Quorvane Test Box:out", "cc", 7, 1.0));
 }
 
 } // namespace
