@@ -5,6 +5,7 @@
 #include <jack/jack.h>
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,8 @@ public:
         }
         child = fork();
         if (child == 0) {
+            // A test that is killed must not leave its server behind.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             const std::string frames = std::to_string(period);
             if (freopen("/dev/null", "w", stdout) == nullptr ||
                 freopen("/dev/null", "w", stderr) == nullptr)
