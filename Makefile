@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	libsdl2-dev fonts-dejavu-core xvfb xauth imagemagick valgrind \
+	libsdl2-dev liblo-dev librtmidi-dev libjack-jackd2-dev jackd2 fonts-dejavu-core xvfb xauth imagemagick valgrind \
 	dpkg-dev file librsvg2-bin \
 	blender
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev \
@@ -45,7 +45,8 @@ test: build
 demo: build
 	$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output
 
-# The pictures of the README and the guides, taken by the demo offscreen and copied into docs/.
+# The pictures of the README and the guides, taken by the demo offscreen and copied into docs/;
+# the remote controls' input settings are pictured by their test, with a private JACK server.
 pictures: build
 	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
@@ -53,6 +54,8 @@ pictures: build
 		demo-output/config_window_small.png demo-output/config_window_large.png \
 		demo-output/input_settings.png demo-output/bind_prompt.png \
 		demo-output/advanced_settings.png demo-output/message_box.png demo-output/about.png docs/
+	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen QVN_PICTURE_DIR=$(CURDIR)/docs \
+		$(BUILD)/tests/inputconfig/test_inputconfig --gtest_filter='RemoteBindingsTest.*' >/dev/null
 
 # The Blender adaptor: its module, the add-on zip and the quorvane-blender launcher.
 blender: build

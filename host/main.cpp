@@ -147,6 +147,27 @@ bool pictureHostWindow(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host,
     return screenshots.take(window.windowTitle().toStdString(), "host_window.png");
 }
 
+// The driver libraries the core took, as its log tells: each "library file" line followed by a
+// "loaded with drivers" line.
+void printLoadedDrivers(const std::string& log) {
+    std::cout << "\n== driver libraries loaded\n";
+    std::istringstream lines(log);
+    std::string line;
+    std::string file;
+    int loaded = 0;
+    while (std::getline(lines, line)) {
+        if (const size_t at = line.find("library file: "); at != std::string::npos)
+            file = line.substr(at + 14);
+        else if (const size_t at = line.find("loaded with drivers: "); at != std::string::npos) {
+            std::cout << "  " << std::filesystem::path(file).filename().string() << ": "
+                      << line.substr(at + 21) << "\n";
+            ++loaded;
+        }
+    }
+    if (loaded == 0)
+        std::cout << "  none\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -213,6 +234,8 @@ int main(int argc, char** argv) {
         std::ofstream(options.output + "/core.log", std::ios::binary) << log;
         std::cout << "log copied to: " << options.output << "/core.log\n";
     }
+    if (options.demo)
+        printLoadedDrivers(log);
     std::cout << "---- core.log ----\n" << log;
     // Last, since a new attach starts a new log.
     if (options.demo)

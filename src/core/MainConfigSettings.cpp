@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Interaction.h"
 #include "platform/ShellFolders.h"
+#include "unidevice/InputLayer.h"
 #include "util/Log.h"
 #include "util/xml/Element.h"
 
@@ -37,6 +38,9 @@ void MainConfigSettings::resetDefaults() {
     silentFlag = false;
     stayOnTopFlag = true;
     logLevel = "High";
+    oscListening = false;
+    oscPortNumber = DefaultOscPort;
+    oscLoopback = false;
     storedItems.clear();
 }
 
@@ -46,12 +50,30 @@ void MainConfigSettings::loadItem(int32_t id, const std::string& text) {
     case ItemSilent: silentFlag = toInt(text) != 0; break;
     case ItemStayOnTop: stayOnTopFlag = toInt(text) != 0; break;
     case ItemLogLevel: logLevel = text; break;
+    case ItemOscEnabled: oscListening = toInt(text) != 0; break;
+    case ItemOscPort: setOscPort(toInt(text)); break;
+    case ItemOscLoopbackOnly: oscLoopback = toInt(text) != 0; break;
     default:
         storedItems.emplace_back(id, text);
         if (AdditionalSettingBase* setting = findAdditional(id))
             setting->fromString(text);
     }
 }
+
+bool MainConfigSettings::setOscPort(int32_t port) {
+    if (port < 1 || port > 65535)
+        return false;
+    oscPortNumber = port;
+    return true;
+}
+
+std::vector<std::pair<std::string, std::string>> MainConfigSettings::driverSettings() const {
+    return {{"osc.enabled", oscListening ? "1" : "0"},
+            {"osc.port", std::to_string(oscPortNumber)},
+            {"osc.loopbackOnly", oscLoopback ? "1" : "0"}};
+}
+
+void MainConfigSettings::applyToDrivers() const { unidevice::driverLoader().applySettings(driverSettings()); }
 
 void MainConfigSettings::load(const std::string& hostDataPath) {
     resetDefaults();
@@ -76,6 +98,9 @@ bool MainConfigSettings::save() const {
     document.addChild(item(ItemLogLevel, logLevel));
     for (const AdditionalSettingBase* setting : additional)
         document.addChild(item(setting->id(), setting->toString()));
+    document.addChild(item(ItemOscEnabled, oscListening ? "1" : "0"));
+    document.addChild(item(ItemOscPort, std::to_string(oscPortNumber)));
+    document.addChild(item(ItemOscLoopbackOnly, oscLoopback ? "1" : "0"));
     return document.saveAtomically(settingsPath);
 }
 

@@ -26,6 +26,12 @@ public:
     static constexpr int32_t ItemSilent = 102;
     static constexpr int32_t ItemStayOnTop = 103;
     static constexpr int32_t ItemLogLevel = 106;
+    // Listening for OSC control surfaces; written after the additional settings, so files read
+    // by older cores keep the items those expect in the places they expect them.
+    static constexpr int32_t ItemOscEnabled = 120;
+    static constexpr int32_t ItemOscPort = 121;
+    static constexpr int32_t ItemOscLoopbackOnly = 122;
+    static constexpr int32_t DefaultOscPort = 9000;
 
     class AdditionalSettingBase : public util::DynamicObject, public util::DynamicCreator {
     public:
@@ -120,6 +126,20 @@ public:
     }
     const std::string& logLevelName() const { return logLevel; }
 
+    // Off by default: a listening port is something the user asks for.
+    bool oscEnabled() const { return oscListening; }
+    void setOscEnabled(bool enabled) { oscListening = enabled; }
+    int32_t oscPort() const { return oscPortNumber; }
+    // Ports outside 1 .. 65535 are refused (false).
+    bool setOscPort(int32_t port);
+    bool oscLoopbackOnly() const { return oscLoopback; }
+    void setOscLoopbackOnly(bool loopbackOnly) { oscLoopback = loopbackOnly; }
+    // The settings the driver libraries take, as key and text ("osc.enabled", "osc.port",
+    // "osc.loopbackOnly").
+    std::vector<std::pair<std::string, std::string>> driverSettings() const;
+    // Hands driverSettings() to every loaded driver library that takes settings.
+    void applyToDrivers() const;
+
 private:
     void resetDefaults();
     // Applies one stored item of the file.
@@ -132,6 +152,9 @@ private:
     bool silentFlag = false;
     bool stayOnTopFlag = true;
     std::string logLevel = "High";
+    bool oscListening = false;
+    int32_t oscPortNumber = DefaultOscPort;
+    bool oscLoopback = false;
     std::vector<AdditionalSettingBase*> additional;
     // The additional items of the last loaded file, in file order.
     std::vector<std::pair<int32_t, std::string>> storedItems;

@@ -106,6 +106,8 @@ CoreInterface* attachCore(HostAdaptor* adaptor) {
     core->startUp();
     core->setAdaptor(adaptor);
     core->getSettings().load(core->getHostDataPath());
+    // The drivers loaded before the settings were read; those that listen learn now where.
+    core->getSettings().applyToDrivers();
     return core;
 }
 

@@ -18,6 +18,9 @@ struct DriverContext {
     // motion read it, so they keep step with recording, also when the core runs in simulated
     // time; null from a core that does not offer it.
     uint32_t (*tickCount)() = nullptr;
+    // Writes one line into the core's log; call it only from the host's thread. Null from a core
+    // that does not offer it.
+    void (*log)(const char* line) = nullptr;
 };
 
 } // namespace mvk::unidevice

@@ -12,6 +12,14 @@
 // what the library made: it destroys the devices and then the drivers, through their own
 // destroy(), before the core unloads the library at shut-down. The context is only valid during
 // the call; copy what you need. Nothing may throw across the boundary.
+//
+// A library may also export
+//
+//   extern "C" void applySettings(const mvk::unidevice::DriverSetting* settings, int32_t count);
+//
+// which the core calls on the host's thread once the main settings are read, and again whenever
+// the user changes one of the settings it passes (keys such as "osc.enabled"). The array and its
+// strings are only valid during the call. Libraries without it are never told.
 #include "unidevice/DriverContext.h"
 
 #include <cstdint>
@@ -23,6 +31,13 @@ class DeviceHandler;
 constexpr int32_t DriverLibraryVersion = 121;
 
 using GetVersionFunction = int32_t (*)();
+// One main setting as a driver library sees it: a dotted key and its value as text.
+struct DriverSetting {
+    const char* key;
+    const char* value;
+};
+
+using ApplySettingsFunction = void (*)(const DriverSetting* settings, int32_t count);
 using LoadDevicesFunction = int32_t (*)(DeviceHandler* handler, const DriverContext* context);
 
 } // namespace mvk::unidevice

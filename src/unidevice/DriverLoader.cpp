@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLibrary.h"
+#include "unidevice/Driver.h"
 #include "util/Log.h"
 
 namespace mvk::unidevice {
@@ -43,10 +44,18 @@ DriverLoader::Result DriverLoader::loadLibrary(const std::string& path, const Dr
         return result;
     }
     modules.push_back(module);
+    paths.push_back(path);
     auto loadDevices =
         reinterpret_cast<LoadDevicesFunction>(platform::findSymbol(module, "loadDevices"));
     DriverContext copy = context;
-    loadDevices(handler != nullptr ? handler : DeviceHandler::instance(), &copy);
+    DeviceHandler* into = handler != nullptr ? handler : DeviceHandler::instance();
+    const int32_t before = into->driverCount();
+    loadDevices(into, &copy);
+    // Which drivers the library brought, so a log shows what input a session had.
+    std::string added;
+    for (int32_t i = before; i < into->driverCount(); ++i)
+        added += (added.empty() ? "" : ", ") + into->driver(i)->name();
+    section.write("loaded with drivers", added.empty() ? std::string("(none)") : added, -1);
     return Loaded;
 }
 
@@ -54,6 +63,19 @@ void DriverLoader::freeAll() {
     for (platform::ModuleHandle module : modules)
         platform::freeLibrary(module);
     modules.clear();
+    paths.clear();
+}
+
+void DriverLoader::applySettings(
+    const std::vector<std::pair<std::string, std::string>>& settings) const {
+    std::vector<DriverSetting> passed;
+    passed.reserve(settings.size());
+    for (const auto& [key, value] : settings)
+        passed.push_back(DriverSetting{key.c_str(), value.c_str()});
+    for (platform::ModuleHandle module : modules)
+        if (auto apply = reinterpret_cast<ApplySettingsFunction>(
+                platform::findSymbol(module, "applySettings")))
+            apply(passed.data(), static_cast<int32_t>(passed.size()));
 }
 
 } // namespace mvk::unidevice

@@ -4,6 +4,7 @@
 #include "unidevice/DriverContext.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mvk::unidevice {
@@ -38,12 +39,18 @@ public:
     // they made must be gone by then.
     void freeAll();
 
+    // Hands the settings to every library taken that exports "applySettings", in loading order.
+    void applySettings(const std::vector<std::pair<std::string, std::string>>& settings) const;
+
     int count() const { return static_cast<int>(modules.size()); }
+    // The file of each library taken, in loading order.
+    const std::vector<std::string>& files() const { return paths; }
 
 private:
     static Result check(platform::ModuleHandle module);
 
     std::vector<platform::ModuleHandle> modules;
+    std::vector<std::string> paths;
 };
 
 } // namespace mvk::unidevice

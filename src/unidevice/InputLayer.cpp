@@ -1,6 +1,7 @@
 #include "unidevice/InputLayer.h"
 
 #include "platform/TickCount.h"
+#include "util/Log.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DummyDriver.h"
 #include "unidevice/EmulatedTrinaryDevice.h"
@@ -28,6 +29,10 @@ void startInputLayer(platform::ModuleHandle module, uint32_t hostWindow,
     context.module = module;
     context.hostWindow = hostWindow;
     context.tickCount = &platform::tickCount;
+    context.log = [](const char* line) {
+        if (line != nullptr)
+            util::Log::instance()->write(line, util::Log::Notice);
+    };
     driverLoader().loadFolder(driverFolder(installPath), context);
     new EmulatedTrinaryDevice();
 }

@@ -130,9 +130,33 @@ TEST_F(SettingsTest, AdditionalSettingsSurviveARestart) {
     settings.save();
     using Item = std::pair<std::string, std::string>;
     const auto items = savedItems();
-    ASSERT_EQ(items.size(), 7u);
+    ASSERT_EQ(items.size(), 10u);
     EXPECT_EQ(items[5], (Item{"701", "5"}));
     EXPECT_EQ(items[6], (Item{"701", "4"}));
+    // The OSC listener's items follow the additional settings: off, port 9000, all interfaces.
+    EXPECT_EQ(items[7], (Item{"120", "0"}));
+    EXPECT_EQ(items[8], (Item{"121", "9000"}));
+    EXPECT_EQ(items[9], (Item{"122", "0"}));
+}
+
+TEST_F(SettingsTest, TheOscListenerSettingsReadBackAndAPortOutOfRangeKeepsTheDefault) {
+    writeSettings("<QVNConfig><item id='120'>1</item><item id='121'>9123</item>"
+                  "<item id='122'>1</item></QVNConfig>");
+    MainConfigSettings settings;
+    settings.load(folder);
+    EXPECT_TRUE(settings.oscEnabled());
+    EXPECT_EQ(settings.oscPort(), 9123);
+    EXPECT_TRUE(settings.oscLoopbackOnly());
+    using Pair = std::pair<std::string, std::string>;
+    EXPECT_EQ(settings.driverSettings(),
+              (std::vector<Pair>{{"osc.enabled", "1"}, {"osc.port", "9123"},
+                                 {"osc.loopbackOnly", "1"}}));
+    for (const char* port : {"0", "65536", "-9000", "port"}) {
+        writeSettings(std::string("<QVNConfig><item id='121'>") + port + "</item></QVNConfig>");
+        settings.load(folder);
+        EXPECT_EQ(settings.oscPort(), 9000) << port;
+        EXPECT_FALSE(settings.oscEnabled());
+    }
 }
 
 TEST_F(SettingsTest, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporaryFile) {

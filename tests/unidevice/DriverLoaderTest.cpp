@@ -76,7 +76,8 @@ TEST_F(DriverLoaderTest, DamagedLibrariesAreSkippedAsNotLoadable) {
                                      "\tlibrary file: " + folder + "/foreign_driver.so"});
     fs::copy_file(fixture("good"), folder + "/good_driver.so");
     expected.insert(expected.end(), {"\tload Unidevice dynamic library",
-                                     "\tlibrary file: " + folder + "/good_driver.so"});
+                                     "\tlibrary file: " + folder + "/good_driver.so",
+                                     "\tloaded with drivers: fixturedriver"});
 
     const size_t mark = Log::instance()->text().size();
     EXPECT_EQ(loader.loadFolder(folder, context()), 1);

@@ -95,6 +95,27 @@ void MainConfig::applyToSettings(const WidgetChange& change,
         if (code == StateChanged)
             mainSettings.setStayOnTop(change.checked);
         return;
+    // The OSC listener follows at once. The port only on a committed edit, so typing 9001
+    // does not open ports 9, 90 and 900 on the way.
+    case OscEnabledCheckBox:
+        if (code == StateChanged) {
+            mainSettings.setOscEnabled(change.checked);
+            mainSettings.applyToDrivers();
+        }
+        return;
+    case OscPortSpinner: {
+        int32_t port = 0;
+        if (code == ValueCommitted && truncateToInt32(change.value, port) &&
+            mainSettings.setOscPort(port))
+            mainSettings.applyToDrivers();
+        return;
+    }
+    case OscLoopbackCheckBox:
+        if (code == StateChanged) {
+            mainSettings.setOscLoopbackOnly(change.checked);
+            mainSettings.applyToDrivers();
+        }
+        return;
     default:
         return;
     }
@@ -139,6 +160,12 @@ void MainConfig::showSettings(gui::Component& page, const MainConfigSettings& ma
         stayOnTop->setChecked(mainSettings.stayOnTop());
     if (auto* logLevel = kindById<kind::ComboBox>(page, LogLevelComboBox))
         logLevel->setCurrentText(mainSettings.logLevelName());
+    if (auto* osc = kindById<kind::CheckBox>(page, OscEnabledCheckBox))
+        osc->setChecked(mainSettings.oscEnabled());
+    if (auto* port = kindById<kind::Spinner>(page, OscPortSpinner))
+        port->setValue(mainSettings.oscPort());
+    if (auto* loopback = kindById<kind::CheckBox>(page, OscLoopbackCheckBox))
+        loopback->setChecked(mainSettings.oscLoopbackOnly());
 }
 
 } // namespace mvk::qvn::core::configadaptor::element

@@ -17,6 +17,9 @@ public:
     static constexpr int32_t StayOnTopCheckBox = 103;
     static constexpr int32_t LogLevelComboBox = 106;
     static constexpr int32_t SaveLogButton = 110;
+    static constexpr int32_t OscEnabledCheckBox = 120;
+    static constexpr int32_t OscPortSpinner = 121;
+    static constexpr int32_t OscLoopbackCheckBox = 122;
 
     // Works on the main dialog's settings of the core.
     MainConfig();

@@ -1,0 +1,100 @@
+#pragma once
+// The meeting point of an input thread and the host's poll: one slot per control that input has
+// named so far, holding only its latest value. The input thread stores, the host reads; both sides
+// hold the lock for a few map look-ups at most, so a flood of input never makes the poll wait
+// longer than one store.
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace mvk::examples {
+
+// What a control is called and what it delivers; fixed when its slot is made.
+struct SlotInfo {
+    std::string type;
+    int32_t index = 0;
+    std::string description;
+    uint32_t kind = 0;
+};
+
+struct SlotReading {
+    double value = 0.0;
+    uint32_t kind = 0;
+};
+
+class LatestValues {
+public:
+    // At most `capacity` slots; names beyond that are refused.
+    explicit LatestValues(size_t capacity) : capacity(capacity) {}
+
+    enum class Stored { Updated, Learned, Refused, Stale };
+
+    // Input thread. Stores `value` for the slot (type, index), making the slot with describe()'s
+    // answer when the name is new. A value stamped earlier than the slot's latest stamp is stale
+    // and dropped; stamp 0 means "now" and always lands.
+    template <class Describe>
+    Stored store(const std::string& type, int32_t index, double value, uint64_t stamp,
+                 Describe&& describe) {
+        std::lock_guard<std::mutex> hold(lock);
+        auto found = slots.find(keyOf(type, index));
+        if (found == slots.end()) {
+            if (entries.size() >= capacity) {
+                refusedAny = true;
+                return Stored::Refused;
+            }
+            SlotInfo info = describe();
+            found = slots.emplace(keyOf(type, index), entries.size()).first;
+            entries.push_back(Entry{std::move(info), value, stamp, false});
+            return Stored::Learned;
+        }
+        Entry& entry = entries[found->second];
+        if (stamp != 0 && stamp < entry.stamp)
+            return Stored::Stale;
+        if (entry.reserved) {
+            entry.info.kind = describe().kind;
+            entry.reserved = false;
+        }
+        entry.value = value;
+        if (stamp != 0)
+            entry.stamp = stamp;
+        return Stored::Updated;
+    }
+
+    // Host thread. Makes a resting slot for a control that a stored binding names before any
+    // input did; the first real input settles its kind. The slot number, or -1 when the cap is
+    // reached.
+    int64_t reserve(const SlotInfo& info);
+
+    // Host thread: the slots made from `from` on, in the order they were made.
+    std::vector<SlotInfo> learnedSince(size_t from) const;
+    // Host thread: every slot's latest value, by slot number.
+    void read(std::vector<SlotReading>& readings) const;
+    size_t size() const;
+    // Every slot back to rest, as when the source goes away.
+    void rest();
+    // True once after a name was first refused for lack of room.
+    bool takeRefusal();
+
+private:
+    struct Entry {
+        SlotInfo info;
+        double value;
+        uint64_t stamp;
+        bool reserved;
+    };
+    static std::string keyOf(const std::string& type, int32_t index) {
+        return type + '\n' + std::to_string(index);
+    }
+
+    const size_t capacity;
+    mutable std::mutex lock;
+    std::unordered_map<std::string, size_t> slots;
+    std::vector<Entry> entries;
+    bool refusedAny = false;
+    bool refusalReported = false;
+};
+
+} // namespace mvk::examples

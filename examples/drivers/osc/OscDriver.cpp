@@ -1,0 +1,87 @@
+#include "OscDriver.h"
+
+#include "../common/DriverLog.h"
+#include "OscDevice.h"
+#include "unidevice/DeviceHandler.h"
+
+namespace mvk::examples {
+
+namespace {
+OscDriver* theDriver = nullptr;
+}
+
+OscDriver::OscDriver(unidevice::DeviceHandler* handler) : ListDriver("osc", handler) {
+    theDriver = this;
+}
+
+OscDriver::~OscDriver() {
+    socket.stop();
+    const std::vector<unidevice::Device*> owned = devices;
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+        (*it)->destroy();
+    theDriver = nullptr;
+}
+
+OscDriver* OscDriver::live() { return theDriver; }
+
+void OscDriver::configure(const OscSettings& settings) {
+    const bool same = settings.enabled == applied.enabled && settings.port == applied.port &&
+                      settings.loopbackOnly == applied.loopbackOnly;
+    if (same && (!settings.enabled || socket.running()))
+        return;
+    applied = settings;
+    socket.stop();
+    if (current != nullptr) {
+        current->setConnected(false);
+        current->inbox()->rest();
+        current = nullptr;
+    }
+    if (!settings.enabled || settings.port == 0)
+        return;
+    current = deviceFor(settings.port);
+    if (socket.start(settings.port, settings.loopbackOnly, current->inbox())) {
+        current->setConnected(true);
+        logLine("OSC: listening on " + std::string(settings.loopbackOnly ? "127.0.0.1" : "*") +
+                ":" + std::to_string(settings.port));
+    } else {
+        // The device stays, resting, so bindings to it hold until the port is free again.
+        current->setConnected(false);
+        logLine("OSC: cannot listen on port " + std::to_string(settings.port) + ": " +
+                socket.error());
+    }
+}
+
+OscDevice* OscDriver::deviceFor(uint16_t port) {
+    for (unidevice::Device* device : devices) {
+        auto* known = static_cast<OscDevice*>(device);
+        if (known->port() == port)
+            return known;
+    }
+    auto* made = new OscDevice(port, 0);
+    made->setConnected(false);
+    made->attachTo(-1, handler());
+    addDevice(made);
+    return made;
+}
+
+void OscDriver::reportRefusals() {
+    for (unidevice::Device* device : devices) {
+        auto* known = static_cast<OscDevice*>(device);
+        if (known->inbox()->takeRefusal())
+            logLine("OSC: " + known->name() + " has learned " +
+                    std::to_string(OscListener::ControlCap) +
+                    " controls; further addresses are ignored");
+    }
+}
+
+bool OscDriver::update() {
+    reportRefusals();
+    return updateDevices(0);
+}
+
+int32_t OscDriver::prepareDetection() {
+    reportRefusals();
+    return prepareDevices(0);
+}
+
+} // namespace mvk::examples

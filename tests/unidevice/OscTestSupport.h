@@ -1,0 +1,69 @@
+#pragma once
+// A free UDP port, a liblo sender aimed at it, and a wait for input that arrives on another
+// thread: what the tests of the OSC driver share.
+#include <lo/lo.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace qvn::test {
+
+// A port nothing listens on right now (the system's choice of a free one).
+inline uint16_t freeUdpPort() {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// Polls `done` until it holds or `limit` has passed; true when it held.
+inline bool waitUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+class OscSender {
+public:
+    explicit OscSender(uint16_t port, const char* host = "127.0.0.1")
+        : target(lo_address_new(host, std::to_string(port).c_str())) {}
+    ~OscSender() { lo_address_free(target); }
+    OscSender(const OscSender&) = delete;
+    OscSender& operator=(const OscSender&) = delete;
+
+    lo_address address() const { return target; }
+    void fader(const char* path, float value) const { lo_send(target, path, "f", value); }
+    // Bytes as they are, for what liblo's sender would never produce.
+    void raw(const void* bytes, size_t size) const {
+        const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(std::stoi(lo_address_get_port(target))));
+        inet_pton(AF_INET, lo_address_get_hostname(target), &to.sin_addr);
+        sendto(fd, bytes, size, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        close(fd);
+    }
+
+private:
+    lo_address target;
+};
+
+} // namespace qvn::test

@@ -1,0 +1,88 @@
+#pragma once
+// A JACK server of the test's own, on the dummy back end (no sound card, no real-time rights),
+// under a name no other process uses; clients of this process find it through
+// JACK_DEFAULT_SERVER. Never a system-wide server.
+#include <jack/jack.h>
+
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace qvn::test {
+
+class PrivateJackServer {
+public:
+    // Period in frames at 48 kHz: 64 frames are 1.3 ms.
+    explicit PrivateJackServer(int period = 64)
+        : name("quorvane-test-" + std::to_string(getpid())) {
+        const std::string jackd = "/usr/bin/jackd";
+        if (access(jackd.c_str(), X_OK) != 0) {
+            failure = jackd + " is not installed";
+            return;
+        }
+        child = fork();
+        if (child == 0) {
+            // A test that is killed must not leave its server behind.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            const std::string frames = std::to_string(period);
+            if (freopen("/dev/null", "w", stdout) == nullptr ||
+                freopen("/dev/null", "w", stderr) == nullptr)
+                _exit(127);
+            execl(jackd.c_str(), "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy",
+                  "-r", "48000", "-p", frames.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
+        // Until the server is up, every probe fails; that is expected, not worth a message.
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            jack_status_t status{};
+            jack_client_t* probe = jack_client_open(
+                "quorvane-test-probe",
+                static_cast<jack_options_t>(JackNoStartServer | JackServerName), &status,
+                name.c_str());
+            if (probe != nullptr) {
+                jack_client_close(probe);
+                return;
+            }
+            int state = 0;
+            if (waitpid(child, &state, WNOHANG) == child) {
+                child = -1;
+                failure = "jackd with the dummy back end exited at start";
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        failure = "jackd with the dummy back end did not answer within 10 s";
+    }
+    ~PrivateJackServer() {
+        unsetenv("JACK_DEFAULT_SERVER");
+        jack_set_error_function(nullptr);
+        jack_set_info_function(nullptr);
+        if (child > 0) {
+            kill(child, SIGTERM);
+            int state = 0;
+            waitpid(child, &state, 0);
+        }
+    }
+    PrivateJackServer(const PrivateJackServer&) = delete;
+    PrivateJackServer& operator=(const PrivateJackServer&) = delete;
+
+    // Empty when the server runs; otherwise why it does not.
+    const std::string& error() const { return failure; }
+
+private:
+    std::string name;
+    std::string failure;
+    pid_t child = -1;
+};
+
+} // namespace qvn::test
