@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <tuple>
+#include <utility>
 
 namespace mvk::util::xml {
 
@@ -16,7 +19,14 @@ using charclass::Space;
 // Beyond this many attributes on one tag, repeated names are found through a hash index.
 constexpr size_t IndexedAttributeCount = 16;
 
+// Most spans of tag-dense text are a few bytes long, where a plain loop beats the library call.
 const char* find(const char* p, const char* end, char c) {
+    const char* quick = p + std::min<std::ptrdiff_t>(end - p, 16);
+    for (; p < quick; ++p)
+        if (*p == c)
+            return p;
+    if (p == end)
+        return end;
     const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
     return hit ? static_cast<const char*>(hit) : end;
 }
@@ -83,7 +93,8 @@ int Parser::parse(Element& root, const char* text, size_t length) {
     return parser.build(root);
 }
 
-Parser::Parser(const char* text, size_t length) : pos(text), end(text + length) {}
+Parser::Parser(const char* text, size_t length)
+    : pos(text), end(text + length), arena(length) {}
 
 int Parser::build(Element& root) {
     root.clear();
@@ -111,7 +122,7 @@ int Parser::build(Element& root) {
             dropLastChildIfEmpty();
             continue;
         }
-        Element* child = new Element;
+        Element* child = newNode();
         pendingChildren.push_back(child);
         const int childCode = fillNode(*child, token);
         if (childCode != Element::Parsed)
@@ -129,7 +140,8 @@ void Parser::close() {
     const Open top = open.back();
     open.pop_back();
     const auto first = pendingChildren.begin() + static_cast<std::ptrdiff_t>(top.firstChild);
-    top.element->children.assign(first, pendingChildren.end());
+    top.element->children.assign(pendingChildren.data() + top.firstChild,
+                                 pendingChildren.size() - top.firstChild, &arena);
     pendingChildren.erase(first, pendingChildren.end());
 }
 
@@ -137,7 +149,7 @@ void Parser::close() {
 void Parser::dropLastChildIfEmpty() {
     if (pendingChildren.size() == open.back().firstChild || !pendingChildren.back()->isEmpty())
         return;
-    delete pendingChildren.back();
+    Element::dispose(pendingChildren.back());
     pendingChildren.pop_back();
 }
 
@@ -149,7 +161,7 @@ int Parser::abandon(Element& root, int code, bool childFailed) {
     if ((childFailed || open.size() > 1) && rootChildren > 0)
         --rootChildren;
     const auto kept = pendingChildren.begin() + static_cast<std::ptrdiff_t>(rootChildren);
-    root.children.assign(pendingChildren.begin(), kept);
+    root.children.assign(pendingChildren.data(), rootChildren, &arena);
     pendingChildren.erase(pendingChildren.begin(), kept);
     return code;
 }
@@ -157,7 +169,15 @@ int Parser::abandon(Element& root, int code, bool childFailed) {
 Parser::~Parser() {
     // Nodes of an abandoned subtree; their completed descendants go with them.
     for (Element* element : pendingChildren)
-        delete element;
+        Element::dispose(element);
+}
+
+Element* Parser::newNode() {
+    NodeArena::Block* block = nullptr;
+    void* memory = arena.allocate(sizeof(Element), block);
+    Element* node = new (memory) Element;
+    node->storage = block;
+    return node;
 }
 
 bool Parser::nextToken(Token& token) {
@@ -283,7 +303,16 @@ void Parser::storeAttribute(Element& node, std::string_view name, const char* va
         return;
     }
     attributeNames.push_back(name);
-    node.attributeList.emplace_back(std::string(name), std::string());
+    // Most values hold no reference and are copied as they stand.
+    if (std::memchr(value, '&', size) == nullptr) {
+        node.attributeList.emplace_back(std::piecewise_construct,
+                                        std::forward_as_tuple(name.data(), name.size()),
+                                        std::forward_as_tuple(value, size));
+        return;
+    }
+    node.attributeList.emplace_back(std::piecewise_construct,
+                                    std::forward_as_tuple(name.data(), name.size()),
+                                    std::forward_as_tuple());
     appendUnescaped(node.attributeList.back().second, value, size);
 }
 

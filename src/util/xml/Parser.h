@@ -3,6 +3,7 @@
 // The tree is built in place (each child is created inside its parent before it is filled) and
 // iteratively, so nesting depth costs heap, not stack.
 #include "util/xml/Element.h"
+#include "util/xml/NodeArena.h"
 
 #include <cstddef>
 #include <string>
@@ -37,6 +38,8 @@ private:
     Parser& operator=(const Parser&) = delete;
 
     int build(Element& root);
+    // A node in the arena.
+    Element* newNode();
     bool nextToken(Token& token);
     bool readTag(Token& token);
     int fillNode(Element& node, const Token& token);
@@ -48,6 +51,7 @@ private:
 
     const char* pos;
     const char* end;
+    NodeArena arena;
     std::vector<Open> open;
     std::vector<Element*> pendingChildren;
     // Names of the current tag's attributes (views into the text) and, for tags with many
