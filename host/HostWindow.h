@@ -54,6 +54,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Watches the user's input anywhere in the application: it wakes the refresh tick.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -71,6 +73,20 @@ private:
     // False, with the reason in lastError(), while a take or a resimulation runs.
     bool sceneIsFree();
     void showError(const QString& title);
+
+    // What the window shows of the host and the core, cheap to take: the tick compares it and
+    // refreshes only when something moved, so an idle host draws nothing.
+    struct Shown {
+        double time, rangeStart, rangeEnd, frameRate;
+        int redraws, evaluations, undoSteps, nodes;
+        size_t keys, notices;
+        bool canRedo, recording, playing;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shownState() const;
+    // The refresh tick: fast while anything changes or the user works, slow after a quiet spell.
+    void tick();
+    void wakeUp();
 
     mvk::qvn::CoreInterface& core;
     RefHost& host;
@@ -91,6 +107,8 @@ private:
     QTimer playTimer;
     QTimer refreshTimer;
     QElapsedTimer wallClock;
+    QElapsedTimer quiet;
+    Shown shown{};
 };
 
 } // namespace qvn::host

@@ -24,16 +24,13 @@ NodeArena::~NodeArena() {
     leaveBlock();
 }
 
-void* NodeArena::allocate(size_t bytes, Block*& home) {
-    bytes = (bytes + Alignment - 1) / Alignment * Alignment;
+void* NodeArena::allocateSlowly(size_t bytes, Block*& home) {
     if (bytes > blockBytes / 4) {
         home = nullptr;
         return ::operator new(bytes);
     }
-    if (static_cast<size_t>(limit - next) < bytes) {
-        startBlock(blockBytes);
-        blockBytes = std::min(blockBytes * 2, LargestBlock);
-    }
+    startBlock(blockBytes);
+    blockBytes = std::min(blockBytes * 2, LargestBlock);
     void* storage = next;
     next += bytes;
     ++handedOut;

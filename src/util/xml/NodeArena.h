@@ -25,7 +25,16 @@ public:
 
     // Storage of `bytes` aligned for pointers, counted as one allocation of the block stored in
     // `home`. Requests too large for a block come from the heap and set `home` to null.
-    void* allocate(size_t bytes, Block*& home);
+    void* allocate(size_t bytes, Block*& home) {
+        bytes = (bytes + Alignment - 1) / Alignment * Alignment;
+        if (static_cast<size_t>(limit - next) < bytes)
+            return allocateSlowly(bytes, home);
+        void* storage = next;
+        next += bytes;
+        ++handedOut;
+        home = current;
+        return storage;
+    }
 
     // One allocation of `block` is gone; the last one frees the block.
     static void release(Block* block) { release(block, 1); }
@@ -59,6 +68,10 @@ public:
     };
 
 private:
+    static constexpr size_t Alignment = alignof(std::max_align_t);
+
+    // A new block or, for a large request, the heap.
+    void* allocateSlowly(size_t bytes, Block*& home);
     void startBlock(size_t bytes);
     void leaveBlock();
 

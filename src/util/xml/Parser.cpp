@@ -3,6 +3,9 @@
 #include "util/xml/CharClass.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <new>
 #include <tuple>
@@ -19,16 +22,36 @@ using charclass::Space;
 // Beyond this many attributes on one tag, repeated names are found through a hash index.
 constexpr size_t IndexedAttributeCount = 16;
 
-// Most spans of tag-dense text are a few bytes long, where a plain loop beats the library call.
-const char* find(const char* p, const char* end, char c) {
-    const char* quick = p + std::min<std::ptrdiff_t>(end - p, 16);
-    for (; p < quick; ++p)
+// Most spans of tag-dense text are a few bytes long, where the library call costs more than the
+// search: sixteen bytes are compared at once wherever they can be read, which is up to
+// `readable`, the end of the whole text (a hit past `end` counts as none).
+const char* find(const char* p, const char* end, char c, const char* readable) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (int round = 0; p < end && readable - p >= 16 && round < 16; ++round) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted));
+        if (hits != 0) {
+            const char* hit = p + __builtin_ctz(static_cast<unsigned>(hits));
+            return hit < end ? hit : end;
+        }
+        p += 16;
+    }
+    if (p >= end)
+        return end;
+#endif
+    if (end - p > 16) {
+        const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
+        return hit ? static_cast<const char*>(hit) : end;
+    }
+    for (; p < end; ++p)
         if (*p == c)
             return p;
-    if (p == end)
-        return end;
-    const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
-    return hit ? static_cast<const char*>(hit) : end;
+    return end;
+}
+
+const char* find(const char* p, const char* end, char c) {
+    return find(p, end, c, end);
 }
 
 // Only the low byte of a character reference survives, so the value is kept modulo 256: any run
@@ -51,11 +74,14 @@ unsigned char referenceValue(const char* digits, const char* end, bool hex) {
 
 } // namespace
 
-void appendUnescaped(std::string& out, const char* data, size_t length) {
+namespace {
+
+// appendUnescaped() of a span inside a text that is readable up to `readable`.
+void appendUnescapedIn(std::string& out, const char* data, size_t length, const char* readable) {
     const char* p = data;
     const char* end = data + length;
     while (p < end) {
-        const char* amp = find(p, end, '&');
+        const char* amp = find(p, end, '&', readable);
         out.append(p, static_cast<size_t>(amp - p));
         if (amp == end)
             return;
@@ -77,6 +103,12 @@ void appendUnescaped(std::string& out, const char* data, size_t length) {
     }
 }
 
+} // namespace
+
+void appendUnescaped(std::string& out, const char* data, size_t length) {
+    appendUnescapedIn(out, data, length, data + length);
+}
+
 std::string unescape(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -94,7 +126,12 @@ int Parser::parse(Element& root, const char* text, size_t length) {
 }
 
 Parser::Parser(const char* text, size_t length)
-    : pos(text), end(text + length), arena(length) {}
+    : pos(text), end(text + length), arena(length) {
+    // Enough for the usual depth, width and attribute count, so a small document grows none.
+    open.reserve(16);
+    pendingChildren.reserve(64);
+    gathered.reserve(16);
+}
 
 int Parser::build(Element& root) {
     root.clear();
@@ -227,11 +264,11 @@ int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
-        appendUnescaped(node.nodeName, token.data, token.size);
+        appendUnescapedIn(node.nodeName, token.data, token.size, end);
         return Element::Parsed;
     case TokenKind::Bang:
         node.kind = Element::KindComment;
-        appendUnescaped(node.nodeName, token.data, token.size);
+        appendUnescapedIn(node.nodeName, token.data, token.size, end);
         return Element::Parsed;
     case TokenKind::End:
         return Element::NothingToParse;
@@ -244,16 +281,42 @@ int Parser::fillNode(Element& node, const Token& token) {
     const char* stop = token.data + token.size;
     while (p < stop && !charclass::is(*p, Space))
         ++p;
-    appendUnescaped(node.nodeName, token.data, static_cast<size_t>(p - token.data));
+    appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
     return parseAttributes(node, p, stop);
 }
 
+// The attributes are gathered as views into the text first, so the node's list is allocated once
+// at its final size; whatever was read before a malformed attribute is kept, as it would be if
+// each were stored on its own.
 int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
-    attributeNames.clear();
-    if (const auto equals = std::count(p, stop, '='); equals > 0)
-        node.attributeList.reserve(static_cast<size_t>(equals));
+    gathered.clear();
     if (!attributeIndex.empty())
         attributeIndex.clear();
+    const int code = gatherAttributes(p, stop);
+    if (gathered.empty())
+        return code;
+    node.attributeList.reserve(gathered.size());
+    for (const Gathered& attribute : gathered) {
+        // Most values hold no reference and are copied as they stand.
+        const char* valueEnd = attribute.value.data() + attribute.value.size();
+        if (find(attribute.value.data(), valueEnd, '&', end) == valueEnd) {
+            node.attributeList.emplace_back(
+                std::piecewise_construct,
+                std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
+                std::forward_as_tuple(attribute.value.data(), attribute.value.size()));
+            continue;
+        }
+        node.attributeList.emplace_back(
+            std::piecewise_construct,
+            std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
+            std::forward_as_tuple());
+        appendUnescapedIn(node.attributeList.back().second, attribute.value.data(),
+                          attribute.value.size(), end);
+    }
+    return code;
+}
+
+int Parser::gatherAttributes(const char* p, const char* stop) {
     for (;;) {
         while (p < stop && charclass::is(*p, Space))
             ++p;
@@ -269,51 +332,37 @@ int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
         if (p == stop || (*p != '"' && *p != '\''))
             return Element::Malformed;
         const char quote = *p++;
-        const char* closing = find(p, stop, quote);
+        const char* closing = find(p, stop, quote, end);
         if (closing == stop)
             return Element::Malformed;
-        storeAttribute(node, attributeName, p, static_cast<size_t>(closing - p));
+        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)));
         p = closing + 1;
     }
 }
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
 // keeps its position.
-void Parser::storeAttribute(Element& node, std::string_view name, const char* value, size_t size) {
-    size_t index = attributeNames.size();
-    if (attributeNames.size() < IndexedAttributeCount) {
-        for (size_t i = attributeNames.size(); i-- > 0;) {
-            if (attributeNames[i] == name) {
+void Parser::gather(std::string_view name, std::string_view value) {
+    size_t index = gathered.size();
+    if (gathered.size() < IndexedAttributeCount) {
+        for (size_t i = gathered.size(); i-- > 0;) {
+            if (gathered[i].name == name) {
                 index = i;
                 break;
             }
         }
     } else {
         if (attributeIndex.empty())
-            for (size_t i = 0; i < attributeNames.size(); ++i)
-                attributeIndex.emplace(attributeNames[i], i);
-        const auto [it, added] = attributeIndex.emplace(name, attributeNames.size());
+            for (size_t i = 0; i < gathered.size(); ++i)
+                attributeIndex.emplace(gathered[i].name, i);
+        const auto [it, added] = attributeIndex.emplace(name, gathered.size());
         if (!added)
             index = it->second;
     }
-    if (index < attributeNames.size()) {
-        std::string& stored = node.attributeList[index].second;
-        stored.clear();
-        appendUnescaped(stored, value, size);
-        return;
-    }
-    attributeNames.push_back(name);
-    // Most values hold no reference and are copied as they stand.
-    if (std::memchr(value, '&', size) == nullptr) {
-        node.attributeList.emplace_back(std::piecewise_construct,
-                                        std::forward_as_tuple(name.data(), name.size()),
-                                        std::forward_as_tuple(value, size));
-        return;
-    }
-    node.attributeList.emplace_back(std::piecewise_construct,
-                                    std::forward_as_tuple(name.data(), name.size()),
-                                    std::forward_as_tuple());
-    appendUnescaped(node.attributeList.back().second, value, size);
+    if (index < gathered.size())
+        gathered[index].value = value;
+    else
+        gathered.push_back({name, value});
 }
 
 } // namespace mvk::util::xml

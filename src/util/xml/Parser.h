@@ -44,7 +44,8 @@ private:
     bool readTag(Token& token);
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
-    void storeAttribute(Element& node, std::string_view name, const char* value, size_t size);
+    int gatherAttributes(const char* p, const char* end);
+    void gather(std::string_view name, std::string_view value);
     void close();
     void dropLastChildIfEmpty();
     int abandon(Element& root, int code, bool childFailed);
@@ -54,10 +55,14 @@ private:
     NodeArena arena;
     std::vector<Open> open;
     std::vector<Element*> pendingChildren;
-    // Names of the current tag's attributes (views into the text) and, for tags with many
-    // attributes, an index over them: repeated names overwrite, and a tag with a million
-    // attributes must not cost a million squared comparisons.
-    std::vector<std::string_view> attributeNames;
+    // The current tag's attributes (views into the text, values still escaped) and, for tags
+    // with many attributes, an index over their names: repeated names overwrite, and a tag with
+    // a million attributes must not cost a million squared comparisons.
+    struct Gathered {
+        std::string_view name;
+        std::string_view value;
+    };
+    std::vector<Gathered> gathered;
     std::unordered_map<std::string_view, size_t> attributeIndex;
 };
 
