@@ -54,6 +54,47 @@ const char* find(const char* p, const char* end, char c) {
     return find(p, end, c, end);
 }
 
+// find(), noting in `ampersand` whether a "&" comes before the hit: a span without one is copied
+// as it stands, with no second search for references.
+const char* findNoting(const char* p, const char* end, char c, const char* readable,
+                       bool& ampersand) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i amp = _mm_set1_epi8('&');
+    for (int round = 0; p < end && readable - p >= 16 && round < 8; ++round) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+        auto amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, amp)));
+        if (end - p < 16) {
+            const unsigned inside = (1u << (end - p)) - 1;
+            hits &= inside;
+            amps &= inside;
+        }
+        if (hits != 0) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
+            ampersand = ampersand || (amps & ((1u << at) - 1)) != 0;
+            return p + at;
+        }
+        ampersand = ampersand || amps != 0;
+        p += 16;
+    }
+    if (p >= end)
+        return end;
+    if (end - p > 16) {
+        // A long span: the library's wider searches from here.
+        const char* hit = find(p, end, c, readable);
+        ampersand = ampersand || std::memchr(p, '&', static_cast<size_t>(hit - p)) != nullptr;
+        return hit;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == c)
+            return p;
+        ampersand = ampersand || *p == '&';
+    }
+    return end;
+}
+
 // Only the low byte of a character reference survives, so the value is kept modulo 256: any run
 // of digits converts in linear time without overflow.
 unsigned char referenceValue(const char* digits, const char* end, bool hex) {
@@ -228,8 +269,9 @@ bool Parser::nextToken(Token& token) {
             continue; // an empty tag token is dropped
         }
         // Whitespace before a tag is dropped, but it belongs to a text run that follows it.
-        const char* stop = find(pos, end, '<');
-        token = {TokenKind::Text, whitespace, static_cast<size_t>(stop - whitespace)};
+        bool escaped = false;
+        const char* stop = findNoting(pos, end, '<', end, escaped);
+        token = {TokenKind::Text, whitespace, static_cast<size_t>(stop - whitespace), escaped};
         pos = stop;
         return true;
     }
@@ -264,7 +306,10 @@ int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
-        appendUnescapedIn(node.nodeName, token.data, token.size, end);
+        if (token.escaped)
+            appendUnescapedIn(node.nodeName, token.data, token.size, end);
+        else
+            node.nodeName.assign(token.data, token.size);
         return Element::Parsed;
     case TokenKind::Bang:
         node.kind = Element::KindComment;
@@ -279,9 +324,13 @@ int Parser::fillNode(Element& node, const Token& token) {
     node.kind = Element::KindTag;
     const char* p = token.data;
     const char* stop = token.data + token.size;
-    while (p < stop && !charclass::is(*p, Space))
-        ++p;
-    appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
+    bool escaped = false;
+    for (; p < stop && !charclass::is(*p, Space); ++p)
+        escaped = escaped || *p == '&';
+    if (escaped)
+        appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
+    else
+        node.nodeName.assign(token.data, static_cast<size_t>(p - token.data));
     return parseAttributes(node, p, stop);
 }
 
@@ -298,8 +347,7 @@ int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
     node.attributeList.reserve(gathered.size());
     for (const Gathered& attribute : gathered) {
         // Most values hold no reference and are copied as they stand.
-        const char* valueEnd = attribute.value.data() + attribute.value.size();
-        if (find(attribute.value.data(), valueEnd, '&', end) == valueEnd) {
+        if (!attribute.escaped) {
             node.attributeList.emplace_back(
                 std::piecewise_construct,
                 std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
@@ -332,17 +380,18 @@ int Parser::gatherAttributes(const char* p, const char* stop) {
         if (p == stop || (*p != '"' && *p != '\''))
             return Element::Malformed;
         const char quote = *p++;
-        const char* closing = find(p, stop, quote, end);
+        bool escaped = false;
+        const char* closing = findNoting(p, stop, quote, end, escaped);
         if (closing == stop)
             return Element::Malformed;
-        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)));
+        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)), escaped);
         p = closing + 1;
     }
 }
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
 // keeps its position.
-void Parser::gather(std::string_view name, std::string_view value) {
+void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
     size_t index = gathered.size();
     if (gathered.size() < IndexedAttributeCount) {
         for (size_t i = gathered.size(); i-- > 0;) {
@@ -360,9 +409,9 @@ void Parser::gather(std::string_view name, std::string_view value) {
             index = it->second;
     }
     if (index < gathered.size())
-        gathered[index].value = value;
+        gathered[index] = {name, value, escaped};
     else
-        gathered.push_back({name, value});
+        gathered.push_back({name, value, escaped});
 }
 
 } // namespace mvk::util::xml

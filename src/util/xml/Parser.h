@@ -25,6 +25,8 @@ private:
         TokenKind kind = TokenKind::Text;
         const char* data = nullptr;
         size_t size = 0;
+        // Text only: the run holds a "&" (a reference to resolve).
+        bool escaped = false;
     };
 
     struct Open {
@@ -45,7 +47,7 @@ private:
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
     int gatherAttributes(const char* p, const char* end);
-    void gather(std::string_view name, std::string_view value);
+    void gather(std::string_view name, std::string_view value, bool escaped);
     void close();
     void dropLastChildIfEmpty();
     int abandon(Element& root, int code, bool childFailed);
@@ -61,6 +63,7 @@ private:
     struct Gathered {
         std::string_view name;
         std::string_view value;
+        bool escaped; // the value holds a "&"
     };
     std::vector<Gathered> gathered;
     std::unordered_map<std::string_view, size_t> attributeIndex;
