@@ -71,8 +71,12 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# Every benchmark, then the idle cost of the hosts; the goals come again as the last lines.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@rm -f $(BUILD)/bench/goals.txt
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QVN_GOALS=$(abspath $(BUILD))/bench/goals.txt $$b; done
+	@echo "== bench/idle/run_idle"; bench/idle/run_idle $(BUILD)/stage | tee -a $(BUILD)/bench/goals.txt
+	@echo "== goals"; grep -h "goal m" $(BUILD)/bench/goals.txt
 
 # libFuzzer builds of every fuzz target (clang), in their own build folder.
 fuzz: deps

@@ -28,7 +28,8 @@ set(QVN_SDK_HEADERS ${qvn_contract_headers}
     unidevice/DriverLibrary.h unidevice/DriverContext.h unidevice/DeviceHandler.h
     unidevice/Driver.h unidevice/Device.h unidevice/Control.h unidevice/ControlTarget.h
     util/ReturnValue.h util/MessageNode.h util/Message.h util/DynamicObject.h
-    util/Singleton.h util/SingletonReference.h util/xml/Element.h)
+    util/Singleton.h util/SingletonReference.h util/xml/Element.h util/xml/ChildList.h
+    util/xml/NodeArena.h)
 set(QVN_SDK_INCLUDE_DIR ${CMAKE_BINARY_DIR}/sdk/include/quorvane)
 set(staged_headers)
 foreach(header ${QVN_SDK_HEADERS})

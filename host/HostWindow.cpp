@@ -36,6 +36,10 @@ constexpr const char* SceneFilter = "Quorvane scenes (*.qvscene);;All files (*)"
 constexpr std::array<double, 5> FrameRates{24.0, 25.0, 30.0, 50.0, 60.0};
 constexpr int PlaybackInterval = 15;
 constexpr int RefreshInterval = 33;
+// With nothing changing for QuietAfter milliseconds the tick slows to IdleInterval; a change it
+// finds or any input of the user brings it back to RefreshInterval at once.
+constexpr int IdleInterval = 250;
+constexpr qint64 QuietAfter = 2000;
 
 // Before the range starts (a take's pre-roll runs the clock up to it) there is no frame to
 // name: the clock counts down the seconds to the range's start instead.
@@ -88,8 +92,10 @@ HostWindow::HostWindow(mvk::qvn::CoreInterface& core, RefHost& host, QWidget* pa
     keepKeysForTheScene();
 
     connect(&playTimer, &QTimer::timeout, this, [this] { advancePlayback(); });
-    connect(&refreshTimer, &QTimer::timeout, this, [this] { refresh(); });
+    connect(&refreshTimer, &QTimer::timeout, this, [this] { tick(); });
+    quiet.start();
     refreshTimer.start(RefreshInterval);
+    qApp->installEventFilter(this);
     resize(980, 640);
 
     takes.onTake = [this](const mvk::qvn::TakeReport& take) { showTake(take); };
@@ -249,7 +255,18 @@ void HostWindow::keepKeysForTheScene() {
         box->installEventFilter(this);
 }
 
+// Sees the user's input anywhere in the application (it wakes the refresh tick) and the keys
+// typed into the range fields (Enter and Escape hand the keys back to the viewport).
 bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        wakeUp();
+        break;
+    default:
+        break;
+    }
     auto* box = qobject_cast<QDoubleSpinBox*>(watched);
     if (box == nullptr || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
@@ -569,6 +586,42 @@ void HostWindow::refresh() {
         statusBar()->showMessage("Recording...", RefreshInterval * 3);
     view->update();
     time->update();
+    shown = shownState();
+}
+
+HostWindow::Shown HostWindow::shownState() const {
+    size_t keys = 0;
+    for (RefNode* node : host.scene.nodes())
+        keys += node->transformKeys().size();
+    return Shown{host.time,
+                 host.rangeStart,
+                 host.rangeEnd,
+                 host.frameRate,
+                 host.redraws,
+                 host.evaluations,
+                 host.undoStack.stepCount(),
+                 host.scene.count(),
+                 keys,
+                 host.notices.size(),
+                 host.undoStack.canRedo(),
+                 core.isRecording(),
+                 isPlaying()};
+}
+
+void HostWindow::tick() {
+    if (shownState() != shown) {
+        refresh();
+        wakeUp();
+        return;
+    }
+    if (refreshTimer.interval() != IdleInterval && quiet.elapsed() > QuietAfter)
+        refreshTimer.setInterval(IdleInterval);
+}
+
+void HostWindow::wakeUp() {
+    quiet.restart();
+    if (refreshTimer.interval() != RefreshInterval)
+        refreshTimer.start(RefreshInterval);
 }
 
 void HostWindow::changeEvent(QEvent* event) {

@@ -95,6 +95,20 @@ private:
     bool sceneIsFree();
     void showError(const QString& title);
 
+    // What the window shows of the host and the core, cheap to take: the tick compares it and
+    // refreshes only when something moved, so an idle host draws nothing.
+    struct Shown {
+        double time, rangeStart, rangeEnd, frameRate;
+        int redraws, evaluations, undoSteps, nodes;
+        size_t keys, notices;
+        bool canRedo, recording, playing;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shownState() const;
+    // The refresh tick: fast while anything changes or the user works, slow after a quiet spell.
+    void tick();
+    void wakeUp();
+
     mvk::qvn::CoreInterface& core;
     RefHost& host;
     SceneFile file;
@@ -119,6 +133,8 @@ private:
     bool modified = false;
     bool changeQueued = false;
     int seenDeletions = 0;
+    QElapsedTimer quiet;
+    Shown shown{};
 };
 
 } // namespace qvn::host

@@ -25,15 +25,21 @@
 
 namespace {
 
+// The tool of the sample module that --tools makes.
+constexpr const char* SampleTool = "Orbit Camera";
+
 struct Options {
     bool demo = false;
     bool version = false;
     std::string output = "demo-output";
     std::string corePath;
+    // Tools of the sample module made before the window opens (--tools N).
+    int tools = 0;
 };
 
 void usage() {
-    std::cout << "usage: quorvane-host [--demo] [--output FOLDER] [--core LIBRARY] [--version]\n";
+    std::cout << "usage: quorvane-host [--demo] [--output FOLDER] [--core LIBRARY] [--tools N] "
+                 "[--version]\n";
 }
 
 bool parse(int argc, char** argv, Options& options) {
@@ -47,6 +53,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.output = argv[++i];
         } else if (argument == "--core" && i + 1 < argc) {
             options.corePath = argv[++i];
+        } else if (argument == "--tools" && i + 1 < argc) {
+            options.tools = std::atoi(argv[++i]);
         } else {
             usage();
             return false;
@@ -113,7 +121,12 @@ bool hasDisplay() {
 }
 
 // The host window next to the core's main dialog, until the user closes the host window.
-void runInteractive(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host) {
+void runInteractive(mvk::qvn::CoreInterface& core, qvn::host::RefHost& host, int toolCount) {
+    for (int i = 0; i < toolCount; ++i)
+        if (core.createInstance(SampleTool).empty()) {
+            std::cerr << "cannot make a " << SampleTool << "\n";
+            break;
+        }
     qvn::host::HostWindow window(core, host);
     window.show();
     // The window manager places the window once it is mapped; the core's windows are placed
@@ -205,7 +218,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 5; ++i)
         coreInterface->processEvents();
     if (!options.demo && hasDisplay())
-        runInteractive(*coreInterface, host);
+        runInteractive(*coreInterface, host, options.tools);
     bool sessionOk = true;
     if (options.demo) {
         qvn::host::DemoSession session(*coreInterface, host, std::cout);

@@ -1,6 +1,7 @@
 // Preference pages of a tool with 300 configuration elements: building one page, and switching
 // a shown page area between the pages of two such instances the way the configuration window
 // does (the old page destroyed, the new one built, appended and shown, events processed).
+#include "GoalReport.h"
 #include "core/configadaptor/CheckBox.h"
 #include "core/configadaptor/ComboBox.h"
 #include "core/configadaptor/Spinner.h"
@@ -110,4 +111,15 @@ BENCHMARK(BM_SwitchInstances)
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    qvn::bench::Goal pageSwitch;
+    pageSwitch.run = "BM_SwitchInstances";
+    pageSwitch.what = "switching between two 300-element pages";
+    pageSwitch.unit = "ms CPU";
+    pageSwitch.figure = [](const benchmark::BenchmarkReporter::Run& run) {
+        return run.GetAdjustedCPUTime();
+    };
+    pageSwitch.limit = 35;
+    pageSwitch.atLeast = false;
+    return qvn::bench::runWithGoals(argc, argv, {pageSwitch});
+}

@@ -1,5 +1,7 @@
 // The main dialog with a scene of 200 tools: its first opening (the layout load counted apart)
-// and rebuilding the tool tree after one more tool was added.
+// and rebuilding the tool tree after one more tool was added. And the layouts users open most,
+// the main dialog, the configuration window and the input settings: reading each file alone,
+// and reading it and building its components, so the reader's share of an opening shows.
 #include "RefHost.h"
 #include "core/CoreImplementation.h"
 #include "core/Startup.h"
@@ -12,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -52,6 +55,49 @@ BENCHMARK(LoadMainLayout)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The layout files whose opening is measured, by their file names.
+const char* const OpenedLayouts[] = {"qvn_main.xml", "qvn_config.xml", "qvn_inputs.xml"};
+
+// Reading a layout file into its tree, nothing else.
+void ReadLayout(benchmark::State& state, const std::string& file) {
+    Scene scene;
+    const std::string path = mvk::qvn::core::WindowBase::layoutPath(file);
+    for (auto _ : state) {
+        mvk::util::xml::Element layout;
+        if (layout.load(path) != mvk::util::xml::Element::Parsed)
+            return state.SkipWithError(("cannot read " + path).c_str());
+        benchmark::DoNotOptimize(layout);
+    }
+}
+
+// Reading a layout file and building its components, as an opening does before it shows them.
+void OpenLayout(benchmark::State& state, const std::string& file) {
+    Scene scene;
+    const std::string path = mvk::qvn::core::WindowBase::layoutPath(file);
+    for (auto _ : state) {
+        mvk::util::xml::Element layout;
+        layout.load(path);
+        mvk::gui::Component* root = scene.core->createComponent(layout);
+        if (root == nullptr)
+            return state.SkipWithError(("cannot build " + path).c_str());
+        scene.core->setImageAliases(root);
+        benchmark::DoNotOptimize(root);
+        root->destroy();
+    }
+}
+
+const bool layoutBenchmarks = [] {
+    for (const char* file : OpenedLayouts) {
+        benchmark::RegisterBenchmark((std::string("ReadLayout/") + file).c_str(), ReadLayout,
+                                     std::string(file))
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string("OpenLayout/") + file).c_str(), OpenLayout,
+                                     std::string(file))
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 // The first openMainDialog of a freshly attached core with 200 tools in its tree.
 void FirstOpenMainDialog(benchmark::State& state) {

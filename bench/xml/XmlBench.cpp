@@ -1,15 +1,22 @@
 // Parse and write throughput of the XML reader and writer on scene-like, tag-dense, layout and
 // deeply nested documents, and of pugixml and tinyxml2 on the same bytes (nested ones aside) when
-// they are installed.
+// they are installed; the peak memory of a read per input byte; and the reader's goals against
+// pugixml measured in the same run.
 #include "BenchDocuments.h"
+#include "GoalReport.h"
 
 #include "util/xml/Element.h"
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,6 +28,52 @@
 #endif
 
 using mvk::util::xml::Element;
+
+namespace {
+
+// Heap bytes in use and their peak, counted by the allocation functions below (this program's
+// C++ allocations) and by the functions pugixml is given.
+std::atomic<size_t> liveBytes{0};
+std::atomic<size_t> peakBytes{0};
+
+void* counted(void* memory) {
+    if (memory == nullptr)
+        return nullptr;
+    const size_t now = liveBytes += malloc_usable_size(memory);
+    size_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+    return memory;
+}
+
+void uncount(void* memory) {
+    if (memory != nullptr)
+        liveBytes -= malloc_usable_size(memory);
+    std::free(memory);
+}
+
+} // namespace
+
+void* operator new(size_t size) {
+    if (void* memory = counted(std::malloc(size == 0 ? 1 : size)))
+        return memory;
+    throw std::bad_alloc();
+}
+void* operator new[](size_t size) {
+    return operator new(size);
+}
+void operator delete(void* memory) noexcept {
+    uncount(memory);
+}
+void operator delete[](void* memory) noexcept {
+    uncount(memory);
+}
+void operator delete(void* memory, size_t) noexcept {
+    uncount(memory);
+}
+void operator delete[](void* memory, size_t) noexcept {
+    uncount(memory);
+}
 
 namespace {
 
@@ -172,11 +225,71 @@ void add(const char* library, const char* operation, Measure measure) {
     }
 }
 
+// The peak of heap bytes while `read` runs, per byte of the document.
+template <typename Read> double peakPerByte(const Document& document, Read&& read) {
+    const size_t before = liveBytes.load();
+    peakBytes = before;
+    read();
+    return static_cast<double>(peakBytes.load() - before) /
+           static_cast<double>(document.text.size());
+}
+
+void printMemory() {
+#if defined(QVN_BENCH_PUGIXML)
+    pugi::set_memory_management_functions([](size_t size) { return counted(std::malloc(size)); },
+                                          uncount);
+#endif
+    for (const Document& document : documents()) {
+        std::printf("peak memory of a read, %s: quorvane %.2f bytes per input byte",
+                    document.name.c_str(), peakPerByte(document, [&] {
+                        Element element(document.text);
+                        benchmark::DoNotOptimize(element);
+                    }));
+#if defined(QVN_BENCH_PUGIXML)
+        std::printf(", pugixml %.2f", peakPerByte(document, [&] {
+                        pugi::xml_document doc;
+                        doc.load_buffer(document.text.data(), document.text.size());
+                        benchmark::DoNotOptimize(doc);
+                    }));
+#endif
+        std::printf("\n");
+    }
+}
+
+// Keeps the throughput of every run for the goals.
+class ThroughputReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto bytes = run.counters.find("bytes_per_second");
+            if (!run.error_occurred && bytes != run.counters.end())
+                throughput[run.benchmark_name()] = bytes->second.value;
+        }
+    }
+    // This reader's parse throughput over pugixml's on a document; -1 when either is missing.
+    double ratio(const std::string& document) const {
+        const auto ours = find("parse/quorvane/" + document);
+        const auto theirs = find("parse/pugixml/" + document);
+        return ours > 0 && theirs > 0 ? ours / theirs : -1.0;
+    }
+
+private:
+    double find(const std::string& prefix) const {
+        for (const auto& [name, value] : throughput)
+            if (name.rfind(prefix, 0) == 0)
+                return value;
+        return -1.0;
+    }
+    std::map<std::string, double> throughput;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     for (const Document& document : documents())
         std::printf("%s: %zu bytes\n", document.name.c_str(), document.text.size());
+    printMemory();
     add("quorvane", "parse", parseQuorvane);
     add("quorvane", "write", writeQuorvane);
     add("quorvane", "toString", toStringQuorvane);
@@ -194,7 +307,15 @@ int main(int argc, char** argv) {
     add("tinyxml2", "write", writeTinyxml2);
 #endif
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    ThroughputReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+#if defined(QVN_BENCH_PUGIXML)
+    using qvn::bench::printGoal;
+    printGoal("XML read of tagdense_1MB against pugixml", reporter.ratio("tagdense_1MB"), "x", 0.5,
+              true);
+    printGoal("XML read of layout_2KB against pugixml", reporter.ratio("layout_2KB"), "x", 0.5, true);
+    printGoal("XML read of scene_1MB against pugixml", reporter.ratio("scene_1MB"), "x", 1.0, true);
+#endif
     return 0;
 }

@@ -1,10 +1,13 @@
-// The document model: look-ups and edits, and trees far deeper than any stack could walk
-// recursively.
+// The document model: look-ups and edits, trees far deeper than any stack could walk
+// recursively, and read trees whose nodes go their own ways.
 #include "util/xml/Element.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 using mvk::util::xml::Element;
 using mvk::util::xml::Tag;
@@ -84,6 +87,58 @@ TEST(XmlElement, DeepTreesCopyCompareWriteAndDestroyWithoutRecursion) {
     assigned = copy;
     copy = Tag("gone");
     EXPECT_EQ(assigned.childCount(), 1);
+}
+
+
+// What a read builds is shared storage under the hood; none of that may show. Nodes taken out of
+// a read tree outlive it, a re-read of the tree they came from, and each other; lists of read
+// children grow and shrink like any other; and subtrees of one read die on several threads at
+// once.
+TEST(XmlElement, ReadNodesLiveOnWhateverHappensToTheTreeTheyCameFrom) {
+    std::string text = "<scene>";
+    for (int i = 0; i < 3000; ++i)
+        text += "<tool n=\"" + std::to_string(i) + "\" long=\"a value past the short string\">" +
+                "<name>tool " + std::to_string(i) + "</name><keys/></tool>";
+    text += "</scene>";
+
+    auto read = std::make_unique<Element>(text);
+    ASSERT_EQ(read->childCount(), 3000);
+    Element first = read->takeChild(0);
+    Element copy = read->child(1500);
+    Element moved = std::move(read->child(2998)); // the last, one having been taken
+    read->parse("<other><x/></other>");
+    EXPECT_EQ(read->child(0).name(), "x");
+    read.reset();
+    EXPECT_EQ(first.attribute("n"), "0");
+    EXPECT_EQ(first.child("name").text(), "tool 0");
+    EXPECT_EQ(copy.attribute("long"), "a value past the short string");
+    EXPECT_EQ(moved.child("name").text(), "tool 2999");
+    EXPECT_EQ(moved.child(1).name(), "keys");
+
+    // A read child list takes more children, gives some up, and writes as it should.
+    Element edited(text);
+    Element& tool = edited.child(7);
+    for (int i = 0; i < 40; ++i)
+        tool.addChild(Tag("extra" + std::to_string(i)));
+    EXPECT_TRUE(tool.removeChild(Tag("keys")));
+    EXPECT_EQ(tool.takeChild(0).text(), "tool 7");
+    EXPECT_EQ(tool.childCount(), 40);
+    EXPECT_EQ(tool.child(39).name(), "extra39");
+    const Element reread(edited.toString("", "", ""));
+    EXPECT_TRUE(reread.deepEquals(edited));
+
+    // Subtrees of one read, destroyed on four threads at the same time, many times over.
+    for (int round = 0; round < 20; ++round) {
+        Element source(text);
+        std::vector<std::vector<Element>> shares(4);
+        for (int i = 0; source.childCount() > 0; ++i)
+            shares[static_cast<size_t>(i % 4)].push_back(source.takeChild(0));
+        std::vector<std::thread> threads;
+        for (auto& share : shares)
+            threads.emplace_back([&share] { share.clear(); });
+        for (auto& thread : threads)
+            thread.join();
+    }
 }
 
 } // namespace

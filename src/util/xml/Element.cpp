@@ -85,7 +85,7 @@ Element& Element::operator=(Element&& other) noexcept {
         return *this;
     Element taken(std::move(other));
     std::swap(attributeList, taken.attributeList);
-    std::swap(children, taken.children);
+    children.swap(taken.children);
     std::swap(nodeName, taken.nodeName);
     std::swap(kind, taken.kind);
     return *this;
@@ -134,20 +134,59 @@ void Element::clear() {
     nodeName.clear();
 }
 
+// Depth first and in document order, which is the order the reader laid the nodes out in
+// memory; each node goes after its children.
 void Element::destroyChildren() {
-    if (children.empty())
+    if (children.empty()) {
+        children.clear();
         return;
-    std::vector<Element*> pending;
-    pending.swap(children);
-    while (!pending.empty()) {
-        Element* element = pending.back();
-        pending.pop_back();
-        if (!element->children.empty()) {
-            pending.insert(pending.end(), element->children.begin(), element->children.end());
-            element->children.clear();
-        }
-        delete element;
     }
+    struct Frame {
+        Element* node;
+        size_t next;
+    };
+    std::vector<Frame> path{{this, 0}};
+    NodeArena::Releases releases;
+    while (!path.empty()) {
+        Frame& frame = path.back();
+        if (frame.next == frame.node->children.size()) {
+            Element* done = frame.node;
+            path.pop_back();
+            done->children.clear(releases);
+            if (done != this)
+                dispose(done, releases);
+            continue;
+        }
+        const ChildList& siblings = frame.node->children;
+        // The next siblings are fetched while this one goes: a large tree is not in the cache.
+        if (frame.next + 2 < siblings.size())
+            __builtin_prefetch(siblings[frame.next + 2]);
+        Element* child = siblings[frame.next++];
+        if (child->children.empty())
+            dispose(child, releases);
+        else
+            path.push_back({child, 0});
+    }
+}
+
+void Element::dispose(Element* node) {
+    NodeArena::Block* block = node->storage;
+    if (block == nullptr) {
+        delete node;
+        return;
+    }
+    node->Element::~Element(); // children are exactly Element
+    NodeArena::release(block);
+}
+
+void Element::dispose(Element* node, NodeArena::Releases& releases) {
+    NodeArena::Block* block = node->storage;
+    if (block == nullptr) {
+        delete node;
+        return;
+    }
+    node->Element::~Element();
+    releases.add(block);
 }
 
 void Element::copyFrom(const Element& other) {
@@ -278,11 +317,11 @@ const std::string& Element::text() const {
 }
 
 bool Element::removeChild(const Element& element) {
-    for (auto it = children.begin(); it != children.end(); ++it) {
-        if (**it == element) {
-            Element* found = *it;
-            children.erase(it);
-            delete found;
+    for (size_t i = 0; i < children.size(); ++i) {
+        if (*children[i] == element) {
+            Element* found = children[i];
+            children.erase(i);
+            dispose(found);
             return true;
         }
     }
@@ -292,10 +331,11 @@ bool Element::removeChild(const Element& element) {
 Element Element::takeChild(int index) {
     if (index < 0 || index >= childCount())
         return Element();
-    const auto it = children.begin() + index;
-    std::unique_ptr<Element> taken(*it);
-    children.erase(it);
-    return std::move(*taken);
+    Element* node = children[static_cast<size_t>(index)];
+    children.erase(static_cast<size_t>(index));
+    Element taken(std::move(*node));
+    dispose(node);
+    return taken;
 }
 
 bool Element::operator==(const Element& other) const {

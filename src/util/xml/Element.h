@@ -2,6 +2,9 @@
 // The XML node of every file and scene tag: at once a document, an element, a text run and a
 // comment. A value type that copies deeply; a parent owns its children. Reading, writing,
 // copying, comparing and destroying walk a tree without recursion, so any depth is safe.
+#include "util/xml/ChildList.h"
+#include "util/xml/NodeArena.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -125,11 +128,18 @@ private:
     void destroyChildren();
     // Copies the content of `other` into this element, which holds no children.
     void copyFrom(const Element& other);
+    // Deletes a child node, wherever its storage came from (it must have no children left
+    // when `releases` is given: the caller has taken them).
+    static void dispose(Element* node);
+    static void dispose(Element* node, NodeArena::Releases& releases);
 
     std::vector<Attribute> attributeList;
-    std::vector<Element*> children;
+    ChildList children;
     std::string nodeName;
     int32_t kind = KindNone;
+    // The reader's arena block this node sits in, or null for a node of its own on the heap (or
+    // a node that is not a child). Identity of the storage: never copied or moved.
+    NodeArena::Block* storage = nullptr;
 
     friend class Parser;
     friend class Writer;

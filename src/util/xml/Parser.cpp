@@ -3,7 +3,13 @@
 #include "util/xml/CharClass.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
+#include <new>
+#include <tuple>
+#include <utility>
 
 namespace mvk::util::xml {
 
@@ -16,9 +22,77 @@ using charclass::Space;
 // Beyond this many attributes on one tag, repeated names are found through a hash index.
 constexpr size_t IndexedAttributeCount = 16;
 
+// Most spans of tag-dense text are a few bytes long, where the library call costs more than the
+// search: sixteen bytes are compared at once wherever they can be read, which is up to
+// `readable`, the end of the whole text (a hit past `end` counts as none).
+const char* find(const char* p, const char* end, char c, const char* readable) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (int round = 0; p < end && readable - p >= 16 && round < 16; ++round) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted));
+        if (hits != 0) {
+            const char* hit = p + __builtin_ctz(static_cast<unsigned>(hits));
+            return hit < end ? hit : end;
+        }
+        p += 16;
+    }
+    if (p >= end)
+        return end;
+#endif
+    if (end - p > 16) {
+        const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
+        return hit ? static_cast<const char*>(hit) : end;
+    }
+    for (; p < end; ++p)
+        if (*p == c)
+            return p;
+    return end;
+}
+
 const char* find(const char* p, const char* end, char c) {
-    const void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
-    return hit ? static_cast<const char*>(hit) : end;
+    return find(p, end, c, end);
+}
+
+// find(), noting in `ampersand` whether a "&" comes before the hit: a span without one is copied
+// as it stands, with no second search for references.
+const char* findNoting(const char* p, const char* end, char c, const char* readable,
+                       bool& ampersand) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i amp = _mm_set1_epi8('&');
+    for (int round = 0; p < end && readable - p >= 16 && round < 8; ++round) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+        auto amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, amp)));
+        if (end - p < 16) {
+            const unsigned inside = (1u << (end - p)) - 1;
+            hits &= inside;
+            amps &= inside;
+        }
+        if (hits != 0) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
+            ampersand = ampersand || (amps & ((1u << at) - 1)) != 0;
+            return p + at;
+        }
+        ampersand = ampersand || amps != 0;
+        p += 16;
+    }
+    if (p >= end)
+        return end;
+    if (end - p > 16) {
+        // A long span: the library's wider searches from here.
+        const char* hit = find(p, end, c, readable);
+        ampersand = ampersand || std::memchr(p, '&', static_cast<size_t>(hit - p)) != nullptr;
+        return hit;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (*p == c)
+            return p;
+        ampersand = ampersand || *p == '&';
+    }
+    return end;
 }
 
 // Only the low byte of a character reference survives, so the value is kept modulo 256: any run
@@ -41,11 +115,14 @@ unsigned char referenceValue(const char* digits, const char* end, bool hex) {
 
 } // namespace
 
-void appendUnescaped(std::string& out, const char* data, size_t length) {
+namespace {
+
+// appendUnescaped() of a span inside a text that is readable up to `readable`.
+void appendUnescapedIn(std::string& out, const char* data, size_t length, const char* readable) {
     const char* p = data;
     const char* end = data + length;
     while (p < end) {
-        const char* amp = find(p, end, '&');
+        const char* amp = find(p, end, '&', readable);
         out.append(p, static_cast<size_t>(amp - p));
         if (amp == end)
             return;
@@ -67,6 +144,12 @@ void appendUnescaped(std::string& out, const char* data, size_t length) {
     }
 }
 
+} // namespace
+
+void appendUnescaped(std::string& out, const char* data, size_t length) {
+    appendUnescapedIn(out, data, length, data + length);
+}
+
 std::string unescape(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -83,7 +166,13 @@ int Parser::parse(Element& root, const char* text, size_t length) {
     return parser.build(root);
 }
 
-Parser::Parser(const char* text, size_t length) : pos(text), end(text + length) {}
+Parser::Parser(const char* text, size_t length)
+    : pos(text), end(text + length), arena(length) {
+    // Enough for the usual depth, width and attribute count, so a small document grows none.
+    open.reserve(16);
+    pendingChildren.reserve(64);
+    gathered.reserve(16);
+}
 
 int Parser::build(Element& root) {
     root.clear();
@@ -111,7 +200,7 @@ int Parser::build(Element& root) {
             dropLastChildIfEmpty();
             continue;
         }
-        Element* child = new Element;
+        Element* child = newNode();
         pendingChildren.push_back(child);
         const int childCode = fillNode(*child, token);
         if (childCode != Element::Parsed)
@@ -129,7 +218,8 @@ void Parser::close() {
     const Open top = open.back();
     open.pop_back();
     const auto first = pendingChildren.begin() + static_cast<std::ptrdiff_t>(top.firstChild);
-    top.element->children.assign(first, pendingChildren.end());
+    top.element->children.assign(pendingChildren.data() + top.firstChild,
+                                 pendingChildren.size() - top.firstChild, &arena);
     pendingChildren.erase(first, pendingChildren.end());
 }
 
@@ -137,7 +227,7 @@ void Parser::close() {
 void Parser::dropLastChildIfEmpty() {
     if (pendingChildren.size() == open.back().firstChild || !pendingChildren.back()->isEmpty())
         return;
-    delete pendingChildren.back();
+    Element::dispose(pendingChildren.back());
     pendingChildren.pop_back();
 }
 
@@ -149,7 +239,7 @@ int Parser::abandon(Element& root, int code, bool childFailed) {
     if ((childFailed || open.size() > 1) && rootChildren > 0)
         --rootChildren;
     const auto kept = pendingChildren.begin() + static_cast<std::ptrdiff_t>(rootChildren);
-    root.children.assign(pendingChildren.begin(), kept);
+    root.children.assign(pendingChildren.data(), rootChildren, &arena);
     pendingChildren.erase(pendingChildren.begin(), kept);
     return code;
 }
@@ -157,7 +247,15 @@ int Parser::abandon(Element& root, int code, bool childFailed) {
 Parser::~Parser() {
     // Nodes of an abandoned subtree; their completed descendants go with them.
     for (Element* element : pendingChildren)
-        delete element;
+        Element::dispose(element);
+}
+
+Element* Parser::newNode() {
+    NodeArena::Block* block = nullptr;
+    void* memory = arena.allocate(sizeof(Element), block);
+    Element* node = new (memory) Element;
+    node->storage = block;
+    return node;
 }
 
 bool Parser::nextToken(Token& token) {
@@ -171,8 +269,9 @@ bool Parser::nextToken(Token& token) {
             continue; // an empty tag token is dropped
         }
         // Whitespace before a tag is dropped, but it belongs to a text run that follows it.
-        const char* stop = find(pos, end, '<');
-        token = {TokenKind::Text, whitespace, static_cast<size_t>(stop - whitespace)};
+        bool escaped = false;
+        const char* stop = findNoting(pos, end, '<', end, escaped);
+        token = {TokenKind::Text, whitespace, static_cast<size_t>(stop - whitespace), escaped};
         pos = stop;
         return true;
     }
@@ -207,11 +306,14 @@ int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
-        appendUnescaped(node.nodeName, token.data, token.size);
+        if (token.escaped)
+            appendUnescapedIn(node.nodeName, token.data, token.size, end);
+        else
+            node.nodeName.assign(token.data, token.size);
         return Element::Parsed;
     case TokenKind::Bang:
         node.kind = Element::KindComment;
-        appendUnescaped(node.nodeName, token.data, token.size);
+        appendUnescapedIn(node.nodeName, token.data, token.size, end);
         return Element::Parsed;
     case TokenKind::End:
         return Element::NothingToParse;
@@ -222,18 +324,47 @@ int Parser::fillNode(Element& node, const Token& token) {
     node.kind = Element::KindTag;
     const char* p = token.data;
     const char* stop = token.data + token.size;
-    while (p < stop && !charclass::is(*p, Space))
-        ++p;
-    appendUnescaped(node.nodeName, token.data, static_cast<size_t>(p - token.data));
+    bool escaped = false;
+    for (; p < stop && !charclass::is(*p, Space); ++p)
+        escaped = escaped || *p == '&';
+    if (escaped)
+        appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
+    else
+        node.nodeName.assign(token.data, static_cast<size_t>(p - token.data));
     return parseAttributes(node, p, stop);
 }
 
+// The attributes are gathered as views into the text first, so the node's list is allocated once
+// at its final size; whatever was read before a malformed attribute is kept, as it would be if
+// each were stored on its own.
 int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
-    attributeNames.clear();
-    if (const auto equals = std::count(p, stop, '='); equals > 0)
-        node.attributeList.reserve(static_cast<size_t>(equals));
+    gathered.clear();
     if (!attributeIndex.empty())
         attributeIndex.clear();
+    const int code = gatherAttributes(p, stop);
+    if (gathered.empty())
+        return code;
+    node.attributeList.reserve(gathered.size());
+    for (const Gathered& attribute : gathered) {
+        // Most values hold no reference and are copied as they stand.
+        if (!attribute.escaped) {
+            node.attributeList.emplace_back(
+                std::piecewise_construct,
+                std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
+                std::forward_as_tuple(attribute.value.data(), attribute.value.size()));
+            continue;
+        }
+        node.attributeList.emplace_back(
+            std::piecewise_construct,
+            std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
+            std::forward_as_tuple());
+        appendUnescapedIn(node.attributeList.back().second, attribute.value.data(),
+                          attribute.value.size(), end);
+    }
+    return code;
+}
+
+int Parser::gatherAttributes(const char* p, const char* stop) {
     for (;;) {
         while (p < stop && charclass::is(*p, Space))
             ++p;
@@ -249,42 +380,38 @@ int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
         if (p == stop || (*p != '"' && *p != '\''))
             return Element::Malformed;
         const char quote = *p++;
-        const char* closing = find(p, stop, quote);
+        bool escaped = false;
+        const char* closing = findNoting(p, stop, quote, end, escaped);
         if (closing == stop)
             return Element::Malformed;
-        storeAttribute(node, attributeName, p, static_cast<size_t>(closing - p));
+        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)), escaped);
         p = closing + 1;
     }
 }
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
 // keeps its position.
-void Parser::storeAttribute(Element& node, std::string_view name, const char* value, size_t size) {
-    size_t index = attributeNames.size();
-    if (attributeNames.size() < IndexedAttributeCount) {
-        for (size_t i = attributeNames.size(); i-- > 0;) {
-            if (attributeNames[i] == name) {
+void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
+    size_t index = gathered.size();
+    if (gathered.size() < IndexedAttributeCount) {
+        for (size_t i = gathered.size(); i-- > 0;) {
+            if (gathered[i].name == name) {
                 index = i;
                 break;
             }
         }
     } else {
         if (attributeIndex.empty())
-            for (size_t i = 0; i < attributeNames.size(); ++i)
-                attributeIndex.emplace(attributeNames[i], i);
-        const auto [it, added] = attributeIndex.emplace(name, attributeNames.size());
+            for (size_t i = 0; i < gathered.size(); ++i)
+                attributeIndex.emplace(gathered[i].name, i);
+        const auto [it, added] = attributeIndex.emplace(name, gathered.size());
         if (!added)
             index = it->second;
     }
-    if (index < attributeNames.size()) {
-        std::string& stored = node.attributeList[index].second;
-        stored.clear();
-        appendUnescaped(stored, value, size);
-        return;
-    }
-    attributeNames.push_back(name);
-    node.attributeList.emplace_back(std::string(name), std::string());
-    appendUnescaped(node.attributeList.back().second, value, size);
+    if (index < gathered.size())
+        gathered[index] = {name, value, escaped};
+    else
+        gathered.push_back({name, value, escaped});
 }
 
 } // namespace mvk::util::xml

@@ -3,6 +3,7 @@
 // The tree is built in place (each child is created inside its parent before it is filled) and
 // iteratively, so nesting depth costs heap, not stack.
 #include "util/xml/Element.h"
+#include "util/xml/NodeArena.h"
 
 #include <cstddef>
 #include <string>
@@ -24,6 +25,8 @@ private:
         TokenKind kind = TokenKind::Text;
         const char* data = nullptr;
         size_t size = 0;
+        // Text only: the run holds a "&" (a reference to resolve).
+        bool escaped = false;
     };
 
     struct Open {
@@ -37,23 +40,32 @@ private:
     Parser& operator=(const Parser&) = delete;
 
     int build(Element& root);
+    // A node in the arena.
+    Element* newNode();
     bool nextToken(Token& token);
     bool readTag(Token& token);
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
-    void storeAttribute(Element& node, std::string_view name, const char* value, size_t size);
+    int gatherAttributes(const char* p, const char* end);
+    void gather(std::string_view name, std::string_view value, bool escaped);
     void close();
     void dropLastChildIfEmpty();
     int abandon(Element& root, int code, bool childFailed);
 
     const char* pos;
     const char* end;
+    NodeArena arena;
     std::vector<Open> open;
     std::vector<Element*> pendingChildren;
-    // Names of the current tag's attributes (views into the text) and, for tags with many
-    // attributes, an index over them: repeated names overwrite, and a tag with a million
-    // attributes must not cost a million squared comparisons.
-    std::vector<std::string_view> attributeNames;
+    // The current tag's attributes (views into the text, values still escaped) and, for tags
+    // with many attributes, an index over their names: repeated names overwrite, and a tag with
+    // a million attributes must not cost a million squared comparisons.
+    struct Gathered {
+        std::string_view name;
+        std::string_view value;
+        bool escaped; // the value holds a "&"
+    };
+    std::vector<Gathered> gathered;
     std::unordered_map<std::string_view, size_t> attributeIndex;
 };
 
