@@ -8,7 +8,6 @@
 #include "unidevice/Property.h"
 #include "util/Message.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -130,6 +129,12 @@ void AdvancedSettingsDialog::handleMessage(util::Message& message, bool) {
         takeParameter(component->getId());
     else if (message.id == Clicked && component->getId() == CloseButton)
         finish();
+}
+
+void AdvancedSettingsDialog::abandon() {
+    service().removeTimer(this, MarkerTimerId);
+    edited = nullptr;
+    hideWindow();
 }
 
 void AdvancedSettingsDialog::finish() {
