@@ -84,7 +84,18 @@ void removeKeyEventCallback(KeyEventCallback* callback) {
 
 int callbackCount() { return static_cast<int>(state().callbacks.size()); }
 
-void setCapture(bool capture) { state().capture = capture; }
+void setCapture(bool capture) {
+    State& s = state();
+    // The modifiers are only followed while capturing: a Ctrl released between two takes was
+    // never seen, and would turn a bare Z in the next take into Ctrl+Z. Each capture starts
+    // with none held; one held across the start counts from its next press.
+    if (capture && !s.capture) {
+        s.shiftDown = false;
+        s.ctrlDown = false;
+        s.altDown = false;
+    }
+    s.capture = capture;
+}
 
 bool isCapturing() { return state().capture; }
 

@@ -32,7 +32,7 @@ void addKeyEventCallback(KeyEventCallback* callback);
 void removeKeyEventCallback(KeyEventCallback* callback);
 int callbackCount();
 
-// On while recording; off lets every key through untouched.
+// On while recording; off lets every key through untouched. Turning it on forgets the modifiers.
 void setCapture(bool capture);
 bool isCapturing();
 

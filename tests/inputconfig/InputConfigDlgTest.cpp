@@ -1,17 +1,21 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
+#include "core/instances/InstanceReference.h"
+#include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
 #include "core/windows/ControlDetector.h"
 #include "core/windows/PropertyManager.h"
 #include "gui/StdComponent.h"
+#include "gui/Toolkit.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Graph.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Spinner.h"
 #include "instances/InstanceFixture.h"
+#include "platform/Interaction.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
@@ -21,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -195,6 +200,95 @@ TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
     EXPECT_FALSE(icon->pixmap().isNull());
     instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
     EXPECT_TRUE(icon->pixmap().isNull());
+}
+
+// The instance's own input window, with the instance destroyed by a timer while one of the
+// window's modal steps runs: binding detection, advanced settings, the name prompt of "save as
+// new" and the file dialogs of import and export. Each returns into a window that let go of the
+// instance, which then goes once the event loop is back.
+TEST_F(InputConfigDlgTest,
+       AnInstanceDestroyedWhileItsInputWindowRunsAModalStepLeavesNothingBehind) {
+    const int32_t bind = Rows::RowBase + Rows::BindPart;
+    const int32_t tune = Rows::RowBase + Rows::AdvancedPart;
+    for (const int32_t button :
+         {bind, tune, int32_t(InputConfigDlg::SaveAsNewButton),
+          int32_t(InputConfigDlg::ImportButton), int32_t(InputConfigDlg::ExportButton)}) {
+        SCOPED_TRACE(button);
+        Instance* instance = make();
+        const std::string name = instance->getName();
+        ASSERT_EQ(instance->showInputSettings(), 0);
+        InputConfigDlg* window = instance->getInputSettings();
+        ASSERT_NE(window, nullptr);
+        const QPointer<QWidget> widget(window->getRoot()->getWidget());
+        // As a plug-in's own destruction does it.
+        const auto destroy = [instance] { instance->destroy(); };
+        if (button == bind || button == tune)
+            QTimer::singleShot(0, destroy);
+        else
+            script.whileNextQuestionIsUp(destroy);
+        if (button == InputConfigDlg::SaveAsNewButton)
+            script.pushText("Gone");
+        else if (button != bind && button != tune)
+            script.pushText(environment.root() + "/Gone.mip");
+        click(window->getRoot(), button);
+        ASSERT_EQ(core->findInstance(name), nullptr);
+        EXPECT_FALSE(widget.isNull()) << "destroyed under its own running call";
+        EXPECT_FALSE(widget->isVisible());
+        EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
+        EXPECT_FALSE(rig->inputProfiles().hasElement("Gone"));
+        mvk::gui::Toolkit::processEvents();
+        EXPECT_TRUE(widget.isNull());
+    }
+}
+
+// Deleting a profile leaves the box on a profile of the store, the one the instance then
+// carries: the installed profile that the deleted copy hid, or else another one.
+TEST_F(InputConfigDlgTest, DeletingAProfileLoadsTheOneTheBoxShowsNext) {
+    Instance* instance = make();
+    auto* pan = bindPanToTheStick(instance);
+    ASSERT_TRUE(dialog->open(instance));
+    auto* profiles = interfaceOf<componentinterface::ComboBox>(
+        dialog->getRoot()->findById(InputConfigDlg::ProfileBox));
+    const std::string installed = rig->inputProfiles().sourcePaths()[2];
+    environment.writeFile(installed + "/studio.mip", "<profile name=\"Studio\"/>");
+    rig->inputProfiles().reload();
+
+    // The user's copy of the installed profile, bound to the stick.
+    profiles->setCurrentText("Studio");
+    script.pushButton(mvk::platform::MessageBoxFlag::Yes);
+    click(InputConfigDlg::SaveButton);
+    ASSERT_EQ(rig->inputProfiles().fileOf("Studio"),
+              rig->inputProfiles().destinationPath() + "/Studio.mip");
+    script.pushButton(mvk::platform::MessageBoxFlag::Yes);
+    click(InputConfigDlg::DeleteButton);
+    EXPECT_EQ(profiles->getCurrentText(), "Studio");
+    EXPECT_EQ(instance->getInputProfileName(), "Studio");
+    EXPECT_EQ(pan->control(), nullptr) << "the installed profile binds nothing";
+
+    // The current profile deleted with no installed one behind it: the box shows another
+    // profile, which is loaded, never the deleted name as typed text.
+    script.pushText("Mine");
+    click(InputConfigDlg::SaveAsNewButton);
+    ASSERT_EQ(instance->getInputProfileName(), "Mine");
+    script.pushButton(mvk::platform::MessageBoxFlag::Yes);
+    click(InputConfigDlg::DeleteButton);
+    EXPECT_FALSE(rig->inputProfiles().hasElement("Mine"));
+    EXPECT_NE(profiles->getCurrentText(), "Mine");
+    EXPECT_TRUE(rig->inputProfiles().hasElement(profiles->getCurrentText()));
+    EXPECT_EQ(instance->getInputProfileName(), profiles->getCurrentText());
+}
+
+// The window's title follows a rename of its instance, whichever way the rename comes.
+TEST_F(InputConfigDlgTest, TheTitleFollowsARenameOfTheInstance) {
+    Instance* instance = make("Boom");
+    ASSERT_TRUE(dialog->open(instance));
+    ASSERT_NE(instance->getReference(), nullptr);
+    instance->getReference()->rename("Jib");
+    ASSERT_EQ(instance->getName().rfind("Jib", 0), 0u);
+    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
+    ASSERT_TRUE(host.undo());
+    ASSERT_EQ(instance->getName().rfind("Boom", 0), 0u);
+    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
 }
 
 } // namespace

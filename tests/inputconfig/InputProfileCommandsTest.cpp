@@ -151,6 +151,28 @@ TEST_F(InputProfileCommandsTest, ExampleProfilesCannotBeOverwrittenRenamedOrDele
     EXPECT_TRUE(store->hasElement("Example:Gamepad"));
 }
 
+// An installed profile is no example: saving it writes the user's own copy, which hides the
+// installed file from then on, and deleting the copy brings the installed one back.
+TEST_F(InputProfileCommandsTest, SavingAnInstalledProfileWritesTheUsersCopyWhichThenHidesIt) {
+    const std::string installed = store->sourcePaths()[2] + "/studio.mip";
+    environment.writeFile(installed, "<profile name=\"Studio\"/>");
+    store->reload();
+    pan()->setExponent(3);
+    script.pushButton(Yes);
+    ASSERT_TRUE(commands->save("Studio"));
+    EXPECT_EQ(lastText(), "This will overwrite the profile Studio, do you wish to continue?");
+    EXPECT_EQ(TestEnvironment::readFile(installed), "<profile name=\"Studio\"/>");
+    store->reload();
+    EXPECT_EQ(store->fileOf("Studio"), userFolder() + "/Studio.mip");
+    EXPECT_EQ(store->elementByName("Studio").child("property", 0).child("exponent").text(), "3");
+
+    script.pushButton(Yes);
+    EXPECT_TRUE(commands->remove("Studio"));
+    EXPECT_FALSE(fs::exists(userFolder() + "/Studio.mip"));
+    EXPECT_EQ(store->fileOf("Studio"), installed);
+    EXPECT_TRUE(store->elementByName("Studio").child("property", 0).isEmpty());
+}
+
 TEST_F(InputProfileCommandsTest, RenameDeleteAndStartProfileWorkOnTheUsersOwnFiles) {
     ASSERT_TRUE(commands->save("Mine"));
     script.pushText("Ours");

@@ -91,6 +91,28 @@ TEST_F(RecordKeys, CapturedKeysStillReachTheKeyboardDeviceAndUnlockedKeysReachTh
     core->stopRecording();
 }
 
+// Ctrl released between two takes reaches the host, not the capture: the next take must not
+// read a bare Z as Ctrl+Z (which would throw the take away and start another).
+TEST_F(RecordKeys, ACtrlReleasedBetweenTakesDoesNotTurnZIntoARetake) {
+    core->startRecording();
+    runUntil(10.5);
+    press(Qt::Key_Control, Qt::ControlModifier);
+    type(Qt::Key_Space, Qt::ControlModifier);
+    ASSERT_FALSE(core->isRecording());
+    release(Qt::Key_Control);
+    EXPECT_EQ(window->keys, std::vector<int>{-Qt::Key_Control});
+
+    const int steps = host.undoStack.stepCount();
+    core->startRecording();
+    runUntil(11.0);
+    type(Qt::Key_Z);
+    EXPECT_TRUE(core->isRecording());
+    EXPECT_EQ(watcher.takes().size(), 1u) << "the take was stopped and retaken";
+    type(Qt::Key_Space);
+    EXPECT_EQ(watcher.takes().size(), 2u);
+    EXPECT_EQ(host.undoStack.stepCount(), steps + 1);
+}
+
 TEST_F(RecordKeys, CtrlZRetakesLeavingOneUndoStepPerKeptTake) {
     const int stepsBefore = host.undoStack.stepCount();
     core->startRecording();

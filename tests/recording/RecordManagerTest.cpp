@@ -86,6 +86,59 @@ TEST_F(Recording, StoppingDuringTheCountdownRecordsNothingAndLeavesTheHostAtTheS
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
 }
 
+// A start between two samples of the host's grid (1.25 s at 30 fps lies halfway between samples
+// 37 and 38): the first key is the first sample after the start, whether a countdown tick lands
+// just before the start, exactly on it, or the take is stopped while counting down.
+TEST_F(Recording, AnOffGridStartKeysTheFirstSampleAfterItWhereverTheCountdownTicksLand) {
+    const double dt = 1.0 / 30.0;
+    host.sampleInterval = dt;
+    setCountdown(1);
+
+    // A tick at 1.24 s, after sample 37 but before the start, then one just past the start.
+    host.time = 1.25;
+    core->startRecording();
+    tick(0);
+    tick(990);
+    EXPECT_NEAR(host.time, 1.24, 1e-9);
+    EXPECT_EQ(take().samples, 0);
+    tick(20);
+    ASSERT_EQ(take().samples, 1);
+    EXPECT_DOUBLE_EQ(take().firstSampleTime, 38 * dt);
+    core->stopRecording();
+
+    // 500 ms ticks from the 0.25 s pre-roll: the third lands exactly on the start, the fourth
+    // catches up three samples, which must be the three after the start.
+    host.time = 1.25;
+    core->startRecording();
+    for (int i = 0; i < 3; ++i)
+        tick(i == 0 ? 0 : 500);
+    EXPECT_DOUBLE_EQ(core->getRecordTime(), 1.25);
+    EXPECT_EQ(take().samples, 0);
+    tick(500);
+    EXPECT_EQ(take().samples, 3);
+    EXPECT_DOUBLE_EQ(take().firstSampleTime, 38 * dt);
+    EXPECT_DOUBLE_EQ(take().lastSampleTime, 40 * dt);
+    runUntil(2.0, 500);
+    core->stopRecording();
+    // Every sample from the first after the start on, none skipped.
+    const auto& keys = panCurve().allKeys();
+    ASSERT_FALSE(keys.empty());
+    EXPECT_DOUBLE_EQ(keys.front().time, 38 * dt);
+    for (size_t i = 1; i < keys.size(); ++i)
+        EXPECT_NEAR(keys[i].time - keys[i - 1].time, dt, 1e-9) << "key " << i;
+
+    // Stopped during the countdown after a tick between sample 37 and the start: the host is
+    // left at sample 37, the sample at the start time, and nothing is keyed.
+    host.time = 1.25;
+    core->startRecording();
+    tick(0);
+    tick(990);
+    core->stopRecording();
+    EXPECT_EQ(take().samples, 0);
+    EXPECT_EQ(panCurve().keyCount(), 0u);
+    EXPECT_DOUBLE_EQ(host.time, 37 * dt);
+}
+
 TEST_F(Recording, SlowMotionHalvesTheClockAndTheRangeEndDoublesOrEndsTheTake) {
     setCountdown(0);
     host.time = 0.0;

@@ -3,13 +3,17 @@
 
 #include "core/recording/ResimulateWindow.h"
 #include "core/recording/TimerManager.h"
+#include "core/windows/ControlDetector.h"
 #include "gui/Component.h"
+#include "gui/Toolkit.h"
 #include "gui/componentinterface/Progressbar.h"
 #include "unidevice/Control.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
@@ -196,7 +200,14 @@ TEST_F(Resimulation, SlicesOfHalfASecondWithProgressTextsAndCancelKeepingTheFram
     // Cancel: the frames done stay, nothing more is evaluated, and one undo removes them.
     auto* cancel = qobject_cast<QAbstractButton*>(window()->getWindow()->findById(99)->getWidget());
     ASSERT_NE(cancel, nullptr);
+    // The window goes only after the click has returned: the button is still alive, hidden.
+    const QPointer<QAbstractButton> button(cancel);
+    const QPointer<QWidget> dialog(cancel->window());
     cancel->click();
+    ASSERT_FALSE(button.isNull());
+    EXPECT_FALSE(dialog->isVisible());
+    mvk::gui::Toolkit::processEvents();
+    EXPECT_TRUE(dialog.isNull());
     EXPECT_FALSE(core->isRecording());
     EXPECT_EQ(pan()->control(), stick);
     EXPECT_EQ(code()->notices.back(), "end");
@@ -232,6 +243,40 @@ TEST_F(Resimulation, EmptyRangesFinishAtOnceAndNothingStartsOverARunningTake) {
     EXPECT_FALSE(core->isResimulating());
     core->stopRecording();
     EXPECT_EQ(holds().size(), 4u);
+}
+
+// Binding detection and a resimulation share the timer service; each keeps its own ticks when
+// the other starts or stops, in either order. Driven by the service's real Qt timers.
+TEST_F(Resimulation, BindingDetectionAndAResimulationRunSideBySideInEitherOrder) {
+    recordLive(20);
+    code()->notices.clear();
+    const auto runUntilFinished = [this] {
+        QElapsedTimer waited;
+        waited.start();
+        while (core->isResimulating() && waited.elapsed() < 5000)
+            mvk::gui::Toolkit::processEvents();
+        return !core->isResimulating();
+    };
+    mvk::qvn::core::ControlDetector detection(rig->getProperties()->property("Tilt"));
+
+    // The resimulation first, detection started and cancelled while it runs.
+    core->resimulate(0.0, 0.8);
+    detection.start();
+    ASSERT_EQ(detection.label(), mvk::qvn::core::ControlDetector::PressText);
+    EXPECT_EQ(TimerManager::service().runningCount(), 2);
+    detection.cancel();
+    EXPECT_EQ(TimerManager::service().runningCount(), 1);
+    EXPECT_TRUE(runUntilFinished()) << "the resimulation lost its timer";
+    EXPECT_EQ(sampleTimes().size(), 20u);
+
+    // Detection first: the resimulation comes and goes, detection keeps polling.
+    detection.start();
+    core->resimulate(0.0, 0.8);
+    EXPECT_EQ(TimerManager::service().runningCount(), 2);
+    EXPECT_TRUE(runUntilFinished()) << "the resimulation's timer went to the detection";
+    ASSERT_EQ(TimerManager::service().runningCount(), 1) << "detection lost its timer";
+    detection.cancel();
+    EXPECT_EQ(TimerManager::service().runningCount(), 0);
 }
 
 TEST_F(Resimulation, DetachDuringAResimulationFinishesItBeforeTheInstancesGo) {

@@ -1,5 +1,10 @@
 #include "support/ScriptedInteraction.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
+#include <utility>
+
 namespace qvn::test {
 
 ScriptedInteraction::ScriptedInteraction() { mvk::platform::setInteractionResponder(this); }
@@ -13,8 +18,21 @@ int ScriptedInteraction::count(const std::string& kind) const {
     return n;
 }
 
+void ScriptedInteraction::holdOpen() {
+    if (!duringQuestion)
+        return;
+    std::function<void()> action = std::exchange(duringQuestion, nullptr);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        action();
+        loop.quit();
+    });
+    loop.exec();
+}
+
 int ScriptedInteraction::messageBox(QWidget*, const std::string& text, const std::string& caption,
                                     unsigned flags) {
+    holdOpen();
     asked.push_back({"messageBox", text, caption, flags, {}});
     if (buttons.empty())
         return defaultButton;
@@ -34,6 +52,7 @@ bool ScriptedInteraction::nextText(std::string& text) {
 bool ScriptedInteraction::saveFileName(QWidget*, const std::string& caption,
                                        const std::string& startFolder, const std::string& filter,
                                        std::string& chosen) {
+    holdOpen();
     asked.push_back({"saveFileName", caption, {}, 0, startFolder + "|" + filter});
     return nextText(chosen);
 }
@@ -41,12 +60,14 @@ bool ScriptedInteraction::saveFileName(QWidget*, const std::string& caption,
 bool ScriptedInteraction::openFileName(QWidget*, const std::string& caption,
                                        const std::string& startFolder, const std::string& filter,
                                        std::string& chosen) {
+    holdOpen();
     asked.push_back({"openFileName", caption, {}, 0, startFolder + "|" + filter});
     return nextText(chosen);
 }
 
 bool ScriptedInteraction::textInput(QWidget*, const std::string& caption, const std::string& label,
                                     std::string& text) {
+    holdOpen();
     asked.push_back({"textInput", caption, {}, 0, label});
     return nextText(text);
 }

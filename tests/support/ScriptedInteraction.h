@@ -3,6 +3,7 @@
 #include "platform/Interaction.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@ namespace qvn::test {
 class ScriptedInteraction : public mvk::platform::InteractionResponder {
 public:
     struct Question {
-        std::string kind;  // "messageBox", "saveFileName", "openFileName", "textInput"
-        std::string text;  // box text, or dialog caption
+        std::string kind; // "messageBox", "saveFileName", "openFileName", "textInput"
+        std::string text; // box text, or dialog caption
         std::string caption;
         unsigned flags = 0;
         std::string extra; // start folder / filter / label
@@ -27,6 +28,9 @@ public:
     void pushButton(int code) { buttons.push_back(code); }
     void pushText(const std::string& text) { texts.push_back(text); }
     int defaultButton = 1;
+    // Runs once, from a timer inside an event loop of the next question, as if it happened
+    // while a real box or dialog was up (a real one runs such a loop until it is answered).
+    void whileNextQuestionIsUp(std::function<void()> action) { duringQuestion = std::move(action); }
 
     const std::vector<Question>& questions() const { return asked; }
     int count(const std::string& kind) const;
@@ -42,10 +46,12 @@ public:
 
 private:
     bool nextText(std::string& text);
+    void holdOpen();
 
     std::deque<int> buttons;
     std::deque<std::string> texts;
     std::vector<Question> asked;
+    std::function<void()> duringQuestion;
 };
 
 } // namespace qvn::test

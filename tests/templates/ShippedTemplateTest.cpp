@@ -1,11 +1,16 @@
 // Template tools driven by a controller: SDL's virtual joystick behind the staged gamepad
 // driver, and the example templates of the install tree loaded at attach.
 #include "TemplateFixture.h"
+#include "core/instances/SceneTagWriter.h"
+#include "core/libraries/ConfigProfileManager.h"
+#include "core/libraries/InputProfileManager.h"
+#include "core/libraries/LibraryManager.h"
 #include "unidevice/DeviceHandler.h"
 
 #include <SDL2/SDL.h>
 
 #include <cmath>
+#include <filesystem>
 
 namespace qvn::test {
 namespace {
@@ -166,6 +171,48 @@ TEST_F(PadTest, FocusPullRacksInInverseDistanceAndAddsTheTrim) {
     poll();
     EXPECT_NEAR(value(focus, 0), 10.0, 1e-9);
     EXPECT_EQ(value(focus, 2), 1.0);
+}
+
+// Every template is an instance of the one "template" tool, yet each keeps its profiles in a
+// folder of its own: a profile saved for the turntable is not offered to the crane. Profiles kept
+// in the tool's shared folder before stay readable for all of them.
+TEST_F(PadTest, EachTemplateKeepsItsProfilesInAFolderOfItsOwn) {
+    Tool* tool = LibraryManager::instance()->findTool("template");
+    ASSERT_NE(tool, nullptr);
+    environment.writeFile(tool->dataFolder() + "/configprofiles/Old.mcp",
+                          "<configprofiles version=\"2.0\"><configprofile version=\"2.0\" "
+                          "name=\"Old\"/></configprofiles>");
+    environment.writeFile(tool->dataFolder() + "/inputprofiles/Old.mip", "<profile name=\"Old\"/>");
+    Instance* turntable = create("Turntable");
+    Instance* crane = create("Two-Stick Crane");
+    ASSERT_NE(turntable, nullptr);
+    ASSERT_NE(crane, nullptr);
+    ASSERT_EQ(turntable->getTool(), tool);
+    ASSERT_EQ(crane->getTool(), tool);
+
+    auto& turntableConfigs = tool->configProfilesOf(*turntable);
+    auto& craneConfigs = tool->configProfilesOf(*crane);
+    EXPECT_EQ(turntableConfigs.destinationPath(), tool->dataFolder() + "/turntable/configprofiles");
+    EXPECT_EQ(craneConfigs.destinationPath(), tool->dataFolder() + "/crane/configprofiles");
+    ASSERT_EQ(turntableConfigs.addElement(turntable->makeConfigProfile("Slow spin"), true, false),
+              XMLFileManager::Done);
+    EXPECT_TRUE(std::filesystem::exists(turntableConfigs.destinationPath() + "/Slow spin.mcp"));
+    EXPECT_FALSE(craneConfigs.hasElement("Slow spin"));
+    auto& turntableInputs = tool->inputProfilesOf(*turntable);
+    ASSERT_EQ(turntableInputs.addElement(turntable->makeInputProfile("Left stick"), true, false),
+              XMLFileManager::Done);
+    EXPECT_FALSE(tool->inputProfilesOf(*crane).hasElement("Left stick"));
+    for (Instance* instance : {turntable, crane}) {
+        EXPECT_TRUE(tool->configProfilesOf(*instance).hasElement("Old"));
+        EXPECT_TRUE(tool->inputProfilesOf(*instance).hasElement("Old"));
+    }
+
+    // A second turntable, and one restored from a scene, find the turntable's profiles.
+    EXPECT_TRUE(tool->configProfilesOf(*create("Turntable")).hasElement("Slow spin"));
+    InstanceReference* restored =
+        core->createFromScene(SceneTagWriter::write(*turntable->getReference(), 0), nullptr);
+    ASSERT_NE(restored, nullptr);
+    EXPECT_TRUE(tool->configProfilesOf(*restored->getInstance()).hasElement("Slow spin"));
 }
 
 } // namespace

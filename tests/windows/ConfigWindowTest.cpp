@@ -259,8 +259,21 @@ TEST_F(ConfigWindowTest, ExportImportRenameAndDeleteKeepToTheProfileFolder) {
     choose("Studio");
     EXPECT_EQ(shownFieldOfView(), 75.0) << "export then import gives the same values";
 
-    // Importing the same file again would overwrite: refused.
+    // Importing a profile of a name the store holds replaces it; only the reserved name is
+    // refused.
+    setFieldOfView(60);
+    click(103);
     answers.pushText(exported);
+    const size_t asked = boxes().size();
+    click(105);
+    EXPECT_EQ(boxes().size(), asked);
+    choose("Start Profile");
+    choose("Studio");
+    EXPECT_EQ(shownFieldOfView(), 75.0);
+    const std::string reserved = environment.root() + "/outside/Reserved.mcp";
+    environment.writeFile(reserved, "<configprofiles version=\"2.0\"><configprofile "
+                                    "version=\"2.0\" name=\"Factory Settings\"/></configprofiles>");
+    answers.pushText(reserved);
     click(105);
     EXPECT_EQ(boxes().back(),
               "Morvik Quorvane: The profile already exists and cannot be overwritten.");
@@ -288,12 +301,18 @@ TEST_F(ConfigWindowTest, ExportImportRenameAndDeleteKeepToTheProfileFolder) {
     EXPECT_EQ(combo()->findItem("Studio B"), -1);
 }
 
-TEST_F(ConfigWindowTest, AnInstalledProfileIsReadOnlyAndBrokenFilesLeaveTheWindowWorking) {
+// Installed profiles are shown and may be saved: the save writes the user's own copy, which
+// hides the installed file until it is deleted. Only the examples are kept as shipped.
+TEST_F(ConfigWindowTest,
+       SavingAnInstalledProfileWritesTheUsersCopyAndBrokenFilesLeaveTheWindowWorking) {
     const std::string installed = dataFolder() + "/tools/orbitcamera/configprofiles";
     std::filesystem::create_directories(installed);
     environment.writeFile(installed + "/Factory Look.mcp",
                           "<configprofiles version=\"2.0\"><configprofile version=\"2.0\" "
                           "name=\"Factory Look\"/></configprofiles>");
+    environment.writeFile(installed + "/Example Wide.mcp",
+                          "<configprofiles version=\"2.0\"><configprofile version=\"2.0\" "
+                          "name=\"Example: Wide\"/></configprofiles>");
     const std::string own = camera->getTool()->configProfiles().destinationPath();
     std::filesystem::create_directories(own);
     environment.writeFile(own + "/Broken.mcp", "<configprofiles><configprofile");
@@ -305,15 +324,36 @@ TEST_F(ConfigWindowTest, AnInstalledProfileIsReadOnlyAndBrokenFilesLeaveTheWindo
     EXPECT_EQ(combo()->findItem("Broken"), -1);
 
     choose("Factory Look");
+    click(110);
+    EXPECT_EQ(boxes().back(), "Morvik Quorvane: Cannot rename this profile.");
     setFieldOfView(10);
+    const size_t asked = boxes().size();
+    click(103);
+    EXPECT_EQ(boxes().size(), asked);
+    EXPECT_EQ(window->title(), cameraTitle("Factory Look"));
+    EXPECT_NE(qvn::test::TestEnvironment::readFile(own + "/Factory Look.mcp").find("item"),
+              std::string::npos);
+    EXPECT_EQ(qvn::test::TestEnvironment::readFile(installed + "/Factory Look.mcp").find("item"),
+              std::string::npos);
+    camera->getTool()->configProfiles().reload();
+    EXPECT_EQ(camera->getTool()->configProfiles().fileOf("Factory Look"),
+              own + "/Factory Look.mcp");
+
+    // Deleting the copy: the installed profile comes back, is shown and is loaded.
+    combo()->setCurrentText("Factory Look");
+    answers.pushButton(Flag::Yes);
+    click(107);
+    EXPECT_FALSE(std::filesystem::exists(own + "/Factory Look.mcp"));
+    EXPECT_EQ(combo()->getCurrentText(), "Factory Look");
+    EXPECT_EQ(camera->getConfigProfileName(), "Factory Look");
+    EXPECT_EQ(window->title(), cameraTitle("Factory Look"));
+
+    choose("Example: Wide");
+    setFieldOfView(20);
     click(103);
     EXPECT_EQ(boxes().back(), "Morvik Quorvane: The specified profile is considered read-only "
                               "and cannot be overwritten.");
-    EXPECT_FALSE(std::filesystem::exists(own + "/Factory Look.mcp"));
-    EXPECT_EQ(qvn::test::TestEnvironment::readFile(installed + "/Factory Look.mcp").find("item"),
-              std::string::npos);
-    click(110);
-    EXPECT_EQ(boxes().back(), "Morvik Quorvane: Cannot rename this profile.");
+    EXPECT_FALSE(std::filesystem::exists(own + "/Example: Wide.mcp"));
 
     // The window still works.
     answers.pushText("Mine");
@@ -354,6 +394,58 @@ TEST_F(ConfigWindowTest, AThousandProfilesAndANameThatWouldLeaveTheFolderKeepThe
     EXPECT_EQ(combo()->getCurrentText(), "Take 999");
     EXPECT_EQ(outside(), before);
     EXPECT_FALSE(std::filesystem::exists(environment.root() + "/Escape.mcp"));
+}
+
+// A profile applied through the core interface and a rename of the tool, from outside the
+// window: the combo box, the title and its unsaved mark follow.
+TEST_F(ConfigWindowTest, TheWindowFollowsAProfileAppliedThroughTheCoreAndARenameOfItsTool) {
+    window->open(camera);
+    setFieldOfView(75);
+    answers.pushText("Wide");
+    click(111);
+    choose("Start Profile");
+    setFieldOfView(20);
+    EXPECT_EQ(window->title(), cameraTitle("Start Profile") + "*");
+
+    core->applyConfigProfile(camera->getName(), "Wide");
+    EXPECT_EQ(combo()->getCurrentText(), "Wide");
+    EXPECT_EQ(window->getRoot()->getLabel(), cameraTitle("Wide"));
+    EXPECT_FALSE(window->hasUnsavedChanges());
+    EXPECT_EQ(shownFieldOfView(), 75.0);
+
+    implementation()->findInstance(camera->getName())->rename("Crane Cam");
+    ASSERT_EQ(camera->getName().rfind("Crane Cam", 0), 0u);
+    EXPECT_EQ(window->getRoot()->getLabel(), cameraTitle("Wide"));
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(window->getRoot()->getLabel(), cameraTitle("Wide"));
+}
+
+// The tool destroyed while one of the window's prompts or file dialogs is up: the command
+// stops when the dialog returns, and the window goes on without the tool.
+TEST_F(ConfigWindowTest, AToolDestroyedWhileAPromptOrFileDialogIsUpLeavesTheWindowWorking) {
+    // A profile "Gone" to import, kept outside the store.
+    const std::string imported = environment.root() + "/Gone.mcp";
+    const std::string exported = environment.root() + "/Lost.mcp";
+    window->open(camera);
+    answers.pushText(imported);
+    click(106);
+    ASSERT_TRUE(std::filesystem::exists(imported));
+    for (const int32_t button : {104, 111, 105, 106}) {
+        SCOPED_TRACE(button);
+        Instance* doomed =
+            implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+        const std::string name = doomed->getName();
+        window->open(doomed);
+        answers.whileNextQuestionIsUp([doomed] { doomed->destroy(); });
+        answers.pushText(button == 105 ? imported : button == 106 ? exported : "Gone");
+        click(button);
+        EXPECT_EQ(core->findInstance(name), nullptr);
+        EXPECT_EQ(window->title().find(name), std::string::npos) << window->title();
+        EXPECT_FALSE(camera->getTool()->configProfiles().hasElement("Gone"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(exported)) << "nothing exported for a deleted tool";
+    window->open(camera);
+    EXPECT_EQ(window->title(), cameraTitle("Start Profile"));
 }
 
 } // namespace

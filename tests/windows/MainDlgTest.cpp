@@ -4,18 +4,25 @@
 #include "core/instances/InstanceReference.h"
 #include "core/libraries/LibraryManager.h"
 #include "core/libraries/Tool.h"
+#include "core/recording/ResimulateWindow.h"
 #include "core/windows/ToolMenus.h"
 #include "gui/componentinterface/Button.h"
+#include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/Tree.h"
+#include "unidevice/DeviceHandler.h"
+#include "unidevice/WinDriver.h"
 #include "util/Message.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -291,6 +298,94 @@ TEST_F(MainDlgTest, NewToolFromTheTreeMenuCreatesBelowTheSelectedItem) {
               1000 + static_cast<int32_t>(creatable.size()));
     EXPECT_EQ(group->childCount(), 1);
     EXPECT_EQ(implementation()->getRoot()->childCount(), 1);
+}
+
+// The spinner shows the factor in effect: 1 while a resimulation runs, the user's step before
+// and after it; a step committed meanwhile is refused, not kept on screen and dropped later.
+TEST_F(MainDlgTest, TheSlowMotionSpinnerFollowsAResimulationAndRefusesStepsDuringIt) {
+    attachAndOpen();
+    auto* spinner = mvk::gui::interfaceOf<ci::Spinner>(mainComponent(115));
+    ASSERT_NE(spinner, nullptr);
+    core->setSlowMotion(3);
+    EXPECT_EQ(spinner->getValueRounded(), 3);
+
+    host.frameRate = 25.0;
+    host.time = 0.0;
+    host.rangeEnd = 4.0;
+    click(117);
+    ASSERT_TRUE(implementation()->isResimulating());
+    EXPECT_EQ(spinner->getValueRounded(), 1);
+
+    spinner->setValue(5);
+    userEvent(mainComponent(115), 0x4200, 5);
+    EXPECT_EQ(core->getSlowMotion(), 1);
+    EXPECT_EQ(spinner->getValueRounded(), 1);
+
+    // Cancelled through the progress window's own button.
+    Component* progress = implementation()->getResimulateWindow()->getWindow();
+    ASSERT_NE(progress, nullptr);
+    auto* cancel = qobject_cast<QAbstractButton*>(progress->findById(99)->getWidget());
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+    EXPECT_FALSE(implementation()->isResimulating());
+    EXPECT_EQ(core->getSlowMotion(), 3);
+    EXPECT_EQ(spinner->getValueRounded(), 3);
+    spinner->setValue(2);
+    userEvent(mainComponent(115), 0x4200, 2);
+    EXPECT_EQ(core->getSlowMotion(), 2);
+}
+
+// A create button given a tool shows the images of the tool's data folder, and those of its
+// installed folder when the data folder has none.
+TEST_F(MainDlgTest, ACreateButtonShowsTheImagesOfItsToolsDataFolder) {
+    installSamplePlugins();
+    attachAndOpen();
+    core::Tool* camera = core::LibraryManager::instance()->findTool("Orbit Camera");
+    ASSERT_NE(camera, nullptr);
+    ASSERT_NE(camera->dataFolder(), camera->installedDataFolder());
+    const auto paint = [](const std::string& folder, Qt::GlobalColor colour) {
+        std::filesystem::create_directories(folder + "/images");
+        QImage image(48, 48, QImage::Format_RGB32);
+        image.fill(colour);
+        for (const char* state : {"default", "pressed", "hover"})
+            ASSERT_TRUE(image.save(
+                QString::fromStdString(folder + "/images/button_product_" + state + ".png")));
+    };
+    paint(camera->installedDataFolder(), Qt::blue);
+    paint(camera->dataFolder(), Qt::red);
+    Component* button = mainComponent(core::MainDlg::CreateButtons[1]);
+    ASSERT_NE(button, nullptr);
+    // The share of the button's pixels in a colour.
+    const auto share = [button](QRgb colour) {
+        const QImage shot = button->getWidget()->grab().toImage();
+        int hits = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                hits += shot.pixel(x, y) == colour ? 1 : 0;
+        return static_cast<double>(hits) / (shot.width() * shot.height());
+    };
+
+    implementation()->setButtonTool(1, camera);
+    EXPECT_GT(share(qRgb(255, 0, 0)), 0.2);
+    EXPECT_EQ(share(qRgb(0, 0, 255)), 0.0);
+    std::filesystem::remove_all(camera->dataFolder() + "/images");
+    implementation()->setButtonTool(1, camera);
+    EXPECT_GT(share(qRgb(0, 0, 255)), 0.2);
+}
+
+// The window driver's devices work with the main window's native window, handed over when a
+// take is prepared.
+TEST_F(MainDlgTest, TheWindowDriverGetsTheMainWindowsNativeHandleWhenATakeIsPrepared) {
+    attachAndOpen();
+    auto* windows = dynamic_cast<mvk::unidevice::WinDriver*>(
+        mvk::unidevice::DeviceHandler::instance()->driver("windriver"));
+    ASSERT_NE(windows, nullptr);
+    click(116);
+    ASSERT_TRUE(core->isRecording());
+    const WId native = core->getMainWindow()->getWidget()->window()->winId();
+    EXPECT_NE(native, WId(0));
+    EXPECT_EQ(windows->param(), static_cast<uintptr_t>(native));
+    click(116);
 }
 
 } // namespace

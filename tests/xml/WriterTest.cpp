@@ -99,4 +99,40 @@ TEST(XmlSave, WritesTheDeclarationAndTheTabIndentedTree) {
     EXPECT_FALSE(big.save("/dev/full"));
 }
 
+// A hostile tree nested far deeper than any layout: the indentation stops growing at 64 levels,
+// so the written size stays linear in the depth, and the document still reads back the same.
+TEST(XmlSave, IndentationStopsGrowingSoDeepTreesStayLinearInSize) {
+    constexpr int Depth = 5000;
+    Element root = Tag("n");
+    Element* tip = &root;
+    for (int i = 0; i < Depth; ++i)
+        tip = &tip->addChild(Tag("n"));
+    tip->addChild(Tag("leaf"));
+
+    const std::string written = pretty(root);
+    // Each level: start and end tag (3 + 4 bytes), two newlines and at most 64 tabs twice.
+    EXPECT_LE(written.size(), size_t(Depth + 2) * (3 + 4 + 2 + 2 * 64));
+    const auto tabsBefore = [&written](const std::string& line) {
+        const size_t at = written.find(line);
+        const size_t start = written.rfind('\n', at) + 1;
+        return written.find_first_not_of('\t', start) - start;
+    };
+    EXPECT_EQ(tabsBefore("<leaf/>"), 64u);
+    // Shallow levels keep one tab per level, up to the cap.
+    std::string line = "\n";
+    for (int level = 1; level <= 64; ++level)
+        line += '\t';
+    EXPECT_NE(written.find(line + "<n>\n"), std::string::npos);
+    EXPECT_EQ(written.find(line + "\t<"), std::string::npos);
+    EXPECT_EQ(written.substr(0, 9), "<n>\n\t<n>\n");
+    EXPECT_EQ(written.substr(written.size() - 11), "\n\t</n>\n</n>");
+
+    qvn::test::TestEnvironment environment;
+    const std::string path = environment.root() + "/deep.xml";
+    ASSERT_TRUE(root.save(path));
+    Element loaded;
+    ASSERT_EQ(loaded.load(path), Element::Parsed);
+    EXPECT_TRUE(loaded.deepEquals(root));
+}
+
 } // namespace

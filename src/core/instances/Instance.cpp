@@ -129,7 +129,12 @@ std::string Instance::chooseIcon() const {
 Instance::~Instance() {
     util::Log::instance()->write("Destroying Instance: " + getName(), util::Log::Notice);
     destroying = true;
-    inputSettings.reset();
+    // Told before anything of the instance goes: a window showing it may be running a modal
+    // binding, tuning or profile prompt and must let go of it first. Its own input window
+    // then outlives the running call.
+    util::Message gone(util::Message::Destroying);
+    broadcastFrom(gone);
+    InputConfigDlg::dispose(std::move(inputSettings));
     setAside.clear();
     for (auto it = virtualControls.rbegin(); it != virtualControls.rend(); ++it)
         (*it)->destroy();
@@ -592,6 +597,8 @@ void Instance::rename(const std::string& requested) {
             suffix = suffix.substr(oldName.size() + 1);
         node->setName(newName + "_" + suffix);
     }
+    util::Message renamed(Renamed);
+    broadcastFrom(renamed);
 }
 
 // ---- Recording --------------------------------------------------------------------------------

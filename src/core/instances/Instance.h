@@ -107,8 +107,8 @@ public:
                        bool asProperty, Callback* callback) override;
     int32_t addCheckBox(const std::string& label, const std::string& tooltip, bool* variable,
                         Callback* callback) override;
-    int32_t addTextBox(const std::string& label, const std::string& tooltip,
-                       std::string* variable, Callback* callback) override;
+    int32_t addTextBox(const std::string& label, const std::string& tooltip, std::string* variable,
+                       Callback* callback) override;
     ComboUpdater* addComboBox(const std::string& label, const std::string& tooltip,
                               std::string* variable, std::vector<std::string>& items,
                               Callback* callback) override;
@@ -117,6 +117,8 @@ public:
     int32_t reserved14() override { return 0; }
     int32_t endConfig() override;
     int32_t showInputSettings() override;
+    // The instance's own input window; null until it was first shown.
+    InputConfigDlg* getInputSettings() const { return inputSettings.get(); }
     std::string getDataPath() override;
     int32_t setSaveData(const void* bytes, uint32_t length) override;
     const void* getSaveData(uint32_t& length) override;
@@ -139,8 +141,7 @@ public:
     double getFrameRate() override;
     double getSampleInterval() override;
     int32_t redrawViews() override;
-    int32_t messageBox(const std::string& text, const std::string& title,
-                       uint32_t style) override;
+    int32_t messageBox(const std::string& text, const std::string& title, uint32_t style) override;
 
     // Identity.
     const std::string& getName() const { return Device::name(); }
@@ -173,6 +174,10 @@ public:
     int32_t applyInputProfile(const util::xml::Element& profile);
     static constexpr int32_t NotAnInputProfile = 9999999;
     static constexpr int32_t InputProfileApplied = 154;
+    // Broadcast after the instance took a new name.
+    static constexpr int32_t Renamed = 155;
+    // Broadcast after a stored configuration profile was applied from outside its windows.
+    static constexpr int32_t ConfigProfileApplied = 156;
 
     // Recording hand-shakes, called by the record manager for every instance of its record
     // list in order. When `resimulating`, the recorded curves are played back through a

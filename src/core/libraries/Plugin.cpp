@@ -3,6 +3,8 @@
 #include "core/Paths.h"
 #include "core/instances/Instance.h"
 #include "core/instances/InstanceReference.h"
+#include "core/libraries/XMLFileManager.h"
+#include "core/plugins/TemplatePlugin.h"
 #include "sdk/CCameraPlugin.h"
 #include "util/xml/Element.h"
 
@@ -34,6 +36,17 @@ std::string Plugin::dataFolder() const {
 
 std::string Plugin::installedDataFolder() const {
     return getInstallPath("data") + "/" + plugin->getDataPath();
+}
+
+std::string Plugin::profileFolderOf(const Instance& instance) const {
+    const auto* code = dynamic_cast<const plugins::TemplatePlugin::Code*>(instance.getCode());
+    if (code == nullptr)
+        return {};
+    // The template's data path travels with the instance's logic, in scenes too.
+    const std::string& path = code->content().child("datapath").text();
+    const size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? path : path.substr(slash + 1);
+    return XMLFileManager::isUsableName(folder) ? folder : std::string();
 }
 
 std::string Plugin::helpDocument() const {

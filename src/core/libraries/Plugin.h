@@ -33,6 +33,11 @@ public:
 
     CCameraPlugin* getPlugin() const { return plugin; }
 
+protected:
+    // For an instance of a template plug-in: the last part of its template's data path, so that
+    // every template keeps its profiles apart ("core/template/turntable/configprofiles").
+    std::string profileFolderOf(const Instance& instance) const override;
+
 private:
     CCameraPlugin* plugin;
     std::vector<std::string> ids;

@@ -58,23 +58,65 @@ void Tool::setUpProfileStores(const std::string& dataFolder, const std::string& 
     configStore->setUp(dataFolder, installedFolder);
 }
 
+std::string Tool::profileFolderOf(const Instance&) const {
+    return {};
+}
+
+Tool::ConfigProfileManager& Tool::configProfilesOf(const Instance& instance) {
+    const std::string folder = profileFolderOf(instance);
+    return folder.empty() ? *configStore : *storesIn(folder).config;
+}
+
+Tool::InputProfileManager& Tool::inputProfilesOf(const Instance& instance) {
+    const std::string folder = profileFolderOf(instance);
+    return folder.empty() ? *inputStore : *storesIn(folder).input;
+}
+
+// The folder's own profiles come first; those kept in the tool's own folders (where such
+// instances kept theirs before) follow, so they stay readable.
+Tool::Stores& Tool::storesIn(const std::string& folder) {
+    Stores& stores = folderStores[folder];
+    if (stores.config != nullptr)
+        return stores;
+    const std::string data = dataFolder();
+    const std::string installed = installedDataFolder();
+    stores.config = std::make_unique<ConfigProfileManager>();
+    stores.config->setUp(data + "/" + folder, installed + "/" + folder);
+    stores.input = std::make_unique<InputProfileManager>();
+    stores.input->setUp(data + "/" + folder, installed + "/" + folder);
+    const auto addShared = [&](XMLFileManager& store, const char* folderName,
+                               const char* fileName) {
+        store.addSourcePath(data + "/" + folderName);
+        store.addSourcePath(installed + "/" + fileName);
+        store.addSourcePath(installed + "/" + folderName);
+        store.reload();
+    };
+    addShared(*stores.config, ConfigProfileManager::FolderName, ConfigProfileManager::FileName);
+    addShared(*stores.input, InputProfileManager::FolderName, InputProfileManager::FileName);
+    return stores;
+}
+
 void Tool::applyStartProfiles(Instance& instance) {
     const std::string start = XMLFileManager::StartProfile;
-    configStore->addElement(instance.makeConfigProfile(XMLFileManager::FactorySettings), false,
-                            true);
-    if (configStore->elementByName(start).isEmpty())
-        configStore->addElement(instance.makeConfigProfile(start), true, false);
-    instance.applyConfigProfile(configStore->elementByName(start));
-    if (inputStore->elementByName(start).isEmpty())
-        inputStore->addElement(instance.makeInputProfile(start), true, false);
-    instance.applyInputProfile(inputStore->elementByName(start));
+    ConfigProfileManager& configs = configProfilesOf(instance);
+    InputProfileManager& inputs = inputProfilesOf(instance);
+    configs.addElement(instance.makeConfigProfile(XMLFileManager::FactorySettings), false, true);
+    if (configs.elementByName(start).isEmpty())
+        configs.addElement(instance.makeConfigProfile(start), true, false);
+    instance.applyConfigProfile(configs.elementByName(start));
+    if (inputs.elementByName(start).isEmpty())
+        inputs.addElement(instance.makeInputProfile(start), true, false);
+    instance.applyInputProfile(inputs.elementByName(start));
 }
 
 bool Tool::applyConfigProfile(Instance& instance, const std::string& profile) {
-    const util::xml::Element& stored = configStore->elementByName(profile);
+    const util::xml::Element& stored = configProfilesOf(instance).elementByName(profile);
     if (stored.isEmpty())
         return false;
     instance.applyConfigProfile(stored);
+    // The windows showing the instance follow: its values now match the stored profile.
+    util::Message applied(Instance::ConfigProfileApplied);
+    instance.broadcastFrom(applied);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "util/DynamicObject.h"
 #include "util/MessageNode.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,10 @@ public:
     Library* getLibrary() const { return library; }
     ConfigProfileManager& configProfiles() { return *configStore; }
     InputProfileManager& inputProfiles() { return *inputStore; }
+    // The stores `instance` keeps its profiles in: the tool's own, or those of the folder the
+    // tool gives the instance (profileFolderOf), made when first asked for.
+    ConfigProfileManager& configProfilesOf(const Instance& instance);
+    InputProfileManager& inputProfilesOf(const Instance& instance);
 
     // Instances add and remove themselves.
     void addInstance(Instance* instance) { instances.push_back(instance); }
@@ -89,12 +94,23 @@ public:
 protected:
     // Points both stores at the tool's folders and reads the profiles they hold.
     void setUpProfileStores(const std::string& dataFolder, const std::string& installedFolder);
+    // A folder below the tool's data folders that keeps the profiles of `instance` apart from
+    // those of the tool's other instances; empty: the tool's own stores.
+    virtual std::string profileFolderOf(const Instance& instance) const;
 
 private:
+    struct Stores {
+        std::unique_ptr<ConfigProfileManager> config;
+        std::unique_ptr<InputProfileManager> input;
+    };
+    Stores& storesIn(const std::string& folder);
+
     Library* library;
     std::vector<Instance*> instances;
     std::unique_ptr<ConfigProfileManager> configStore;
     std::unique_ptr<InputProfileManager> inputStore;
+    // The stores of the folders given to instances, by folder.
+    std::map<std::string, Stores> folderStores;
 };
 
 } // namespace mvk::qvn::core

@@ -16,6 +16,8 @@
 #include "util/Log.h"
 #include "util/Message.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -172,6 +174,12 @@ void RecordManager::onTimer(int32_t timerId, uint32_t tickCount) {
 }
 
 void RecordManager::sampleUpTo(int32_t target, double dt) {
+    // The counter stands still until the record clock has passed the start time. Moving it on
+    // during the pre-roll would use up the first sample after an off-grid start (or a tick that
+    // lands exactly on the start) without recording it, so the first key would come up to two
+    // intervals late, and a stop during the countdown would leave the host past the start.
+    if (!(recordTime > startTime))
+        return;
     int recordedThisTick = 0;
     for (int i = 0; i < MaxSamplesPerTick && currentSample < target && recording; ++i) {
         ++currentSample;
@@ -180,12 +188,10 @@ void RecordManager::sampleUpTo(int32_t target, double dt) {
             stopRecording();
             return;
         }
-        if (recordTime > startTime) {
-            if (countDown)
-                countDown->hide();
-            recordSample(sampleTime);
-            noteSample(sampleTime, ++recordedThisTick);
-        }
+        if (countDown)
+            countDown->hide();
+        recordSample(sampleTime);
+        noteSample(sampleTime, ++recordedThisTick);
     }
 }
 
@@ -334,7 +340,7 @@ void RecordManager::resimulate(double from, double to) {
     progress = 0.0F;
     savedSlowMotionFactor = slowMotionFactor;
     slowMotionFactor = 1.0;
-    // The main window's slow-motion display follows the factor once the window exists.
+    getCore()->updateSlowMotion();
     prepareRecording(orderedRecordList(), from);
     savedLogThreshold = util::Log::threshold();
     lastTick = platform::tickCount();
@@ -387,6 +393,7 @@ void RecordManager::finishResimulation() {
     recording = false;
     resimulating = false;
     slowMotionFactor = savedSlowMotionFactor;
+    getCore()->updateSlowMotion();
     unidevice::DeviceHandler::instance()->deactivateAll();
     if (HostAdaptor* adaptor = host()) {
         adaptor->onRecordingDone();
@@ -421,6 +428,11 @@ int32_t RecordManager::getSlowMotion() const {
 }
 
 void RecordManager::setSlowMotion(int32_t step) {
+    // A resimulation runs at factor 1 and puts the factor it saved back when it ends; a step
+    // taken meanwhile would be overwritten then, so it is refused and the display keeps showing
+    // the factor in effect.
+    if (resimulating)
+        return;
     if (step < 1)
         step = 1;
     if (step > 31)
@@ -452,9 +464,13 @@ std::optional<bool> RecordManager::mainWindowCheckBox(int32_t id) const {
     return box->isChecked();
 }
 
-// The main window has no native window yet; the window driver's devices get 0 until it has.
+// The native window of the main window; 0 while it has none (it was never shown). Only an
+// existing one is handed over: making one here would fix the window's native state before the
+// main dialog sets it up for showing.
 uintptr_t RecordManager::mainWindowHandle() const {
-    return 0;
+    gui::Component* window = getCore()->getMainWindow();
+    QWidget* widget = window != nullptr ? window->getWidget() : nullptr;
+    return widget != nullptr ? static_cast<uintptr_t>(widget->window()->internalWinId()) : 0;
 }
 
 } // namespace mvk::qvn::core

@@ -21,7 +21,7 @@
 namespace mvk::qvn {
 class CoreNode;
 class HostAdaptor;
-}
+} // namespace mvk::qvn
 namespace mvk::util {
 class Log;
 }
@@ -75,7 +75,7 @@ public:
 
     // The slow-motion step: floor(log2(factor) + 0.001) + 1.
     int32_t getSlowMotion() const;
-    // The factor becomes 2^(step - 1); steps below 1 count as 1.
+    // The factor becomes 2^(step - 1); steps below 1 count as 1. Refused while resimulating.
     void setSlowMotion(int32_t step);
     double getSlowMotionFactor() const { return slowMotionFactor; }
 

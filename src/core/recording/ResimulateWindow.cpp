@@ -13,6 +13,7 @@
 #include "util/Message.h"
 #include "util/xml/Element.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <cmath>
@@ -36,6 +37,7 @@ RecordManager::ResimulateWindow::ResimulateWindow(RecordManager& manager)
 
 RecordManager::ResimulateWindow::~ResimulateWindow() {
     close();
+    destroyRetired();
 }
 
 bool RecordManager::ResimulateWindow::build() {
@@ -81,6 +83,23 @@ void RecordManager::ResimulateWindow::close() {
         return;
     gui::Component* closing = window;
     window = nullptr;
+    destroyRetired();
+    closing->hide();
+    retired = closing;
+    QWidget* widget = closing->getWidget();
+    if (widget == nullptr) {
+        destroyRetired();
+        return;
+    }
+    // Tied to the widget: when the window goes first, the call is dropped.
+    QTimer::singleShot(0, widget, [this] { destroyRetired(); });
+}
+
+void RecordManager::ResimulateWindow::destroyRetired() {
+    if (retired == nullptr)
+        return;
+    gui::Component* closing = retired;
+    retired = nullptr;
     closing->destroy();
 }
 
@@ -100,6 +119,10 @@ void RecordManager::ResimulateWindow::handleMessage(util::Message& message, bool
     if (message.id == util::Message::Destroying && message.sender == window) {
         // Closed from outside: forget the component; the slices go on.
         window = nullptr;
+        return;
+    }
+    if (message.id == util::Message::Destroying && message.sender == retired) {
+        retired = nullptr;
         return;
     }
     if (message.id == gui::component::Button::EventClicked && message.param == CancelButton &&

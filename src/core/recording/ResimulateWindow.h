@@ -29,7 +29,7 @@ public:
     static constexpr int32_t CurrentFrameLabel = 104;
 
     explicit ResimulateWindow(RecordManager& manager);
-    // Stops the timer and destroys the window component.
+    // Stops the timer and destroys the window component at once.
     ~ResimulateWindow() override;
 
     // Shows the window (built from its layout on first use) and starts the slices.
@@ -39,7 +39,9 @@ public:
     void onTimer(int32_t timerId, uint32_t tickCount) override;
     // The cancel button finishes the resimulation with the frames done so far.
     void handleMessage(util::Message& message, bool broadcast) override;
-    // Removes the timer and destroys the window component; the object stays for the next run.
+    // Removes the timer, hides the window component and destroys it once the event being
+    // handled has returned (the cancel button's click may be on the stack); the object stays for
+    // the next run.
     void close();
 
     gui::Component* getWindow() const { return window; }
@@ -47,9 +49,12 @@ public:
 private:
     bool build();
     void setLabel(int32_t id, const std::string& text);
+    void destroyRetired();
 
     RecordManager& manager;
     gui::Component* window = nullptr;
+    // A closed window waiting for its destruction.
+    gui::Component* retired = nullptr;
     float lastFrame = 0.0F;
     uint32_t lastFrameTick = 0;
     int64_t estimate = 0;

@@ -139,6 +139,12 @@ void AdvancedSettingsDialog::handleMessage(util::Message& message, bool) {
         finish();
 }
 
+void AdvancedSettingsDialog::abandon() {
+    service().removeTimer(this, MarkerTimerId);
+    edited = nullptr;
+    hideWindow();
+}
+
 void AdvancedSettingsDialog::finish() {
     // Hiding the window ends its modal run.
     hideWindow();

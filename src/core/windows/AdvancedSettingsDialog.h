@@ -37,6 +37,8 @@ public:
     bool run(unidevice::Property* property, const std::string& owner);
     // Redraws the curve and the marker from the property.
     void redraw();
+    // The property is going: stops following it and ends the modal run.
+    void abandon();
 
     void handleMessage(util::Message& message, bool broadcast) override;
     void onTimer(int32_t timerId, uint32_t tickCount) override;

@@ -293,7 +293,7 @@ void ConfigWindow::listenToElements(configadaptor::Node* element) {
 XMLFileManager* ConfigWindow::store() const {
     if (current == nullptr || current->getTool() == nullptr || !withProfiles)
         return nullptr;
-    return &current->getTool()->configProfiles();
+    return &current->getTool()->configProfilesOf(*current);
 }
 
 void ConfigWindow::fillProfiles() {
@@ -344,6 +344,19 @@ std::string ConfigWindow::comboText() const {
 void ConfigWindow::handleMessage(util::Message& message, bool) {
     if (message.id == util::Message::Destroying) {
         onInstanceGone(message.origin);
+        return;
+    }
+    if (message.id == Instance::Renamed) {
+        if (tree != nullptr)
+            tree->refresh();
+        refreshTitle();
+        return;
+    }
+    if (message.id == Instance::ConfigProfileApplied) {
+        if (current != nullptr && static_cast<util::MessageNode*>(current) == message.origin) {
+            fillProfiles();
+            markStored();
+        }
         return;
     }
     if (message.id == ConfigurationChanged) {
@@ -458,8 +471,11 @@ void ConfigWindow::onProfileChosen() {
         return;
     const std::string previous = current->getConfigProfileName();
     if (chosen != previous && hasUnsavedChanges()) {
+        Instance* const asked = current;
         const int answer = messageBox("Do you wish to save your changes to " + previous + "?",
                                       "Save?", Flag::Save | Flag::Discard | Flag::Cancel);
+        if (current != asked)
+            return;
         if (answer == static_cast<int>(Flag::Cancel)) {
             combo->setCurrentText(previous);
             return;
@@ -485,11 +501,10 @@ bool ConfigWindow::saveUnder(const std::string& name) {
     XMLFileManager* profiles = store();
     if (profiles == nullptr)
         return false;
-    // An installed profile is shown but never replaced: only the user's own files are written.
-    int result = XMLFileManager::Done;
-    if (profiles->hasElement(name) && !profiles->fileOf(name).empty() && !isOwnFile(name))
-        result = XMLFileManager::Refused;
-    else
+    // Saving an installed profile writes the user's own copy, which hides the installed file from
+    // then on; only the examples are kept as shipped.
+    int result = XMLFileManager::Refused;
+    if (name.find("Example:") == std::string::npos)
         result = profiles->addElement(current->makeConfigProfile(name), true, false);
     if (result == XMLFileManager::Refused) {
         messageBox("The specified profile is considered read-only and cannot be overwritten.",
@@ -520,9 +535,11 @@ void ConfigWindow::saveAsNew(bool fromFactorySettings) {
     XMLFileManager* profiles = store();
     if (profiles == nullptr)
         return;
+    Instance* const naming = current;
     const std::optional<std::string> name = askName(
         fromFactorySettings ? "New profile..." : "Save profile as...", "Select a new name", "New");
-    if (!name)
+    // The instance may have gone while the prompt was up.
+    if (!name || current != naming)
         return;
     if (fromFactorySettings)
         current->applyConfigProfile(profiles->elementByName(XMLFileManager::FactorySettings));
@@ -561,19 +578,19 @@ void ConfigWindow::importProfile() {
     XMLFileManager* profiles = store();
     if (profiles == nullptr)
         return;
+    Instance* const importing = current;
     std::string chosen;
     if (!platform::interaction().openFileName(getRoot() ? getRoot()->getWidget() : nullptr,
-                                              "Import profile", "", ProfileFilter, chosen))
+                                              "Import profile", "", ProfileFilter, chosen) ||
+        current != importing)
         return;
     const std::vector<util::xml::Element> read = profiles->readProfiles(chosen);
     if (read.empty()) {
         messageBox("The profile could not be imported. ", ErrorCaption, Flag::Ok);
         return;
     }
-    const util::xml::Element& profile = read.front();
-    const std::string name = profile.attribute("name");
-    int result = profiles->hasElement(name) ? XMLFileManager::Refused
-                                            : profiles->addElement(profile, true, false);
+    // A profile of the same name is replaced; the store refuses only the reserved names.
+    const int result = profiles->addElement(read.front(), true, false);
     if (result == XMLFileManager::Refused) {
         messageBox("The profile already exists and cannot be overwritten.", Caption, Flag::Ok);
         return;
@@ -590,9 +607,11 @@ void ConfigWindow::exportProfile() {
     XMLFileManager* profiles = store();
     if (profiles == nullptr)
         return;
+    Instance* const exporting = current;
     std::string chosen;
     if (!platform::interaction().saveFileName(getRoot() ? getRoot()->getWidget() : nullptr,
-                                              "Export profile", "", ProfileFilter, chosen))
+                                              "Export profile", "", ProfileFilter, chosen) ||
+        current != exporting)
         return;
     if (!profiles->exportElement(current->makeConfigProfile(fileNameOf(chosen)), chosen))
         messageBox("The profile could not be saved", ErrorCaption, Flag::Ok);
@@ -607,15 +626,19 @@ void ConfigWindow::deleteProfile() {
         messageBox("Please select or specify a profile", Caption, 64);
         return;
     }
+    Instance* const deleting = current;
     const int answer = messageBox("Do you really want to delete the profile: " + name + "?",
                                   Caption, Flag::Yes | Flag::No, true);
-    if (answer != static_cast<int>(Flag::Yes))
+    if (answer != static_cast<int>(Flag::Yes) || current != deleting)
         return;
     if (profiles->removeElement(name) != XMLFileManager::Done)
         return;
     fillProfiles();
-    combo->setCurrentText(combo->getItemText(0));
-    loadProfile(comboText());
+    // An installed profile that the user's copy hid comes back under the same name; else the
+    // first entry is shown. Whatever the box shows is what the instance then carries.
+    combo->setCurrentText(profiles->hasElement(name) ? name : combo->getItemText(0));
+    if (!loadProfile(comboText()))
+        combo->setCurrentText({});
     refreshTitle();
 }
 
@@ -632,8 +655,9 @@ void ConfigWindow::renameProfile() {
         messageBox("Cannot rename this profile.", Caption, Flag::Ok | Flag::IconInformation);
         return;
     }
+    Instance* const renaming = current;
     const std::optional<std::string> newName = askName("Rename", "Set a new name", name);
-    if (!newName)
+    if (!newName || current != renaming)
         return;
     if (profiles->renameElement(name, *newName) != XMLFileManager::Done) {
         messageBox("The specified profile could not be renamed, please try with another name.",

@@ -21,8 +21,10 @@ class ControlDetector : public TimerManager,
                         public util::MessageNode,
                         public unidevice::ControlTarget {
 public:
-    static constexpr int32_t FirstTimerId = 1;
-    static constexpr int32_t SecondTimerId = 2;
+    // Timer ids are shared by every listener of the timer service: the resimulation window
+    // runs 1 and a take 123, so detection keeps clear of both and may run beside either.
+    static constexpr int32_t FirstTimerId = 201;
+    static constexpr int32_t SecondTimerId = 202;
     // Polling on every idle pass would keep a core busy for as long as the dialog waits; a
     // person cannot tell 30 ms apart from immediate.
     static constexpr double PollInterval = 30.0;

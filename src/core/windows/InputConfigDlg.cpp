@@ -15,6 +15,9 @@
 #include "util/Message.h"
 #include "util/xml/Element.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include <array>
 
 namespace mvk::qvn::core {
@@ -37,6 +40,21 @@ InputConfigDlg::~InputConfigDlg() {
     forgetInstance();
 }
 
+bool InputConfigDlg::isRunningModal() const {
+    return commandsRunning > 0 || (properties != nullptr && properties->isBusy());
+}
+
+void InputConfigDlg::dispose(std::unique_ptr<InputConfigDlg> window) {
+    if (window == nullptr)
+        return;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!window->isRunningModal() || application == nullptr)
+        return;
+    window->hideWindow();
+    InputConfigDlg* later = window.release();
+    QTimer::singleShot(0, application, [later] { delete later; });
+}
+
 bool InputConfigDlg::open(Instance* instance) {
     // A binding or tuning window runs inside the property list's own call; the list must
     // outlive it.
@@ -53,7 +71,7 @@ bool InputConfigDlg::open(Instance* instance) {
     }
     subscribe(instance);
     commands = std::make_unique<InputProfileCommands>(
-        *instance, instance->getTool()->inputProfiles(), getRoot()->getWidget());
+        *instance, instance->getTool()->inputProfilesOf(*instance), getRoot()->getWidget());
     getRoot()->setLabel("Inputs for " + instance->getName());
     refresh();
     getRoot()->show();
@@ -123,8 +141,9 @@ void InputConfigDlg::fillProfiles(const std::string& selected) {
     if (box == nullptr)
         return;
     box->clear();
-    for (const std::string& name : shown->getTool()->inputProfiles().names())
-        if (!shown->getTool()->inputProfiles().isReserved(name))
+    const XMLFileManager& store = shown->getTool()->inputProfilesOf(*shown);
+    for (const std::string& name : store.names())
+        if (!store.isReserved(name))
             box->insertItem(name, -1);
     box->setCurrentText(selected);
 }
@@ -143,12 +162,19 @@ void InputConfigDlg::handleMessage(util::Message& message, bool) {
     if (message.sender == shown && shown != nullptr) {
         if (message.id == util::Message::Destroying) {
             shown = nullptr;
-            commands.reset();
+            // A command waiting in a prompt returns into its own object, which must still be
+            // there; it only stops using the instance.
+            if (commandsRunning > 0 && commands != nullptr)
+                commands->forgetInstance();
+            else
+                commands.reset();
             if (properties != nullptr)
                 properties->forgetInstance();
             hideWindow();
         } else if (message.id == Instance::InputProfileApplied) {
             refresh();
+        } else if (message.id == Instance::Renamed && getRoot() != nullptr) {
+            getRoot()->setLabel("Inputs for " + shown->getName());
         }
         return;
     }
@@ -175,6 +201,8 @@ void InputConfigDlg::onClicked(int32_t id) {
         return;
     const std::string name = selectedProfile();
     std::string status;
+    bool cleared = false;
+    ++commandsRunning;
     switch (id) {
     case LoadButton:
         if (const std::optional<int> missing = commands->load(name); missing && *missing > 0)
@@ -190,7 +218,8 @@ void InputConfigDlg::onClicked(int32_t id) {
         commands->rename(name);
         break;
     case DeleteButton:
-        commands->remove(name);
+        if (commands->remove(name))
+            cleared = !loadAfterDelete(name);
         break;
     case ImportButton:
         commands->importProfiles();
@@ -203,10 +232,33 @@ void InputConfigDlg::onClicked(int32_t id) {
         status = commands->status();
         break;
     default:
+        --commandsRunning;
+        return;
+    }
+    --commandsRunning;
+    // The instance went while a prompt or file dialog was up.
+    if (shown == nullptr) {
+        commands.reset();
         return;
     }
     refresh();
+    if (cleared)
+        fillProfiles({});
     setStatus(status);
+}
+
+// The box then shows a profile of the store, and the instance carries it: an installed profile
+// of the deleted name that the user's copy hid, or else the first one. False when none is left;
+// the box is then emptied rather than left showing the deleted name as typed text.
+bool InputConfigDlg::loadAfterDelete(const std::string& deleted) {
+    if (shown == nullptr || commands == nullptr)
+        return false;
+    const XMLFileManager& store = shown->getTool()->inputProfilesOf(*shown);
+    std::string next = store.hasElement(deleted) ? deleted : std::string();
+    for (const std::string& name : store.names())
+        if (next.empty() && !store.isReserved(name))
+            next = name;
+    return !next.empty() && commands->load(next).has_value();
 }
 
 void InputConfigDlg::forgetInstance() {

@@ -47,6 +47,12 @@ public:
     PropertyManager* propertyManager() const { return properties.get(); }
     // Re-reads the rows, the devices and the profile names.
     void refresh();
+    // A binding, tuning or profile window of the dialog is running modally, with the dialog's
+    // own calls below it on the stack.
+    bool isRunningModal() const;
+    // Destroys the window, or, while it runs a modal window, hides it and destroys it once the
+    // event loop is back, after the running call has returned.
+    static void dispose(std::unique_ptr<InputConfigDlg> window);
 
     void handleMessage(util::Message& message, bool broadcast) override;
 
@@ -57,9 +63,14 @@ private:
     void onClicked(int32_t id);
     std::string selectedProfile() const;
     void setStatus(const std::string& text);
+    // After `deleted` left the store: loads the profile the box is to show now; false when
+    // there is none.
+    bool loadAfterDelete(const std::string& deleted);
     void forgetInstance();
 
     Instance* shown = nullptr;
+    // Profile commands under way: they may be waiting in a prompt or file dialog.
+    int commandsRunning = 0;
     std::unique_ptr<InputProfileCommands> commands;
     std::unique_ptr<PropertyManager> properties;
 };

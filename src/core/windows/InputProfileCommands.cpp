@@ -27,16 +27,11 @@ constexpr const char* NotSavedText = "The profile could not be saved";
 constexpr const char* NotImportedText = "The profile could not be imported.";
 constexpr const char* NoSelectionText = "Please select or specify a profile";
 
-std::string folderOf(const std::string& file) {
-    const size_t separator = file.find_last_of("/\\");
-    return separator == std::string::npos ? std::string() : file.substr(0, separator);
-}
-
 } // namespace
 
 InputProfileCommands::InputProfileCommands(Instance& instance, XMLFileManager& store,
                                            QWidget* owner)
-    : instance(instance), profiles(store), owner(owner) {}
+    : instance(&instance), profiles(store), owner(owner) {}
 
 bool InputProfileCommands::hasForbiddenCharacters(const std::string& name) {
     return name.find_first_of("*?\"/\\[]:;|=,.><") != std::string::npos;
@@ -51,13 +46,10 @@ bool InputProfileCommands::isExample(const std::string& name) {
     return name.rfind("Example:", 0) == 0;
 }
 
-// A profile read from a file beside the installation (not from the user's folder) is shared
-// by every user of the machine; the store would only hide it behind a copy.
+// Installed profiles are not protected: saving one writes the user's own copy, which hides the
+// installed file from then on.
 bool InputProfileCommands::isReadOnly(const std::string& name) const {
-    if (isExample(name) || profiles.isReserved(name))
-        return true;
-    const std::string file = profiles.fileOf(name);
-    return !file.empty() && folderOf(file) != profiles.destinationPath();
+    return isExample(name) || profiles.isReserved(name);
 }
 
 void InputProfileCommands::inform(const std::string& text) {
@@ -94,7 +86,9 @@ bool InputProfileCommands::save(const std::string& name) {
 }
 
 bool InputProfileCommands::store(const std::string& name) {
-    const Element profile = instance.makeInputProfile(name);
+    if (instance == nullptr)
+        return false;
+    const Element profile = instance->makeInputProfile(name);
     const int result = profiles.addElement(profile, true, false);
     if (result == XMLFileManager::Refused) {
         fail(std::string(ReadOnlyText) + "\nPlease specify another profile name");
@@ -105,7 +99,7 @@ bool InputProfileCommands::store(const std::string& name) {
         return false;
     }
     // The instance now carries the profile's name; its bindings are those just stored.
-    instance.applyInputProfile(profiles.elementByName(name));
+    instance->applyInputProfile(profiles.elementByName(name));
     return true;
 }
 
@@ -146,7 +140,9 @@ std::optional<int> InputProfileCommands::load(const std::string& name) {
         inform(NoSelectionText);
         return std::nullopt;
     }
-    return instance.applyInputProfile(profiles.elementByName(name));
+    if (instance == nullptr)
+        return std::nullopt;
+    return instance->applyInputProfile(profiles.elementByName(name));
 }
 
 int InputProfileCommands::importProfiles() {
@@ -199,9 +195,11 @@ bool InputProfileCommands::exportProfile(const std::string& selected) {
     if (!platform::interaction().saveFileName(owner, "Export profile", profiles.destinationPath(),
                                               Filter, path))
         return false;
-    const Element profile = selected.empty() || !profiles.hasElement(selected)
-                                ? instance.makeInputProfile(instance.getInputProfileName())
-                                : profiles.elementByName(selected);
+    const bool present = selected.empty() || !profiles.hasElement(selected);
+    if (present && instance == nullptr)
+        return false;
+    const Element profile = present ? instance->makeInputProfile(instance->getInputProfileName())
+                                    : profiles.elementByName(selected);
     // The store names the written profile after the file.
     if (!profiles.exportElement(profile, path)) {
         fail(NotSavedText);
@@ -231,8 +229,8 @@ std::optional<std::string> InputProfileCommands::rename(const std::string& name)
         fail("The specified profile could not be renamed, please try with another name.");
         return std::nullopt;
     }
-    if (instance.getInputProfileName() == name)
-        instance.applyInputProfile(profiles.elementByName(*newName));
+    if (instance != nullptr && instance->getInputProfileName() == name)
+        instance->applyInputProfile(profiles.elementByName(*newName));
     return newName;
 }
 
@@ -263,7 +261,10 @@ bool InputProfileCommands::saveAsStartProfile() {
         fail(ReadOnlyText);
         return false;
     }
-    if (profiles.addElement(instance.makeInputProfile(name), true, false) != XMLFileManager::Done) {
+    if (instance == nullptr)
+        return false;
+    if (profiles.addElement(instance->makeInputProfile(name), true, false) !=
+        XMLFileManager::Done) {
         fail(NotSavedText);
         return false;
     }

@@ -45,6 +45,9 @@ public:
     bool remove(const std::string& name);
     bool saveAsStartProfile();
 
+    // The instance is going: a command waiting in a prompt stops when the prompt returns.
+    void forgetInstance() { instance = nullptr; }
+
     // What the last command has to say on the dialog's status line, if anything.
     const std::string& status() const { return statusText; }
 
@@ -52,7 +55,7 @@ public:
     static bool hasForbiddenCharacters(const std::string& name);
     // The message for such a name.
     static std::string forbiddenCharactersText(const std::string& name);
-    // Installed and example profiles cannot be changed or removed.
+    // Example profiles and the reserved names cannot be changed or removed.
     bool isReadOnly(const std::string& name) const;
     static bool isExample(const std::string& name);
 
@@ -67,7 +70,7 @@ private:
     void inform(const std::string& text);
     void fail(const std::string& text);
 
-    Instance& instance;
+    Instance* instance;
     XMLFileManager& profiles;
     QWidget* owner;
     std::string statusText;

@@ -41,6 +41,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace mvk::qvn::core {
 
@@ -158,7 +159,10 @@ void MainDlg::prepareCreateButton(int index) {
         button->setImage(Button::ImageHover, prefix + "_hover.png");
         return;
     }
-    const std::string prefix = tool->installedDataFolder() + "/images/button_product_";
+    // The tool's own data folder first; images a tool ships with stay in its installed folder.
+    std::string prefix = tool->dataFolder() + "/images/button_product_";
+    if (!std::filesystem::is_regular_file(prefix + "default.png"))
+        prefix = tool->installedDataFolder() + "/images/button_product_";
     button->setImage(Button::ImageDefault, prefix + "default.png");
     button->setImage(Button::ImagePressed, prefix + "pressed.png");
     button->setImage(Button::ImageHover, prefix + "hover.png");

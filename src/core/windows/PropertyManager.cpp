@@ -179,7 +179,7 @@ void Manager::forgetInstance() {
         detection->cancel();
     // Hiding a window ends its modal run; neither may go on with the instance's inputs.
     binding->hideWindow();
-    advanced->hideWindow();
+    advanced->abandon();
 }
 
 } // namespace mvk::qvn::core

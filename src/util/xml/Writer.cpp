@@ -165,11 +165,14 @@ void Writer::openTag(const Element& element) {
     if (!inlineMode)
         out += newline;
     stack.push_back({&element, 0, inlineMode});
-    indent += indentUnit;
+    if (stack.size() <= MaxIndentLevels)
+        indent += indentUnit;
 }
 
+// Called once the frame is off the stack.
 void Writer::closeTag(const Frame& frame) {
-    indent.resize(indent.size() - indentUnit.size());
+    if (stack.size() + 1 <= MaxIndentLevels)
+        indent.resize(indent.size() - indentUnit.size());
     if (!frame.inlineMode)
         out += indent;
     out += "</";

@@ -10,6 +10,11 @@ namespace mvk::util::xml {
 
 class Writer {
 public:
+    // Deeper levels are written at this indentation: with one unit per level, a tree nested a
+    // million deep would otherwise take terabytes. The document stays valid and reads back the
+    // same; only its layout flattens past this depth.
+    static constexpr size_t MaxIndentLevels = 64;
+
     Writer(std::string& out, const std::string& newline, const std::string& indentUnit,
            const std::string& indent);
 
