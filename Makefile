@@ -85,7 +85,7 @@ fuzz: deps
 	@echo "run e.g.: build-fuzz/fuzz/xml/fuzz_xml fuzz/xml/corpus"
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
-# Too slow for every CI run, so not part of `make test`; CI runs asan-ci below. Leaks are
+# Too slow for every CI run, so not part of `make test`. Leaks are
 # forgiven only inside system libraries (tests/sanitizers/leaks.supp).
 ASAN_BUILD ?= build-asan
 SANITIZER_ENV := \
@@ -97,9 +97,10 @@ asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
-# The part of `make asan` that CI runs after `make test`: the test programs of the areas where a
-# freed object is most easily used again (windows that outlive their tool, recording and its
-# timers, reloading the core library, the XML model), built and run under the sanitizers.
+# A sanitizer subset meant to run in CI after `make test` once its time there is known: the
+# test programs of the areas where a freed object is most easily used again (windows that
+# outlive their tool, recording and its timers, reloading the core library, the XML model),
+# built and run under the sanitizers.
 ASAN_CI_TESTS := test_xml test_recording test_inputconfig test_windows test_instances \
 	test_profiles test_core_cycles
 empty :=
