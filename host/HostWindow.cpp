@@ -267,7 +267,10 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
     default:
         break;
     }
-    auto* box = qobject_cast<QDoubleSpinBox*>(watched);
+    // Only our own range fields: the filter also sees every other window's spin boxes.
+    auto* box = watched == rangeStart || watched == rangeEnd
+                    ? static_cast<QDoubleSpinBox*>(watched)
+                    : nullptr;
     if (box == nullptr || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();

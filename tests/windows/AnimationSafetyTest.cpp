@@ -289,6 +289,26 @@ TEST_F(AnimationSafetyTest, UndoingACreationTakesItsNodeAndClosesItsInputSetting
     EXPECT_EQ(treeItems(), 1);
 }
 
+// Coming back to the main dialog only tells the host: the configuration window stays on the
+// tool it shows even when the tree selects another.
+TEST_F(AnimationSafetyTest, ActivatingTheMainDialogLeavesTheConfigurationWindowAlone) {
+    ASSERT_NE(boundCamera(), nullptr);
+    const std::string first = camera;
+    ASSERT_NE(boundCamera(), nullptr);
+    core->openMainDialog();
+    implementation()->select(implementation()->findInstance(first));
+    mvk::qvn::core::ConfigWindow* configuration = implementation()->getConfigWindow();
+    ASSERT_NE(configuration, nullptr);
+    Instance* second = implementation()->findInstance(camera)->getInstance();
+    configuration->open(second);
+    ASSERT_EQ(configuration->selectedInstance(), second);
+    host.notices.clear();
+
+    userEvent(core->getMainWindow(), 0x4100, 0);
+    EXPECT_EQ(configuration->selectedInstance(), second);
+    EXPECT_EQ(host.notices, std::vector<std::string>{"activated"});
+}
+
 TEST_F(AnimationSafetyTest, ATakeWithoutASampleLeavesNoStepAndKeepsThePreviousCurves) {
     ASSERT_NE(boundCamera(), nullptr);
     take(0.0, 1.0);
