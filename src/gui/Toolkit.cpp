@@ -26,6 +26,7 @@
 
 #include <QCoreApplication>
 #include <QPalette>
+#include <QPixmapCache>
 
 #include <cstdlib>
 #include <iostream>
@@ -115,6 +116,9 @@ void stop() {
         delete runLoopTimer;
         runLoopTimer = nullptr;
     }
+    // The pixmap cache outlives an application of ours; a host's own application keeps its.
+    if (application != nullptr)
+        QPixmapCache::clear();
     delete application;
     application = nullptr;
     platform::setUnattendedReport(nullptr);
