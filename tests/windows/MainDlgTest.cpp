@@ -231,8 +231,16 @@ TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
     EXPECT_EQ(tree->getRoot()->childCount(), 3);
     EXPECT_EQ(implementation()->selected(), nullptr);
     EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Delete tool"});
+    auto* status = qobject_cast<QLabel*>(mainComponent(core::MainDlg::StatusLine)->getWidget());
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith(QString::fromStdString("Deleted " + copyName)));
+    // The host's undo brings it back, and the status line no longer says it was deleted.
     EXPECT_TRUE(host.undo());
     EXPECT_NE(core->findInstance(copyName), nullptr);
+    EXPECT_EQ(status->text().toStdString(), "Brought back " + copyName);
+    EXPECT_TRUE(host.undoStack.redo());
+    EXPECT_EQ(status->text().toStdString(), "Removed " + copyName + " again");
+    EXPECT_TRUE(host.undo());
 
     // Unplug: the selected tool leaves under its own host operation.
     const std::string firstName = root->child(0)->getName();

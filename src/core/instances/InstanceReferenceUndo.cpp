@@ -17,10 +17,14 @@ std::vector<InstanceReferenceRecord*>& liveRecords() {
 }
 
 // The host's undo and redo change the tree behind the main window's back: it shows the change
-// at once rather than when the window is next activated.
-void showTreeChange() {
-    if (CoreImplementation* core = CoreImplementation::existing())
-        core->refreshTree();
+// at once rather than when the window is next activated, and its status line says what changed
+// (a "Deleted ..." report left standing after the undo would tell the opposite).
+void showTreeChange(const std::string& what) {
+    CoreImplementation* core = CoreImplementation::existing();
+    if (core == nullptr)
+        return;
+    core->refreshTree();
+    core->noteTreeStep(what);
 }
 } // namespace
 
@@ -54,7 +58,7 @@ void InstanceReferenceCreateRestore::restore(bool) {
     reference->setActive(false);
     reference->takeOut();
     undone = true;
-    showTreeChange();
+    showTreeChange("Undone: created " + reference->getName());
 }
 
 void InstanceReferenceCreateRestore::redo() {
@@ -62,7 +66,7 @@ void InstanceReferenceCreateRestore::redo() {
         return;
     reference->putBack(parent, position);
     undone = false;
-    showTreeChange();
+    showTreeChange("Created " + reference->getName() + " again");
 }
 
 InstanceReferenceCreateRestore::~InstanceReferenceCreateRestore() {
@@ -80,7 +84,7 @@ void InstanceReferenceDeleteRestore::restore(bool) {
         return;
     reference->putBack(parent, position);
     deleted = false;
-    showTreeChange();
+    showTreeChange("Brought back " + reference->getName());
 }
 
 void InstanceReferenceDeleteRestore::redo() {
@@ -89,7 +93,7 @@ void InstanceReferenceDeleteRestore::redo() {
     reference->setActive(false);
     reference->takeOut();
     deleted = true;
-    showTreeChange();
+    showTreeChange("Removed " + reference->getName() + " again");
 }
 
 InstanceReferenceDeleteRestore::~InstanceReferenceDeleteRestore() {
@@ -110,7 +114,7 @@ void InstanceReferenceRename::restore(bool) {
         return;
     if (Instance* instance = reference->getInstance())
         instance->rename(oldName);
-    showTreeChange();
+    showTreeChange("Renamed back to " + oldName);
 }
 
 void InstanceReferenceRename::redo() {
@@ -118,7 +122,7 @@ void InstanceReferenceRename::redo() {
         return;
     if (Instance* instance = reference->getInstance())
         instance->rename(newName);
-    showTreeChange();
+    showTreeChange("Renamed to " + newName);
 }
 
 } // namespace mvk::qvn::core

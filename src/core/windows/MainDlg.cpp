@@ -334,6 +334,8 @@ void MainDlg::noteTake(const TakeReport& take) {
            " late");
 }
 
+void MainDlg::noteTreeStep(const std::string& text) { report(text); }
+
 std::string MainDlg::statusText() const {
     if (!lastReport.empty())
         return lastReport;

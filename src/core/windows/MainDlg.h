@@ -104,6 +104,8 @@ public:
     void updateSlowMotion();
     // The status line reports the finished take: "Take 3: 4.2 s, 252 samples, 0 late".
     void noteTake(const TakeReport& take);
+    // The status line reports what the host's undo or redo just did to the tool tree.
+    void noteTreeStep(const std::string& text);
     // What the status line shows while no help is shown: the last report, else a hint.
     std::string statusText() const;
     // A message from a main-window or about-box component, or a notice to the core.
