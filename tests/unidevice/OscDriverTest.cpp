@@ -5,8 +5,6 @@
 #include "unidevice/DriverLoader.h"
 #include "unidevice/Property.h"
 
-#include <ifaddrs.h>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -262,26 +260,6 @@ TEST_F(OscDriverTest, TheSettingsStartMoveAndStopTheListenerAndEachPortKeepsItsD
                                    ": Address already in use");
     EXPECT_EQ(handler()->device("OSC :" + std::to_string(busy), 0)->prepareDetection(0), false);
     close(holder);
-}
-
-// The first IPv4 address of this machine that is not a loopback one; empty when there is none.
-std::string outsideAddress() {
-    ifaddrs* all = nullptr;
-    std::string found;
-    if (getifaddrs(&all) != 0)
-        return found;
-    for (ifaddrs* at = all; at != nullptr && found.empty(); at = at->ifa_next) {
-        if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET)
-            continue;
-        const auto* address = reinterpret_cast<const sockaddr_in*>(at->ifa_addr);
-        if ((ntohl(address->sin_addr.s_addr) >> 24) == 127)
-            continue;
-        char text[INET_ADDRSTRLEN] = {};
-        inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
-        found = text;
-    }
-    freeifaddrs(all);
-    return found;
 }
 
 TEST_F(OscDriverTest, LoopbackOnlyRefusesWhatComesFromTheNetwork) {

@@ -4,14 +4,13 @@ namespace mvk::examples {
 
 int64_t LatestValues::reserve(const SlotInfo& info) {
     std::lock_guard<std::mutex> hold(lock);
-    const std::string key = keyOf(info.type, info.index);
-    if (auto found = slots.find(key); found != slots.end())
+    if (auto found = slots.find(KeyView{info.type, info.index}); found != slots.end())
         return static_cast<int64_t>(found->second);
     if (entries.size() >= capacity) {
         refusedAny = true;
         return -1;
     }
-    slots.emplace(key, entries.size());
+    slots.emplace(Key{info.type, info.index}, entries.size());
     entries.push_back(Entry{info, 0.0, 0, true});
     return static_cast<int64_t>(entries.size() - 1);
 }

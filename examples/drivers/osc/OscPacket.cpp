@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace mvk::examples {
 
@@ -24,11 +23,12 @@ bool isBundle(const unsigned char* data, size_t size) {
 
 } // namespace
 
-bool OscPacket::isToggleAddress(const std::string& address) {
+bool OscPacket::isToggleAddress(std::string_view address) {
     const size_t slash = address.rfind('/');
-    const std::string last = slash == std::string::npos ? address : address.substr(slash + 1);
-    for (const char* word : {"press", "push", "toggle"})
-        if (last.rfind(word, 0) == 0)
+    const std::string_view last = slash == std::string_view::npos ? address
+                                                                  : address.substr(slash + 1);
+    for (const std::string_view word : {"press", "push", "toggle"})
+        if (last.substr(0, word.size()) == word)
             return true;
     return false;
 }
@@ -64,19 +64,15 @@ int OscPacket::readElement(const unsigned char* data, size_t size, uint64_t stam
 
 int OscPacket::readMessage(const unsigned char* data, size_t size, uint64_t stamp,
                            const Sink& sink) {
-    if (size == 0 || data[0] != '/')
+    if (size == 0 || data[0] != '/' || std::memchr(data, 0, size) == nullptr)
         return 0;
-    // liblo decodes in place from a buffer it may not write; hand it a copy.
-    std::vector<unsigned char> copy(data, data + size);
+    // liblo takes a copy of what it decodes and leaves the datagram as it is.
     int result = 0;
-    lo_message message = lo_message_deserialise(copy.data(), copy.size(), &result);
+    lo_message message =
+        lo_message_deserialise(const_cast<unsigned char*>(data), size, &result);
     if (message == nullptr)
         return 0;
-    const char* address = reinterpret_cast<const char*>(copy.data());
-    if (std::memchr(address, 0, copy.size()) == nullptr) {
-        lo_message_free(message);
-        return 0;
-    }
+    const char* address = reinterpret_cast<const char*>(data);
     const char* types = lo_message_get_types(message);
     lo_arg** argv = lo_message_get_argv(message);
     const int count = lo_message_get_argc(message);

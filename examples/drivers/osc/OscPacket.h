@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
+#include <string_view>
 
 namespace mvk::examples {
 
@@ -30,7 +30,7 @@ public:
 
     // True for addresses whose last part names a push button or toggle ("/1/push3",
     // "/deck/press", "/toggle1").
-    static bool isToggleAddress(const std::string& address);
+    static bool isToggleAddress(std::string_view address);
 
 private:
     static int readElement(const unsigned char* data, size_t size, uint64_t stamp, int depth,

@@ -1,6 +1,8 @@
-// The two exports the core looks up in a driver library.
-#include "../common/DriverLog.h"
-#include "MidiDriver.h"
+// The two exports the core looks up in a driver library, shared by the sample libraries; each of
+// them supplies makeDriver().
+#include "DriverExports.h"
+
+#include "DriverLog.h"
 #include "unidevice/DriverLibrary.h"
 
 using namespace mvk::unidevice;
@@ -9,13 +11,11 @@ extern "C" __attribute__((visibility("default"))) int32_t getVersion() {
     return DriverLibraryVersion;
 }
 
-// The handler owns the driver and its devices from here on; it destroys them, and with the
-// driver the port watcher and every open port, before the core unloads this library.
+// The log writer is taken before the driver is made, so the driver's first lines are kept.
 extern "C" __attribute__((visibility("default"))) int32_t loadDevices(DeviceHandler* handler,
                                                                       const DriverContext* context) {
     if (handler == nullptr)
         return 1;
     mvk::examples::takeLogWriter(context);
-    new mvk::examples::MidiDriver(handler);
-    return 0;
+    return mvk::examples::makeDriver(*handler, context) ? 0 : 1;
 }
