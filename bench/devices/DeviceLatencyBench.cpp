@@ -42,9 +42,7 @@ struct LoadedDriver {
 };
 
 Control* control(const std::string& device, const std::string& type, int index) {
-    return DeviceHandler::instance()->findControl(mvk::util::xml::Element(
-        "<control device=\"" + device + "\" type=\"" + type + "\" index=\"" +
-        std::to_string(index) + "\"/>"));
+    return DeviceHandler::instance()->findControl(qvn::test::controlBinding(device, type, index));
 }
 
 void report(benchmark::State& state, std::vector<double>& micros) {

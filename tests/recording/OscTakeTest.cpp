@@ -1,6 +1,6 @@
 // A phone's OSC fader drives a take through the installed OSC driver library: the main settings
-// switch the listener on at attach, the fader is bound by moving it, and the recorded curve is
-// the fader's script. The main preferences page moves and stops the listener.
+// switch the listener on at attach, and the recorded curve is the fader's script. The main
+// preferences page moves and stops the listener.
 #include "../unidevice/OscTestSupport.h"
 #include "RecordingFixture.h"
 #include "core/MainConfigSettings.h"
@@ -58,8 +58,7 @@ protected:
     }
     std::string deviceName() const { return "OSC :" + std::to_string(port); }
     static mvk::util::xml::Element binding(uint16_t on, const std::string& address) {
-        return mvk::util::xml::Element("<control device=\"OSC :" + std::to_string(on) +
-                                       "\" type=\"" + address + "\" index=\"0\"/>");
+        return controlBinding("OSC :" + std::to_string(on), address, 0);
     }
     // Sends `value` to `address` at host:on and waits until the host's poll reads it there.
     static bool arrives(uint16_t on, const char* host, const std::string& address, float value) {
@@ -93,21 +92,16 @@ protected:
     uint16_t port = 0;
 };
 
-TEST_F(OscTake, AScriptedFaderBoundByMovingItRecordsItsScript) {
+TEST_F(OscTake, AScriptedFaderRecordsItsScript) {
     // The stored settings switched the listener on at attach, on the stored port, loopback only.
     EXPECT_TRUE(core->getSettings().oscEnabled());
     EXPECT_EQ(core->getSettings().oscPort(), port);
     ASSERT_NE(DeviceHandler::instance()->device(deviceName(), 0), nullptr);
     OscSender phone(port);
 
-    // Bound the way the binding window does it: the first control moved is the one.
-    ASSERT_TRUE(DeviceHandler::instance()->prepareDetectionAll());
-    phone.fader("/1/fader1", 0.6f);
-    Control* moved = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (moved = DeviceHandler::instance()->detectControl()); }));
-    ASSERT_EQ(moved->type(), "/1/fader1");
+    // Bound as a stored profile binds it, before the phone has sent anything.
     auto* pan = rig->getProperties()->property("Pan");
-    ASSERT_NE(pan->bind(moved), 0u);
+    ASSERT_NE(pan->bind(DeviceHandler::instance()->findControl(binding(port, "/1/fader1"))), 0u);
     pan->setDeadzone(0);
     setFader(phone, 0.0f);
 

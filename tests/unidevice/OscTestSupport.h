@@ -1,6 +1,8 @@
 #pragma once
-// A free UDP port, a liblo sender aimed at it, and a wait for input that arrives on another
-// thread: what the tests of the OSC driver share.
+// A free UDP port, a liblo sender aimed at it, a wait for input that arrives on another thread
+// and the binding that names a control: what the tests of the threaded drivers share.
+#include "util/xml/Element.h"
+
 #include <lo/lo.h>
 
 #include <arpa/inet.h>
@@ -16,6 +18,16 @@
 #include <thread>
 
 namespace qvn::test {
+
+// A binding as an input profile stores it: the device, the control's type and index.
+inline mvk::util::xml::Element controlBinding(const std::string& device, const std::string& type,
+                                              int index) {
+    mvk::util::xml::Element element = mvk::util::xml::Tag("control");
+    element.attribute("device") = device;
+    element.attribute("type") = type;
+    element.attribute("index") = std::to_string(index);
+    return element;
+}
 
 // A port nothing listens on right now (the system's choice of a free one).
 inline uint16_t freeUdpPort() {

@@ -8,7 +8,7 @@ namespace mvk::examples {
 
 // Makes the library's driver and its first devices, attached to `handler`, which owns them from
 // then on and destroys them before the core unloads the library. `context` may be null. False
-// when the driver cannot run; the library is then reported as failed to load.
+// when the driver cannot be made; loadDevices then answers 1.
 bool makeDriver(unidevice::DeviceHandler& handler, const unidevice::DriverContext* context);
 
 } // namespace mvk::examples
