@@ -6,6 +6,7 @@
 #include "unidevice/Driver.h"
 
 #include <string>
+#include <vector>
 
 namespace mvk::examples {
 
@@ -25,6 +26,13 @@ public:
     bool deactivate() override { return deactivateDevices(0); }
 
 protected:
+    // Destroys the driver's devices, the newest first; derived destructors call it before they
+    // let go of what the devices read from.
+    void destroyDevices() {
+        const std::vector<unidevice::Device*> owned = devices;
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+            (*it)->destroy();
+    }
     // The lowest devindex no device of that name holds.
     int32_t devindexFor(const std::string& name) const {
         int32_t devindex = 0;

@@ -15,9 +15,7 @@ MidiDriver::MidiDriver(unidevice::DeviceHandler* handler) : ListDriver("midi", h
 }
 
 MidiDriver::~MidiDriver() {
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
 }
 
 bool MidiDriver::update() {

@@ -21,9 +21,7 @@ OscDriver::OscDriver(unidevice::DeviceHandler* handler) : ListDriver("osc", hand
 
 OscDriver::~OscDriver() {
     socket.stop();
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
     theDriver = nullptr;
 }
 

@@ -59,9 +59,7 @@ SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsE
 }
 
 SdlGamepadDriver::~SdlGamepadDriver() {
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
     SDL_QuitSubSystem(Subsystems);
     // Stopping subsystems keeps SDL's own state (hints, the mapping database, locks). When this
     // driver started SDL and nothing else runs on it now, that goes too: the core may unload
