@@ -84,6 +84,7 @@ TEST_F(OscDriverTest, ArrivingAddressesBecomeControlsOfTheKindTheirArgumentsShow
     lo_send(phone.address(), "/label", "sfT", "take 3", -0.5f);
     lo_send(phone.address(), "/gyro", "ff", std::nanf(""), inf);
     lo_send(phone.address(), "/mixed", "fd", inf, -0.75);
+    lo_send(phone.address(), "/wide", "hFd", int64_t{1}, -2.0);
     lo_send(phone.address(), "/1/fader1", "f", 0.75f);
     ASSERT_TRUE(arrives("/1/fader1", 0, 0.75));
     const std::tuple<const char*, int, uint32_t, double> expected[] = {
@@ -91,7 +92,9 @@ TEST_F(OscDriverTest, ArrivingAddressesBecomeControlsOfTheKindTheirArgumentsShow
         {"/accxyz", 2, ControlKind::Finite, 0.5},   {"/1/push2", 0, ControlKind::Binary, 1.0},
         {"/rec", 0, ControlKind::Binary, 1.0},      {"/level", 0, ControlKind::Finite, 1.0},
         {"/label", 1, ControlKind::Finite, -0.5},   {"/label", 2, ControlKind::Binary, 1.0},
-        {"/mixed", 1, ControlKind::Finite, -0.75},  {"/1/fader1", 0, ControlKind::Finite, 0.75}};
+        {"/mixed", 1, ControlKind::Finite, -0.75},  {"/wide", 0, ControlKind::Binary, 1.0},
+        {"/wide", 1, ControlKind::Binary, 0.0},     {"/wide", 2, ControlKind::Finite, -1.0},
+        {"/1/fader1", 0, ControlKind::Finite, 0.75}};
     for (const auto& [address, argument, kind, value] : expected) {
         Control* control = find(address, argument);
         ASSERT_NE(control, nullptr) << address << argument;
@@ -99,7 +102,7 @@ TEST_F(OscDriverTest, ArrivingAddressesBecomeControlsOfTheKindTheirArgumentsShow
         EXPECT_EQ(control->current(), value) << address << argument;
     }
     // Strings and values that are no numbers name nothing.
-    EXPECT_EQ(device()->controlCount(), 10);
+    EXPECT_EQ(device()->controlCount(), 13);
     EXPECT_EQ(learned("/gyro", 0), nullptr);
     EXPECT_EQ(learned("/label", 0), nullptr);
     EXPECT_EQ(learned("/mixed", 0), nullptr);

@@ -1,7 +1,8 @@
 #pragma once
 // Takes one OSC datagram apart into numeric values: every numeric argument of every message,
-// in order, bundles and nested bundles included. Messages are decoded by liblo; the bundle frames
-// around them are walked here, every length checked against the bytes present.
+// in order, bundles and nested bundles included. Messages of numbers only are read here in place;
+// liblo decodes the others. The bundle frames around them are walked here, every length checked
+// against the bytes present.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,9 @@ private:
                            const Sink& sink);
     static int readMessage(const unsigned char* data, size_t size, uint64_t stamp,
                            const Sink& sink);
+    // False, having read nothing, for a message that is not numbers only.
+    static bool readNumbers(const unsigned char* data, size_t size, uint64_t stamp,
+                            const Sink& sink);
 };
 
 } // namespace mvk::examples
