@@ -2,19 +2,19 @@
 // the loopback interface and MIDI through a private JACK server, with the driver libraries
 // loaded the way the core loads them. Also the cost of a sustained OSC stream.
 #include "GoalReport.h"
-#include "unidevice/PrivateJackServer.h"
-#include "unidevice/OscTestSupport.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLoader.h"
+#include "unidevice/OscTestSupport.h"
+#include "unidevice/PrivateJackServer.h"
 #include "unidevice/Property.h"
 
 #include <benchmark/benchmark.h>
 #include <rtmidi/RtMidi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <atomic>
 #include <memory>
 #include <thread>
 #include <time.h>
@@ -253,8 +253,8 @@ int main(int argc, char** argv) {
     const std::string jack = "MidiSendToPropertyLatency/frames:16/rate:96000/rt:1";
     return qvn::bench::runWithGoals(
         argc, argv,
-        {Goal{"OscSendToPropertyLatency", "OSC send to property, median", "us",
-              figure("median_us"), 1000, false},
+        {Goal{"OscSendToPropertyLatency", "OSC send to property, median", "us", figure("median_us"),
+              1000, false},
          Goal{"OscSendToPropertyLatency", "OSC send to property, 99th percentile", "us",
               figure("p99_us"), 1000, false},
          Goal{jack, "MIDI CC through JACK to property, median", "us", figure("median_us"), 1000,

@@ -1,6 +1,7 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
+#include "InputSettingsFixture.h"
 #include "core/instances/InstanceReference.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
@@ -14,7 +15,6 @@
 #include "gui/componentinterface/Graph.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Spinner.h"
-#include "InputSettingsFixture.h"
 #include "platform/Interaction.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Property.h"

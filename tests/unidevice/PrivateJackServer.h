@@ -20,8 +20,8 @@ namespace qvn::test {
 class PrivateJackServer {
 public:
     struct Timing {
-        int period = 64;      // frames per cycle: 64 frames at 48 kHz are 1.3 ms
-        int rate = 48000;     // frames per second
+        int period = 64;  // frames per cycle: 64 frames at 48 kHz are 1.3 ms
+        int rate = 48000; // frames per second
         bool realtime = false;
     };
 

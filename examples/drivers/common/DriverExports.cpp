@@ -12,8 +12,8 @@ extern "C" __attribute__((visibility("default"))) int32_t getVersion() {
 }
 
 // The log writer is taken before the driver is made, so the driver's first lines are kept.
-extern "C" __attribute__((visibility("default"))) int32_t loadDevices(DeviceHandler* handler,
-                                                                      const DriverContext* context) {
+extern "C" __attribute__((visibility("default"))) int32_t
+loadDevices(DeviceHandler* handler, const DriverContext* context) {
     if (handler == nullptr)
         return 1;
     mvk::examples::takeLogWriter(context);

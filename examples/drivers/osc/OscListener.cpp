@@ -88,7 +88,6 @@ void OscListener::run() {
         const int got = recvmmsg(socketFd, headers, Batch, MSG_WAITFORONE, nullptr);
         if (stopping.load(std::memory_order_acquire))
             return;
-
         if (got < 0) {
             if (errno == EINTR || errno == ENOMEM || errno == ENOBUFS)
                 continue;

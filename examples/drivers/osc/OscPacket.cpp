@@ -61,8 +61,8 @@ int numberSize(char type) {
 
 bool OscPacket::isToggleAddress(std::string_view address) {
     const size_t slash = address.rfind('/');
-    const std::string_view last = slash == std::string_view::npos ? address
-                                                                  : address.substr(slash + 1);
+    const std::string_view last =
+        slash == std::string_view::npos ? address : address.substr(slash + 1);
     for (const std::string_view word : {"press", "push", "toggle"})
         if (last.substr(0, word.size()) == word)
             return true;
@@ -151,7 +151,7 @@ bool OscPacket::readNumbers(const unsigned char* data, size_t size, uint64_t sta
             button = button || number == 0 || number == 1;
             break;
         }
-        default:  // true or false
+        default: // true or false
             value = types[i] == LO_TRUE ? 1.0 : 0.0;
             button = true;
             break;
@@ -171,8 +171,7 @@ int OscPacket::readMessage(const unsigned char* data, size_t size, uint64_t stam
         return 1;
     // liblo takes a copy of what it decodes and leaves the datagram as it is.
     int result = 0;
-    lo_message message =
-        lo_message_deserialise(const_cast<unsigned char*>(data), size, &result);
+    lo_message message = lo_message_deserialise(const_cast<unsigned char*>(data), size, &result);
     if (message == nullptr)
         return 0;
     const char* address = reinterpret_cast<const char*>(data);
