@@ -10,8 +10,10 @@
 #include "gui/Component.h"
 #include "unidevice/Device.h"
 #include "unidevice/DeviceHandler.h"
+#include "unidevice/Driver.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
+#include "util/Log.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -28,6 +30,8 @@ using mvk::qvn::core::ConfigWindow;
 using mvk::qvn::core::MainConfigSettings;
 using mvk::qvn::core::configadaptor::element::MainConfig;
 using mvk::unidevice::Control;
+using mvk::unidevice::Device;
+using mvk::unidevice::Property;
 using mvk::unidevice::DeviceHandler;
 
 // The fader's script: up from 0 to 1 over a second, back down to -0.5 over the next.
@@ -148,13 +152,18 @@ TEST_F(OscTake, TheMainPreferencesPageStartsMovesAndStopsTheListener) {
     EXPECT_EQ(portBox->value(), port);
     EXPECT_TRUE(loopback->isChecked());
     EXPECT_TRUE(arrives(port, "127.0.0.1", "/local", 0.25f));
+    Device* const first = DeviceHandler::instance()->device(deviceName(), 0);
+    Property zoom("zoom", mvk::unidevice::ControlKind::Finite);
+    zoom.setDeadzone(0);
+    zoom.bind(DeviceHandler::instance()->findControl(binding(port, "/local")));
 
     // Switched off: the port is let go of at once.
     enabled->click();
     EXPECT_FALSE(core->getSettings().oscEnabled());
     EXPECT_TRUE(udpPortFree(port));
 
-    // A port typed while off opens nothing; switched on again, only that port listens.
+    // A port typed while off opens nothing; switched on again, only that port listens. The
+    // first port's device stays, resting, and only the listening device takes part in binding.
     const uint16_t other = freeUdpPort();
     portBox->setValue(other);
     QTest::keyClick(portBox, Qt::Key_Return);
@@ -163,6 +172,8 @@ TEST_F(OscTake, TheMainPreferencesPageStartsMovesAndStopsTheListener) {
     enabled->click();
     EXPECT_TRUE(arrives(other, "127.0.0.1", "/local", 0.5f));
     EXPECT_TRUE(udpPortFree(port));
+    EXPECT_EQ(zoom.value(), 0.0);
+    EXPECT_EQ(DeviceHandler::instance()->driver("osc")->prepareDetection(), 1);
 
     // Loopback only: what is sent to the machine's other address never arrives. Unticked, the
     // listener moves to every interface and it does.
@@ -175,21 +186,43 @@ TEST_F(OscTake, TheMainPreferencesPageStartsMovesAndStopsTheListener) {
     EXPECT_TRUE(arrives(other, network.c_str(), "/net", -0.5f));
     EXPECT_TRUE(arrives(other, "127.0.0.1", "/local", 1.0f));
 
-    // A port typed while on moves the listener there; off again, every port is free.
-    const uint16_t third = freeUdpPort();
-    portBox->setValue(third);
+    // Back to the first port while on: its device takes up again, and so does the binding.
+    portBox->setValue(port);
     QTest::keyClick(portBox, Qt::Key_Return);
-    EXPECT_TRUE(arrives(third, network.c_str(), "/net", 0.125f));
+    EXPECT_TRUE(arrives(port, network.c_str(), "/local", 0.125f));
+    EXPECT_EQ(DeviceHandler::instance()->device(deviceName(), 0), first);
+    EXPECT_EQ(zoom.value(), 0.125);
     EXPECT_TRUE(udpPortFree(other, "0.0.0.0"));
+
+    // A port another program holds: the device rests and the log says why.
+    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in taken{};
+    taken.sin_family = AF_INET;
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&taken), sizeof taken), 0);
+    socklen_t length = sizeof taken;
+    getsockname(holder, reinterpret_cast<sockaddr*>(&taken), &length);
+    const uint16_t busy = ntohs(taken.sin_port);
+    portBox->setValue(busy);
+    QTest::keyClick(portBox, Qt::Key_Return);
+    EXPECT_NE(mvk::util::Log::instance()->text().find("OSC: cannot listen on port " +
+                                                     std::to_string(busy) +
+                                                     ": Address already in use"),
+              std::string::npos);
+    EXPECT_FALSE(DeviceHandler::instance()
+                     ->device("OSC :" + std::to_string(busy), 0)
+                     ->prepareDetection(0));
+    DeviceHandler::instance()->updateAll();
+    EXPECT_EQ(zoom.value(), 0.0);
+    close(holder);
     enabled->click();
-    EXPECT_TRUE(udpPortFree(third, "0.0.0.0"));
+    EXPECT_TRUE(udpPortFree(port, "0.0.0.0"));
 
     // What the page set is what the next session starts with.
     ASSERT_TRUE(core->getSettings().save());
     MainConfigSettings reread;
     reread.load(environment.userDataPath() + "/data/refhost");
     EXPECT_FALSE(reread.oscEnabled());
-    EXPECT_EQ(reread.oscPort(), third);
+    EXPECT_EQ(reread.oscPort(), busy);
     EXPECT_FALSE(reread.oscLoopbackOnly());
 }
 

@@ -202,64 +202,10 @@ TEST_F(OscDriverTest, MalformedFloodedAndEndlessInputLeavesTheListenerAnswering)
     EXPECT_TRUE(arrives("/alive", 0, 1.0));
 }
 
-// Where the listener listens follows the main preferences (their page is tested with the core);
-// here, what the devices make of it.
-TEST_F(OscDriverTest, EachPortKeepsItsDeviceAndBindingsAndABusyPortRestsWithItsReason) {
-    // Off until switched on.
+TEST_F(OscDriverTest, MovingAFaderBindsItAndASavedBindingRebindsAfterARestart) {
+    // Nothing listens until the settings say so.
     EXPECT_EQ(device(), nullptr);
     EXPECT_NE(handler()->driver("osc"), nullptr);
-    listen(true, port);
-    Device* first = device();
-    ASSERT_NE(first, nullptr);
-    OscSender phone(port);
-    phone.fader("/f", 0.5f);
-    ASSERT_TRUE(arrives("/f", 0, 0.5));
-    Property zoom("zoom", ControlKind::Finite);
-    zoom.setDeadzone(0);
-    zoom.bind(find("/f"));
-
-    // Another port: the first device rests, keeps its controls, and its port is free again.
-    const uint16_t second = freeUdpPort();
-    listen(true, second);
-    handler()->updateAll();
-    EXPECT_EQ(zoom.value(), 0.0);
-    EXPECT_EQ(handler()->prepareDetectionAll(), true);
-    EXPECT_EQ(handler()->driver("osc")->prepareDetection(), 1);  // only the one listening
-    ASSERT_NE(handler()->device("OSC :" + std::to_string(second), 0), nullptr);
-    phone.fader("/f", 0.9f);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    handler()->updateAll();
-    EXPECT_EQ(zoom.value(), 0.0);
-
-    // Back to the first port: same device, same control, the binding reads again.
-    listen(true, port);
-    EXPECT_EQ(device(), first);
-    phone.fader("/f", 0.25f);
-    ASSERT_TRUE(arrives("/f", 0, 0.25));
-    EXPECT_EQ(zoom.control(), find("/f"));
-    EXPECT_EQ(zoom.value(), 0.25);
-
-    // Switched off: resting; a port someone else holds: resting, with the reason in the log.
-    listen(false, port);
-    handler()->updateAll();
-    EXPECT_EQ(zoom.value(), 0.0);
-    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in taken{};
-    taken.sin_family = AF_INET;
-    taken.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&taken), sizeof taken), 0);
-    socklen_t length = sizeof taken;
-    getsockname(holder, reinterpret_cast<sockaddr*>(&taken), &length);
-    const uint16_t busy = ntohs(taken.sin_port);
-    listen(true, busy);
-    ASSERT_FALSE(logged().empty());
-    EXPECT_EQ(logged().back(), "OSC: cannot listen on port " + std::to_string(busy) +
-                                   ": Address already in use");
-    EXPECT_EQ(handler()->device("OSC :" + std::to_string(busy), 0)->prepareDetection(0), false);
-    close(holder);
-}
-
-TEST_F(OscDriverTest, MovingAFaderBindsItAndASavedBindingRebindsAfterARestart) {
     listen(true, port);
     OscSender phone(port);
     // The gyroscope streams before and during detection, without moving much.
