@@ -7,12 +7,29 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <pthread.h>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace mvk::examples {
+
+// A mutex that lends its holder the priority of a waiter. JACK calls the MIDI input from its
+// real-time thread, while the host's poll that shares the slots runs at normal priority; without
+// inheritance a poll preempted while it holds the lock would stall JACK's whole cycle.
+class InheritingMutex {
+public:
+    InheritingMutex();
+    ~InheritingMutex() { pthread_mutex_destroy(&handle); }
+    InheritingMutex(const InheritingMutex&) = delete;
+    InheritingMutex& operator=(const InheritingMutex&) = delete;
+    void lock() { pthread_mutex_lock(&handle); }
+    void unlock() { pthread_mutex_unlock(&handle); }
+
+private:
+    pthread_mutex_t handle;
+};
 
 // What a control is called and what it delivers; fixed when its slot is made.
 struct SlotInfo {
@@ -40,7 +57,7 @@ public:
     template <class Describe>
     Stored store(std::string_view type, int32_t index, double value, uint64_t stamp,
                  Describe&& describe) {
-        std::lock_guard<std::mutex> hold(lock);
+        std::lock_guard<InheritingMutex> hold(lock);
         auto found = slots.find(KeyView{type, index});
         if (found == slots.end()) {
             if (entries.size() >= capacity) {
@@ -110,7 +127,7 @@ private:
     };
 
     const size_t capacity;
-    mutable std::mutex lock;
+    mutable InheritingMutex lock;
     std::unordered_map<Key, size_t, KeyHash, KeyEqual> slots;
     std::vector<Entry> entries;
     bool refusedAny = false;
