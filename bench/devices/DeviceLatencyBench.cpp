@@ -1,10 +1,11 @@
 // From a value leaving the sender to the bound property reading it in the host's poll: OSC over
 // the loopback interface and MIDI through a private JACK server, with the driver libraries
 // loaded the way the core loads them. Also the cost of a sustained OSC stream.
-#include "unidevice/PrivateJackServer.h"
-#include "unidevice/OscTestSupport.h"
+#include "GoalReport.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/DriverLoader.h"
+#include "unidevice/OscTestSupport.h"
+#include "unidevice/PrivateJackServer.h"
 #include "unidevice/Property.h"
 
 #include <benchmark/benchmark.h>
@@ -12,9 +13,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 #include <time.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -38,9 +42,7 @@ struct LoadedDriver {
 };
 
 Control* control(const std::string& device, const std::string& type, int index) {
-    return DeviceHandler::instance()->findControl(mvk::util::xml::Element(
-        "<control device=\"" + device + "\" type=\"" + type + "\" index=\"" +
-        std::to_string(index) + "\"/>"));
+    return DeviceHandler::instance()->findControl(qvn::test::controlBinding(device, type, index));
 }
 
 void report(benchmark::State& state, std::vector<double>& micros) {
@@ -50,6 +52,18 @@ void report(benchmark::State& state, std::vector<double>& micros) {
     state.counters["median_us"] = micros[micros.size() / 2];
     state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
     state.counters["max_us"] = micros.back();
+}
+
+// Polls the way a host that wants a value as soon as it is there would, without taking the
+// processor from the threads that deliver it: on a machine with two cores a spinning poll delays
+// the transport's own threads and becomes the latency it measures.
+template <class Done> void pollUntil(Done&& done) {
+    for (;;) {
+        DeviceHandler::instance()->updateAll();
+        if (done())
+            return;
+        std::this_thread::sleep_for(microseconds(20));
+    }
 }
 
 // Each iteration sends a new fader value and polls (updateAll, then the property's value, as a
@@ -74,24 +88,35 @@ void OscSendToPropertyLatency(benchmark::State& state) {
         const float value = static_cast<float>(++step % 1000) / 1000.0f;
         const auto sent = steady_clock::now();
         phone.fader("/1/fader1", value);
-        do
-            DeviceHandler::instance()->updateAll();
-        while (pan.value() != value);
+        pollUntil([&] { return pan.value() == value; });
         micros.push_back(duration<double, std::micro>(steady_clock::now() - sent).count());
     }
     report(state, micros);
 }
 BENCHMARK(OscSendToPropertyLatency)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
-// The same for a MIDI control change through JACK (period 32 frames at 48 kHz, 0.67 ms).
+// The same for a MIDI control change from a fader box's port: through a private JACK server
+// (arguments: frames per period, sample rate, real-time scheduling) or through the ALSA
+// sequencer's virtual ports (rate 0).
 void MidiSendToPropertyLatency(benchmark::State& state) {
-    qvn::test::PrivateJackServer jack(32);
-    if (!jack.error().empty()) {
-        state.SkipWithError(jack.error().c_str());
-        return;
+    const bool alsa = state.range(1) == 0;
+    std::unique_ptr<qvn::test::PrivateJackServer> jack;
+    if (alsa) {
+        if (access("/dev/snd/seq", R_OK | W_OK) != 0) {
+            state.SkipWithError("no ALSA sequencer (/dev/snd/seq) on this machine");
+            return;
+        }
+    } else {
+        jack = std::make_unique<qvn::test::PrivateJackServer>(qvn::test::PrivateJackServer::Timing{
+            static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+            state.range(2) != 0});
+        if (!jack->error().empty()) {
+            state.SkipWithError(jack->error().c_str());
+            return;
+        }
     }
     LoadedDriver midi("midi.so");
-    RtMidiOut box(RtMidi::UNIX_JACK, "Bench Box");
+    RtMidiOut box(alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK, "Bench Box");
     box.openVirtualPort("out");
     Property zoom("zoom", ControlKind::Finite);
     zoom.setDeadzone(0);
@@ -118,34 +143,57 @@ void MidiSendToPropertyLatency(benchmark::State& state) {
         const double expected = message[2] / 127.0;
         auto sent = steady_clock::now();
         box.sendMessage(&message);
-        for (;;) {
-            DeviceHandler::instance()->updateAll();
+        pollUntil([&] {
             if (zoom.value() == expected)
-                break;
+                return true;
             // A message that never arrives is counted, sent again and timed from then.
             if (steady_clock::now() - sent > milliseconds(100)) {
                 ++resent;
                 sent = steady_clock::now();
                 box.sendMessage(&message);
             }
-        }
+            return false;
+        });
         micros.push_back(duration<double, std::micro>(steady_clock::now() - sent).count());
     }
     state.counters["resent"] = resent;
     report(state, micros);
 }
-BENCHMARK(MidiSendToPropertyLatency)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+// The period of JACK's cycle is the floor of this latency: a control change waits for the next
+// cycle, so the median is about one period. 32 frames at 48 kHz (0.67 ms a cycle) as before; 16
+// frames at 96 kHz (0.17 ms), without and with real-time scheduling (on a loaded machine a
+// server without it misses cycles, which is what the 99th percentile shows); then the ALSA
+// sequencer, which has no cycle.
+BENCHMARK(MidiSendToPropertyLatency)
+    ->ArgNames({"frames", "rate", "rt"})
+    ->Args({32, 48000, 0})
+    ->Args({16, 96000, 0})
+    ->Args({16, 96000, 1})
+    ->Args({0, 0, 0})
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
 
-double cpuSeconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+// Processor time in seconds that the threads of this process called `name` have run so far, as
+// the scheduler counts it (nanoseconds, not clock ticks).
+double threadSeconds(const std::string& name) {
+    double total = 0.0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string called;
+        std::getline(comm, called);
+        if (called != name)
+            continue;
+        std::ifstream schedstat(task.path() / "schedstat");
+        double nanoseconds = 0.0;
+        schedstat >> nanoseconds;
+        total += nanoseconds * 1e-9;
+    }
+    return total;
 }
 
 // 10,000 messages a second over 16 addresses, for two seconds, while the host polls at 60 Hz.
 // Counts the addresses whose last value the poll does not read in the end ("lost"), and the
-// processor time the listener took, as a share of one core (the sender's and the poll's own
-// time taken out).
+// processor time of the driver's listening thread as a share of one core.
 void OscSustainedStream(benchmark::State& state) {
     LoadedDriver osc("osc.so");
     const uint16_t port = freeUdpPort();
@@ -156,13 +204,10 @@ void OscSustainedStream(benchmark::State& state) {
     constexpr int PerSecond = 10000;
     for (auto _ : state) {
         std::atomic<bool> done{false};
-        std::atomic<double> senderCpu{0.0};
         std::vector<float> last(Addresses, 0.0f);
-        const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-        const double pollBefore = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        const double listenerBefore = threadSeconds("osc listener");
         const auto start = steady_clock::now();
         std::thread sender([&] {
-            const double own = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
             OscSender phone(port);
             for (int i = 0; i < 2 * PerSecond; ++i) {
                 std::this_thread::sleep_until(start + microseconds(i * 1000000 / PerSecond));
@@ -170,7 +215,6 @@ void OscSustainedStream(benchmark::State& state) {
                 last[address] = static_cast<float>(i % 997) / 997.0f;
                 phone.fader(("/sensor/" + std::to_string(address)).c_str(), last[address]);
             }
-            senderCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - own;
             done = true;
         });
         while (!done) {
@@ -181,8 +225,7 @@ void OscSustainedStream(benchmark::State& state) {
         std::this_thread::sleep_for(milliseconds(20));
         DeviceHandler::instance()->updateAll();
         const double wall = duration<double>(steady_clock::now() - start).count();
-        const double listener = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore -
-                                senderCpu - (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - pollBefore);
+        const double listener = threadSeconds("osc listener") - listenerBefore;
         int lost = 0;
         for (int i = 0; i < Addresses; ++i) {
             Control* slot = control(device, "/sensor/" + std::to_string(i), 0);
@@ -195,6 +238,31 @@ void OscSustainedStream(benchmark::State& state) {
 }
 BENCHMARK(OscSustainedStream)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+double counter(const benchmark::BenchmarkReporter::Run& run, const char* name) {
+    const auto found = run.counters.find(name);
+    return found != run.counters.end() ? found->second.value : -1.0;
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    using qvn::bench::Goal;
+    auto figure = [](const char* name) {
+        return [name](const benchmark::BenchmarkReporter::Run& run) { return counter(run, name); };
+    };
+    const std::string jack = "MidiSendToPropertyLatency/frames:16/rate:96000/rt:1";
+    return qvn::bench::runWithGoals(
+        argc, argv,
+        {Goal{"OscSendToPropertyLatency", "OSC send to property, median", "us", figure("median_us"),
+              1000, false},
+         Goal{"OscSendToPropertyLatency", "OSC send to property, 99th percentile", "us",
+              figure("p99_us"), 1000, false},
+         Goal{jack, "MIDI CC through JACK to property, median", "us", figure("median_us"), 1000,
+              false},
+         Goal{jack, "MIDI CC through JACK to property, 99th percentile", "us", figure("p99_us"),
+              1000, false},
+         Goal{"OscSustainedStream", "OSC listener at 10,000 messages/s", "% of a core",
+              figure("listener_core_pct"), 5, false},
+         Goal{"OscSustainedStream", "OSC latest values lost at 10,000 messages/s", "",
+              figure("lost_latest"), 1, false}});
+}

@@ -1,6 +1,7 @@
 // The input settings dialog built from the shipped layout for an instance of a test tool, with
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
+#include "InputSettingsFixture.h"
 #include "core/instances/InstanceReference.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
@@ -14,7 +15,6 @@
 #include "gui/componentinterface/Graph.h"
 #include "gui/componentinterface/ListBox.h"
 #include "gui/componentinterface/Spinner.h"
-#include "instances/InstanceFixture.h"
 #include "platform/Interaction.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Property.h"
@@ -36,29 +36,17 @@ namespace qvn::test {
 namespace {
 
 using namespace mvk::gui;
-using Rows = InputConfigDlg::PropertyManager;
 
-class InputConfigDlgTest : public InstanceFixture {
+class InputConfigDlgTest : public InputSettingsFixture {
 protected:
     void SetUp() override {
-        std::filesystem::copy(TestEnvironment::stageRoot() + "/quorvane/data",
-                              environment.installRoot() + "/quorvane/data",
-                              std::filesystem::copy_options::recursive);
         setenv("QUORVANE_SIMULATED_GAMEPAD",
                environment.writeFile("pad.txt", "0 leftx 0.25\n").c_str(), 1);
-        InstanceFixture::SetUp();
+        InputSettingsFixture::SetUp();
     }
     void TearDown() override {
-        dialog.reset();
-        InstanceFixture::TearDown();
+        InputSettingsFixture::TearDown();
         unsetenv("QUORVANE_SIMULATED_GAMEPAD");
-    }
-    Component* part(int32_t row, int32_t which) const {
-        return dialog->getRoot()->findById(Rows::RowBase + Rows::RowStride * row + which);
-    }
-    void click(int32_t id) const { click(dialog->getRoot(), id); }
-    static void click(Component* root, int32_t id) {
-        static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
     }
 
     // Binds the instance's "Pan" to the left stick of the simulated pad.
@@ -68,8 +56,6 @@ protected:
             "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
         return pan;
     }
-
-    std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
 };
 
 TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
@@ -103,30 +89,16 @@ TEST_F(InputConfigDlgTest, AKeyPressedInTheBindingWindowBecomesTheRowsBinding) {
     Instance* instance = make();
     ASSERT_TRUE(dialog->open(instance));
     BindingDialog& binding = dialog->propertyManager()->bindingDialog();
-    // Plays the user while the binding window runs modally: one key press, then Use.
-    bool pressed = false;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        ControlDetector* detection = binding.detector();
-        if (detection == nullptr)
-            return;
-        if (clock.elapsed() > 3000) {
-            click(binding.getRoot(), BindingDialog::CancelButton);
-        } else if (detection->label() == ControlDetector::PressText && !pressed) {
+    bindByDoing(
+        1,
+        [&] {
             EXPECT_FALSE(binding.getRoot()->findById(BindingDialog::UseButton)->isEnabled());
             QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier);
             QCoreApplication::sendEvent(binding.getRoot()->getWidget(), &press);
-            pressed = true;
-        } else if (detection->label() == ControlDetector::ConfirmText) {
+        },
+        [&] {
             EXPECT_EQ(binding.getRoot()->findById(BindingDialog::CandidateLabel)->getLabel(), "T");
-            click(binding.getRoot(), BindingDialog::UseButton);
-        }
-    });
-    user.start(10);
-    click(Rows::RowBase + Rows::RowStride + Rows::BindPart);
-    user.stop();
+        });
     EXPECT_EQ(binding.getRoot()->getLabel(), "Bind Tilt");
     EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "T");
     EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "[none]");

@@ -1,12 +1,7 @@
 // An OSC fader and a MIDI knob bound in the input settings built from the shipped layout, by
 // moving them while the binding window listens: the installed OSC and MIDI driver libraries,
 // liblo's sender on the loopback interface and a private JACK server.
-#include "core/windows/BindingDialog.h"
-#include "core/windows/ControlDetector.h"
-#include "core/windows/InputConfigDlg.h"
-#include "core/windows/PropertyManager.h"
-#include "gui/StdComponent.h"
-#include "instances/InstanceFixture.h"
+#include "InputSettingsFixture.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/OscTestSupport.h"
 #include "unidevice/PrivateJackServer.h"
@@ -15,29 +10,21 @@
 
 #include <rtmidi/RtMidi.h>
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 
 namespace qvn::test {
 namespace {
 
 using namespace mvk::gui;
-using Rows = InputConfigDlg::PropertyManager;
 
-class RemoteBindingsTest : public InstanceFixture {
+class RemoteBindingsTest : public InputSettingsFixture {
 protected:
     void SetUp() override {
         if (!jack.error().empty())
             GTEST_SKIP() << "no private JACK server: " << jack.error();
-        std::filesystem::copy(TestEnvironment::stageRoot() + "/quorvane/data",
-                              environment.installRoot() + "/quorvane/data",
-                              std::filesystem::copy_options::recursive);
-        InstanceFixture::SetUp();
+        InputSettingsFixture::SetUp();
         // The picture for the guide shows the default port; the tests take a free one.
         picture = std::getenv("QVN_PICTURE_DIR") != nullptr ? std::getenv("QVN_PICTURE_DIR") : "";
         port = picture.empty() ? freeUdpPort() : 9000;
@@ -48,44 +35,11 @@ protected:
         settings.applyToDrivers();
     }
     void TearDown() override {
-        dialog.reset();
         box.reset();
-        if (core != nullptr)
-            InstanceFixture::TearDown();
-    }
-    Component* part(int32_t row, int32_t which) const {
-        return dialog->getRoot()->findById(Rows::RowBase + Rows::RowStride * row + which);
-    }
-    static void click(Component* root, int32_t id) {
-        static_cast<StdComponent*>(root->findById(id))->sendEvent(0x4142, id);
-    }
-    // Clicks the row's Bind..., plays `move` once the window listens, then clicks Use.
-    void bindByMoving(int32_t row, const std::function<void()>& move) {
-        BindingDialog& binding = dialog->propertyManager()->bindingDialog();
-        bool moved = false;
-        QElapsedTimer clock;
-        clock.start();
-        QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [&] {
-            ControlDetector* detection = binding.detector();
-            if (detection == nullptr)
-                return;
-            if (clock.elapsed() > 5000) {
-                click(binding.getRoot(), BindingDialog::CancelButton);
-            } else if (detection->label() == ControlDetector::PressText && !moved) {
-                move();
-                moved = true;
-            } else if (detection->label() == ControlDetector::ConfirmText) {
-                click(binding.getRoot(), BindingDialog::UseButton);
-            }
-        });
-        user.start(10);
-        click(dialog->getRoot(), Rows::RowBase + Rows::RowStride * row + Rows::BindPart);
-        user.stop();
+        InputSettingsFixture::TearDown();
     }
 
     PrivateJackServer jack;
-    std::unique_ptr<InputConfigDlg> dialog = std::make_unique<InputConfigDlg>();
     std::unique_ptr<RtMidiOut> box;
     std::string picture;
     uint16_t port = 0;
@@ -103,11 +57,11 @@ TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBin
     ASSERT_TRUE(dialog->open(instance));
 
     OscSender phone(port);
-    bindByMoving(0, [&] {
+    bindByDoing(0, [&] {
         for (float value : {0.2f, 0.4f, 0.6f})
             phone.fader("/1/fader1", value);
     });
-    bindByMoving(1, [&] {
+    bindByDoing(1, [&] {
         for (unsigned char value : {20, 60, 100}) {
             std::vector<unsigned char> knob{0xB0, 7, value};
             box->sendMessage(&knob);

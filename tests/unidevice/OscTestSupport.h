@@ -1,9 +1,12 @@
 #pragma once
-// A free UDP port, a liblo sender aimed at it, and a wait for input that arrives on another
-// thread: what the tests of the OSC driver share.
+// A free UDP port, a liblo sender aimed at it, a wait for input that arrives on another thread
+// and the binding that names a control: what the tests of the threaded drivers share.
+#include "util/xml/Element.h"
+
 #include <lo/lo.h>
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +18,16 @@
 #include <thread>
 
 namespace qvn::test {
+
+// A binding as an input profile stores it: the device, the control's type and index.
+inline mvk::util::xml::Element controlBinding(const std::string& device, const std::string& type,
+                                              int index) {
+    mvk::util::xml::Element element = mvk::util::xml::Tag("control");
+    element.attribute("device") = device;
+    element.attribute("type") = type;
+    element.attribute("index") = std::to_string(index);
+    return element;
+}
 
 // A port nothing listens on right now (the system's choice of a free one).
 inline uint16_t freeUdpPort() {
@@ -39,6 +52,39 @@ inline bool waitUntil(const std::function<bool()>& done,
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     return true;
+}
+
+// The first IPv4 address of this machine that is not a loopback one; empty when there is none.
+inline std::string outsideAddress() {
+    ifaddrs* all = nullptr;
+    std::string found;
+    if (getifaddrs(&all) != 0)
+        return found;
+    for (ifaddrs* at = all; at != nullptr && found.empty(); at = at->ifa_next) {
+        if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET)
+            continue;
+        const auto* address = reinterpret_cast<const sockaddr_in*>(at->ifa_addr);
+        if ((ntohl(address->sin_addr.s_addr) >> 24) == 127)
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &address->sin_addr, text, sizeof text);
+        found = text;
+    }
+    freeifaddrs(all);
+    return found;
+}
+
+// True when this process could take the UDP port on `host` itself, that is when nobody listens
+// there.
+inline bool udpPortFree(uint16_t port, const char* host = "127.0.0.1") {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    inet_pton(AF_INET, host, &address.sin_addr);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return bound;
 }
 
 class OscSender {

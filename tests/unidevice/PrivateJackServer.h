@@ -1,7 +1,8 @@
 #pragma once
-// A JACK server of the test's own, on the dummy back end (no sound card, no real-time rights),
-// under a name no other process uses; clients of this process find it through
-// JACK_DEFAULT_SERVER. Never a system-wide server.
+// A JACK server of the test's own, on the dummy back end (no sound card), under a name no other
+// process uses; clients of this process find it through JACK_DEFAULT_SERVER. Never a system-wide
+// server. Without real-time scheduling unless asked for (benchmarks), since tests must run where
+// nobody grants it.
 #include <jack/jack.h>
 
 #include <signal.h>
@@ -18,8 +19,14 @@ namespace qvn::test {
 
 class PrivateJackServer {
 public:
-    // Period in frames at 48 kHz: 64 frames are 1.3 ms.
-    explicit PrivateJackServer(int period = 64)
+    struct Timing {
+        int period = 64;  // frames per cycle: 64 frames at 48 kHz are 1.3 ms
+        int rate = 48000; // frames per second
+        bool realtime = false;
+    };
+
+    PrivateJackServer() : PrivateJackServer(Timing{}) {}
+    explicit PrivateJackServer(const Timing& timing)
         : name("quorvane-test-" + std::to_string(getpid())) {
         const std::string jackd = "/usr/bin/jackd";
         if (access(jackd.c_str(), X_OK) != 0) {
@@ -30,12 +37,14 @@ public:
         if (child == 0) {
             // A test that is killed must not leave its server behind.
             prctl(PR_SET_PDEATHSIG, SIGTERM);
-            const std::string frames = std::to_string(period);
+            const std::string frames = std::to_string(timing.period);
+            const std::string rate = std::to_string(timing.rate);
             if (freopen("/dev/null", "w", stdout) == nullptr ||
                 freopen("/dev/null", "w", stderr) == nullptr)
                 _exit(127);
-            execl(jackd.c_str(), "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy",
-                  "-r", "48000", "-p", frames.c_str(), static_cast<char*>(nullptr));
+            execl(jackd.c_str(), "jackd", timing.realtime ? "--realtime" : "--no-realtime", "-n",
+                  name.c_str(), "-d", "dummy", "-r", rate.c_str(), "-p", frames.c_str(),
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);

@@ -2,15 +2,34 @@
 // The meeting point of an input thread and the host's poll: one slot per control that input has
 // named so far, holding only its latest value. The input thread stores, the host reads; both sides
 // hold the lock for a few map look-ups at most, so a flood of input never makes the poll wait
-// longer than one store.
+// longer than one store. Storing into a known slot allocates nothing: the name is looked up as
+// it arrives, without building a key.
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <pthread.h>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace mvk::examples {
+
+// A mutex that lends its holder the priority of a waiter. JACK calls the MIDI input from its
+// real-time thread, while the host's poll that shares the slots runs at normal priority; without
+// inheritance a poll preempted while it holds the lock would stall JACK's whole cycle.
+class InheritingMutex {
+public:
+    InheritingMutex();
+    ~InheritingMutex() { pthread_mutex_destroy(&handle); }
+    InheritingMutex(const InheritingMutex&) = delete;
+    InheritingMutex& operator=(const InheritingMutex&) = delete;
+    void lock() { pthread_mutex_lock(&handle); }
+    void unlock() { pthread_mutex_unlock(&handle); }
+
+private:
+    pthread_mutex_t handle;
+};
 
 // What a control is called and what it delivers; fixed when its slot is made.
 struct SlotInfo {
@@ -36,17 +55,17 @@ public:
     // answer when the name is new. A value stamped earlier than the slot's latest stamp is stale
     // and dropped; stamp 0 means "now" and always lands.
     template <class Describe>
-    Stored store(const std::string& type, int32_t index, double value, uint64_t stamp,
+    Stored store(std::string_view type, int32_t index, double value, uint64_t stamp,
                  Describe&& describe) {
-        std::lock_guard<std::mutex> hold(lock);
-        auto found = slots.find(keyOf(type, index));
+        std::lock_guard<InheritingMutex> hold(lock);
+        auto found = slots.find(KeyView{type, index});
         if (found == slots.end()) {
             if (entries.size() >= capacity) {
                 refusedAny = true;
                 return Stored::Refused;
             }
             SlotInfo info = describe();
-            found = slots.emplace(keyOf(type, index), entries.size()).first;
+            found = slots.emplace(Key{std::string(type), index}, entries.size()).first;
             entries.push_back(Entry{std::move(info), value, stamp, false});
             return Stored::Learned;
         }
@@ -85,13 +104,31 @@ private:
         uint64_t stamp;
         bool reserved;
     };
-    static std::string keyOf(const std::string& type, int32_t index) {
-        return type + '\n' + std::to_string(index);
-    }
+    struct Key {
+        std::string type;
+        int32_t index;
+    };
+    struct KeyView {
+        std::string_view type;
+        int32_t index;
+    };
+    struct KeyHash {
+        using is_transparent = void;
+        size_t operator()(const KeyView& key) const {
+            return std::hash<std::string_view>()(key.type) * 31 + static_cast<size_t>(key.index);
+        }
+        size_t operator()(const Key& key) const { return (*this)(KeyView{key.type, key.index}); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        template <class A, class B> bool operator()(const A& a, const B& b) const {
+            return a.index == b.index && std::string_view(a.type) == std::string_view(b.type);
+        }
+    };
 
     const size_t capacity;
-    mutable std::mutex lock;
-    std::unordered_map<std::string, size_t> slots;
+    mutable InheritingMutex lock;
+    std::unordered_map<Key, size_t, KeyHash, KeyEqual> slots;
     std::vector<Entry> entries;
     bool refusedAny = false;
     bool refusalReported = false;

@@ -1,5 +1,6 @@
 #include "MidiDriver.h"
 
+#include "../common/DriverExports.h"
 #include "../common/DriverLog.h"
 #include "MidiDevice.h"
 #include "unidevice/DeviceHandler.h"
@@ -14,9 +15,7 @@ MidiDriver::MidiDriver(unidevice::DeviceHandler* handler) : ListDriver("midi", h
 }
 
 MidiDriver::~MidiDriver() {
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
 }
 
 bool MidiDriver::update() {
@@ -43,10 +42,7 @@ void MidiDriver::refresh() {
         MidiDevice* device = deviceWith(port.inbox);
         if (device == nullptr) {
             // Identities of one name are made in ordinal order, so devindex follows it.
-            int32_t devindex = 0;
-            while (handler()->device(port.name, devindex) != nullptr)
-                ++devindex;
-            device = new MidiDevice(port.name, devindex, port.inbox);
+            device = new MidiDevice(port.name, devindexFor(port.name), port.inbox);
             device->attachTo(placeFor(*device), handler());
             addDevice(device);
         }
@@ -68,15 +64,11 @@ MidiDevice* MidiDriver::deviceWith(const std::shared_ptr<LatestValues>& inbox) c
     return nullptr;
 }
 
-int32_t MidiDriver::placeFor(const unidevice::Device& device) const {
-    // A binding without devindex lands on the first device of its name.
-    const unidevice::DeviceHandler* all = handler();
-    for (int32_t i = 0; i < all->deviceCount(); ++i) {
-        const unidevice::Device* other = all->device(i);
-        if (other->name() == device.name() && other->devindex() > device.devindex())
-            return i;
-    }
-    return -1;
+// The handler owns the driver from here on; destroying it stops the port watcher and closes
+// every open port before the core unloads this library.
+bool makeDriver(unidevice::DeviceHandler& handler, const unidevice::DriverContext*) {
+    new MidiDriver(&handler);
+    return true;
 }
 
 } // namespace mvk::examples

@@ -24,7 +24,6 @@ private:
     // Makes devices for new port identities and tells every device whether its port is there.
     void refresh();
     MidiDevice* deviceWith(const std::shared_ptr<LatestValues>& inbox) const;
-    int32_t placeFor(const unidevice::Device& device) const;
 
     MidiPorts watcher;
 };

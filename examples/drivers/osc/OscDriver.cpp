@@ -1,8 +1,13 @@
 #include "OscDriver.h"
 
+#include "../common/DriverExports.h"
 #include "../common/DriverLog.h"
 #include "OscDevice.h"
 #include "unidevice/DeviceHandler.h"
+#include "unidevice/DriverLibrary.h"
+
+#include <cstdlib>
+#include <cstring>
 
 namespace mvk::examples {
 
@@ -16,9 +21,7 @@ OscDriver::OscDriver(unidevice::DeviceHandler* handler) : ListDriver("osc", hand
 
 OscDriver::~OscDriver() {
     socket.stop();
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
     theDriver = nullptr;
 }
 
@@ -84,4 +87,36 @@ int32_t OscDriver::prepareDetection() {
     return prepareDevices(0);
 }
 
+// The handler owns the driver from here on; destroying it stops the listening thread before
+// the core unloads this library.
+bool makeDriver(unidevice::DeviceHandler& handler, const unidevice::DriverContext*) {
+    new OscDriver(&handler);
+    return true;
+}
+
 } // namespace mvk::examples
+
+// "osc.enabled" and "osc.loopbackOnly" (0 or 1) and "osc.port"; keys not given keep their value.
+extern "C" __attribute__((visibility("default"))) void
+applySettings(const mvk::unidevice::DriverSetting* settings, int32_t count) {
+    mvk::examples::OscDriver* driver = mvk::examples::OscDriver::live();
+    if (driver == nullptr || settings == nullptr)
+        return;
+    mvk::examples::OscSettings wanted = driver->wanted();
+    for (int32_t i = 0; i < count; ++i) {
+        const char* key = settings[i].key;
+        const char* value = settings[i].value;
+        if (key == nullptr || value == nullptr)
+            continue;
+        if (std::strcmp(key, "osc.enabled") == 0)
+            wanted.enabled = std::atoi(value) != 0;
+        else if (std::strcmp(key, "osc.loopbackOnly") == 0)
+            wanted.loopbackOnly = std::atoi(value) != 0;
+        else if (std::strcmp(key, "osc.port") == 0) {
+            const long port = std::strtol(value, nullptr, 10);
+            if (port > 0 && port <= 65535)
+                wanted.port = static_cast<uint16_t>(port);
+        }
+    }
+    driver->configure(wanted);
+}

@@ -16,6 +16,8 @@ class OscListener {
 public:
     // Learned controls per device; names past this are ignored (see LatestValues).
     static constexpr size_t ControlCap = 1024;
+    // The reading thread's name, as the system lists it.
+    static constexpr const char* ThreadName = "osc listener";
 
     OscListener() = default;
     OscListener(const OscListener&) = delete;
@@ -39,7 +41,7 @@ private:
     void run();
 
     int socketFd = -1;
-    int wakeFd = -1;
+    std::atomic<bool> stopping{false};
     std::thread reader;
     std::shared_ptr<LatestValues> target;
     std::string failure;

@@ -1,11 +1,12 @@
 #pragma once
 // Takes one OSC datagram apart into numeric values: every numeric argument of every message,
-// in order, bundles and nested bundles included. Messages are decoded by liblo; the bundle frames
-// around them are walked here, every length checked against the bytes present.
+// in order, bundles and nested bundles included. Messages of numbers only are read here in place;
+// liblo decodes the others. The bundle frames around them are walked here, every length checked
+// against the bytes present.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
+#include <string_view>
 
 namespace mvk::examples {
 
@@ -30,13 +31,16 @@ public:
 
     // True for addresses whose last part names a push button or toggle ("/1/push3",
     // "/deck/press", "/toggle1").
-    static bool isToggleAddress(const std::string& address);
+    static bool isToggleAddress(std::string_view address);
 
 private:
     static int readElement(const unsigned char* data, size_t size, uint64_t stamp, int depth,
                            const Sink& sink);
     static int readMessage(const unsigned char* data, size_t size, uint64_t stamp,
                            const Sink& sink);
+    // False, having read nothing, for a message that is not numbers only.
+    static bool readNumbers(const unsigned char* data, size_t size, uint64_t stamp,
+                            const Sink& sink);
 };
 
 } // namespace mvk::examples

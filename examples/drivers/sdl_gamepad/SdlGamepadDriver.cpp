@@ -1,5 +1,6 @@
 #include "SdlGamepadDriver.h"
 
+#include "../common/DriverExports.h"
 #include "SdlGamepadDevice.h"
 #include "unidevice/DeviceHandler.h"
 
@@ -58,9 +59,7 @@ SdlGamepadDriver::SdlGamepadDriver(unidevice::DeviceHandler* handler, bool ownsE
 }
 
 SdlGamepadDriver::~SdlGamepadDriver() {
-    const std::vector<unidevice::Device*> owned = devices;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it)
-        (*it)->destroy();
+    destroyDevices();
     SDL_QuitSubSystem(Subsystems);
     // Stopping subsystems keeps SDL's own state (hints, the mapping database, locks). When this
     // driver started SDL and nothing else runs on it now, that goes too: the core may unload
@@ -146,23 +145,8 @@ SdlGamepadDevice* SdlGamepadDriver::waitingFor(const std::string& guid,
     return first;
 }
 
-int32_t SdlGamepadDriver::devindexFor(const std::string& name) const {
-    int32_t devindex = 0;
-    while (handler()->device(name, devindex) != nullptr)
-        ++devindex;
-    return devindex;
-}
-
-int32_t SdlGamepadDriver::placeFor(const unidevice::Device& pad) const {
-    // A binding without devindex lands on the first device of its name, so devices of one name
-    // stay in devindex order.
-    const unidevice::DeviceHandler* devices = handler();
-    for (int32_t i = 0; i < devices->deviceCount(); ++i) {
-        const unidevice::Device* other = devices->device(i);
-        if (other->name() == pad.name() && other->devindex() > pad.devindex())
-            return i;
-    }
-    return -1;
+bool makeDriver(unidevice::DeviceHandler& handler, const unidevice::DriverContext*) {
+    return SdlGamepadDriver::create(&handler) != nullptr;
 }
 
 } // namespace mvk::examples

@@ -36,10 +36,6 @@ private:
     bool knows(SDL_JoystickID instance) const;
     // The first disconnected device, in devindex order, of that GUID and name; null when none.
     SdlGamepadDevice* waitingFor(const std::string& guid, const std::string& name) const;
-    // The lowest devindex no device of that name holds.
-    int32_t devindexFor(const std::string& name) const;
-    // Where a new device joins the handler (-1: at the end).
-    int32_t placeFor(const unidevice::Device& pad) const;
 
     bool ownsEvents;
     bool ownsSdl;

@@ -3,12 +3,12 @@
 // was loaded, so a take recorded from it in simulated time is the same on every run. Without
 // the variable (or with an unreadable or empty script) it adds its driver but no device, so a
 // normal installation shows no phantom controller.
+#include "../common/DriverExports.h"
 #include "../common/GamepadLayout.h"
 #include "../common/ListDriver.h"
 #include "../common/SampledDevice.h"
 #include "GamepadScript.h"
 #include "unidevice/DeviceHandler.h"
-#include "unidevice/DriverLibrary.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -58,28 +58,20 @@ private:
 
 } // namespace
 
-} // namespace mvk::examples
-
-extern "C" __attribute__((visibility("default"))) int32_t getVersion() {
-    return DriverLibraryVersion;
-}
-
-extern "C" __attribute__((visibility("default"))) int32_t
-loadDevices(DeviceHandler* handler, const DriverContext* context) {
-    using namespace mvk::examples;
-    if (handler == nullptr)
-        return 1;
-    auto* driver = new ListDriver("simulatedgamepad", handler);
+bool makeDriver(DeviceHandler& handler, const DriverContext* context) {
+    auto* driver = new ListDriver("simulatedgamepad", &handler);
     const char* path = std::getenv("QUORVANE_SIMULATED_GAMEPAD");
     if (path == nullptr || *path == '\0')
-        return 0;
+        return true;
     GamepadScript script = GamepadScript::load(path);
     if (script.isEmpty())
-        return 0;
+        return true;
     const Clock clock = context != nullptr && context->tickCount != nullptr ? context->tickCount
                                                                             : &steadyMilliseconds;
     auto* pad = new SimulatedGamepadDevice(std::move(script), clock);
-    pad->attachTo(-1, handler);
+    pad->attachTo(-1, &handler);
     driver->addDevice(pad);
-    return 0;
+    return true;
 }
+
+} // namespace mvk::examples
