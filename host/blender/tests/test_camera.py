@@ -1,6 +1,8 @@
-# An Orbit Camera instance made in Blender is a camera object with its lens set, in the active
-# collection at the 3D cursor, marked with its own identity; creating and deleting are Blender
-# undo steps that take the instance along; an object the user deletes is reported once and made
+# The panel's tools: the installed tools are the main dialog's create menus; an Orbit Camera made
+# from that menu is a camera object with its lens set, in the active collection at the 3D cursor,
+# marked with its own identity; the panel's tool list follows creation, undo and redo; a tool's
+# line selects its objects and opens its configuration and input settings; creating and deleting
+# are Blender undo steps that take the instance along; an object the user deletes is reported once and made
 # again only when its tool keys it; renaming the object keeps the tool on it.
 import math
 import os
@@ -19,8 +21,19 @@ layer.active_layer_collection = layer.layer_collection.children["Shots"]
 bpy.context.scene.cursor.location = (2.0, -3.0, 1.5)
 
 core = enable()
-name = core.create_instance("Orbit Camera")
-check(name != "" and core.has_instance(name), "no Orbit Camera instance")
+from quorvane import panel  # noqa: E402
+
+installed = {tool["name"]: tool for tool in core.installed_tools()}
+check("Orbit Camera" in installed and installed["Orbit Camera"]["menu"] == "Create Camera tool",
+      "the camera menu does not offer the Orbit Camera: %s" % installed)
+check(len(installed) > 1 and all(t["description"] for t in installed.values()),
+      "the installed tools are not the create menus' entries: %s" % installed)
+check(panel.scene_tools() == [], "a new scene lists tools: %s" % panel.scene_tools())
+check(bpy.ops.quorvane.create_tool(tool="Orbit Camera") == {"FINISHED"}, "creating failed")
+tools = panel.scene_tools()
+check(len(tools) == 1 and tools[0][0] == 0, "the panel lists %s after one creation" % tools)
+name = tools[0][1]
+check(core.has_instance(name), "the listed tool %s does not exist" % name)
 camera = bpy.data.objects.get(name + "_camera")
 check(camera is not None and camera.type == "CAMERA", "no camera object named after the instance")
 check(camera.name in shots.objects and camera.name not in bpy.context.scene.collection.objects,
@@ -29,14 +42,41 @@ check(tuple(camera.location) == (2.0, -3.0, 1.5), "the camera is not at the 3D c
       % (tuple(camera.location),))
 check(abs(math.degrees(camera.data.angle_x) - 45.0) < 1e-4,
       "the lens is not the tool's 45 degree field of view: %f" % math.degrees(camera.data.angle_x))
-check(core.create_instance("No Such Tool") == "", "an unknown tool made an instance")
+try:
+    bpy.ops.quorvane.create_tool(tool="No Such Tool")
+    check(False, "creating an unknown tool did not fail")
+except RuntimeError:
+    pass
+check(len(panel.scene_tools()) == 1, "an unknown tool made an instance")
 
 bpy.ops.ed.undo()
 check(bpy.data.objects.get(name + "_camera") is None, "undo left the camera object")
-check(not core.has_instance(name), "undo left the instance")
+check(not core.has_instance(name) and panel.scene_tools() == [],
+      "undo left the instance: %s" % panel.scene_tools())
 bpy.ops.ed.redo()
 check(bpy.data.objects.get(name + "_camera") is not None, "redo did not bring the camera back")
-check(core.has_instance(name), "redo did not bring the instance back")
+check(core.has_instance(name) and panel.scene_tools() == [(0, name)],
+      "redo did not bring the instance back: %s" % panel.scene_tools())
+
+# A second tool, made from a template, lists after the first; selecting a line selects only that
+# tool's objects; the tool windows open on the tool asked for.
+check(bpy.ops.quorvane.create_tool(tool="Turntable") == {"FINISHED"}, "no template tool made")
+listed = [tool for depth, tool in panel.scene_tools() if depth == 0]
+check(len(listed) == 2 and listed[0] == name, "the panel lists %s" % listed)
+turntable = listed[1]
+bpy.ops.quorvane.select_tool(name=name)
+check([o.name for o in bpy.context.selected_objects] == [name + "_camera"] and
+      bpy.context.view_layer.objects.active.name == name + "_camera",
+      "selecting %s selected %s" % (name, [o.name for o in bpy.context.selected_objects]))
+for tool in (turntable, name):
+    check(bpy.ops.quorvane.configure_tool(name=tool) == {"FINISHED"}, "no configuration window")
+    title = core.open_tool_window(tool, quorvane.shim.TOOL_CONFIGURATION)
+    check(title.startswith("Configuration for " + tool), "configuration opened %r" % title)
+    check(core.open_tool_window(tool, quorvane.shim.TOOL_INPUT_SETTINGS) == "Inputs for " + tool,
+          "the input settings of %s did not open" % tool)
+check(core.open_tool_window("No Such Tool", quorvane.shim.TOOL_CONFIGURATION) == "",
+      "a window opened for a tool that does not exist")
+core.delete_instance(turntable)
 
 # Renamed by the user, the object is still the tool's: a take keys it and makes no other.
 camera = bpy.data.objects[name + "_camera"]
