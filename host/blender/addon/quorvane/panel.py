@@ -348,9 +348,34 @@ class QUORVANE_OT_keys(bpy.types.Operator):
             return {"FINISHED", "PASS_THROUGH"}
         if event.type in _NOT_KEYS or event.value not in {"PRESS", "RELEASE"}:
             return {"PASS_THROUGH"}
+        if event.value == "PRESS" and _quits(context, event):
+            # The take ends first as its own undo step, so the quit's question about unsaved
+            # changes covers it and the session Blender keeps on quitting holds it.
+            session.stop_take("Blender is quitting")
+            session.keep_scene_for_quit()
+            return {"PASS_THROUGH"}
         taken = core.forward_key(event.type, event.value == "PRESS", event.ctrl, event.alt,
                                  event.shift)
         return {"RUNNING_MODAL"} if taken else {"PASS_THROUGH"}
+
+    def cancel(self, context):
+        # Blender drops modal operators when it closes: a take still running then was quit by a
+        # way no key told of.
+        global _key_operator_running
+        _key_operator_running = False
+        session.stop_take_at_quit()
+
+
+def _quits(context, event):
+    """Whether the key event runs Blender's Quit in the active key map."""
+    keyconfig = context.window_manager.keyconfigs.active
+    keymap = keyconfig.keymaps.get("Window") if keyconfig is not None else None
+    for item in keymap.keymap_items if keymap is not None else ():
+        if (item.idname == "wm.quit_blender" and item.active and item.type == event.type and
+                bool(item.ctrl) == event.ctrl and bool(item.shift) == event.shift and
+                bool(item.alt) == event.alt and bool(item.oskey) == event.oskey):
+            return True
+    return False
 
 
 def _start_key_operator(context):
