@@ -4,6 +4,7 @@
 # line selects its objects and opens its configuration and input settings; creating and deleting
 # are Blender undo steps that take the instance along; an object the user deletes is reported once and made
 # again only when its tool keys it; renaming the object keeps the tool on it.
+import ctypes
 import math
 import os
 import sys
@@ -77,6 +78,28 @@ for tool in (turntable, name):
 check(core.open_tool_window("No Such Tool", quorvane.shim.TOOL_CONFIGURATION) == "",
       "a window opened for a tool that does not exist")
 core.delete_instance(turntable)
+
+# A change on the camera's preference page (field of view 45 to 60, typed and confirmed) is one
+# Blender undo step: undo shows 45 again and leaves the tool that was made before it.
+testkit = ctypes.CDLL(os.environ["QUORVANE_TESTKIT"])
+for function, arguments in ((testkit.qvnt_type_number, (ctypes.c_char_p, ctypes.c_double,
+                                                        ctypes.c_double)),
+                            (testkit.qvnt_shows_number, (ctypes.c_char_p, ctypes.c_double))):
+    function.argtypes = arguments
+page = ("Configuration for " + name).encode()
+core.open_tool_window(name, quorvane.shim.TOOL_CONFIGURATION)
+steps = len(core.undo_steps())
+check(testkit.qvnt_type_number(page, 45.0, 60.0), "the page shows no field of view of 45")
+check(len(core.undo_steps()) == steps + 1 and core.undo_steps()[-1][1],
+      "the change is not one undo step: %s" % core.undo_steps()[steps - 1:])
+check(testkit.qvnt_shows_number(page, 60.0), "the page does not show the new field of view")
+bpy.ops.ed.undo()
+check(testkit.qvnt_shows_number(page, 45.0) and not testkit.qvnt_shows_number(page, 60.0),
+      "undo did not bring back the field of view of 45 on the page")
+check(core.has_instance(name) and bpy.data.objects.get(name + "_camera") is not None,
+      "undo of the preference change took back the step before it")
+bpy.ops.ed.redo()
+check(testkit.qvnt_shows_number(page, 60.0), "redo did not bring back the field of view of 60")
 
 # Renamed by the user, the object is still the tool's: a take keys it and makes no other.
 camera = bpy.data.objects[name + "_camera"]
