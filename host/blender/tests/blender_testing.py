@@ -167,7 +167,9 @@ def same_keys(got, expected, tolerance=1e-9):
 def finish_resimulation(core):
     deadline = time.monotonic() + 30
     while core.is_recording() and time.monotonic() < deadline:
+        check(not bpy.ops.quorvane.resimulate.poll(), "Resimulate is offered while it runs")
         session.pump()
         time.sleep(0.002)
     session.pump()
     check(not core.is_recording(), "the resimulation did not finish")
+    check(bpy.ops.quorvane.resimulate.poll(), "Resimulate stays greyed after it finished")
