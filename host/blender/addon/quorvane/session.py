@@ -290,6 +290,9 @@ def _after_load(*_args):
 def _before_save(*_args):
     if not _attached:
         return
+    # Saved from the File menu during a take (its keys go to the core while it runs): the take
+    # ends first, so the file holds it; the quit question's Save takes this way too.
+    stop_take("the file is saved")
     text = bpy.data.texts.get(SCENE_TEXT) or bpy.data.texts.new(SCENE_TEXT)
     text.use_fake_user = True
     text.clear()
