@@ -38,7 +38,8 @@ const char* kept(std::string& slot, std::string value) {
 
 // A list field: tabs and line breaks would split the line.
 std::string field(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
     return text;
 }
 

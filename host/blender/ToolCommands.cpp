@@ -160,8 +160,8 @@ std::string ToolCommands::openWindow(mvk::qvn::CoreInterface& core, const std::s
     // one window that follows the selected tool.
     const QString tool = QString::fromStdString(name);
     for (const auto& [window, title] : shownWindows()) {
-        const bool seen = std::find(before.begin(), before.end(), std::pair{window, title}) !=
-                          before.end();
+        const bool seen =
+            std::find(before.begin(), before.end(), std::pair{window, title}) != before.end();
         if (!seen && title.contains(tool))
             return title.toStdString();
     }

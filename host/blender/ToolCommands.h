@@ -20,13 +20,13 @@ public:
     static constexpr int32_t InputSettings = 128;
 
     struct Installed {
-        int32_t item = 0;     // the create menu entry's command id
-        std::string menu;     // the create menu's title
-        std::string name;     // the tool's name, as the entry shows it
-        std::string tooltip;  // the tool's description
+        int32_t item = 0;    // the create menu entry's command id
+        std::string menu;    // the create menu's title
+        std::string name;    // the tool's name, as the entry shows it
+        std::string tooltip; // the tool's description
     };
     struct InScene {
-        int32_t depth = 0;    // 0 directly below the tree's top
+        int32_t depth = 0; // 0 directly below the tree's top
         std::string name;
     };
 
