@@ -127,11 +127,15 @@ std::string ToolCommands::create(mvk::qvn::CoreInterface& core, int32_t item) {
     ci::Tree* tree = treeOf(core);
     if (bar == nullptr || tree == nullptr)
         return {};
-    ci::Tree::Node* before = tree->getCurrentNode();
+    std::vector<std::string> before;
+    for (const InScene& tool : sceneTools(core))
+        before.push_back(tool.name);
     trigger(*bar, item);
-    // The dialog selects what it has just made.
+    // The dialog selects what it has just made (in a tree built anew, so names are compared).
     ci::Tree::Node* made = tree->getCurrentNode();
-    return made != nullptr && made != before ? made->getName() : std::string();
+    if (made == nullptr || std::find(before.begin(), before.end(), made->getName()) != before.end())
+        return {};
+    return made->getName();
 }
 
 bool ToolCommands::select(mvk::qvn::CoreInterface& core, const std::string& name) {
