@@ -8,7 +8,7 @@ DEB_PACKAGES := cmake g++ make pkg-config \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev liblo-dev librtmidi-dev libjack-jackd2-dev jackd2 fonts-dejavu-core xvfb xauth imagemagick valgrind \
 	dpkg-dev file librsvg2-bin \
-	blender
+	blender openbox xdotool
 BENCH_PACKAGES := libpugixml-dev libtinyxml2-dev zlib1g-dev libssl-dev libmuparser-dev \
 	qt6-tools-dev
 

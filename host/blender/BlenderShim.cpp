@@ -5,6 +5,7 @@
 #include "BlenderSession.h"
 #include "KeyForwarder.h"
 #include "MainWindowFinder.h"
+#include "ToolCommands.h"
 #include "util/xml/Element.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 using qvn::host::blender::BlenderScene;
 using qvn::host::blender::BlenderSession;
+using qvn::host::blender::ToolCommands;
 
 namespace {
 
@@ -32,6 +34,13 @@ mvk::qvn::CoreInterface* core() {
 const char* kept(std::string& slot, std::string value) {
     slot = std::move(value);
     return slot.c_str();
+}
+
+// A list field: tabs and line breaks would split the line.
+std::string field(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n'; }, ' ');
+    return text;
 }
 
 } // namespace
@@ -203,6 +212,43 @@ QVNB_EXPORT int32_t qvnb_forward_key(const char* blenderType, int32_t press, int
                                                      shift != 0)
                ? 1
                : 0;
+}
+
+QVNB_EXPORT const char* qvnb_installed_tools(void) {
+    static std::string text;
+    std::string lines;
+    if (core() != nullptr)
+        for (const auto& tool : ToolCommands::installedTools(*core()))
+            lines += std::to_string(tool.item) + "\t" + field(tool.menu) + "\t" + field(tool.name) +
+                     "\t" + field(tool.tooltip) + "\n";
+    return kept(text, std::move(lines));
+}
+
+QVNB_EXPORT const char* qvnb_scene_tools(void) {
+    static std::string text;
+    std::string lines;
+    if (core() != nullptr)
+        for (const auto& tool : ToolCommands::sceneTools(*core()))
+            lines += std::to_string(tool.depth) + "\t" + field(tool.name) + "\n";
+    return kept(text, std::move(lines));
+}
+
+QVNB_EXPORT const char* qvnb_create_tool(int32_t item) {
+    static std::string text;
+    return kept(text, core() != nullptr ? ToolCommands::create(*core(), item) : std::string());
+}
+
+QVNB_EXPORT int32_t qvnb_select_tool(const char* name) {
+    return core() != nullptr && name != nullptr && ToolCommands::select(*core(), name) ? 1 : 0;
+}
+
+QVNB_EXPORT const char* qvnb_open_tool_window(const char* name, int32_t which) {
+    static std::string text;
+    if (core() == nullptr || name == nullptr)
+        return kept(text, "");
+    const int32_t command = which == QVNB_TOOL_INPUT_SETTINGS ? ToolCommands::InputSettings
+                                                              : ToolCommands::Configuration;
+    return kept(text, ToolCommands::openWindow(*core(), name, command));
 }
 
 QVNB_EXPORT uint32_t qvnb_main_window(void) {

@@ -191,6 +191,21 @@ int32_t qvnb_get_setting_int(int32_t id, int32_t* value);
 /* A key typed into Blender during a take; 1 when the core took it. */
 int32_t qvnb_forward_key(const char* blender_type, int32_t press, int32_t ctrl, int32_t alt,
                          int32_t shift);
+/* The tools through the main dialog's own controls (its window need not be shown). Lists are
+ * one line per entry, fields parted by tabs. The installed tools, as the create menus offer
+ * them: "item<TAB>menu<TAB>name<TAB>description". */
+const char* qvnb_installed_tools(void);
+/* The scene's tools as the tool tree shows them, depth first: "depth<TAB>name". */
+const char* qvnb_scene_tools(void);
+/* Creates a tool from its create menu item; the new instance's name, empty when none. */
+const char* qvnb_create_tool(int32_t item);
+/* Selects the tool's line in the tool tree; 0 when there is none. */
+int32_t qvnb_select_tool(const char* name);
+/* Opens the tool's configuration window or its input settings; the title of the window shown
+ * for it, empty when none opened (no such tool, or a tool without inputs). */
+#define QVNB_TOOL_CONFIGURATION 0
+#define QVNB_TOOL_INPUT_SETTINGS 1
+const char* qvnb_open_tool_window(const char* name, int32_t which);
 /* Blender's main X window as found on the display the core uses; 0 when unknown. */
 uint32_t qvnb_main_window(void);
 

@@ -136,3 +136,40 @@ def pan_rate(obj):
     yaws = unwrapped([yaw_degrees((x.co[1], y.co[1])) for x, y in zip(xs, ys)])
     seconds = (xs[-1].co[0] - xs[0].co[0]) / fps
     return (yaws[-1] - yaws[0]) / seconds
+
+
+def all_keys(obj):
+    """Every key of the object as {(path, index): [(frame, value), ...]}."""
+    return {channel: [tuple(k.co) for k in curve.keyframe_points]
+            for channel, curve in curves(obj).items()}
+
+
+SINGLE_STEPS = 4
+
+
+def same_keys(got, expected, tolerance=1e-9):
+    """The first difference between two all_keys() results, or None. Blender keeps keys in single
+    precision, so a pose read back from a key is the tool's pose rounded: a tool that started
+    from its exact resting pose and one that starts from that pose's key differ by that rounding,
+    which a few single-precision steps (SINGLE_STEPS) cover on top of `tolerance`."""
+    if set(got) != set(expected):
+        return "channels %s against %s" % (sorted(got), sorted(expected))
+    for channel in sorted(expected):
+        if len(got[channel]) != len(expected[channel]):
+            return "%s: %d keys against %d" % (channel, len(got[channel]), len(expected[channel]))
+        for a, b in zip(got[channel], expected[channel]):
+            step = SINGLE_STEPS * max(1.0, abs(b[1])) * 2.0 ** -23 if tolerance else 0.0
+            if abs(a[0] - b[0]) > tolerance or abs(a[1] - b[1]) > tolerance + step:
+                return "%s: key %s against %s" % (channel, a, b)
+    return None
+
+
+def finish_resimulation(core):
+    deadline = time.monotonic() + 30
+    while core.is_recording() and time.monotonic() < deadline:
+        check(not bpy.ops.quorvane.resimulate.poll(), "Resimulate is offered while it runs")
+        session.pump()
+        time.sleep(0.002)
+    session.pump()
+    check(not core.is_recording(), "the resimulation did not finish")
+    check(bpy.ops.quorvane.resimulate.poll(), "Resimulate stays greyed after it finished")

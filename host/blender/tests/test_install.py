@@ -49,7 +49,8 @@ check(os.path.dirname(quorvane.__file__) == os.path.join(
 check(hasattr(bpy.types, "VIEW3D_PT_quorvane"), "the sidebar panel is not registered")
 # Every operator a user reaches is in the Quorvane menu (which is how F3 finds it) and says
 # what it does.
-for name in ("record", "resimulate", "create_tool", "main_dialog", "reconnect", "guide"):
+for name in ("record", "resimulate", "create_tool", "select_tool", "configure_tool",
+             "tool_inputs", "main_dialog", "reconnect", "guide"):
     operator = getattr(bpy.ops.quorvane, name)
     rna = operator.get_rna_type()
     check(rna.name.startswith("Quorvane") and len(rna.description) > 20,

@@ -122,6 +122,14 @@ bpy.ops.ed.redo()
 redone = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
 check(redone > keys_before, "redo did not bring back the take stopped by undo")
 
+# Saving during a take (from the File menu) stops it first, so the file holds its keys.
+check(core.start_recording() == 0, "the take before the save did not start")
+pump_for(0.3)
+bpy.ops.wm.save_as_mainfile(filepath=os.path.join(os.environ["QUORVANE_TEST_WORK"], "take.blend"))
+check(not core.is_recording(), "saving left the take running")
+saved = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+check(saved > redone, "the take was not keyed before the save: %d keys, %d before" % (saved, redone))
+
 # A loop that turns five times a second at 60 fps: the core catches up three samples per turn,
 # so most of the take is never sampled, and the panel and the reports say so.
 before = len(notices())

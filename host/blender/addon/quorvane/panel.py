@@ -4,13 +4,12 @@
 import json
 import os
 import textwrap
-import time
-import xml.etree.ElementTree as ET
 
 import bpy
 
 from . import scene as blender_scene
 from . import session
+from . import shim
 
 # While a take runs, Blender's window is not a Qt window: its keys reach the core through the
 # key operator below. Mouse and window events stay Blender's.
@@ -25,7 +24,6 @@ _key_operator_running = False
 _takes_seen = 0
 # The undo step each take report belongs to (its index among the core's steps).
 _take_steps = {}
-_tools_cache = ([], 0.0)
 
 
 def _settings_file():
@@ -223,6 +221,15 @@ class QUORVANE_OT_resimulate(bpy.types.Operator):
         return {"FINISHED"}
 
 
+def installed_tool(name):
+    """The create menus' entry of the installed tool called `name`, or None."""
+    core = session.get()
+    for tool in core.installed_tools() if core is not None else []:
+        if tool["name"] == name:
+            return tool
+    return None
+
+
 class QUORVANE_OT_create_tool(bpy.types.Operator):
     """Creates a Quorvane tool; its objects land in the active collection at the 3D cursor"""
     bl_idname = "quorvane.create_tool"
@@ -235,20 +242,32 @@ class QUORVANE_OT_create_tool(bpy.types.Operator):
     poll = classmethod(_idle)
 
     def invoke(self, context, event):
-        return context.window_manager.invoke_props_dialog(self)
+        # Found by F3 without a tool: the menu of the installed tools to choose from.
+        if self.properties.is_property_set("tool"):
+            return self.execute(context)
+        bpy.ops.wm.call_menu(name=QUORVANE_MT_create.bl_idname)
+        return {"CANCELLED"}
 
     def execute(self, context):
-        name = session.get().create_instance(self.tool)
+        entry = installed_tool(self.tool)
+        name = session.get().create_tool(entry["item"]) if entry is not None else ""
         if not name:
             self.report({"ERROR"}, "No installed Quorvane tool is called \"%s\"" % self.tool)
             return {"CANCELLED"}
-        refresh_tools()
         self.report({"INFO"}, "Quorvane: created " + name)
         return {"FINISHED"}
 
 
+def _scene_tool(operator, context):
+    """The named tool's line in the tool tree, or a report and None."""
+    if any(name == operator.name for _, name in session.get().scene_tools()):
+        return operator.name
+    operator.report({"ERROR"}, "This scene has no Quorvane tool called \"%s\"" % operator.name)
+    return None
+
+
 class QUORVANE_OT_select_tool(bpy.types.Operator):
-    """Selects the objects of a Quorvane tool"""
+    """Selects the objects of a Quorvane tool, and the tool in the main dialog"""
     bl_idname = "quorvane.select_tool"
     bl_label = "Quorvane Select Tool"
     bl_options = {"REGISTER", "UNDO"}
@@ -258,6 +277,9 @@ class QUORVANE_OT_select_tool(bpy.types.Operator):
     poll = classmethod(_attached)
 
     def execute(self, context):
+        if _scene_tool(self, context) is None:
+            return {"CANCELLED"}
+        session.get().select_tool(self.name)
         prefix = self.name + "_"
         owned = [obj for obj in context.scene.objects
                  if str(obj.get(blender_scene.NODE_PROPERTY, "")).startswith(prefix)]
@@ -270,6 +292,38 @@ class QUORVANE_OT_select_tool(bpy.types.Operator):
             obj.select_set(True)
         context.view_layer.objects.active = owned[0]
         return {"FINISHED"}
+
+
+class _ToolWindow:
+    name: bpy.props.StringProperty(name="Tool")
+
+    poll = classmethod(_attached)
+
+    def execute(self, context):
+        if _scene_tool(self, context) is None:
+            return {"CANCELLED"}
+        title = session.get().open_tool_window(self.name, self.which)
+        if not title:
+            self.report({"ERROR"}, self.refused % self.name)
+            return {"CANCELLED"}
+        session.wake()
+        return {"FINISHED"}
+
+
+class QUORVANE_OT_configure_tool(_ToolWindow, bpy.types.Operator):
+    """Opens the configuration window of a Quorvane tool"""
+    bl_idname = "quorvane.configure_tool"
+    bl_label = "Quorvane Tool Configuration"
+    which = shim.TOOL_CONFIGURATION
+    refused = "%s has no configuration window"
+
+
+class QUORVANE_OT_tool_inputs(_ToolWindow, bpy.types.Operator):
+    """Opens the input settings of a Quorvane tool: which controls drive it"""
+    bl_idname = "quorvane.tool_inputs"
+    bl_label = "Quorvane Tool Input Settings"
+    which = shim.TOOL_INPUT_SETTINGS
+    refused = "%s has no input settings"
 
 
 class QUORVANE_OT_keys(bpy.types.Operator):
@@ -294,9 +348,34 @@ class QUORVANE_OT_keys(bpy.types.Operator):
             return {"FINISHED", "PASS_THROUGH"}
         if event.type in _NOT_KEYS or event.value not in {"PRESS", "RELEASE"}:
             return {"PASS_THROUGH"}
+        if event.value == "PRESS" and _quits(context, event):
+            # The take ends first as its own undo step, so the quit's question about unsaved
+            # changes covers it and the session Blender keeps on quitting holds it.
+            session.stop_take("Blender is quitting")
+            session.keep_scene_for_quit()
+            return {"PASS_THROUGH"}
         taken = core.forward_key(event.type, event.value == "PRESS", event.ctrl, event.alt,
                                  event.shift)
         return {"RUNNING_MODAL"} if taken else {"PASS_THROUGH"}
+
+    def cancel(self, context):
+        # Blender drops modal operators when it closes: a take still running then was quit by a
+        # way no key told of.
+        global _key_operator_running
+        _key_operator_running = False
+        session.stop_take_at_quit()
+
+
+def _quits(context, event):
+    """Whether the key event runs Blender's Quit in the active key map."""
+    keyconfig = context.window_manager.keyconfigs.active
+    keymap = keyconfig.keymaps.get("Window") if keyconfig is not None else None
+    for item in keymap.keymap_items if keymap is not None else ():
+        if (item.idname == "wm.quit_blender" and item.active and item.type == event.type and
+                bool(item.ctrl) == event.ctrl and bool(item.shift) == event.shift and
+                bool(item.alt) == event.alt and bool(item.oskey) == event.oskey):
+            return True
+    return False
 
 
 def _start_key_operator(context):
@@ -323,9 +402,7 @@ def follow_recording(core):
             _take_steps[index] = len(steps) - 1
         if take["lost_seconds"] > LOST_WARNING_SECONDS:
             session._notice("WARNING", lost_time_text(take))
-    if len(takes) != _takes_seen:
-        _takes_seen = len(takes)
-        refresh_tools()
+    _takes_seen = len(takes)
     if _key_operator_running or not core.is_recording():
         return
     manager = bpy.context.window_manager
@@ -345,26 +422,10 @@ def shown_take(core):
     return None
 
 
-def refresh_tools():
-    global _tools_cache
-    _tools_cache = (_tools_cache[0], 0.0)
-
-
 def scene_tools():
-    """The names of the scene's tools, read from the core's scene tag at most once a second."""
-    global _tools_cache
+    """The scene's tools as the main dialog's tree shows them: (depth, name), depth first."""
     core = session.get()
-    if core is None:
-        return []
-    names, read = _tools_cache
-    if time.monotonic() - read > 1.0 and not core.is_recording():
-        try:
-            root = ET.fromstring(core.save_scene() or "<QVT/>")
-            names = [tag.findtext("name") for tag in root.iter("QVT_Plugin") if tag.findtext("name")]
-        except ET.ParseError:
-            names = []
-        _tools_cache = (names, time.monotonic())
-    return names
+    return core.scene_tools() if core is not None else []
 
 
 def _get_slow_motion(self):
@@ -402,10 +463,15 @@ class VIEW3D_PT_quorvane(bpy.types.Panel):
         row.operator("quorvane.resimulate", text="Scene Range").range = "SCENE"
         box = layout.box()
         box.label(text="Tools")
-        for name in scene_tools():
-            box.operator("quorvane.select_tool", text=name, icon="RESTRICT_SELECT_OFF").name = name
+        for depth, name in scene_tools():
+            row = box.row(align=True)
+            for _ in range(depth):
+                row.label(text="", icon="BLANK1")
+            row.operator("quorvane.select_tool", text=name, icon="RESTRICT_SELECT_OFF").name = name
+            row.operator("quorvane.configure_tool", text="", icon="PREFERENCES").name = name
+            row.operator("quorvane.tool_inputs", text="", icon="OPTIONS").name = name
         row = box.row(align=True)
-        row.operator("quorvane.create_tool", text="Create", icon="ADD")
+        row.menu(QUORVANE_MT_create.bl_idname, text="Create", icon="ADD")
         row.operator("quorvane.main_dialog", text="Main Dialog", icon="WINDOW")
         shown = shown_take(core)
         if shown is not None:
@@ -417,6 +483,26 @@ class VIEW3D_PT_quorvane(bpy.types.Panel):
                 _wrapped(box, lost_time_text(last), icon="ERROR")
 
 
+class QUORVANE_MT_create(bpy.types.Menu):
+    """The installed tools, as the main dialog's create menus offer them"""
+    bl_idname = "QUORVANE_MT_create"
+    bl_label = "Create Quorvane Tool"
+
+    def draw(self, context):
+        layout = self.layout
+        core = session.get()
+        tools = core.installed_tools() if core is not None else []
+        if not tools:
+            layout.label(text="No Quorvane tools are installed")
+        menu = None
+        for tool in tools:
+            if menu is not None and tool["menu"] != menu:
+                layout.separator()
+            menu = tool["menu"]
+            entry = layout.operator("quorvane.create_tool", text=tool["name"])
+            entry.tool = tool["name"]
+
+
 class QUORVANE_MT_menu(bpy.types.Menu):
     bl_idname = "QUORVANE_MT_menu"
     bl_label = "Quorvane"
@@ -426,7 +512,7 @@ class QUORVANE_MT_menu(bpy.types.Menu):
         layout.operator("quorvane.record", icon="REC")
         layout.operator("quorvane.resimulate", text="Resimulate Last Take").range = "TAKE"
         layout.operator("quorvane.resimulate", text="Resimulate Scene Range").range = "SCENE"
-        layout.operator("quorvane.create_tool", icon="ADD")
+        layout.menu(QUORVANE_MT_create.bl_idname, icon="ADD")
         layout.operator("quorvane.main_dialog", icon="WINDOW")
         layout.separator()
         layout.operator("quorvane.reconnect")
@@ -439,8 +525,9 @@ def _menu_entry(self, context):
 
 _CLASSES = (QuorvanePreferences, QUORVANE_OT_notice, QUORVANE_OT_reconnect, QUORVANE_OT_guide,
             QUORVANE_OT_main_dialog, QUORVANE_OT_record, QUORVANE_OT_resimulate,
-            QUORVANE_OT_create_tool, QUORVANE_OT_select_tool, QUORVANE_OT_keys,
-            VIEW3D_PT_quorvane, QUORVANE_MT_menu)
+            QUORVANE_OT_create_tool, QUORVANE_OT_select_tool, QUORVANE_OT_configure_tool,
+            QUORVANE_OT_tool_inputs, QUORVANE_OT_keys, VIEW3D_PT_quorvane, QUORVANE_MT_create,
+            QUORVANE_MT_menu)
 
 
 def register():

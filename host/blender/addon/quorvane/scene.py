@@ -34,6 +34,12 @@ def _flat(matrix):
     return [value for row in matrix for value in row]
 
 
+# How far a key may lie from the pose already there and still count as that pose: a few steps of
+# single precision.
+START_POSE_ROUNDING = 1e-6
+READ_FRAMES_KEPT = 8
+
+
 class BlenderScene:
     """The callbacks, with a small cache from keys to object names."""
 
@@ -41,6 +47,8 @@ class BlenderScene:
         self._names = {}
         self._notice = notice
         self._last_redraw = 0.0
+        # The channels the core last read of each object, by frame (a few frames per object).
+        self._read = {}
         # Set by the pump while a take runs (unless the preferences ask for every redraw).
         self.throttle_redraws = False
 
@@ -94,9 +102,9 @@ class BlenderScene:
 
     # Transforms.
     @staticmethod
-    def basis_at(obj, frame):
-        """The object's own transform at `frame` from its F-curves; current values where a
-        channel has none."""
+    def channels_at(obj, frame):
+        """The object's location, rotation and scale at `frame` from its F-curves (current values
+        where a channel has none), and the rotation's path."""
         mode = obj.rotation_mode
         rotation_path = "rotation_quaternion" if mode == "QUATERNION" else (
             "rotation_axis_angle" if mode == "AXIS_ANGLE" else "rotation_euler")
@@ -108,6 +116,14 @@ class BlenderScene:
                 values = channels.get(curve.data_path)
                 if values is not None and curve.array_index < len(values):
                     values[curve.array_index] = curve.evaluate(frame)
+        return channels, rotation_path
+
+    @classmethod
+    def basis_at(cls, obj, frame):
+        """The object's own transform at `frame` from its F-curves; current values where a
+        channel has none."""
+        mode = obj.rotation_mode
+        channels, rotation_path = cls.channels_at(obj, frame)
         rotation = channels[rotation_path]
         if mode == "QUATERNION":
             turn = mathutils.Quaternion(rotation)
@@ -125,6 +141,10 @@ class BlenderScene:
         obj = self.find(key)
         if obj is None:
             return 0
+        read = self._read.setdefault(obj.name, {})
+        if len(read) >= READ_FRAMES_KEPT:
+            read.pop(next(iter(read)))
+        read[round(frame, 4)] = self.channels_at(obj, frame)
         relative = obj.matrix_parent_inverse @ self.basis_at(obj, frame)
         shim.put_matrix(local, _flat(relative))
         placed = relative if obj.parent is None else self._world_at(obj.parent, frame) @ relative
@@ -239,6 +259,7 @@ class BlenderScene:
                 previous = rotation
             for append, value in zip(appends, (*location, *rotation, *scale)):
                 append(value)
+        self._keep_start_pose(obj, frames[0], rotation_path, columns)
         animation = obj.animation_data or obj.animation_data_create()
         if animation.action is None:
             animation.action = bpy.data.actions.new(obj.name + "Action")
@@ -247,6 +268,21 @@ class BlenderScene:
             [("scale", i) for i in range(3)]
         for (path, index), values in zip(paths, columns):
             self._write_channel(action, path, index, frames, values, clear_from, clear_to)
+
+    def _keep_start_pose(self, obj, frame, rotation_path, columns):
+        """A take or resimulation keys its start pose first: the pose its tool read there, turned
+        into the tool's own terms and back. Taken apart again into single-precision channels it
+        can land a step off what was read, and every resimulation from that key would drift a
+        step further; values within that rounding keep the ones read."""
+        # What the tool read there when it started; the object itself has moved since.
+        read = self._read.get(obj.name, {}).get(round(frame, 4))
+        channels, path = read if read is not None else self.channels_at(obj, frame)
+        if path != rotation_path:
+            return
+        scene = channels["location"] + channels[rotation_path] + channels["scale"]
+        for column, value in zip(columns, scene):
+            if abs(column[0] - value) <= START_POSE_ROUNDING * max(1.0, abs(value)):
+                column[0] = value
 
     @staticmethod
     def _write_channel(action, path, index, frames, values, clear_from, clear_to):

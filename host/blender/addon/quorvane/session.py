@@ -229,6 +229,47 @@ def stop_take(why):
         _notice("WARNING", "the take was stopped: %s" % why)
 
 
+# Where Blender keeps the session it quit (File > Recover > Last Session): the folder above this
+# session's temporary folder.
+QUIT_FILE = "quit.blend"
+
+
+def quit_file():
+    return os.path.join(os.path.dirname(os.path.normpath(bpy.app.tempdir)), QUIT_FILE)
+
+
+def keep_scene_for_quit():
+    """Blender writes its last undo step as the session it quits: the tools' scene tag goes into
+    the file's data as a step of its own, so that session carries the take's recorded inputs."""
+    if _attached:
+        _before_save()
+        bpy.ops.ed.undo_push(message="Quorvane scene")
+
+
+def stop_take_at_quit():
+    """Blender is closing with a take running, by a way the add-on was not told of in time (the
+    File menu, the window's close button): Blender has already written the last undo step to its
+    quit file, without the take. The take is stopped and keyed, and the file's scenes are written
+    there again with it, so File > Recover > Last Session brings the take back. Blender shows no
+    more reports at this point: the console says what happened."""
+    if not (_attached and _shim.is_recording()):
+        return None
+    _shim.stop_recording()
+    _shim.pump()
+    _before_save()
+    path = quit_file()
+    blocks = set(bpy.data.scenes) | set(bpy.data.texts) | set(bpy.data.objects)
+    try:
+        bpy.data.libraries.write(path, blocks, fake_user=True)
+    except (OSError, RuntimeError, ValueError) as error:
+        print("Quorvane: Blender quit during a take; the take could not be kept in %s: %s"
+              % (path, error))
+        return None
+    print("Quorvane: Blender quit during a take; the take was stopped and kept in %s "
+          "(File > Recover > Last Session)" % path)
+    return path
+
+
 @persistent
 def _before_load(*_args):
     if _attached:
@@ -249,6 +290,9 @@ def _after_load(*_args):
 def _before_save(*_args):
     if not _attached:
         return
+    # Saved from the File menu during a take (its keys go to the core while it runs): the take
+    # ends first, so the file holds it; the quit question's Save takes this way too.
+    stop_take("the file is saved")
     text = bpy.data.texts.get(SCENE_TEXT) or bpy.data.texts.new(SCENE_TEXT)
     text.use_fake_user = True
     text.clear()

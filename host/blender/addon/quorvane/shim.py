@@ -14,6 +14,9 @@ BUSY_RECORDING = 1
 BUSY_WINDOW = 2
 BUSY_KEYS = 4
 
+TOOL_CONFIGURATION = 0
+TOOL_INPUT_SETTINGS = 1
+
 
 class ObjectInfo(ctypes.Structure):
     _fields_ = [("name", ctypes.c_char * 512), ("data_name", ctypes.c_char * 512),
@@ -111,6 +114,11 @@ _FUNCTIONS = (
     ("qvnb_has_instance", _i32, (_str,)),
     ("qvnb_get_setting_int", _i32, (_i32, _iptr)),
     ("qvnb_forward_key", _i32, (_str, _i32, _i32, _i32, _i32)),
+    ("qvnb_installed_tools", _str, ()),
+    ("qvnb_scene_tools", _str, ()),
+    ("qvnb_create_tool", _str, (_i32,)),
+    ("qvnb_select_tool", _i32, (_str,)),
+    ("qvnb_open_tool_window", _str, (_str, _i32)),
     ("qvnb_main_window", ctypes.c_uint32, ()),
 )
 
@@ -301,6 +309,30 @@ class Shim:
     def forward_key(self, event_type, press, ctrl=False, alt=False, shift=False):
         return bool(self.lib.qvnb_forward_key(_encode(event_type), int(press), int(ctrl),
                                               int(alt), int(shift)))
+
+    # The tools, through the main dialog's own menus and tree.
+    def installed_tools(self):
+        """The create menus' entries as dicts: item, menu, name, description."""
+        tools = []
+        for line in _decode(self.lib.qvnb_installed_tools()).splitlines():
+            item, menu, name, description = (line.split("\t") + ["", "", ""])[:4]
+            tools.append({"item": int(item), "menu": menu, "name": name,
+                          "description": description})
+        return tools
+
+    def scene_tools(self):
+        """The tool tree's lines, depth first, as (depth, name)."""
+        lines = _decode(self.lib.qvnb_scene_tools()).splitlines()
+        return [(int(depth), name) for depth, name in (line.split("\t", 1) for line in lines)]
+
+    def create_tool(self, item):
+        return _decode(self.lib.qvnb_create_tool(int(item)))
+
+    def select_tool(self, name):
+        return bool(self.lib.qvnb_select_tool(_encode(name)))
+
+    def open_tool_window(self, name, which):
+        return _decode(self.lib.qvnb_open_tool_window(_encode(name), int(which)))
 
     def main_window(self):
         return self.lib.qvnb_main_window()
