@@ -67,7 +67,7 @@ std::vector<Curve> recordedCurves(const Element& scene, const std::string& name)
     return curves;
 }
 
-const std::map<double, Matrix>* cameraKeys(const RefHost& host) {
+const TransformKeyList* cameraKeys(const RefHost& host) {
     RefNode* node = host.scene.find(std::string(DemoTake::CameraName) + "_camera");
     return node != nullptr ? &node->transformKeys() : nullptr;
 }
@@ -160,7 +160,7 @@ void DemoTake::recordTake(double seconds) {
 
 bool DemoTake::writeTable() const {
     const std::vector<Curve> inputs = recordedCurves(sceneTag(core, host), CameraName);
-    const std::map<double, Matrix>* keys = cameraKeys(host);
+    const TransformKeyList* keys = cameraKeys(host);
     if (inputs.size() < 3 || keys == nullptr)
         return false;
     std::ofstream table(output + "/take.csv");
@@ -238,7 +238,7 @@ void drawPanel(QPainter& painter, const QRectF& area, const std::string& title,
 
 bool DemoTake::writePlot() const {
     const std::vector<Curve> inputs = recordedCurves(sceneTag(core, host), CameraName);
-    const std::map<double, Matrix>* keys = cameraKeys(host);
+    const TransformKeyList* keys = cameraKeys(host);
     if (inputs.size() < 3 || keys == nullptr)
         return false;
     std::vector<Points> inputCurves(3);
@@ -325,14 +325,14 @@ bool DemoTake::resimulateSteeperPan() {
         core.processEvents();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    const std::map<double, Matrix>* after = cameraKeys(host);
+    const TransformKeyList* after = cameraKeys(host);
     out << "resimulated " << after->size() << " camera keys in " << seconds << " s; undo step \""
         << host.undoStack.stepName(host.undoStack.stepCount() - 1) << "\"\n";
     return after->size() == before.size() && writeResimulationPlot(before);
 }
 
 bool DemoTake::writeResimulationPlot(const std::map<double, Matrix>& before) const {
-    const std::map<double, Matrix>* after = cameraKeys(host);
+    const TransformKeyList* after = cameraKeys(host);
     std::vector<Points> curves(2);
     for (const auto& [time, matrix] : before)
         curves[0].emplace_back(time, matrix[3]);

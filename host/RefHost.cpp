@@ -65,8 +65,8 @@ void RefHost::setTime(double newTime) {
     ++evaluations;
 }
 
-std::vector<std::pair<std::string, const std::map<double, Matrix>*>> RefHost::keyedCurves() const {
-    std::vector<std::pair<std::string, const std::map<double, Matrix>*>> curves;
+std::vector<std::pair<std::string, const TransformKeyList*>> RefHost::keyedCurves() const {
+    std::vector<std::pair<std::string, const TransformKeyList*>> curves;
     for (RefNode* node : scene.nodes())
         if (!node->transformKeys().empty())
             curves.emplace_back(node->getName(), &node->transformKeys());

@@ -60,7 +60,7 @@ public:
 
     // The nodes that carry transform keys, by name, in scene order; the pointers stay valid while
     // the nodes live.
-    std::vector<std::pair<std::string, const std::map<double, Matrix>*>> keyedCurves() const;
+    std::vector<std::pair<std::string, const TransformKeyList*>> keyedCurves() const;
 
     // SceneWriter: keeps the scene tag as the single-line text a scene file would store.
     void write(const mvk::util::xml::Element& tag) override;

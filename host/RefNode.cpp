@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 using namespace mvk::qvn;
@@ -93,7 +94,13 @@ void RefNode::setLocalTransform(double time, const Matrix& local) {
     TransformKeysUndo* undo = keysUndo();
     Matrix before;
     const bool replaced = keys.set(time, local, undo != nullptr ? &before : nullptr);
-    if (undo != nullptr)
+    if (undo == nullptr)
+        return;
+    // Resimulating many instances after changing one sets most keys to what they were. Bit for
+    // bit: a zero that changed its sign is a change undo must put back.
+    if (replaced && std::memcmp(before.data(), local.data(), sizeof(Matrix)) == 0)
+        undo->noteUnchanged(time);
+    else
         undo->note(time, replaced ? &before : nullptr);
 }
 

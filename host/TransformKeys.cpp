@@ -2,31 +2,80 @@
 
 #include "RefNode.h"
 
-#include <iterator>
+#include <algorithm>
 
 namespace qvn::host {
 
-TransformKeyList::iterator TransformKeys::place(double time) {
-    if (last != keys.end()) {
-        const auto next = std::next(last);
-        if (last->first < time && (next == keys.end() || time <= next->first))
-            return next;
-        if (last->first == time)
+namespace {
+
+bool before(const TransformKey& key, double time) { return key.first < time; }
+
+void prefetchForWrite(const void* start, size_t bytes) {
+#if defined(__GNUC__)
+    const auto* byte = static_cast<const char*>(start);
+    for (size_t offset = 0; offset < bytes; offset += 64)
+        __builtin_prefetch(byte + offset, 1);
+    __builtin_prefetch(byte + bytes - 1, 1);
+#else
+    (void)start;
+    (void)bytes;
+#endif
+}
+bool after(double time, const TransformKey& key) { return time < key.first; }
+
+} // namespace
+
+TransformKeyList::const_iterator TransformKeyList::lower_bound(double time) const {
+    return std::lower_bound(keys.begin(), keys.end(), time, before);
+}
+
+TransformKeyList::const_iterator TransformKeyList::upper_bound(double time) const {
+    return std::upper_bound(keys.begin(), keys.end(), time, after);
+}
+
+TransformKeyList::const_iterator TransformKeyList::find(double time) const {
+    const auto at = lower_bound(time);
+    return at != keys.end() && at->first == time ? at : keys.end();
+}
+
+bool operator==(const TransformKeyList& list, const std::map<double, Matrix>& map) {
+    return list.size() == map.size() &&
+           std::equal(list.begin(), list.end(), map.begin(), [](const auto& a, const auto& b) {
+               return a.first == b.first && a.second == b.second;
+           });
+}
+
+size_t TransformKeys::place(double time) const {
+    const std::vector<TransformKey>& all = keys.keys;
+    if (last < all.size()) {
+        if (all[last].first == time)
             return last;
+        if (all[last].first < time && (last + 1 == all.size() || time <= all[last + 1].first))
+            return last + 1;
     }
-    return keys.lower_bound(time);
+    return static_cast<size_t>(keys.lower_bound(time) - keys.begin());
 }
 
 bool TransformKeys::set(double time, const Matrix& local, Matrix* before) {
-    const auto at = place(time);
-    if (at != keys.end() && at->first == time) {
+    std::vector<TransformKey>& all = keys.keys;
+    if (all.empty() || all.back().first < time) {
+        all.emplace_back(time, local);
+        last = all.size() - 1;
+        return false;
+    }
+    const size_t at = place(time);
+    last = at;
+    if (at < all.size() && all[at].first == time) {
         if (before != nullptr)
-            *before = at->second;
-        at->second = local;
-        last = at;
+            *before = all[at].second;
+        all[at].second = local;
+        // A take or a resimulation comes back for the next key after one key of every other
+        // node; asking for it now hides the wait for memory behind that work.
+        if (at + 1 < all.size())
+            prefetchForWrite(&all[at + 1], sizeof(TransformKey));
         return true;
     }
-    last = keys.emplace_hint(at, time, local);
+    all.emplace(all.begin() + static_cast<std::ptrdiff_t>(at), time, local);
     return false;
 }
 
@@ -36,9 +85,8 @@ bool TransformKeys::erase(double time, Matrix* before) {
         return false;
     if (before != nullptr)
         *before = at->second;
-    if (last == at)
-        last = keys.end();
-    keys.erase(at);
+    std::vector<TransformKey>& all = items();
+    all.erase(all.begin() + (at - keys.begin()));
     return true;
 }
 
@@ -54,22 +102,6 @@ Matrix TransformKeys::at(double time) const {
     if (after == keys.begin())
         return after->second;
     return std::prev(after)->second;
-}
-
-void TransformKeys::exchange(double time, Matrix& other, bool& otherPresent) {
-    const auto at = keys.lower_bound(time);
-    const bool present = at != keys.end() && at->first == time;
-    if (present && otherPresent) {
-        std::swap(at->second, other);
-    } else if (present) {
-        other = at->second;
-        if (last == at)
-            last = keys.end();
-        keys.erase(at);
-    } else if (otherPresent) {
-        keys.emplace_hint(at, time, other);
-    }
-    otherPresent = present;
 }
 
 } // namespace qvn::host

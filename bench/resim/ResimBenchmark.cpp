@@ -114,12 +114,13 @@ void ResimulateTenMinutesAt60Fps(benchmark::State& state) {
     state.counters["slices"] =
         static_cast<double>(slices) / static_cast<double>(state.iterations());
 }
+// Per second of CPU, as the goal is set: on a machine shared with other work the wall clock
+// measures the neighbours as much as the resimulation.
 BENCHMARK(ResimulateTenMinutesAt60Fps)
     ->Arg(10)
     ->Arg(100)
     ->Iterations(2)
-    ->Unit(benchmark::kSecond)
-    ->UseRealTime();
+    ->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -42,7 +42,10 @@ double Property::response(double raw, double multiplier, double exponent, double
     if (beyond < 0.0)
         beyond = 0.0;
     const double stretched = beyond / (1.0 - deadzone);
-    return std::pow(stretched, exponent) * sign * multiplier + offset;
+    // A linear response is the common case, and is read for every input of every instance on
+    // every frame of a take; x to the power of exactly one is x itself.
+    const double shaped = exponent == 1.0 ? stretched : std::pow(stretched, exponent);
+    return shaped * sign * multiplier + offset;
 }
 
 uint32_t Property::bind(Control* control) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
 namespace mvk::util {
 
@@ -68,6 +69,7 @@ template <class T> void AVar<T>::read(const void* buffer, size_t length) {
     if (count > (length - HeaderSize) / KeySize)
         return;
     keys.assign(count, Key{PlaceholderTime, T()});
+    increasing = count < 2;
     if (getU32(in + 4) != KeySize * count)
         return;
     in += HeaderSize;
@@ -76,9 +78,14 @@ template <class T> void AVar<T>::read(const void* buffer, size_t length) {
         key.value = static_cast<T>(getDouble(in + 8));
         in += KeySize;
     }
+    increasing = true;
+    for (size_t i = 0; i < keys.size() && increasing; ++i)
+        increasing = !std::isnan(keys[i].time) && (i == 0 || keys[i - 1].time < keys[i].time);
 }
 
 template <class T> void AVar<T>::setKey(double time, const T& value) {
+    if (std::isnan(time))
+        increasing = false;
     if (keys.empty() || keys.back().time < time) {
         keys.push_back(Key{time, value});
         return;
@@ -114,6 +121,23 @@ template <class T> T AVar<T>::valueAt(double time) const {
 }
 
 template <class T> T AVar<T>::valueAt(double time, size_t& cursor) const {
+    if (increasing) {
+        // With the times rising, a pair of neighbouring keys around `time` (strictly after the
+        // first key) shows by itself that `time` lies inside the curve, without a look at
+        // either end, which a replay of many curves would fetch from memory on every frame.
+        for (size_t at = cursor; at < cursor + 2 && at + 1 < keys.size(); ++at) {
+            const double from = keys[at].time;
+            if ((at > 0 ? from <= time : from < time) && time < keys[at + 1].time) {
+                cursor = at;
+#if defined(__GNUC__)
+                // The keys a replay reaches a few frames on, while other curves are read.
+                if (at + 8 < keys.size())
+                    __builtin_prefetch(&keys[at + 8]);
+#endif
+                return interpolate(keys[at], keys[at + 1], time).value;
+            }
+        }
+    }
     if (keys.empty() || time <= keys.front().time || time >= keys.back().time)
         return valueAt(time);
     // The pair found last or the next one holds `time` while playback moves forward.

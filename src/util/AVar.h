@@ -55,11 +55,17 @@ public:
     size_t keyCount() const { return keys.size(); }
     const Key& key(size_t index) const { return keys[index]; }
     const std::vector<Key>& allKeys() const { return keys; }
-    void clear() { keys.clear(); }
+    void clear() {
+        keys.clear();
+        increasing = true;
+    }
     bool sameKeys(const AVar& other) const { return keys == other.keys; }
 
 protected:
     std::vector<Key> keys;
+    // The key times rise strictly and none is NaN: every key set in order keeps it so; a block
+    // may not. A cursor's pair of keys then tells by itself whether it holds a time.
+    bool increasing = true;
 };
 
 // A curve whose values run in straight lines between keys.

@@ -5,9 +5,12 @@
 #include "gui/componentinterface/Button.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <vector>
 
 namespace {
 
@@ -16,6 +19,51 @@ using component::qt::QBoxLayoutLimited;
 using guitest::build;
 
 class QtBackEndTest : public guitest::GuiTest {};
+
+// Wrapping labels of one text share the heights they were measured at, but only with labels
+// laid out alike: another font, other margins or other text get heights of their own, the
+// ones a plain label configured the same way would give.
+TEST_F(QtBackEndTest, WrappingLabelsShareHeightsOnlyWithLabelsLaidOutAlike) {
+    const std::string text = "A setting whose label runs long enough to wrap on a narrow page";
+    auto plainHeight = [](QLabel* like, int width) {
+        QLabel plain;
+        plain.setFont(like->font());
+        plain.setWordWrap(like->wordWrap());
+        plain.setAlignment(like->alignment());
+        plain.setMargin(like->margin());
+        plain.setIndent(like->indent());
+        plain.setFrameStyle(like->frameStyle());
+        plain.setLineWidth(like->lineWidth());
+        plain.setContentsMargins(like->contentsMargins());
+        plain.setMinimumSize(like->minimumSize());
+        plain.setMaximumSize(like->maximumSize());
+        plain.setText(like->text());
+        return plain.heightForWidth(width);
+    };
+    std::vector<guitest::Owned> labels;
+    for (int i = 0; i < 4; ++i)
+        labels.push_back(build("<label>" + text + "</label>"));
+    auto widget = [&](int i) { return static_cast<QLabel*>(labels[i]->getWidget()); };
+    QFont large = widget(1)->font();
+    large.setPointSizeF(large.pointSizeF() * 2);
+    widget(1)->setFont(large);
+    widget(2)->setContentsMargins(12, 9, 12, 9);
+    widget(3)->setText(widget(3)->text() + " and then some more");
+    ASSERT_TRUE(widget(0)->wordWrap());
+    for (int width : {90, 160, 400}) {
+        const int first = widget(0)->heightForWidth(width);
+        EXPECT_EQ(first, plainHeight(widget(0), width)) << width;
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(widget(i)->heightForWidth(width), plainHeight(widget(i), width))
+                << "label " << i << " at " << width;
+        EXPECT_GT(widget(1)->heightForWidth(width), first) << width;
+        EXPECT_EQ(widget(2)->heightForWidth(width) - 18,
+                  plainHeight(widget(0), width - 24)) << width;
+    }
+    // A label built again later finds the same heights.
+    const guitest::Owned again = build("<label>" + text + "</label>");
+    EXPECT_EQ(again->getWidget()->heightForWidth(160), widget(0)->heightForWidth(160));
+}
 
 TEST_F(QtBackEndTest, BoxMinimumIsClampedIntoTheLimits) {
     QWidget host;

@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -136,6 +137,57 @@ TEST(AVarTest, ACursorGivesTheSameValuesForwardBackwardAndAfterJumps) {
     size_t stale = 1000;
     EXPECT_EQ(curve.valueAt(2.55, stale), curve.valueAt(2.55));
     EXPECT_EQ(Curve().valueAt(1, cursor), 0);
+}
+
+// A curve read from a block may hold its keys out of order, twice at one time or at NaN; a
+// cursor walking it must still answer exactly what a plain look-up does, and so must a curve
+// that was in order until a NaN key was set.
+TEST(AVarTest, ACursorOverKeysOutOfOrderAnswersLikeAPlainLookUp) {
+    auto bits = [](double value) { return std::bit_cast<uint64_t>(value); };
+    auto blockWith = [](const std::vector<Key>& keys) {
+        std::vector<uint8_t> block(16 + 16 * keys.size());
+        putU32(block, 0, 16);
+        putU32(block, 4, static_cast<uint32_t>(16 * keys.size()));
+        putU32(block, 8, 100);
+        putU32(block, 12, static_cast<uint32_t>(keys.size()));
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const uint64_t time = std::bit_cast<uint64_t>(keys[i].time);
+            const uint64_t value = std::bit_cast<uint64_t>(keys[i].value);
+            for (size_t b = 0; b < 8; ++b) {
+                block[16 + 16 * i + b] = static_cast<uint8_t>(time >> (8 * b));
+                block[24 + 16 * i + b] = static_cast<uint8_t>(value >> (8 * b));
+            }
+        }
+        return block;
+    };
+    const double nan = std::nan("");
+    std::vector<Curve> curves;
+    for (const std::vector<Key>& keys : std::vector<std::vector<Key>>{
+             {{0.5, 1}, {0.1, -2}, {0.3, 4}, {0.9, 8}, {0.7, -0.0}},
+             {{0.1, 1}, {0.1, 3}, {0.4, -5}, {0.4, 7}, {0.8, 2}},
+             {{0.2, 1}, {nan, 6}, {0.6, -3}, {1.0, 2}},
+             {{0.0, 1}, {0.3, -2}, {0.6, 5}}}) {
+        Curve curve;
+        const std::vector<uint8_t> block = blockWith(keys);
+        curve.read(block.data(), block.size());
+        ASSERT_EQ(curve.keyCount(), keys.size());
+        curves.push_back(curve);
+    }
+    Curve laterNaN = curveOf({{0.0, 1}, {0.25, -1}, {0.5, 3}, {0.75, 0}});
+    laterNaN.setKey(nan, 9);
+    curves.push_back(laterNaN);
+    for (size_t c = 0; c < curves.size(); ++c) {
+        const Curve& curve = curves[c];
+        size_t cursor = 0;
+        for (int step = -2; step <= 24; ++step) {
+            const double t = step * 0.05;
+            EXPECT_EQ(bits(curve.valueAt(t, cursor)), bits(curve.valueAt(t)))
+                << "curve " << c << " at " << t;
+        }
+        for (const Key& key : curve.allKeys())
+            EXPECT_EQ(bits(curve.valueAt(key.time, cursor)), bits(curve.valueAt(key.time)))
+                << "curve " << c << " at its key " << key.time;
+    }
 }
 
 TEST(AVarTest, TheVariableRecordSwapsOnceOnUndoAndBackOnRedo) {

@@ -4,7 +4,11 @@
 #include "gui/component/qt/FrameStyles.h"
 #include "gui/component/qt/PixmapLoader.h"
 
+#include <QHash>
+#include <QMovie>
+#include <QPicture>
 #include <QPixmap>
+#include <QTextDocument>
 
 namespace mvk::gui::component {
 
@@ -80,6 +84,45 @@ void Label::loadImage() {
         setPixmap(picture);
 }
 
+namespace {
+
+// What the height of a plain text label for a width depends on: the same text in the same font
+// with the same margins, limits and alignment takes the same height in any label.
+struct TextHeightKey {
+    QString text;
+    QFont font;
+    int width;
+    int alignment;
+    int margin;
+    int indent;
+    int frameWidth;
+    QMargins contents;
+    QSize minimum;
+    int maximumWidth;
+    int dpi;
+    Qt::LayoutDirection direction;
+
+    bool operator==(const TextHeightKey&) const = default;
+};
+
+size_t qHash(const TextHeightKey& key, size_t seed = 0) {
+    const QMargins& c = key.contents;
+    return qHashMulti(seed, key.text, key.font, key.width, key.alignment, key.margin, key.indent,
+                      key.frameWidth, c.left(), c.top(), c.right(), c.bottom(),
+                      key.minimum.width(), key.minimum.height(), key.maximumWidth, key.dpi,
+                      static_cast<int>(key.direction));
+}
+
+// Heights known from every label: a page built again, or the like page of another instance,
+// finds its labels' heights here instead of laying every text out again.
+QHash<TextHeightKey, int>& knownTextHeights() {
+    static QHash<TextHeightKey, int> heights;
+    return heights;
+}
+constexpr qsizetype MostTextHeights = 8192;
+
+} // namespace
+
 int Label::heightForWidth(int width) const {
     const qint64 picture = pixmap().cacheKey();
     if (text() != heightsText || picture != heightsPicture) {
@@ -90,9 +133,39 @@ int Label::heightForWidth(int width) const {
     for (const Height& known : heights)
         if (known.width == width)
             return known.height;
-    const int height = QLabel::heightForWidth(width);
+    const int height = sharedHeightForWidth(width);
     heights[nextHeight] = {width, height};
     nextHeight = (nextHeight + 1) % heights.size();
+    return height;
+}
+
+int Label::sharedHeightForWidth(int width) const {
+    // Only plain text that is laid out by the font alone; rich text, selectable text and
+    // pictures are measured by the label itself.
+    const bool plain = textFormat() == Qt::PlainText ||
+                       (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
+    if (!plain || textInteractionFlags() != Qt::NoTextInteraction || !pixmap().isNull() ||
+        movie() != nullptr || !picture().isNull() || text().isEmpty())
+        return QLabel::heightForWidth(width);
+    TextHeightKey key{text(),
+                      font(),
+                      width,
+                      static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0),
+                      margin(),
+                      indent(),
+                      frameWidth(),
+                      contentsMargins(),
+                      QLabel::minimumSize(),
+                      maximumWidth(),
+                      logicalDpiY(),
+                      layoutDirection()};
+    QHash<TextHeightKey, int>& known = knownTextHeights();
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return found.value();
+    const int height = QLabel::heightForWidth(width);
+    if (known.size() >= MostTextHeights)
+        known.clear();
+    known.insert(std::move(key), height);
     return height;
 }
 

@@ -28,6 +28,8 @@ protected:
 
 private:
     void loadImage();
+    // The label's height for `width`, shared with every label that lays out the same text alike.
+    int sharedHeightForWidth(int width) const;
 
     // A wrapping label is asked its height for the same few widths over and over while the
     // boxes around it settle, and each answer lays the whole text out; the last answers are
