@@ -3,12 +3,11 @@
 // liblo's sender on the loopback interface and a private JACK server.
 #include "InputSettingsFixture.h"
 #include "unidevice/DeviceHandler.h"
+#include "unidevice/JackMidiBox.h"
 #include "unidevice/OscTestSupport.h"
 #include "unidevice/PrivateJackServer.h"
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
-
-#include <rtmidi/RtMidi.h>
 
 #include <QWidget>
 
@@ -40,14 +39,14 @@ protected:
     }
 
     PrivateJackServer jack;
-    std::unique_ptr<RtMidiOut> box;
+    std::unique_ptr<JackMidiBox> box;
     std::string picture;
     uint16_t port = 0;
 };
 
 TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBindings) {
-    box = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "Knobs");
-    box->openVirtualPort("out");
+    box = std::make_unique<JackMidiBox>("Knobs");
+    ASSERT_EQ(box->error(), "");
     auto* handler = mvk::unidevice::DeviceHandler::instance();
     ASSERT_TRUE(waitUntil([&] {
         handler->updateAll();
@@ -63,8 +62,7 @@ TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBin
     });
     bindByDoing(1, [&] {
         for (unsigned char value : {20, 60, 100}) {
-            std::vector<unsigned char> knob{0xB0, 7, value};
-            box->sendMessage(&knob);
+            box->send({0xB0, 7, value});
         }
     });
     const std::string osc = "OSC :" + std::to_string(port);
@@ -76,8 +74,7 @@ TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBin
     properties->property("Pan")->setDeadzone(0);
     properties->property("Tilt")->setDeadzone(0);
     phone.fader("/1/fader1", 0.75f);
-    std::vector<unsigned char> knob{0xB0, 7, 127};
-    box->sendMessage(&knob);
+    box->send({0xB0, 7, 127});
     EXPECT_TRUE(waitUntil([&] {
         handler->updateAll();
         return properties->property("Pan")->value() == 0.75 &&

@@ -2,6 +2,7 @@
 // on the dummy back end (and the ALSA sequencer's virtual ports where the kernel has one).
 #include "../../examples/drivers/midi/MidiDecoder.h"
 #include "FakeInput.h"
+#include "JackMidiBox.h"
 #include "OscTestSupport.h"
 #include "PrivateJackServer.h"
 #include "unidevice/DriverLoader.h"
@@ -55,7 +56,7 @@ TEST(MidiDecoder, RunningStatusSysExAndRealTimeBytesLeaveOnlyTheControlMessages)
 class MidiDriverTest : public InputTest {
 protected:
     void TearDown() override {
-        sender.reset();
+        unplug();
         InputTest::TearDown();
         loader.freeAll();
     }
@@ -65,10 +66,24 @@ protected:
     }
     // A fader box: an output port of the given client, as a hardware port would appear.
     void plug(RtMidi::Api api, const std::string& client) {
-        sender = std::make_unique<RtMidiOut>(api, client);
-        sender->openVirtualPort("out");
+        if (api == RtMidi::UNIX_JACK) {
+            jackBox = std::make_unique<JackMidiBox>(client);
+            ASSERT_EQ(jackBox->error(), "");
+            return;
+        }
+        alsaBox = std::make_unique<RtMidiOut>(api, client);
+        alsaBox->openVirtualPort("out");
     }
-    void send(std::vector<unsigned char> bytes) { sender->sendMessage(&bytes); }
+    void unplug() {
+        jackBox.reset();
+        alsaBox.reset();
+    }
+    void send(std::vector<unsigned char> bytes) {
+        if (jackBox != nullptr)
+            jackBox->send(bytes);
+        else
+            alsaBox->sendMessage(&bytes);
+    }
     // Waits, polling like the host, until the driver has the port of `device` open. JACK makes
     // a new connection part of its processing graph a cycle or two after it was asked for;
     // what is sent before that is not delivered, so the sender gives it a moment.
@@ -108,7 +123,8 @@ protected:
     }
 
     DriverLoader loader;
-    std::unique_ptr<RtMidiOut> sender;
+    std::unique_ptr<JackMidiBox> jackBox;
+    std::unique_ptr<RtMidiOut> alsaBox;
 };
 
 class MidiThroughJack : public MidiDriverTest {
@@ -171,7 +187,7 @@ TEST_F(MidiThroughJack, ABoxsControlsAppearBindByMovingSurviveUnpluggingAndRebin
     const int32_t devices = handler()->deviceCount();
 
     // Unplugged: dropped within a second, the device stays with its controls at rest.
-    sender.reset();
+    unplug();
     ASSERT_TRUE(within1s([&] { return !box->prepareDetection(0); }));
     EXPECT_EQ(zoom.value(), 0.0);
     EXPECT_EQ(zoom.control(), detected);
