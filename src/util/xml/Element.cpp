@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <thread>
 
 namespace mvk::util::xml {
 
@@ -66,13 +67,10 @@ Element::Element(const Element& other) {
     copyFrom(other);
 }
 
-Element::Element(Element&& other) noexcept
-    : attributeList(std::move(other.attributeList)), children(std::move(other.children)),
-      nodeName(std::move(other.nodeName)), kind(other.kind) {
-    other.attributeList.clear();
-    other.children.clear();
-    other.nodeName.clear();
-    other.kind = KindNone;
+// The views move along with the hold on the document text, so a node taken out of a parsed tree
+// costs no string copies.
+Element::Element(Element&& other) noexcept {
+    swapContent(other);
 }
 
 Element& Element::operator=(const Element& other) {
@@ -84,15 +82,112 @@ Element& Element::operator=(Element&& other) noexcept {
     if (this == &other)
         return *this;
     Element taken(std::move(other));
-    std::swap(attributeList, taken.attributeList);
-    children.swap(taken.children);
-    std::swap(nodeName, taken.nodeName);
-    std::swap(kind, taken.kind);
+    swapContent(taken);
     return *this;
 }
 
 Element::~Element() {
     destroyChildren();
+    dropViews(nullptr);
+}
+
+void Element::swapContent(Element& other) noexcept {
+    std::swap(attributeList, other.attributeList);
+    children.swap(other.children);
+    std::swap(nodeName, other.nodeName);
+    std::swap(kind, other.kind);
+    std::swap(viewAttributeCount, other.viewAttributeCount);
+    const uint8_t mine = strings.load(std::memory_order_relaxed);
+    strings.store(other.strings.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    other.strings.store(mine, std::memory_order_relaxed);
+    std::swap(viewNameSize, other.viewNameSize);
+    std::swap(viewName, other.viewName);
+    std::swap(viewAttributes, other.viewAttributes);
+    std::swap(attributesHome, other.attributesHome);
+    std::swap(documentText, other.documentText);
+}
+
+// The first caller makes the strings; one that comes meanwhile from another thread waits for
+// them, which takes as long as copying one node's strings.
+void Element::fillStrings() const {
+    uint8_t expected = StringsMissing;
+    if (!strings.compare_exchange_strong(expected, StringsBeingMade, std::memory_order_acquire)) {
+        while (strings.load(std::memory_order_acquire) != StringsMade)
+            std::this_thread::yield();
+        return;
+    }
+    try {
+        nodeName.assign(viewName, viewNameSize);
+        attributeList.clear();
+        attributeList.reserve(viewAttributeCount);
+        for (uint32_t i = 0; i < viewAttributeCount; ++i)
+            attributeList.emplace_back(std::string(viewAttributes[i].name),
+                                       std::string(viewAttributes[i].value));
+    } catch (...) {
+        strings.store(StringsMissing, std::memory_order_release);
+        throw;
+    }
+    strings.store(StringsMade, std::memory_order_release);
+}
+
+void Element::ownStrings() {
+    if (documentText == nullptr)
+        return;
+    if (strings.load(std::memory_order_relaxed) != StringsMade)
+        fillStrings();
+    dropViews(nullptr);
+}
+
+void Element::dropViews(NodeArena::Releases* releases) {
+    if (documentText == nullptr)
+        return;
+    if (viewAttributes != nullptr) {
+        if (attributesHome == nullptr)
+            ::operator delete(const_cast<AttributeView*>(viewAttributes));
+        else if (releases != nullptr)
+            releases->add(attributesHome);
+        else
+            NodeArena::release(attributesHome);
+    }
+    if (releases != nullptr)
+        releases->add(documentText);
+    else
+        NodeArena::release(documentText);
+    viewAttributes = nullptr;
+    viewAttributeCount = 0;
+    attributesHome = nullptr;
+    viewName = nullptr;
+    viewNameSize = 0;
+    documentText = nullptr;
+    strings.store(StringsMissing, std::memory_order_relaxed);
+}
+
+void Element::copyOwnContent(const Element& other) {
+    kind = other.kind;
+    nodeName.assign(other.nameView());
+    attributeList.reserve(other.attributeCount());
+    other.forEachAttribute([&](std::string_view name, std::string_view value) {
+        attributeList.emplace_back(std::string(name), std::string(value));
+    });
+}
+
+bool Element::findAttribute(std::string_view name, std::string_view& value) const {
+    if (documentText != nullptr) {
+        for (uint32_t i = viewAttributeCount; i-- > 0;) {
+            if (viewAttributes[i].name == name) {
+                value = viewAttributes[i].value;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it) {
+        if (it->first == name) {
+            value = it->second;
+            return true;
+        }
+    }
+    return false;
 }
 
 // The copy is made first: `other` may be this element's own descendant.
@@ -104,6 +199,7 @@ Element& Element::assign(const Element& other) {
 }
 
 std::string& Element::setName(const std::string& name) {
+    ownStrings();
     nodeName = name;
     return nodeName;
 }
@@ -129,6 +225,7 @@ Element& Element::appendChild(Element&& element) {
 }
 
 void Element::clear() {
+    dropViews(nullptr);
     attributeList.clear();
     destroyChildren();
     nodeName.clear();
@@ -185,14 +282,13 @@ void Element::dispose(Element* node, NodeArena::Releases& releases) {
         delete node;
         return;
     }
+    node->dropViews(&releases);
     node->Element::~Element();
     releases.add(block);
 }
 
 void Element::copyFrom(const Element& other) {
-    attributeList = other.attributeList;
-    nodeName = other.nodeName;
-    kind = other.kind;
+    copyOwnContent(other);
     std::vector<std::pair<const Element*, Element*>> pending;
     if (!other.children.empty())
         pending.emplace_back(&other, this);
@@ -203,9 +299,7 @@ void Element::copyFrom(const Element& other) {
         for (const Element* child : from->children) {
             to->children.push_back(new Element);
             Element* copy = to->children.back();
-            copy->attributeList = child->attributeList;
-            copy->nodeName = child->nodeName;
-            copy->kind = child->kind;
+            copy->copyOwnContent(*child);
             if (!child->children.empty())
                 pending.emplace_back(child, copy);
         }
@@ -256,6 +350,7 @@ void Element::appendTo(std::string& out, const std::string& newline, const std::
 }
 
 std::string& Element::attribute(const std::string& name) {
+    ownStrings();
     for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
         if (it->first == name)
             return it->second;
@@ -264,17 +359,13 @@ std::string& Element::attribute(const std::string& name) {
 }
 
 std::string Element::attribute(const std::string& name) const {
-    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
-        if (it->first == name)
-            return it->second;
-    return std::string();
+    std::string_view value;
+    return findAttribute(name, value) ? std::string(value) : std::string();
 }
 
 bool Element::hasAttribute(const std::string& name) const {
-    for (const auto& attribute : attributeList)
-        if (attribute.first == name)
-            return true;
-    return false;
+    std::string_view value;
+    return findAttribute(name, value);
 }
 
 Element& Element::child(int index) {
@@ -290,8 +381,9 @@ const Element& Element::child(int index) const {
 Element& Element::child(const std::string& name, int n) {
     if (n < 0)
         return emptyElement();
+    const std::string_view wanted(name);
     for (Element* element : children)
-        if (element->nodeName == name && n-- == 0)
+        if (element->nameView() == wanted && n-- == 0)
             return *element;
     return emptyElement();
 }
@@ -301,9 +393,10 @@ const Element& Element::child(const std::string& name, int n) const {
 }
 
 int Element::childCount(const std::string& name) const {
+    const std::string_view wanted(name);
     int count = 0;
     for (const Element* element : children)
-        if (element->nodeName == name)
+        if (element->nameView() == wanted)
             ++count;
     return count;
 }
@@ -312,7 +405,7 @@ const std::string& Element::text() const {
     static ImageResident<const std::string> none;
     for (const Element* element : children)
         if (element->kind == KindText)
-            return element->nodeName;
+            return element->name();
     return none.get();
 }
 
@@ -339,7 +432,13 @@ Element Element::takeChild(int index) {
 }
 
 bool Element::operator==(const Element& other) const {
-    return kind == other.kind && nodeName == other.nodeName && attributeList == other.attributeList;
+    if (kind != other.kind || nameView() != other.nameView() ||
+        attributeCount() != other.attributeCount())
+        return false;
+    for (size_t i = 0; i < attributeCount(); ++i)
+        if (attributeAt(i) != other.attributeAt(i))
+            return false;
+    return true;
 }
 
 bool Element::deepEquals(const Element& other) const {
@@ -360,7 +459,8 @@ bool Element::deepEquals(const Element& other) const {
 Element& Element::emptyElement() {
     static ImageResident<Element> resident;
     Element* const shared = &resident.get();
-    if (!shared->isEmpty() || !shared->attributeList.empty() || shared->kind != KindNone) {
+    if (!shared->isEmpty() || shared->attributeCount() != 0 || shared->kind != KindNone ||
+        shared->documentText != nullptr) {
         shared->clear();
         shared->kind = KindNone;
     }

@@ -6,6 +6,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <tuple>
@@ -144,6 +145,39 @@ void appendUnescapedIn(std::string& out, const char* data, size_t length, const 
     }
 }
 
+// Resolves the references of a span of the document's own copy where it stands (a reference is
+// never shorter than the byte it stands for) and returns the new length.
+size_t unescapeInPlace(char* data, size_t length, const char* readable) {
+    char* out = data;
+    const char* p = data;
+    const char* end = data + length;
+    while (p < end) {
+        const char* amp = find(p, end, '&', readable);
+        const size_t run = static_cast<size_t>(amp - p);
+        if (out != p)
+            std::memmove(out, p, run);
+        out += run;
+        if (amp == end)
+            break;
+        p = amp + 1;
+        if (p == end || *p != '#') {
+            *out++ = '&';
+            continue;
+        }
+        ++p;
+        const bool hex = p < end && *p == 'x';
+        if (hex)
+            ++p;
+        const char* digits = p;
+        while (p < end && charclass::is(*p, HexDigit))
+            ++p;
+        *out++ = static_cast<char>(referenceValue(digits, p, hex));
+        if (p < end)
+            ++p; // the terminator, normally ";", is skipped unchecked
+    }
+    return static_cast<size_t>(out - data);
+}
+
 } // namespace
 
 void appendUnescaped(std::string& out, const char* data, size_t length) {
@@ -166,8 +200,11 @@ int Parser::parse(Element& root, const char* text, size_t length) {
     return parser.build(root);
 }
 
-Parser::Parser(const char* text, size_t length)
-    : pos(text), end(text + length), arena(length) {
+// The reader works on the document's own copy: names, texts and values are resolved in it where
+// they stand, and the nodes point into it.
+Parser::Parser(const char* text, size_t length) : arena(length) {
+    pos = arena.copyText(text, length);
+    end = pos + length;
     // Enough for the usual depth, width and attribute count, so a small document grows none.
     open.reserve(16);
     pendingChildren.reserve(64);
@@ -192,7 +229,7 @@ int Parser::build(Element& root) {
         if (!nextToken(token))
             return abandon(root, Element::UnexpectedEnd, false);
         if (token.kind == TokenKind::End) {
-            if (std::string_view(token.data, token.size) != open.back().element->nodeName)
+            if (std::string_view(token.data, token.size) != open.back().element->nameView())
                 return abandon(root, Element::MismatchedEndTag, false);
             close();
             if (open.empty())
@@ -302,18 +339,27 @@ bool Parser::readTag(Token& token) {
     return true;
 }
 
+// The copy of the text is the parser's own, so its spans may be written to.
+size_t Parser::resolve(const char* data, size_t size) {
+    return unescapeInPlace(const_cast<char*>(data), size, end);
+}
+
+void Parser::setName(Element& node, const char* data, size_t size) {
+    node.viewName = data;
+    node.viewNameSize = size;
+    node.documentText = arena.textBlock();
+    arena.useText();
+}
+
 int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
-        if (token.escaped)
-            appendUnescapedIn(node.nodeName, token.data, token.size, end);
-        else
-            node.nodeName.assign(token.data, token.size);
+        setName(node, token.data, token.escaped ? resolve(token.data, token.size) : token.size);
         return Element::Parsed;
     case TokenKind::Bang:
         node.kind = Element::KindComment;
-        appendUnescapedIn(node.nodeName, token.data, token.size, end);
+        setName(node, token.data, resolve(token.data, token.size));
         return Element::Parsed;
     case TokenKind::End:
         return Element::NothingToParse;
@@ -327,10 +373,8 @@ int Parser::fillNode(Element& node, const Token& token) {
     bool escaped = false;
     for (; p < stop && !charclass::is(*p, Space); ++p)
         escaped = escaped || *p == '&';
-    if (escaped)
-        appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
-    else
-        node.nodeName.assign(token.data, static_cast<size_t>(p - token.data));
+    const size_t nameSize = static_cast<size_t>(p - token.data);
+    setName(node, token.data, escaped ? resolve(token.data, nameSize) : nameSize);
     return parseAttributes(node, p, stop);
 }
 
@@ -344,23 +388,20 @@ int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
     const int code = gatherAttributes(p, stop);
     if (gathered.empty())
         return code;
-    node.attributeList.reserve(gathered.size());
-    for (const Gathered& attribute : gathered) {
-        // Most values hold no reference and are copied as they stand.
-        if (!attribute.escaped) {
-            node.attributeList.emplace_back(
-                std::piecewise_construct,
-                std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
-                std::forward_as_tuple(attribute.value.data(), attribute.value.size()));
-            continue;
-        }
-        node.attributeList.emplace_back(
-            std::piecewise_construct,
-            std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
-            std::forward_as_tuple());
-        appendUnescapedIn(node.attributeList.back().second, attribute.value.data(),
-                          attribute.value.size(), end);
+    if (gathered.size() > UINT32_MAX)
+        throw std::bad_alloc();
+    auto* views = static_cast<Element::AttributeView*>(
+        arena.allocate(gathered.size() * sizeof(Element::AttributeView), node.attributesHome));
+    for (size_t i = 0; i < gathered.size(); ++i) {
+        const Gathered& attribute = gathered[i];
+        // Most values hold no reference and stay as they stand.
+        std::string_view value = attribute.value;
+        if (attribute.escaped)
+            value = {value.data(), resolve(value.data(), value.size())};
+        new (views + i) Element::AttributeView{attribute.name, value};
     }
+    node.viewAttributes = views;
+    node.viewAttributeCount = static_cast<uint32_t>(gathered.size());
     return code;
 }
 

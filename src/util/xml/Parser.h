@@ -44,6 +44,10 @@ private:
     Element* newNode();
     bool nextToken(Token& token);
     bool readTag(Token& token);
+    // Resolves the references of a span of the copy where it stands; returns its new size.
+    size_t resolve(const char* data, size_t size);
+    // Points the node's name into the copy.
+    void setName(Element& node, const char* data, size_t size);
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
     int gatherAttributes(const char* p, const char* end);
