@@ -48,6 +48,11 @@ private:
     alignas(T) unsigned char storage[sizeof(T)];
 };
 
+const std::string& noString() {
+    static ImageResident<const std::string> none;
+    return none.get();
+}
+
 // The declaration line and the tab-indented tree, as files hold them.
 std::string fileText(const Element& element) {
     std::string out = "<?xml version=\"1.0\"?>\n";
@@ -89,12 +94,12 @@ Element& Element::operator=(Element&& other) noexcept {
 Element::~Element() {
     destroyChildren();
     dropViews(nullptr);
+    delete owned;
 }
 
 void Element::swapContent(Element& other) noexcept {
-    std::swap(attributeList, other.attributeList);
     children.swap(other.children);
-    std::swap(nodeName, other.nodeName);
+    std::swap(owned, other.owned);
     std::swap(kind, other.kind);
     std::swap(viewAttributeCount, other.viewAttributeCount);
     const uint8_t mine = strings.load(std::memory_order_relaxed);
@@ -117,12 +122,13 @@ void Element::fillStrings() const {
         return;
     }
     try {
-        nodeName.assign(viewName, viewNameSize);
-        attributeList.clear();
-        attributeList.reserve(viewAttributeCount);
+        auto made = std::make_unique<Strings>();
+        made->name.assign(viewName, viewNameSize);
+        made->attributes.reserve(viewAttributeCount);
         for (uint32_t i = 0; i < viewAttributeCount; ++i)
-            attributeList.emplace_back(std::string(viewAttributes[i].name),
-                                       std::string(viewAttributes[i].value));
+            made->attributes.emplace_back(std::string(viewAttributes[i].name),
+                                          std::string(viewAttributes[i].value));
+        owned = made.release();
     } catch (...) {
         strings.store(StringsMissing, std::memory_order_release);
         throw;
@@ -130,12 +136,31 @@ void Element::fillStrings() const {
     strings.store(StringsMade, std::memory_order_release);
 }
 
-void Element::ownStrings() {
-    if (documentText == nullptr)
-        return;
-    if (strings.load(std::memory_order_relaxed) != StringsMade)
+Element::Strings& Element::ownStrings() {
+    if (documentText != nullptr) {
+        if (strings.load(std::memory_order_relaxed) != StringsMade)
+            fillStrings();
+        Strings* kept = owned;
+        owned = nullptr;
+        dropViews(nullptr);
+        owned = kept;
+    }
+    if (owned == nullptr)
+        owned = new Strings;
+    return *owned;
+}
+
+const std::string& Element::name() const {
+    if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
         fillStrings();
-    dropViews(nullptr);
+    return owned != nullptr ? owned->name : noString();
+}
+
+const std::vector<Element::Attribute>& Element::attributes() const {
+    static ImageResident<const std::vector<Attribute>> none;
+    if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
+        fillStrings();
+    return owned != nullptr ? owned->attributes : none.get();
 }
 
 void Element::dropViews(NodeArena::Releases* releases) {
@@ -150,7 +175,7 @@ void Element::dropViews(NodeArena::Releases* releases) {
             NodeArena::release(attributesHome);
     }
     if (releases != nullptr)
-        releases->add(documentText);
+        releases->addText(documentText);
     else
         NodeArena::release(documentText);
     viewAttributes = nullptr;
@@ -160,14 +185,21 @@ void Element::dropViews(NodeArena::Releases* releases) {
     viewNameSize = 0;
     documentText = nullptr;
     strings.store(StringsMissing, std::memory_order_relaxed);
+    delete owned;
+    owned = nullptr;
 }
 
 void Element::copyOwnContent(const Element& other) {
     kind = other.kind;
-    nodeName.assign(other.nameView());
-    attributeList.reserve(other.attributeCount());
+    const std::string_view name = other.nameView();
+    const size_t count = other.attributeCount();
+    if (name.empty() && count == 0)
+        return;
+    Strings& mine = ownStrings();
+    mine.name.assign(name);
+    mine.attributes.reserve(count);
     other.forEachAttribute([&](std::string_view name, std::string_view value) {
-        attributeList.emplace_back(std::string(name), std::string(value));
+        mine.attributes.emplace_back(std::string(name), std::string(value));
     });
 }
 
@@ -181,7 +213,9 @@ bool Element::findAttribute(std::string_view name, std::string_view& value) cons
         }
         return false;
     }
-    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it) {
+    if (owned == nullptr)
+        return false;
+    for (auto it = owned->attributes.rbegin(); it != owned->attributes.rend(); ++it) {
         if (it->first == name) {
             value = it->second;
             return true;
@@ -199,9 +233,9 @@ Element& Element::assign(const Element& other) {
 }
 
 std::string& Element::setName(const std::string& name) {
-    ownStrings();
-    nodeName = name;
-    return nodeName;
+    Strings& mine = ownStrings();
+    mine.name = name;
+    return mine.name;
 }
 
 Element& Element::addChild(const Element& element) {
@@ -226,9 +260,9 @@ Element& Element::appendChild(Element&& element) {
 
 void Element::clear() {
     dropViews(nullptr);
-    attributeList.clear();
+    delete owned;
+    owned = nullptr;
     destroyChildren();
-    nodeName.clear();
 }
 
 // Depth first and in document order, which is the order the reader laid the nodes out in
@@ -282,8 +316,24 @@ void Element::dispose(Element* node, NodeArena::Releases& releases) {
         delete node;
         return;
     }
-    node->dropViews(&releases);
-    node->Element::~Element();
+    if (node->owned != nullptr) {
+        node->dropViews(&releases);
+        node->Element::~Element();
+        releases.add(block);
+        return;
+    }
+    // A node as the reader made it holds nothing but its share of arena blocks: they are counted
+    // off and its destructor, which would find nothing to free, is not run.
+    node->children.clear(releases);
+    if (node->documentText != nullptr) {
+        releases.addText(node->documentText);
+        if (node->viewAttributes != nullptr) {
+            if (node->attributesHome != nullptr)
+                releases.add(node->attributesHome);
+            else
+                ::operator delete(const_cast<AttributeView*>(node->viewAttributes));
+        }
+    }
     releases.add(block);
 }
 
@@ -350,12 +400,12 @@ void Element::appendTo(std::string& out, const std::string& newline, const std::
 }
 
 std::string& Element::attribute(const std::string& name) {
-    ownStrings();
-    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
+    std::vector<Attribute>& list = ownStrings().attributes;
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
         if (it->first == name)
             return it->second;
-    attributeList.emplace_back(name, std::string());
-    return attributeList.back().second;
+    list.emplace_back(name, std::string());
+    return list.back().second;
 }
 
 std::string Element::attribute(const std::string& name) const {
@@ -402,11 +452,10 @@ int Element::childCount(const std::string& name) const {
 }
 
 const std::string& Element::text() const {
-    static ImageResident<const std::string> none;
     for (const Element* element : children)
         if (element->kind == KindText)
             return element->name();
-    return none.get();
+    return noString();
 }
 
 bool Element::removeChild(const Element& element) {
@@ -459,7 +508,7 @@ bool Element::deepEquals(const Element& other) const {
 Element& Element::emptyElement() {
     static ImageResident<Element> resident;
     Element* const shared = &resident.get();
-    if (!shared->isEmpty() || shared->attributeCount() != 0 || shared->kind != KindNone ||
+    if (!shared->isEmpty() || shared->owned != nullptr || shared->kind != KindNone ||
         shared->documentText != nullptr) {
         shared->clear();
         shared->kind = KindNone;

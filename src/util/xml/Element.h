@@ -83,11 +83,7 @@ public:
     // Value of the last attribute of that name, or "" (never adds).
     std::string attribute(const std::string& name) const;
     bool hasAttribute(const std::string& name) const;
-    const std::vector<Attribute>& attributes() const {
-        if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
-            fillStrings();
-        return attributeList;
-    }
+    const std::vector<Attribute>& attributes() const;
 
     // The child at `index`, or the shared empty element.
     Element& child(int index);
@@ -124,11 +120,7 @@ public:
     // Shallow equality and pairwise deep-equal children.
     bool deepEquals(const Element& other) const;
 
-    const std::string& name() const {
-        if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
-            fillStrings();
-        return nodeName;
-    }
+    const std::string& name() const;
     int32_t type() const { return kind; }
     void setType(int32_t type) { kind = type; }
 
@@ -150,17 +142,26 @@ private:
     static constexpr uint8_t StringsBeingMade = 1;
     static constexpr uint8_t StringsMade = 2;
 
+    // The strings of a node: its own, or those made from its views.
+    struct Strings {
+        std::string name;
+        std::vector<Attribute> attributes;
+    };
+
     std::string_view nameView() const {
-        return documentText != nullptr ? std::string_view(viewName, viewNameSize)
-                                : std::string_view(nodeName);
+        if (documentText != nullptr)
+            return std::string_view(viewName, viewNameSize);
+        return owned != nullptr ? std::string_view(owned->name) : std::string_view();
     }
     size_t attributeCount() const {
-        return documentText != nullptr ? viewAttributeCount : attributeList.size();
+        if (documentText != nullptr)
+            return viewAttributeCount;
+        return owned != nullptr ? owned->attributes.size() : 0;
     }
     std::pair<std::string_view, std::string_view> attributeAt(size_t index) const {
         if (documentText != nullptr)
             return {viewAttributes[index].name, viewAttributes[index].value};
-        return {attributeList[index].first, attributeList[index].second};
+        return {owned->attributes[index].first, owned->attributes[index].second};
     }
     // Calls `visit(name, value)` with each attribute as views, in order.
     template <typename Visit>
@@ -170,15 +171,16 @@ private:
                 visit(viewAttributes[i].name, viewAttributes[i].value);
             return;
         }
-        for (const Attribute& attribute : attributeList)
-            visit(std::string_view(attribute.first), std::string_view(attribute.second));
+        if (owned != nullptr)
+            for (const Attribute& attribute : owned->attributes)
+                visit(std::string_view(attribute.first), std::string_view(attribute.second));
     }
     // Sets `value` to the value of the last attribute of that name; false when there is none.
     bool findAttribute(std::string_view name, std::string_view& value) const;
     // Makes the strings from the views, once, whichever thread asks first.
     void fillStrings() const;
-    // Before a change: the node keeps its strings and lets go of the views.
-    void ownStrings();
+    // Before a change: the node keeps its strings and lets go of the views; returns them.
+    Strings& ownStrings();
     // Lets go of the views (and the strings made from them), with the releases of arena blocks
     // left to `releases` when one is given.
     void dropViews(NodeArena::Releases* releases);
@@ -196,10 +198,7 @@ private:
     static void dispose(Element* node);
     static void dispose(Element* node, NodeArena::Releases& releases);
 
-    // Owned strings, or (while documentText is set) the strings made from the views once filled.
-    mutable std::vector<Attribute> attributeList;
     ChildList children;
-    mutable std::string nodeName;
     int32_t kind = KindNone;
     uint32_t viewAttributeCount = 0;
     mutable std::atomic<uint8_t> strings{StringsMissing};
@@ -211,6 +210,9 @@ private:
     const AttributeView* viewAttributes = nullptr;
     NodeArena::Block* attributesHome = nullptr;
     NodeArena::Block* documentText = nullptr;
+    // The node's own strings (null: an empty name and no attributes), or, while documentText is
+    // set, the strings made from the views (set once `strings` says they are made).
+    mutable Strings* owned = nullptr;
     // The reader's arena block this node sits in, or null for a node of its own on the heap (or
     // a node that is not a child). Identity of the storage: never copied or moved.
     NodeArena::Block* storage = nullptr;

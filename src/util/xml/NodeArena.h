@@ -58,19 +58,37 @@ public:
         Releases(const Releases&) = delete;
         Releases& operator=(const Releases&) = delete;
         void add(Block* block) {
+            if (pending[lastHit].block == block) {
+                ++pending[lastHit].count;
+                return;
+            }
             for (Pending& slot : pending) {
                 if (slot.block == block) {
                     ++slot.count;
+                    lastHit = static_cast<size_t>(&slot - pending);
                     return;
                 }
             }
+            lastHit = nextSlot;
             Pending& slot = pending[nextSlot];
             nextSlot = (nextSlot + 1) % Slots;
             if (slot.block != nullptr)
                 release(slot.block, slot.count);
             slot = {block, 1};
         }
+        // The same for a document's text block, which every node of the tree holds.
+        void addText(Block* block) {
+            if (block != text.block) {
+                if (text.block != nullptr)
+                    release(text.block, text.count);
+                text = {block, 0};
+            }
+            ++text.count;
+        }
         void flush() {
+            if (text.block != nullptr)
+                release(text.block, text.count);
+            text = {};
             for (Pending& slot : pending) {
                 if (slot.block != nullptr)
                     release(slot.block, slot.count);
@@ -85,7 +103,9 @@ public:
             size_t count = 0;
         };
         Pending pending[Slots];
+        Pending text;
         size_t nextSlot = 0;
+        size_t lastHit = 0;
     };
 
 private:

@@ -19,6 +19,7 @@ namespace {
 using charclass::HexDigit;
 using charclass::NameEnd;
 using charclass::Space;
+using charclass::TagNameStop;
 
 // Beyond this many attributes on one tag, repeated names are found through a hash index.
 constexpr size_t IndexedAttributeCount = 16;
@@ -370,9 +371,11 @@ int Parser::fillNode(Element& node, const Token& token) {
     node.kind = Element::KindTag;
     const char* p = token.data;
     const char* stop = token.data + token.size;
-    bool escaped = false;
-    for (; p < stop && !charclass::is(*p, Space); ++p)
-        escaped = escaped || *p == '&';
+    while (p < stop && !charclass::is(*p, TagNameStop))
+        ++p;
+    const bool escaped = p < stop && *p == '&';
+    while (p < stop && !charclass::is(*p, Space))
+        ++p;
     const size_t nameSize = static_cast<size_t>(p - token.data);
     setName(node, token.data, escaped ? resolve(token.data, nameSize) : nameSize);
     return parseAttributes(node, p, stop);
@@ -435,8 +438,11 @@ int Parser::gatherAttributes(const char* p, const char* stop) {
 void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
     size_t index = gathered.size();
     if (gathered.size() < IndexedAttributeCount) {
+        // Names of one tag mostly differ in length or first byte: those are compared first.
         for (size_t i = gathered.size(); i-- > 0;) {
-            if (gathered[i].name == name) {
+            const std::string_view other = gathered[i].name;
+            if (other.size() == name.size() && (name.empty() || other[0] == name[0]) &&
+                other == name) {
                 index = i;
                 break;
             }
