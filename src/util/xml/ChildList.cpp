@@ -38,15 +38,6 @@ void ChildList::clear() {
     freeStorage();
 }
 
-void ChildList::clear(NodeArena::Releases& releases) {
-    if (home != nullptr) {
-        releases.add(home);
-        items = nullptr;
-        home = nullptr;
-    }
-    freeStorage();
-}
-
 void ChildList::assign(Element* const* first, size_t n, NodeArena* arena) {
     freeStorage();
     if (n == 0)

@@ -265,52 +265,8 @@ void Element::clear() {
     destroyChildren();
 }
 
-// Depth first and in document order, which is the order the reader laid the nodes out in
-// memory; each node goes after its children.
-void Element::destroyChildren() {
-    if (children.empty()) {
-        children.clear();
-        return;
-    }
-    struct Frame {
-        Element* node;
-        size_t next;
-    };
-    std::vector<Frame> path{{this, 0}};
-    NodeArena::Releases releases;
-    while (!path.empty()) {
-        Frame& frame = path.back();
-        if (frame.next == frame.node->children.size()) {
-            Element* done = frame.node;
-            path.pop_back();
-            done->children.clear(releases);
-            if (done != this)
-                dispose(done, releases);
-            continue;
-        }
-        const ChildList& siblings = frame.node->children;
-        // The next siblings are fetched while this one goes: a large tree is not in the cache.
-        if (frame.next + 2 < siblings.size())
-            __builtin_prefetch(siblings[frame.next + 2]);
-        Element* child = siblings[frame.next++];
-        if (child->children.empty())
-            dispose(child, releases);
-        else
-            path.push_back({child, 0});
-    }
-}
-
-void Element::dispose(Element* node) {
-    NodeArena::Block* block = node->storage;
-    if (block == nullptr) {
-        delete node;
-        return;
-    }
-    node->Element::~Element(); // children are exactly Element
-    NodeArena::release(block);
-}
-
-void Element::dispose(Element* node, NodeArena::Releases& releases) {
+// Inline: the tree walk below calls it for every node.
+inline void Element::dispose(Element* node, NodeArena::Releases& releases) {
     NodeArena::Block* block = node->storage;
     if (block == nullptr) {
         delete node;
@@ -335,6 +291,55 @@ void Element::dispose(Element* node, NodeArena::Releases& releases) {
         }
     }
     releases.add(block);
+}
+
+// Depth first and in document order, which is the order the reader laid the nodes out in
+// memory; each node goes after its children.
+void Element::destroyChildren() {
+    if (children.empty()) {
+        children.clear();
+        return;
+    }
+    struct Frame {
+        Element* node;
+        Element* const* next;
+        Element* const* end;
+    };
+    std::vector<Frame> path;
+    path.reserve(16);
+    path.push_back({this, children.begin(), children.end()});
+    NodeArena::Releases releases;
+    while (!path.empty()) {
+        Frame& frame = path.back();
+        Element* descend = nullptr;
+        while (frame.next != frame.end) {
+            Element* child = *frame.next++;
+            if (!child->children.empty()) {
+                descend = child;
+                break;
+            }
+            dispose(child, releases);
+        }
+        if (descend != nullptr) {
+            path.push_back({descend, descend->children.begin(), descend->children.end()});
+            continue;
+        }
+        Element* done = frame.node;
+        path.pop_back();
+        done->children.clear(releases);
+        if (done != this)
+            dispose(done, releases);
+    }
+}
+
+void Element::dispose(Element* node) {
+    NodeArena::Block* block = node->storage;
+    if (block == nullptr) {
+        delete node;
+        return;
+    }
+    node->Element::~Element(); // children are exactly Element
+    NodeArena::release(block);
 }
 
 void Element::copyFrom(const Element& other) {

@@ -97,6 +97,35 @@ const char* findNoting(const char* p, const char* end, char c, const char* reada
     return end;
 }
 
+template <typename Word> Word load(const char* p) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// An end tag against its start tag's name. Names are short: they are compared a word at a time
+// rather than through the library call.
+bool sameName(std::string_view a, std::string_view b) {
+    const size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n > 32)
+        return std::memcmp(a.data(), b.data(), n) == 0;
+    if (n >= 8) {
+        for (size_t i = 0; i + 8 <= n; i += 8)
+            if (load<uint64_t>(a.data() + i) != load<uint64_t>(b.data() + i))
+                return false;
+        return load<uint64_t>(a.data() + n - 8) == load<uint64_t>(b.data() + n - 8);
+    }
+    if (n >= 4)
+        return load<uint32_t>(a.data()) == load<uint32_t>(b.data()) &&
+               load<uint32_t>(a.data() + n - 4) == load<uint32_t>(b.data() + n - 4);
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // Only the low byte of a character reference survives, so the value is kept modulo 256: any run
 // of digits converts in linear time without overflow.
 unsigned char referenceValue(const char* digits, const char* end, bool hex) {
@@ -230,7 +259,8 @@ int Parser::build(Element& root) {
         if (!nextToken(token))
             return abandon(root, Element::UnexpectedEnd, false);
         if (token.kind == TokenKind::End) {
-            if (std::string_view(token.data, token.size) != open.back().element->nameView())
+            if (!sameName(std::string_view(token.data, token.size),
+                          open.back().element->nameView()))
                 return abandon(root, Element::MismatchedEndTag, false);
             close();
             if (open.empty())
