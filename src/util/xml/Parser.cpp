@@ -14,6 +14,10 @@
 
 namespace mvk::util::xml {
 
+// The steps of reading a tag are small functions called once per tag; they are merged into the
+// reading loop, where a call's register saving would cost as much as the step.
+#define QVN_XML_INLINE [[gnu::always_inline]] inline
+
 namespace {
 
 using charclass::HexDigit;
@@ -27,7 +31,7 @@ constexpr size_t IndexedAttributeCount = 16;
 // Most spans of tag-dense text are a few bytes long, where the library call costs more than the
 // search: sixteen bytes are compared at once wherever they can be read, which is up to
 // `readable`, the end of the whole text (a hit past `end` counts as none).
-const char* find(const char* p, const char* end, char c, const char* readable) {
+QVN_XML_INLINE const char* find(const char* p, const char* end, char c, const char* readable) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
     for (int round = 0; p < end && readable - p >= 16 && round < 16; ++round) {
@@ -52,13 +56,13 @@ const char* find(const char* p, const char* end, char c, const char* readable) {
     return end;
 }
 
-const char* find(const char* p, const char* end, char c) {
+QVN_XML_INLINE const char* find(const char* p, const char* end, char c) {
     return find(p, end, c, end);
 }
 
 // find(), noting in `ampersand` whether a "&" comes before the hit: a span without one is copied
 // as it stands, with no second search for references.
-const char* findNoting(const char* p, const char* end, char c, const char* readable,
+QVN_XML_INLINE const char* findNoting(const char* p, const char* end, char c, const char* readable,
                        bool& ampersand) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
@@ -105,7 +109,7 @@ template <typename Word> Word load(const char* p) {
 
 // An end tag against its start tag's name. Names are short: they are compared a word at a time
 // rather than through the library call.
-bool sameName(std::string_view a, std::string_view b) {
+QVN_XML_INLINE bool sameName(std::string_view a, std::string_view b) {
     const size_t n = a.size();
     if (n != b.size())
         return false;
@@ -282,7 +286,7 @@ int Parser::build(Element& root) {
 
 // The children of every open element wait in one shared list until its end tag, so each
 // element gets its child list in one allocation of the right size.
-void Parser::close() {
+QVN_XML_INLINE void Parser::close() {
     const Open top = open.back();
     open.pop_back();
     const auto first = pendingChildren.begin() + static_cast<std::ptrdiff_t>(top.firstChild);
@@ -292,7 +296,7 @@ void Parser::close() {
 }
 
 // Adding an empty element adds nothing (a tag whose name is empty and that has no children).
-void Parser::dropLastChildIfEmpty() {
+QVN_XML_INLINE void Parser::dropLastChildIfEmpty() {
     if (pendingChildren.size() == open.back().firstChild || !pendingChildren.back()->isEmpty())
         return;
     Element::dispose(pendingChildren.back());
@@ -318,7 +322,7 @@ Parser::~Parser() {
         Element::dispose(element);
 }
 
-Element* Parser::newNode() {
+QVN_XML_INLINE Element* Parser::newNode() {
     NodeArena::Block* block = nullptr;
     void* memory = arena.allocate(sizeof(Element), block);
     Element* node = new (memory) Element;
@@ -326,7 +330,7 @@ Element* Parser::newNode() {
     return node;
 }
 
-bool Parser::nextToken(Token& token) {
+QVN_XML_INLINE bool Parser::nextToken(Token& token) {
     while (pos < end) {
         const char* whitespace = pos;
         while (pos < end && charclass::is(*pos, Space))
@@ -346,7 +350,7 @@ bool Parser::nextToken(Token& token) {
     return false;
 }
 
-bool Parser::readTag(Token& token) {
+QVN_XML_INLINE bool Parser::readTag(Token& token) {
     ++pos; // "<"
     TokenKind kind = TokenKind::Start;
     if (pos < end && *pos == '/') {
@@ -375,14 +379,14 @@ size_t Parser::resolve(const char* data, size_t size) {
     return unescapeInPlace(const_cast<char*>(data), size, end);
 }
 
-void Parser::setName(Element& node, const char* data, size_t size) {
+QVN_XML_INLINE void Parser::setName(Element& node, const char* data, size_t size) {
     node.viewName = data;
     node.viewNameSize = size;
     node.documentText = arena.textBlock();
     arena.useText();
 }
 
-int Parser::fillNode(Element& node, const Token& token) {
+QVN_XML_INLINE int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
@@ -414,7 +418,7 @@ int Parser::fillNode(Element& node, const Token& token) {
 // The attributes are gathered as views into the text first, so the node's list is allocated once
 // at its final size; whatever was read before a malformed attribute is kept, as it would be if
 // each were stored on its own.
-int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
+QVN_XML_INLINE int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
     gathered.clear();
     if (!attributeIndex.empty())
         attributeIndex.clear();
@@ -438,7 +442,7 @@ int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
     return code;
 }
 
-int Parser::gatherAttributes(const char* p, const char* stop) {
+QVN_XML_INLINE int Parser::gatherAttributes(const char* p, const char* stop) {
     for (;;) {
         while (p < stop && charclass::is(*p, Space))
             ++p;
@@ -465,7 +469,7 @@ int Parser::gatherAttributes(const char* p, const char* stop) {
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
 // keeps its position.
-void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
+QVN_XML_INLINE void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
     size_t index = gathered.size();
     if (gathered.size() < IndexedAttributeCount) {
         // Names of one tag mostly differ in length or first byte: those are compared first.
