@@ -242,7 +242,7 @@ Parser::Parser(const char* text, size_t length) : arena(length) {
     // Enough for the usual depth, width and attribute count, so a small document grows none.
     open.reserve(16);
     pendingChildren.reserve(64);
-    gathered.reserve(16);
+    gathered.resize(16);
 }
 
 int Parser::build(Element& root) {
@@ -419,26 +419,20 @@ QVN_XML_INLINE int Parser::fillNode(Element& node, const Token& token) {
 // at its final size; whatever was read before a malformed attribute is kept, as it would be if
 // each were stored on its own.
 QVN_XML_INLINE int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
-    gathered.clear();
+    gatheredCount = 0;
     if (!attributeIndex.empty())
         attributeIndex.clear();
     const int code = gatherAttributes(p, stop);
-    if (gathered.empty())
+    if (gatheredCount == 0)
         return code;
-    if (gathered.size() > UINT32_MAX)
+    if (gatheredCount > UINT32_MAX)
         throw std::bad_alloc();
     auto* views = static_cast<Element::AttributeView*>(
-        arena.allocate(gathered.size() * sizeof(Element::AttributeView), node.attributesHome));
-    for (size_t i = 0; i < gathered.size(); ++i) {
-        const Gathered& attribute = gathered[i];
-        // Most values hold no reference and stay as they stand.
-        std::string_view value = attribute.value;
-        if (attribute.escaped)
-            value = {value.data(), resolve(value.data(), value.size())};
-        new (views + i) Element::AttributeView{attribute.name, value};
-    }
+        arena.allocate(gatheredCount * sizeof(Element::AttributeView), node.attributesHome));
+    std::memcpy(static_cast<void*>(views), gathered.data(),
+                gatheredCount * sizeof(Element::AttributeView));
     node.viewAttributes = views;
-    node.viewAttributeCount = static_cast<uint32_t>(gathered.size());
+    node.viewAttributeCount = static_cast<uint32_t>(gatheredCount);
     return code;
 }
 
@@ -462,18 +456,21 @@ QVN_XML_INLINE int Parser::gatherAttributes(const char* p, const char* stop) {
         const char* closing = findNoting(p, stop, quote, end, escaped);
         if (closing == stop)
             return Element::Malformed;
-        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)), escaped);
+        // Most values hold no reference and stay as they stand.
+        const size_t size = static_cast<size_t>(closing - p);
+        gather(attributeName, std::string_view(p, escaped ? resolve(p, size) : size));
         p = closing + 1;
     }
 }
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
-// keeps its position.
-QVN_XML_INLINE void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
-    size_t index = gathered.size();
-    if (gathered.size() < IndexedAttributeCount) {
+// keeps its position. The slot is written field by field: a whole struct built aside and copied
+// in stalls on its way through the stack.
+QVN_XML_INLINE void Parser::gather(std::string_view name, std::string_view value) {
+    size_t index = gatheredCount;
+    if (gatheredCount < IndexedAttributeCount) {
         // Names of one tag mostly differ in length or first byte: those are compared first.
-        for (size_t i = gathered.size(); i-- > 0;) {
+        for (size_t i = gatheredCount; i-- > 0;) {
             const std::string_view other = gathered[i].name;
             if (other.size() == name.size() && (name.empty() || other[0] == name[0]) &&
                 other == name) {
@@ -482,17 +479,23 @@ QVN_XML_INLINE void Parser::gather(std::string_view name, std::string_view value
             }
         }
     } else {
-        if (attributeIndex.empty())
-            for (size_t i = 0; i < gathered.size(); ++i)
-                attributeIndex.emplace(gathered[i].name, i);
-        const auto [it, added] = attributeIndex.emplace(name, gathered.size());
-        if (!added)
-            index = it->second;
+        index = indexedSlot(name);
     }
-    if (index < gathered.size())
-        gathered[index] = {name, value, escaped};
-    else
-        gathered.push_back({name, value, escaped});
+    if (index == gatheredCount) {
+        if (gatheredCount == gathered.size())
+            gathered.resize(gathered.size() * 2);
+        ++gatheredCount;
+    }
+    Element::AttributeView& slot = gathered[index];
+    slot.name = name;
+    slot.value = value;
+}
+
+size_t Parser::indexedSlot(std::string_view name) {
+    if (attributeIndex.empty())
+        for (size_t i = 0; i < gatheredCount; ++i)
+            attributeIndex.emplace(gathered[i].name, i);
+    return attributeIndex.emplace(name, gatheredCount).first->second;
 }
 
 } // namespace mvk::util::xml
