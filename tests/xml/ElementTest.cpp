@@ -182,8 +182,9 @@ TEST(XmlElement, ReadNodesHandOutStableStringsToEveryThreadAndKeepThemThroughEdi
         const std::string n = std::to_string(i);
         const Element& tool = read.child(i);
         ASSERT_EQ(tool.name(), "tool");
-        ASSERT_EQ(tool.attributes(),
-                  (std::vector<Element::Attribute>{{"n", n}, {"label", "tool & more <" + n + ">"}}));
+        const std::vector<Element::Attribute> expected = {{"n", n},
+                                                          {"label", "tool & more <" + n + ">"}};
+        ASSERT_EQ(tool.attributes(), expected);
         ASSERT_EQ(tool.text(), "text of tool " + n);
     }
 

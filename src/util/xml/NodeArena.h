@@ -113,7 +113,6 @@ public:
     static constexpr size_t Alignment = alignof(void*);
 
 private:
-
     // A new block or, for a large request, the heap.
     void* allocateSlowly(size_t bytes, Block*& home);
     void startBlock(size_t bytes);

@@ -63,7 +63,7 @@ QVN_XML_INLINE const char* find(const char* p, const char* end, char c) {
 // find(), noting in `ampersand` whether a "&" comes before the hit: a span without one is copied
 // as it stands, with no second search for references.
 QVN_XML_INLINE const char* findNoting(const char* p, const char* end, char c, const char* readable,
-                       bool& ampersand) {
+                                      bool& ampersand) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
     const __m128i amp = _mm_set1_epi8('&');
