@@ -302,18 +302,19 @@ void Element::destroyChildren() {
     }
     struct Frame {
         Element* node;
-        Element* const* next;
-        Element* const* end;
+        size_t next;
     };
     std::vector<Frame> path;
     path.reserve(16);
-    path.push_back({this, children.begin(), children.end()});
+    path.push_back({this, 0});
     NodeArena::Releases releases;
     while (!path.empty()) {
         Frame& frame = path.back();
+        Element* const* next = frame.node->children.begin() + frame.next;
+        Element* const* end = frame.node->children.end();
         Element* descend = nullptr;
-        while (frame.next != frame.end) {
-            Element* child = *frame.next++;
+        while (next != end) {
+            Element* child = *next++;
             if (!child->children.empty()) {
                 descend = child;
                 break;
@@ -321,7 +322,8 @@ void Element::destroyChildren() {
             dispose(child, releases);
         }
         if (descend != nullptr) {
-            path.push_back({descend, descend->children.begin(), descend->children.end()});
+            frame.next = static_cast<size_t>(next - frame.node->children.begin());
+            path.push_back({descend, 0});
             continue;
         }
         Element* done = frame.node;
