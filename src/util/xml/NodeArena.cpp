@@ -8,7 +8,7 @@ namespace mvk::util::xml {
 
 namespace {
 
-constexpr size_t Alignment = NodeArena::Alignment;
+constexpr size_t Alignment = alignof(std::max_align_t);
 constexpr size_t HeaderBytes = (sizeof(NodeArena::Block) + Alignment - 1) / Alignment * Alignment;
 // A node with its share of child lists takes about two to three times the bytes of its text, so
 // the first block is sized from the input; later blocks double up to the largest size.

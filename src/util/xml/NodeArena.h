@@ -108,11 +108,9 @@ public:
         size_t lastHit = 0;
     };
 
-    // What the arena holds (nodes, pointer arrays, views) needs no more than a pointer's
-    // alignment, and a node rounded up to more would waste bytes in every one.
-    static constexpr size_t Alignment = alignof(void*);
-
 private:
+    static constexpr size_t Alignment = alignof(std::max_align_t);
+
     // A new block or, for a large request, the heap.
     void* allocateSlowly(size_t bytes, Block*& home);
     void startBlock(size_t bytes);

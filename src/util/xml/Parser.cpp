@@ -323,8 +323,6 @@ Parser::~Parser() {
 }
 
 QVN_XML_INLINE Element* Parser::newNode() {
-    static_assert(alignof(Element) <= NodeArena::Alignment &&
-                  alignof(Element::AttributeView) <= NodeArena::Alignment);
     NodeArena::Block* block = nullptr;
     void* memory = arena.allocate(sizeof(Element), block);
     Element* node = new (memory) Element;
