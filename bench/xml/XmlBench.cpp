@@ -10,7 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <time.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -256,6 +258,57 @@ void printMemory() {
     }
 }
 
+#if defined(QVN_BENCH_PUGIXML)
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Seconds of CPU time per read over one round of `reads` reads.
+template <typename Read> double roundSeconds(int reads, Read&& read) {
+    const double start = threadSeconds();
+    for (int i = 0; i < reads; ++i)
+        read();
+    return (threadSeconds() - start) / reads;
+}
+
+// Throughput of this reader over pugixml's on a document, both measured in alternating rounds of
+// about 20 ms so that the load of this shared machine, which changes from second to second,
+// weighs on both alike; the best round of each side counts. Also prints both figures.
+double pairedRatio(const Document& document) {
+    Element element;
+    pugi::xml_document doc;
+    auto ours = [&] {
+        if (element.parse(document.text) != Element::Parsed)
+            fail("parse", document.name);
+    };
+    auto theirs = [&] {
+        if (!doc.load_buffer(document.text.data(), document.text.size()))
+            fail("pugixml parse", document.name);
+    };
+    const int reads = std::max(1, static_cast<int>(0.02 / std::max(roundSeconds(3, ours), 1e-9)));
+    double oursBest = 1e9;
+    double theirsBest = 1e9;
+    for (int round = 0; round < 15; ++round) {
+        oursBest = std::min(oursBest, roundSeconds(reads, ours));
+        theirsBest = std::min(theirsBest, roundSeconds(reads, theirs));
+    }
+    const double megabytes = static_cast<double>(document.text.size()) / 1e6;
+    std::printf("read of %s in alternating rounds: quorvane %.0f MB/s, pugixml %.0f MB/s\n",
+                document.name.c_str(), megabytes / oursBest, megabytes / theirsBest);
+    return theirsBest / oursBest;
+}
+
+const Document& documentNamed(const std::string& name) {
+    for (const Document& document : documents())
+        if (document.name == name)
+            return document;
+    fail("finding the document", name);
+    std::abort();
+}
+#endif
+
 // Keeps the throughput of every run for the goals.
 class ThroughputReporter : public benchmark::ConsoleReporter {
 public:
@@ -311,11 +364,17 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 #if defined(QVN_BENCH_PUGIXML)
+    // The goals come from the alternating rounds: on a loaded machine the separate runs above
+    // can land in calmer and busier seconds and move the ratio by half.
     using qvn::bench::printGoal;
-    printGoal("XML read of tagdense_1MB against pugixml", reporter.ratio("tagdense_1MB"), "x", 0.5,
-              true);
-    printGoal("XML read of layout_2KB against pugixml", reporter.ratio("layout_2KB"), "x", 0.5, true);
-    printGoal("XML read of scene_1MB against pugixml", reporter.ratio("scene_1MB"), "x", 1.0, true);
+    for (const char* name : {"tagdense_1MB", "layout_2KB", "scene_1MB"})
+        std::printf("separate runs above, %s: %.3g x\n", name, reporter.ratio(name));
+    const double tagDense = pairedRatio(documentNamed("tagdense_1MB"));
+    const double layout = pairedRatio(documentNamed("layout_2KB"));
+    const double scene = pairedRatio(documentNamed("scene_1MB"));
+    printGoal("XML read of tagdense_1MB against pugixml", tagDense, "x", 0.5, true);
+    printGoal("XML read of layout_2KB against pugixml", layout, "x", 0.5, true);
+    printGoal("XML read of scene_1MB against pugixml", scene, "x", 1.0, true);
 #endif
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <thread>
@@ -139,6 +140,103 @@ TEST(XmlElement, ReadNodesLiveOnWhateverHappensToTheTreeTheyCameFrom) {
         for (auto& thread : threads)
             thread.join();
     }
+}
+
+// The strings a read tree hands out are made on first use from the document's own copy. Whoever
+// asks first, from whichever thread, everyone gets the same strings, and what a caller holds
+// stays true through later edits of the node.
+TEST(XmlElement, ReadNodesHandOutStableStringsToEveryThreadAndKeepThemThroughEdits) {
+    std::string text = "<scene version='2'>";
+    for (int i = 0; i < 400; ++i)
+        text += "<tool n='" + std::to_string(i) + "' label='tool &#38; more &#60;" +
+                std::to_string(i) + "&#62;'>text of tool " + std::to_string(i) + "</tool>";
+    text += "</scene>";
+    const Element read(text);
+    ASSERT_EQ(read.childCount(), 400);
+
+    // Eight threads ask for the same never-used strings at once.
+    constexpr int Threads = 8;
+    std::vector<std::vector<const void*>> seen(Threads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&read, &seen, t] {
+            for (int i = 0; i < read.childCount(); ++i) {
+                const int index = (i * 7 + t * 53) % read.childCount();
+                const Element& tool = read.child(index);
+                seen[t].push_back(&tool.name());
+                seen[t].push_back(&tool.attributes());
+                seen[t].push_back(&tool.text());
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int t = 1; t < Threads; ++t) {
+        std::vector<const void*> a = seen[0];
+        std::vector<const void*> b = seen[t];
+        std::sort(a.begin(), a.end());
+        std::sort(b.begin(), b.end());
+        EXPECT_EQ(a, b) << "thread " << t;
+    }
+    for (int i = 0; i < read.childCount(); ++i) {
+        const std::string n = std::to_string(i);
+        const Element& tool = read.child(i);
+        ASSERT_EQ(tool.name(), "tool");
+        const std::vector<Element::Attribute> expected = {{"n", n},
+                                                          {"label", "tool & more <" + n + ">"}};
+        ASSERT_EQ(tool.attributes(), expected);
+        ASSERT_EQ(tool.text(), "text of tool " + n);
+    }
+
+    // A read node compares equal to the same node built in code, either way round, before and
+    // after its strings were made.
+    Element fresh(text);
+    Tag built("tool");
+    built.attribute("n") = "3";
+    built.attribute("label") = "tool & more <3>";
+    EXPECT_TRUE(fresh.child(3) == built);
+    EXPECT_TRUE(built == fresh.child(3));
+    EXPECT_FALSE(fresh.child(4) == built);
+    EXPECT_EQ(fresh.child(3).attributes().size(), 2u);
+    EXPECT_TRUE(fresh.child(3) == built);
+    EXPECT_TRUE(fresh.removeChild(built));
+    EXPECT_EQ(fresh.child(3).attribute("n"), "4");
+
+    // Edits of a read node keep what was not edited, and references already handed out follow.
+    Element& tool = fresh.child(10);
+    const std::vector<Element::Attribute>& attributes = tool.attributes();
+    const std::string& name = tool.name();
+    tool.setName("renamed");
+    tool.attribute("added") = "yes";
+    EXPECT_EQ(name, "renamed");
+    EXPECT_EQ(&tool.attributes(), &attributes);
+    EXPECT_EQ(attributes.size(), 3u);
+    EXPECT_EQ(tool.attribute("label"), "tool & more <11>");
+    Element& other = fresh.child(11);
+    other.setName("alsoRenamed"); // strings never made before the edit
+    EXPECT_EQ(other.attribute("n"), "12");
+    EXPECT_EQ(other.text(), "text of tool 12");
+    const Element reread(fresh.toString("", "", ""));
+    EXPECT_TRUE(reread.deepEquals(fresh));
+    EXPECT_EQ(reread.child(10).attribute("added"), "yes");
+    EXPECT_EQ(reread.child(11).name(), "alsoRenamed");
+
+    // Children with more attributes than a small document's arena hands out at once, taken out
+    // of a tree that is then dropped.
+    std::string wide = "<a>";
+    for (int c = 0; c < 3; ++c) {
+        wide += "<b";
+        for (int i = 0; i < 60; ++i)
+            wide += " k" + std::to_string(i) + "='" + std::to_string(c * 100 + i) + "'";
+        wide += "/>";
+    }
+    wide += "</a>";
+    auto wideTree = std::make_unique<Element>(wide);
+    ASSERT_EQ(wideTree->childCount(), 3);
+    Element kept = wideTree->takeChild(1);
+    wideTree.reset();
+    EXPECT_EQ(kept.attribute("k59"), "159");
+    EXPECT_EQ(kept.attributes().size(), 60u);
 }
 
 } // namespace

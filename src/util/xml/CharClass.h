@@ -13,6 +13,7 @@ enum : uint8_t {
     HexDigit = 2, // isxdigit
     Kept = 4,     // written as itself by the escaper: isalnum, ispunct or the space, minus & and <
     NameEnd = 8,  // ends an attribute name: whitespace or "="
+    TagNameStop = 16, // stops the scan of a tag name: whitespace (its end) or "&" (a reference)
 };
 
 constexpr std::array<uint8_t, 256> makeTable() {
@@ -20,7 +21,9 @@ constexpr std::array<uint8_t, 256> makeTable() {
     for (int c = 0; c < 256; ++c) {
         uint8_t bits = 0;
         if (c == ' ' || (c >= '\t' && c <= '\r'))
-            bits |= Space | NameEnd;
+            bits |= Space | NameEnd | TagNameStop;
+        if (c == '&')
+            bits |= TagNameStop;
         if (c == '=')
             bits |= NameEnd;
         if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))

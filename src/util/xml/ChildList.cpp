@@ -38,15 +38,6 @@ void ChildList::clear() {
     freeStorage();
 }
 
-void ChildList::clear(NodeArena::Releases& releases) {
-    if (home != nullptr) {
-        releases.add(home);
-        items = nullptr;
-        home = nullptr;
-    }
-    freeStorage();
-}
-
 void ChildList::assign(Element* const* first, size_t n, NodeArena* arena) {
     freeStorage();
     if (n == 0)
@@ -56,7 +47,12 @@ void ChildList::assign(Element* const* first, size_t n, NodeArena* arena) {
     const size_t bytes = n * sizeof(Element*);
     void* storage = arena != nullptr ? arena->allocate(bytes, home) : ::operator new(bytes);
     items = static_cast<Element**>(storage);
-    std::memcpy(items, first, bytes);
+    // Most lists are short: a loop costs less than the library call.
+    if (n <= 8)
+        for (size_t i = 0; i < n; ++i)
+            items[i] = first[i];
+    else
+        std::memcpy(items, first, bytes);
     count = capacity = static_cast<uint32_t>(n);
 }
 

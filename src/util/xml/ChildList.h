@@ -39,7 +39,16 @@ public:
     // Forgets every pointer and gives the storage back.
     void clear();
     // As clear(), with an arena block's release left to `releases`.
-    void clear(NodeArena::Releases& releases);
+    void clear(NodeArena::Releases& releases) {
+        if (home != nullptr) {
+            releases.add(home);
+            items = nullptr;
+            count = capacity = 0;
+            home = nullptr;
+            return;
+        }
+        freeStorage();
+    }
     // Replaces the content by `n` pointers, stored in `arena` when one is given.
     void assign(Element* const* first, size_t n, NodeArena* arena);
     void swap(ChildList& other) noexcept;

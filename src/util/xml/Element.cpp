@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <thread>
 
 namespace mvk::util::xml {
 
@@ -47,6 +48,11 @@ private:
     alignas(T) unsigned char storage[sizeof(T)];
 };
 
+const std::string& noString() {
+    static ImageResident<const std::string> none;
+    return none.get();
+}
+
 // The declaration line and the tab-indented tree, as files hold them.
 std::string fileText(const Element& element) {
     std::string out = "<?xml version=\"1.0\"?>\n";
@@ -66,13 +72,10 @@ Element::Element(const Element& other) {
     copyFrom(other);
 }
 
-Element::Element(Element&& other) noexcept
-    : attributeList(std::move(other.attributeList)), children(std::move(other.children)),
-      nodeName(std::move(other.nodeName)), kind(other.kind) {
-    other.attributeList.clear();
-    other.children.clear();
-    other.nodeName.clear();
-    other.kind = KindNone;
+// The views move along with the hold on the document text, so a node taken out of a parsed tree
+// costs no string copies.
+Element::Element(Element&& other) noexcept {
+    swapContent(other);
 }
 
 Element& Element::operator=(const Element& other) {
@@ -84,15 +87,141 @@ Element& Element::operator=(Element&& other) noexcept {
     if (this == &other)
         return *this;
     Element taken(std::move(other));
-    std::swap(attributeList, taken.attributeList);
-    children.swap(taken.children);
-    std::swap(nodeName, taken.nodeName);
-    std::swap(kind, taken.kind);
+    swapContent(taken);
     return *this;
 }
 
 Element::~Element() {
     destroyChildren();
+    dropViews(nullptr);
+    delete owned;
+}
+
+void Element::swapContent(Element& other) noexcept {
+    children.swap(other.children);
+    std::swap(owned, other.owned);
+    std::swap(kind, other.kind);
+    std::swap(viewAttributeCount, other.viewAttributeCount);
+    const uint8_t mine = strings.load(std::memory_order_relaxed);
+    strings.store(other.strings.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    other.strings.store(mine, std::memory_order_relaxed);
+    std::swap(viewNameSize, other.viewNameSize);
+    std::swap(viewName, other.viewName);
+    std::swap(viewAttributes, other.viewAttributes);
+    std::swap(attributesHome, other.attributesHome);
+    std::swap(documentText, other.documentText);
+}
+
+// The first caller makes the strings; one that comes meanwhile from another thread waits for
+// them, which takes as long as copying one node's strings.
+void Element::fillStrings() const {
+    uint8_t expected = StringsMissing;
+    if (!strings.compare_exchange_strong(expected, StringsBeingMade, std::memory_order_acquire)) {
+        while (strings.load(std::memory_order_acquire) != StringsMade)
+            std::this_thread::yield();
+        return;
+    }
+    try {
+        auto made = std::make_unique<Strings>();
+        made->name.assign(viewName, viewNameSize);
+        made->attributes.reserve(viewAttributeCount);
+        for (uint32_t i = 0; i < viewAttributeCount; ++i)
+            made->attributes.emplace_back(std::string(viewAttributes[i].name),
+                                          std::string(viewAttributes[i].value));
+        owned = made.release();
+    } catch (...) {
+        strings.store(StringsMissing, std::memory_order_release);
+        throw;
+    }
+    strings.store(StringsMade, std::memory_order_release);
+}
+
+Element::Strings& Element::ownStrings() {
+    if (documentText != nullptr) {
+        if (strings.load(std::memory_order_relaxed) != StringsMade)
+            fillStrings();
+        Strings* kept = owned;
+        owned = nullptr;
+        dropViews(nullptr);
+        owned = kept;
+    }
+    if (owned == nullptr)
+        owned = new Strings;
+    return *owned;
+}
+
+const std::string& Element::name() const {
+    if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
+        fillStrings();
+    return owned != nullptr ? owned->name : noString();
+}
+
+const std::vector<Element::Attribute>& Element::attributes() const {
+    static ImageResident<const std::vector<Attribute>> none;
+    if (documentText != nullptr && strings.load(std::memory_order_acquire) != StringsMade)
+        fillStrings();
+    return owned != nullptr ? owned->attributes : none.get();
+}
+
+void Element::dropViews(NodeArena::Releases* releases) {
+    if (documentText == nullptr)
+        return;
+    if (viewAttributes != nullptr) {
+        if (attributesHome == nullptr)
+            ::operator delete(const_cast<AttributeView*>(viewAttributes));
+        else if (releases != nullptr)
+            releases->add(attributesHome);
+        else
+            NodeArena::release(attributesHome);
+    }
+    if (releases != nullptr)
+        releases->addText(documentText);
+    else
+        NodeArena::release(documentText);
+    viewAttributes = nullptr;
+    viewAttributeCount = 0;
+    attributesHome = nullptr;
+    viewName = nullptr;
+    viewNameSize = 0;
+    documentText = nullptr;
+    strings.store(StringsMissing, std::memory_order_relaxed);
+    delete owned;
+    owned = nullptr;
+}
+
+void Element::copyOwnContent(const Element& other) {
+    kind = other.kind;
+    const std::string_view name = other.nameView();
+    const size_t count = other.attributeCount();
+    if (name.empty() && count == 0)
+        return;
+    Strings& mine = ownStrings();
+    mine.name.assign(name);
+    mine.attributes.reserve(count);
+    other.forEachAttribute([&](std::string_view name, std::string_view value) {
+        mine.attributes.emplace_back(std::string(name), std::string(value));
+    });
+}
+
+bool Element::findAttribute(std::string_view name, std::string_view& value) const {
+    if (documentText != nullptr) {
+        for (uint32_t i = viewAttributeCount; i-- > 0;) {
+            if (viewAttributes[i].name == name) {
+                value = viewAttributes[i].value;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (owned == nullptr)
+        return false;
+    for (auto it = owned->attributes.rbegin(); it != owned->attributes.rend(); ++it) {
+        if (it->first == name) {
+            value = it->second;
+            return true;
+        }
+    }
+    return false;
 }
 
 // The copy is made first: `other` may be this element's own descendant.
@@ -104,8 +233,9 @@ Element& Element::assign(const Element& other) {
 }
 
 std::string& Element::setName(const std::string& name) {
-    nodeName = name;
-    return nodeName;
+    Strings& mine = ownStrings();
+    mine.name = name;
+    return mine.name;
 }
 
 Element& Element::addChild(const Element& element) {
@@ -129,9 +259,38 @@ Element& Element::appendChild(Element&& element) {
 }
 
 void Element::clear() {
-    attributeList.clear();
+    dropViews(nullptr);
+    delete owned;
+    owned = nullptr;
     destroyChildren();
-    nodeName.clear();
+}
+
+// Inline: the tree walk below calls it for every node.
+inline void Element::dispose(Element* node, NodeArena::Releases& releases) {
+    NodeArena::Block* block = node->storage;
+    if (block == nullptr) {
+        delete node;
+        return;
+    }
+    if (node->owned != nullptr) {
+        node->dropViews(&releases);
+        node->Element::~Element();
+        releases.add(block);
+        return;
+    }
+    // A node as the reader made it holds nothing but its share of arena blocks: they are counted
+    // off and its destructor, which would find nothing to free, is not run.
+    node->children.clear(releases);
+    if (node->documentText != nullptr) {
+        releases.addText(node->documentText);
+        if (node->viewAttributes != nullptr) {
+            if (node->attributesHome != nullptr)
+                releases.add(node->attributesHome);
+            else
+                ::operator delete(const_cast<AttributeView*>(node->viewAttributes));
+        }
+    }
+    releases.add(block);
 }
 
 // Depth first and in document order, which is the order the reader laid the nodes out in
@@ -145,27 +304,33 @@ void Element::destroyChildren() {
         Element* node;
         size_t next;
     };
-    std::vector<Frame> path{{this, 0}};
+    std::vector<Frame> path;
+    path.reserve(16);
+    path.push_back({this, 0});
     NodeArena::Releases releases;
     while (!path.empty()) {
         Frame& frame = path.back();
-        if (frame.next == frame.node->children.size()) {
-            Element* done = frame.node;
-            path.pop_back();
-            done->children.clear(releases);
-            if (done != this)
-                dispose(done, releases);
+        Element* const* next = frame.node->children.begin() + frame.next;
+        Element* const* end = frame.node->children.end();
+        Element* descend = nullptr;
+        while (next != end) {
+            Element* child = *next++;
+            if (!child->children.empty()) {
+                descend = child;
+                break;
+            }
+            dispose(child, releases);
+        }
+        if (descend != nullptr) {
+            frame.next = static_cast<size_t>(next - frame.node->children.begin());
+            path.push_back({descend, 0});
             continue;
         }
-        const ChildList& siblings = frame.node->children;
-        // The next siblings are fetched while this one goes: a large tree is not in the cache.
-        if (frame.next + 2 < siblings.size())
-            __builtin_prefetch(siblings[frame.next + 2]);
-        Element* child = siblings[frame.next++];
-        if (child->children.empty())
-            dispose(child, releases);
-        else
-            path.push_back({child, 0});
+        Element* done = frame.node;
+        path.pop_back();
+        done->children.clear(releases);
+        if (done != this)
+            dispose(done, releases);
     }
 }
 
@@ -179,20 +344,8 @@ void Element::dispose(Element* node) {
     NodeArena::release(block);
 }
 
-void Element::dispose(Element* node, NodeArena::Releases& releases) {
-    NodeArena::Block* block = node->storage;
-    if (block == nullptr) {
-        delete node;
-        return;
-    }
-    node->Element::~Element();
-    releases.add(block);
-}
-
 void Element::copyFrom(const Element& other) {
-    attributeList = other.attributeList;
-    nodeName = other.nodeName;
-    kind = other.kind;
+    copyOwnContent(other);
     std::vector<std::pair<const Element*, Element*>> pending;
     if (!other.children.empty())
         pending.emplace_back(&other, this);
@@ -203,9 +356,7 @@ void Element::copyFrom(const Element& other) {
         for (const Element* child : from->children) {
             to->children.push_back(new Element);
             Element* copy = to->children.back();
-            copy->attributeList = child->attributeList;
-            copy->nodeName = child->nodeName;
-            copy->kind = child->kind;
+            copy->copyOwnContent(*child);
             if (!child->children.empty())
                 pending.emplace_back(child, copy);
         }
@@ -256,25 +407,22 @@ void Element::appendTo(std::string& out, const std::string& newline, const std::
 }
 
 std::string& Element::attribute(const std::string& name) {
-    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
+    std::vector<Attribute>& list = ownStrings().attributes;
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
         if (it->first == name)
             return it->second;
-    attributeList.emplace_back(name, std::string());
-    return attributeList.back().second;
+    list.emplace_back(name, std::string());
+    return list.back().second;
 }
 
 std::string Element::attribute(const std::string& name) const {
-    for (auto it = attributeList.rbegin(); it != attributeList.rend(); ++it)
-        if (it->first == name)
-            return it->second;
-    return std::string();
+    std::string_view value;
+    return findAttribute(name, value) ? std::string(value) : std::string();
 }
 
 bool Element::hasAttribute(const std::string& name) const {
-    for (const auto& attribute : attributeList)
-        if (attribute.first == name)
-            return true;
-    return false;
+    std::string_view value;
+    return findAttribute(name, value);
 }
 
 Element& Element::child(int index) {
@@ -290,8 +438,9 @@ const Element& Element::child(int index) const {
 Element& Element::child(const std::string& name, int n) {
     if (n < 0)
         return emptyElement();
+    const std::string_view wanted(name);
     for (Element* element : children)
-        if (element->nodeName == name && n-- == 0)
+        if (element->nameView() == wanted && n-- == 0)
             return *element;
     return emptyElement();
 }
@@ -301,19 +450,19 @@ const Element& Element::child(const std::string& name, int n) const {
 }
 
 int Element::childCount(const std::string& name) const {
+    const std::string_view wanted(name);
     int count = 0;
     for (const Element* element : children)
-        if (element->nodeName == name)
+        if (element->nameView() == wanted)
             ++count;
     return count;
 }
 
 const std::string& Element::text() const {
-    static ImageResident<const std::string> none;
     for (const Element* element : children)
         if (element->kind == KindText)
-            return element->nodeName;
-    return none.get();
+            return element->name();
+    return noString();
 }
 
 bool Element::removeChild(const Element& element) {
@@ -339,7 +488,13 @@ Element Element::takeChild(int index) {
 }
 
 bool Element::operator==(const Element& other) const {
-    return kind == other.kind && nodeName == other.nodeName && attributeList == other.attributeList;
+    if (kind != other.kind || nameView() != other.nameView() ||
+        attributeCount() != other.attributeCount())
+        return false;
+    for (size_t i = 0; i < attributeCount(); ++i)
+        if (attributeAt(i) != other.attributeAt(i))
+            return false;
+    return true;
 }
 
 bool Element::deepEquals(const Element& other) const {
@@ -360,7 +515,8 @@ bool Element::deepEquals(const Element& other) const {
 Element& Element::emptyElement() {
     static ImageResident<Element> resident;
     Element* const shared = &resident.get();
-    if (!shared->isEmpty() || !shared->attributeList.empty() || shared->kind != KindNone) {
+    if (!shared->isEmpty() || shared->owned != nullptr || shared->kind != KindNone ||
+        shared->documentText != nullptr) {
         shared->clear();
         shared->kind = KindNone;
     }

@@ -2,11 +2,18 @@
 // The XML node of every file and scene tag: at once a document, an element, a text run and a
 // comment. A value type that copies deeply; a parent owns its children. Reading, writing,
 // copying, comparing and destroying walk a tree without recursion, so any depth is safe.
+//
+// A node the reader made keeps its name and attributes as views into the document's own copy of
+// the text; the strings that name(), attributes() and text() hand out are made from them on
+// first use, and any change turns the node into one that owns its strings. Const member
+// functions may be called from several threads at once, as with any standard type.
 #include "util/xml/ChildList.h"
 #include "util/xml/NodeArena.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -76,7 +83,7 @@ public:
     // Value of the last attribute of that name, or "" (never adds).
     std::string attribute(const std::string& name) const;
     bool hasAttribute(const std::string& name) const;
-    const std::vector<Attribute>& attributes() const { return attributeList; }
+    const std::vector<Attribute>& attributes() const;
 
     // The child at `index`, or the shared empty element.
     Element& child(int index);
@@ -91,15 +98,16 @@ public:
     // would scan from the start for every entry.
     template <typename Visit>
     void forEachChild(const std::string& name, Visit&& visit) const {
+        const std::string_view wanted(name);
         for (const Element* element : children)
-            if (element->nodeName == name)
+            if (element->nameView() == wanted)
                 visit(*element);
     }
 
     // The first text child's text, or the shared empty string.
     const std::string& text() const;
     // True when the name is empty and there are no children.
-    bool isEmpty() const { return nodeName.empty() && children.empty(); }
+    bool isEmpty() const { return nameView().empty() && children.empty(); }
 
     // Deletes the first child that equals `element` (shallow comparison); false if none.
     bool removeChild(const Element& element);
@@ -112,7 +120,7 @@ public:
     // Shallow equality and pairwise deep-equal children.
     bool deepEquals(const Element& other) const;
 
-    const std::string& name() const { return nodeName; }
+    const std::string& name() const;
     int32_t type() const { return kind; }
     void setType(int32_t type) { kind = type; }
 
@@ -124,6 +132,63 @@ protected:
     Element& appendChild(Element&& element);
 
 private:
+    // A parsed attribute: views into the document's text.
+    struct AttributeView {
+        std::string_view name;
+        std::string_view value;
+    };
+    // States of the strings made from the views.
+    static constexpr uint8_t StringsMissing = 0;
+    static constexpr uint8_t StringsBeingMade = 1;
+    static constexpr uint8_t StringsMade = 2;
+
+    // The strings of a node: its own, or those made from its views.
+    struct Strings {
+        std::string name;
+        std::vector<Attribute> attributes;
+    };
+
+    std::string_view nameView() const {
+        if (documentText != nullptr)
+            return std::string_view(viewName, viewNameSize);
+        return owned != nullptr ? std::string_view(owned->name) : std::string_view();
+    }
+    size_t attributeCount() const {
+        if (documentText != nullptr)
+            return viewAttributeCount;
+        return owned != nullptr ? owned->attributes.size() : 0;
+    }
+    std::pair<std::string_view, std::string_view> attributeAt(size_t index) const {
+        if (documentText != nullptr)
+            return {viewAttributes[index].name, viewAttributes[index].value};
+        return {owned->attributes[index].first, owned->attributes[index].second};
+    }
+    // Calls `visit(name, value)` with each attribute as views, in order.
+    template <typename Visit>
+    void forEachAttribute(Visit&& visit) const {
+        if (documentText != nullptr) {
+            for (uint32_t i = 0; i < viewAttributeCount; ++i)
+                visit(viewAttributes[i].name, viewAttributes[i].value);
+            return;
+        }
+        if (owned != nullptr)
+            for (const Attribute& attribute : owned->attributes)
+                visit(std::string_view(attribute.first), std::string_view(attribute.second));
+    }
+    // Sets `value` to the value of the last attribute of that name; false when there is none.
+    bool findAttribute(std::string_view name, std::string_view& value) const;
+    // Makes the strings from the views, once, whichever thread asks first.
+    void fillStrings() const;
+    // Before a change: the node keeps its strings and lets go of the views; returns them.
+    Strings& ownStrings();
+    // Lets go of the views (and the strings made from them), with the releases of arena blocks
+    // left to `releases` when one is given.
+    void dropViews(NodeArena::Releases* releases);
+    // Exchanges the whole content (not the storage identity) with `other`.
+    void swapContent(Element& other) noexcept;
+    // Copies kind, name and attributes of `other` as owned strings.
+    void copyOwnContent(const Element& other);
+
     // Deletes every descendant without recursion.
     void destroyChildren();
     // Copies the content of `other` into this element, which holds no children.
@@ -133,10 +198,21 @@ private:
     static void dispose(Element* node);
     static void dispose(Element* node, NodeArena::Releases& releases);
 
-    std::vector<Attribute> attributeList;
     ChildList children;
-    std::string nodeName;
     int32_t kind = KindNone;
+    uint32_t viewAttributeCount = 0;
+    mutable std::atomic<uint8_t> strings{StringsMissing};
+    // The views: the name, and the attributes (an array in an arena block, or on the heap when
+    // attributesHome is null). documentText is the block of the document text they point into;
+    // null for a node that owns its strings.
+    size_t viewNameSize = 0;
+    const char* viewName = nullptr;
+    const AttributeView* viewAttributes = nullptr;
+    NodeArena::Block* attributesHome = nullptr;
+    NodeArena::Block* documentText = nullptr;
+    // The node's own strings (null: an empty name and no attributes), or, while documentText is
+    // set, the strings made from the views (set once `strings` says they are made).
+    mutable Strings* owned = nullptr;
     // The reader's arena block this node sits in, or null for a node of its own on the heap (or
     // a node that is not a child). Identity of the storage: never copied or moved.
     NodeArena::Block* storage = nullptr;

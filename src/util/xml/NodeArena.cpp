@@ -1,6 +1,7 @@
 #include "util/xml/NodeArena.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace mvk::util::xml {
@@ -22,6 +23,20 @@ NodeArena::NodeArena(size_t inputBytes)
 
 NodeArena::~NodeArena() {
     leaveBlock();
+    if (text != nullptr)
+        settle(text, textUses);
+}
+
+char* NodeArena::copyText(const char* source, size_t bytes) {
+    char* memory = static_cast<char*>(::operator new(HeaderBytes + bytes));
+    if (text != nullptr)
+        settle(text, textUses);
+    text = new (memory) Block{{Reserve}};
+    textUses = 0;
+    char* copy = memory + HeaderBytes;
+    if (bytes > 0)
+        std::memcpy(copy, source, bytes);
+    return copy;
 }
 
 void* NodeArena::allocateSlowly(size_t bytes, Block*& home) {
@@ -52,14 +67,18 @@ void NodeArena::startBlock(size_t bytes) {
 void NodeArena::leaveBlock() {
     if (current == nullptr)
         return;
-    // Adding (handedOut - Reserve) modulo 2^64; zero left means every allocation already died.
-    const size_t before = current->live.fetch_add(handedOut - Reserve, std::memory_order_acq_rel);
-    if (before + handedOut - Reserve == 0) {
-        current->~Block();
-        ::operator delete(static_cast<void*>(current));
-    }
+    settle(current, handedOut);
     current = nullptr;
     handedOut = 0;
+}
+
+void NodeArena::settle(Block* block, size_t uses) {
+    // Adding (uses - Reserve) modulo 2^64; zero left means every allocation already died.
+    const size_t before = block->live.fetch_add(uses - Reserve, std::memory_order_acq_rel);
+    if (before + uses - Reserve == 0) {
+        block->~Block();
+        ::operator delete(static_cast<void*>(block));
+    }
 }
 
 void NodeArena::release(Block* block, size_t count) {

@@ -6,6 +6,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <tuple>
@@ -13,11 +14,16 @@
 
 namespace mvk::util::xml {
 
+// The steps of reading a tag are small functions called once per tag; they are merged into the
+// reading loop, where a call's register saving would cost as much as the step.
+#define QVN_XML_INLINE [[gnu::always_inline]] inline
+
 namespace {
 
 using charclass::HexDigit;
 using charclass::NameEnd;
 using charclass::Space;
+using charclass::TagNameStop;
 
 // Beyond this many attributes on one tag, repeated names are found through a hash index.
 constexpr size_t IndexedAttributeCount = 16;
@@ -25,7 +31,7 @@ constexpr size_t IndexedAttributeCount = 16;
 // Most spans of tag-dense text are a few bytes long, where the library call costs more than the
 // search: sixteen bytes are compared at once wherever they can be read, which is up to
 // `readable`, the end of the whole text (a hit past `end` counts as none).
-const char* find(const char* p, const char* end, char c, const char* readable) {
+QVN_XML_INLINE const char* find(const char* p, const char* end, char c, const char* readable) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
     for (int round = 0; p < end && readable - p >= 16 && round < 16; ++round) {
@@ -50,14 +56,14 @@ const char* find(const char* p, const char* end, char c, const char* readable) {
     return end;
 }
 
-const char* find(const char* p, const char* end, char c) {
+QVN_XML_INLINE const char* find(const char* p, const char* end, char c) {
     return find(p, end, c, end);
 }
 
 // find(), noting in `ampersand` whether a "&" comes before the hit: a span without one is copied
 // as it stands, with no second search for references.
-const char* findNoting(const char* p, const char* end, char c, const char* readable,
-                       bool& ampersand) {
+QVN_XML_INLINE const char* findNoting(const char* p, const char* end, char c, const char* readable,
+                                      bool& ampersand) {
 #if defined(__SSE2__)
     const __m128i wanted = _mm_set1_epi8(c);
     const __m128i amp = _mm_set1_epi8('&');
@@ -93,6 +99,35 @@ const char* findNoting(const char* p, const char* end, char c, const char* reada
         ampersand = ampersand || *p == '&';
     }
     return end;
+}
+
+template <typename Word> Word load(const char* p) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// An end tag against its start tag's name. Names are short: they are compared a word at a time
+// rather than through the library call.
+QVN_XML_INLINE bool sameName(std::string_view a, std::string_view b) {
+    const size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n > 32)
+        return std::memcmp(a.data(), b.data(), n) == 0;
+    if (n >= 8) {
+        for (size_t i = 0; i + 8 <= n; i += 8)
+            if (load<uint64_t>(a.data() + i) != load<uint64_t>(b.data() + i))
+                return false;
+        return load<uint64_t>(a.data() + n - 8) == load<uint64_t>(b.data() + n - 8);
+    }
+    if (n >= 4)
+        return load<uint32_t>(a.data()) == load<uint32_t>(b.data()) &&
+               load<uint32_t>(a.data() + n - 4) == load<uint32_t>(b.data() + n - 4);
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
 }
 
 // Only the low byte of a character reference survives, so the value is kept modulo 256: any run
@@ -144,6 +179,39 @@ void appendUnescapedIn(std::string& out, const char* data, size_t length, const 
     }
 }
 
+// Resolves the references of a span of the document's own copy where it stands (a reference is
+// never shorter than the byte it stands for) and returns the new length.
+size_t unescapeInPlace(char* data, size_t length, const char* readable) {
+    char* out = data;
+    const char* p = data;
+    const char* end = data + length;
+    while (p < end) {
+        const char* amp = find(p, end, '&', readable);
+        const size_t run = static_cast<size_t>(amp - p);
+        if (out != p)
+            std::memmove(out, p, run);
+        out += run;
+        if (amp == end)
+            break;
+        p = amp + 1;
+        if (p == end || *p != '#') {
+            *out++ = '&';
+            continue;
+        }
+        ++p;
+        const bool hex = p < end && *p == 'x';
+        if (hex)
+            ++p;
+        const char* digits = p;
+        while (p < end && charclass::is(*p, HexDigit))
+            ++p;
+        *out++ = static_cast<char>(referenceValue(digits, p, hex));
+        if (p < end)
+            ++p; // the terminator, normally ";", is skipped unchecked
+    }
+    return static_cast<size_t>(out - data);
+}
+
 } // namespace
 
 void appendUnescaped(std::string& out, const char* data, size_t length) {
@@ -166,12 +234,15 @@ int Parser::parse(Element& root, const char* text, size_t length) {
     return parser.build(root);
 }
 
-Parser::Parser(const char* text, size_t length)
-    : pos(text), end(text + length), arena(length) {
+// The reader works on the document's own copy: names, texts and values are resolved in it where
+// they stand, and the nodes point into it.
+Parser::Parser(const char* text, size_t length) : arena(length) {
+    pos = arena.copyText(text, length);
+    end = pos + length;
     // Enough for the usual depth, width and attribute count, so a small document grows none.
     open.reserve(16);
     pendingChildren.reserve(64);
-    gathered.reserve(16);
+    gathered.resize(16);
 }
 
 int Parser::build(Element& root) {
@@ -192,7 +263,8 @@ int Parser::build(Element& root) {
         if (!nextToken(token))
             return abandon(root, Element::UnexpectedEnd, false);
         if (token.kind == TokenKind::End) {
-            if (std::string_view(token.data, token.size) != open.back().element->nodeName)
+            if (!sameName(std::string_view(token.data, token.size),
+                          open.back().element->nameView()))
                 return abandon(root, Element::MismatchedEndTag, false);
             close();
             if (open.empty())
@@ -214,7 +286,7 @@ int Parser::build(Element& root) {
 
 // The children of every open element wait in one shared list until its end tag, so each
 // element gets its child list in one allocation of the right size.
-void Parser::close() {
+QVN_XML_INLINE void Parser::close() {
     const Open top = open.back();
     open.pop_back();
     const auto first = pendingChildren.begin() + static_cast<std::ptrdiff_t>(top.firstChild);
@@ -224,7 +296,7 @@ void Parser::close() {
 }
 
 // Adding an empty element adds nothing (a tag whose name is empty and that has no children).
-void Parser::dropLastChildIfEmpty() {
+QVN_XML_INLINE void Parser::dropLastChildIfEmpty() {
     if (pendingChildren.size() == open.back().firstChild || !pendingChildren.back()->isEmpty())
         return;
     Element::dispose(pendingChildren.back());
@@ -250,7 +322,7 @@ Parser::~Parser() {
         Element::dispose(element);
 }
 
-Element* Parser::newNode() {
+QVN_XML_INLINE Element* Parser::newNode() {
     NodeArena::Block* block = nullptr;
     void* memory = arena.allocate(sizeof(Element), block);
     Element* node = new (memory) Element;
@@ -258,7 +330,7 @@ Element* Parser::newNode() {
     return node;
 }
 
-bool Parser::nextToken(Token& token) {
+QVN_XML_INLINE bool Parser::nextToken(Token& token) {
     while (pos < end) {
         const char* whitespace = pos;
         while (pos < end && charclass::is(*pos, Space))
@@ -278,7 +350,7 @@ bool Parser::nextToken(Token& token) {
     return false;
 }
 
-bool Parser::readTag(Token& token) {
+QVN_XML_INLINE bool Parser::readTag(Token& token) {
     ++pos; // "<"
     TokenKind kind = TokenKind::Start;
     if (pos < end && *pos == '/') {
@@ -302,18 +374,27 @@ bool Parser::readTag(Token& token) {
     return true;
 }
 
-int Parser::fillNode(Element& node, const Token& token) {
+// The copy of the text is the parser's own, so its spans may be written to.
+size_t Parser::resolve(const char* data, size_t size) {
+    return unescapeInPlace(const_cast<char*>(data), size, end);
+}
+
+QVN_XML_INLINE void Parser::setName(Element& node, const char* data, size_t size) {
+    node.viewName = data;
+    node.viewNameSize = size;
+    node.documentText = arena.textBlock();
+    arena.useText();
+}
+
+QVN_XML_INLINE int Parser::fillNode(Element& node, const Token& token) {
     switch (token.kind) {
     case TokenKind::Text:
         node.kind = Element::KindText;
-        if (token.escaped)
-            appendUnescapedIn(node.nodeName, token.data, token.size, end);
-        else
-            node.nodeName.assign(token.data, token.size);
+        setName(node, token.data, token.escaped ? resolve(token.data, token.size) : token.size);
         return Element::Parsed;
     case TokenKind::Bang:
         node.kind = Element::KindComment;
-        appendUnescapedIn(node.nodeName, token.data, token.size, end);
+        setName(node, token.data, resolve(token.data, token.size));
         return Element::Parsed;
     case TokenKind::End:
         return Element::NothingToParse;
@@ -324,47 +405,38 @@ int Parser::fillNode(Element& node, const Token& token) {
     node.kind = Element::KindTag;
     const char* p = token.data;
     const char* stop = token.data + token.size;
-    bool escaped = false;
-    for (; p < stop && !charclass::is(*p, Space); ++p)
-        escaped = escaped || *p == '&';
-    if (escaped)
-        appendUnescapedIn(node.nodeName, token.data, static_cast<size_t>(p - token.data), end);
-    else
-        node.nodeName.assign(token.data, static_cast<size_t>(p - token.data));
+    while (p < stop && !charclass::is(*p, TagNameStop))
+        ++p;
+    const bool escaped = p < stop && *p == '&';
+    while (p < stop && !charclass::is(*p, Space))
+        ++p;
+    const size_t nameSize = static_cast<size_t>(p - token.data);
+    setName(node, token.data, escaped ? resolve(token.data, nameSize) : nameSize);
     return parseAttributes(node, p, stop);
 }
 
 // The attributes are gathered as views into the text first, so the node's list is allocated once
 // at its final size; whatever was read before a malformed attribute is kept, as it would be if
 // each were stored on its own.
-int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
-    gathered.clear();
+QVN_XML_INLINE int Parser::parseAttributes(Element& node, const char* p, const char* stop) {
+    gatheredCount = 0;
     if (!attributeIndex.empty())
         attributeIndex.clear();
     const int code = gatherAttributes(p, stop);
-    if (gathered.empty())
+    if (gatheredCount == 0)
         return code;
-    node.attributeList.reserve(gathered.size());
-    for (const Gathered& attribute : gathered) {
-        // Most values hold no reference and are copied as they stand.
-        if (!attribute.escaped) {
-            node.attributeList.emplace_back(
-                std::piecewise_construct,
-                std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
-                std::forward_as_tuple(attribute.value.data(), attribute.value.size()));
-            continue;
-        }
-        node.attributeList.emplace_back(
-            std::piecewise_construct,
-            std::forward_as_tuple(attribute.name.data(), attribute.name.size()),
-            std::forward_as_tuple());
-        appendUnescapedIn(node.attributeList.back().second, attribute.value.data(),
-                          attribute.value.size(), end);
-    }
+    if (gatheredCount > UINT32_MAX)
+        throw std::bad_alloc();
+    auto* views = static_cast<Element::AttributeView*>(
+        arena.allocate(gatheredCount * sizeof(Element::AttributeView), node.attributesHome));
+    std::memcpy(static_cast<void*>(views), gathered.data(),
+                gatheredCount * sizeof(Element::AttributeView));
+    node.viewAttributes = views;
+    node.viewAttributeCount = static_cast<uint32_t>(gatheredCount);
     return code;
 }
 
-int Parser::gatherAttributes(const char* p, const char* stop) {
+QVN_XML_INLINE int Parser::gatherAttributes(const char* p, const char* stop) {
     for (;;) {
         while (p < stop && charclass::is(*p, Space))
             ++p;
@@ -384,34 +456,46 @@ int Parser::gatherAttributes(const char* p, const char* stop) {
         const char* closing = findNoting(p, stop, quote, end, escaped);
         if (closing == stop)
             return Element::Malformed;
-        gather(attributeName, std::string_view(p, static_cast<size_t>(closing - p)), escaped);
+        // Most values hold no reference and stay as they stand.
+        const size_t size = static_cast<size_t>(closing - p);
+        gather(attributeName, std::string_view(p, escaped ? resolve(p, size) : size));
         p = closing + 1;
     }
 }
 
 // Same effect as node.attribute(name) = value: a repeated name overwrites the earlier value and
-// keeps its position.
-void Parser::gather(std::string_view name, std::string_view value, bool escaped) {
-    size_t index = gathered.size();
-    if (gathered.size() < IndexedAttributeCount) {
-        for (size_t i = gathered.size(); i-- > 0;) {
-            if (gathered[i].name == name) {
+// keeps its position. The slot is written field by field: a whole struct built aside and copied
+// in stalls on its way through the stack.
+QVN_XML_INLINE void Parser::gather(std::string_view name, std::string_view value) {
+    size_t index = gatheredCount;
+    if (gatheredCount < IndexedAttributeCount) {
+        // Names of one tag mostly differ in length or first byte: those are compared first.
+        for (size_t i = gatheredCount; i-- > 0;) {
+            const std::string_view other = gathered[i].name;
+            if (other.size() == name.size() && (name.empty() || other[0] == name[0]) &&
+                other == name) {
                 index = i;
                 break;
             }
         }
     } else {
-        if (attributeIndex.empty())
-            for (size_t i = 0; i < gathered.size(); ++i)
-                attributeIndex.emplace(gathered[i].name, i);
-        const auto [it, added] = attributeIndex.emplace(name, gathered.size());
-        if (!added)
-            index = it->second;
+        index = indexedSlot(name);
     }
-    if (index < gathered.size())
-        gathered[index] = {name, value, escaped};
-    else
-        gathered.push_back({name, value, escaped});
+    if (index == gatheredCount) {
+        if (gatheredCount == gathered.size())
+            gathered.resize(gathered.size() * 2);
+        ++gatheredCount;
+    }
+    Element::AttributeView& slot = gathered[index];
+    slot.name = name;
+    slot.value = value;
+}
+
+size_t Parser::indexedSlot(std::string_view name) {
+    if (attributeIndex.empty())
+        for (size_t i = 0; i < gatheredCount; ++i)
+            attributeIndex.emplace(gathered[i].name, i);
+    return attributeIndex.emplace(name, gatheredCount).first->second;
 }
 
 } // namespace mvk::util::xml

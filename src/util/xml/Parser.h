@@ -44,10 +44,16 @@ private:
     Element* newNode();
     bool nextToken(Token& token);
     bool readTag(Token& token);
+    // Resolves the references of a span of the copy where it stands; returns its new size.
+    size_t resolve(const char* data, size_t size);
+    // Points the node's name into the copy.
+    void setName(Element& node, const char* data, size_t size);
     int fillNode(Element& node, const Token& token);
     int parseAttributes(Element& node, const char* p, const char* end);
     int gatherAttributes(const char* p, const char* end);
-    void gather(std::string_view name, std::string_view value, bool escaped);
+    void gather(std::string_view name, std::string_view value);
+    // gather() on a tag with many attributes: the slot of the name through the index.
+    size_t indexedSlot(std::string_view name);
     void close();
     void dropLastChildIfEmpty();
     int abandon(Element& root, int code, bool childFailed);
@@ -57,15 +63,11 @@ private:
     NodeArena arena;
     std::vector<Open> open;
     std::vector<Element*> pendingChildren;
-    // The current tag's attributes (views into the text, values still escaped) and, for tags
-    // with many attributes, an index over their names: repeated names overwrite, and a tag with
-    // a million attributes must not cost a million squared comparisons.
-    struct Gathered {
-        std::string_view name;
-        std::string_view value;
-        bool escaped; // the value holds a "&"
-    };
-    std::vector<Gathered> gathered;
+    // The current tag's attributes (the first gatheredCount entries: views into the text, values
+    // resolved) and, for tags with many attributes, an index over their names: repeated names
+    // overwrite, and a tag with a million attributes must not cost a million squared comparisons.
+    std::vector<Element::AttributeView> gathered;
+    size_t gatheredCount = 0;
     std::unordered_map<std::string_view, size_t> attributeIndex;
 };
 

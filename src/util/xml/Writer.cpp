@@ -67,7 +67,7 @@ size_t keptRun(const char* data, size_t length) {
     return i;
 }
 
-bool contains(const std::string& text, char c) {
+bool contains(std::string_view text, char c) {
     return std::memchr(text.data(), c, text.size()) != nullptr;
 }
 
@@ -132,20 +132,21 @@ void Writer::write(const Element& root) {
 
 // Text, comments, tags without children and kinds that are written as nothing.
 void Writer::writeLeaf(const Element& element) {
+    const std::string_view name = element.nameView();
     switch (element.kind) {
     case Element::KindText:
-        appendEscaped(out, element.nodeName.data(), element.nodeName.size());
+        appendEscaped(out, name.data(), name.size());
         return;
     case Element::KindComment:
         out += indent;
         out += "<!-- ";
-        appendEscaped(out, element.nodeName.data(), element.nodeName.size());
+        appendEscaped(out, name.data(), name.size());
         out += "-- >";
         return;
     case Element::KindTag:
         out += indent;
         out += '<';
-        appendEscaped(out, element.nodeName.data(), element.nodeName.size());
+        appendEscaped(out, name.data(), name.size());
         writeAttributes(element);
         out += "/>";
         return;
@@ -156,9 +157,10 @@ void Writer::writeLeaf(const Element& element) {
 
 // A tag with children: writes the start tag and descends one level.
 void Writer::openTag(const Element& element) {
+    const std::string_view name = element.nameView();
     out += indent;
     out += '<';
-    appendEscaped(out, element.nodeName.data(), element.nodeName.size());
+    appendEscaped(out, name.data(), name.size());
     writeAttributes(element);
     out += '>';
     const bool inlineMode = element.children.front()->kind == Element::KindText;
@@ -175,15 +177,16 @@ void Writer::closeTag(const Frame& frame) {
         indent.resize(indent.size() - indentUnit.size());
     if (!frame.inlineMode)
         out += indent;
+    const std::string_view name = frame.element->nameView();
     out += "</";
-    appendEscaped(out, frame.element->nodeName.data(), frame.element->nodeName.size());
+    appendEscaped(out, name.data(), name.size());
     out += '>';
 }
 
 // Values are escaped like text, and ">" as "&#62;" too: the reader ends a tag at the first ">"
 // even inside quotes, so only then does every value read back as written.
 void Writer::writeAttributes(const Element& element) {
-    for (const auto& [name, value] : element.attributeList) {
+    element.forEachAttribute([this](std::string_view name, std::string_view value) {
         const bool hasDouble = contains(value, '"');
         const bool hasSingle = contains(value, '\'');
         const bool both = hasDouble && hasSingle;
@@ -206,7 +209,7 @@ void Writer::writeAttributes(const Element& element) {
                 appendReference(out, static_cast<unsigned char>(data[i++]));
         }
         out += quote;
-    }
+    });
 }
 
 } // namespace mvk::util::xml
