@@ -148,6 +148,21 @@ unsigned char referenceValue(const char* digits, const char* end, bool hex) {
     return static_cast<unsigned char>(value);
 }
 
+// Reads a character reference from just after its "&#" and moves `p` past it.
+char readReference(const char*& p, const char* end) {
+    ++p;
+    const bool hex = p < end && *p == 'x';
+    if (hex)
+        ++p;
+    const char* digits = p;
+    while (p < end && charclass::is(*p, HexDigit))
+        ++p;
+    const char value = static_cast<char>(referenceValue(digits, p, hex));
+    if (p < end)
+        ++p; // the terminator, normally ";", is skipped unchecked
+    return value;
+}
+
 } // namespace
 
 namespace {
@@ -166,16 +181,7 @@ void appendUnescapedIn(std::string& out, const char* data, size_t length, const 
             out.push_back('&');
             continue;
         }
-        ++p;
-        const bool hex = p < end && *p == 'x';
-        if (hex)
-            ++p;
-        const char* digits = p;
-        while (p < end && charclass::is(*p, HexDigit))
-            ++p;
-        out.push_back(static_cast<char>(referenceValue(digits, p, hex)));
-        if (p < end)
-            ++p; // the terminator, normally ";", is skipped unchecked
+        out.push_back(readReference(p, end));
     }
 }
 
@@ -198,16 +204,7 @@ size_t unescapeInPlace(char* data, size_t length, const char* readable) {
             *out++ = '&';
             continue;
         }
-        ++p;
-        const bool hex = p < end && *p == 'x';
-        if (hex)
-            ++p;
-        const char* digits = p;
-        while (p < end && charclass::is(*p, HexDigit))
-            ++p;
-        *out++ = static_cast<char>(referenceValue(digits, p, hex));
-        if (p < end)
-            ++p; // the terminator, normally ";", is skipped unchecked
+        *out++ = readReference(p, end);
     }
     return static_cast<size_t>(out - data);
 }
