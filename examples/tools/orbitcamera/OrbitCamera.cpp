@@ -6,7 +6,10 @@
 // never from where the last take left the camera in memory: the same scene always gives the
 // same take, an undone take leaves nothing behind, and a reopened scene plays as it was saved.
 // The first sample also keys that starting pose at the start time, so a resimulation from there
-// reads back exactly the pose the take began with.
+// reads back exactly the pose the take began with. A camera with no orbit to start from (on the
+// orbit's centre) is first keyed at its resting pose and then read back from its node like any
+// other: a host that keeps keys in less precision than a double rounds that pose, and the take
+// must start from the rounded pose that a resimulation will read.
 #include "sdk/CCameraPlugin.h"
 #include "sdk/CInterface.h"
 #include "sdk/CMesh.h"
@@ -74,8 +77,12 @@ public:
 
     void onSample(double time) override {
         if (!startKeyed && cameraNode != nullptr && time > startTime) {
+            // Keyed here rather than when the take begins: a take stopped before its first
+            // sample leaves the scene as it was.
             cameraNode->keyTransform(startTime, placement());
             startKeyed = true;
+            if (startsAtRest)
+                readStartPose();
         }
         const double step = time - lastTime;
         lastTime = time;
@@ -97,12 +104,14 @@ private:
 
     // Yaw, pitch and distance from the node's local transform at the start time (the inverse of
     // placement()); the lens from its field of view. A node sitting on the orbit's centre has no
-    // orbit to start from and keeps the tool's resting pose.
+    // orbit to start from: the tool's resting pose is taken, and startsAtRest says so until the
+    // first sample has keyed it and read it back.
     void readStartPose() {
         yaw = RestingYaw;
         pitch = RestingPitch;
         distance = RestingDistance;
         zoom = fieldOfView;
+        startsAtRest = false;
         CInterface* core = getInterface();
         if (core == nullptr || cameraNode == nullptr)
             return;
@@ -121,6 +130,8 @@ private:
             distance = length;
             pitch = std::asin(std::clamp(m[6], -1.0, 1.0)) * degrees;
             yaw = std::atan2(m[2], m[10]) * degrees;
+        } else {
+            startsAtRest = !startKeyed;
         }
         core->releaseTransformSnapshot(pose);
     }
@@ -165,6 +176,7 @@ private:
     double zoom = 45.0;
     double startTime = 0.0;
     bool startKeyed = false;
+    bool startsAtRest = false;
     double lastTime = 0.0;
     Matrix transform = {};
 };

@@ -144,22 +144,15 @@ def all_keys(obj):
             for channel, curve in curves(obj).items()}
 
 
-SINGLE_STEPS = 4
-
-
 def same_keys(got, expected, tolerance=1e-9):
-    """The first difference between two all_keys() results, or None. Blender keeps keys in single
-    precision, so a pose read back from a key is the tool's pose rounded: a tool that started
-    from its exact resting pose and one that starts from that pose's key differ by that rounding,
-    which a few single-precision steps (SINGLE_STEPS) cover on top of `tolerance`."""
+    """The first difference between two all_keys() results, or None."""
     if set(got) != set(expected):
         return "channels %s against %s" % (sorted(got), sorted(expected))
     for channel in sorted(expected):
         if len(got[channel]) != len(expected[channel]):
             return "%s: %d keys against %d" % (channel, len(got[channel]), len(expected[channel]))
         for a, b in zip(got[channel], expected[channel]):
-            step = SINGLE_STEPS * max(1.0, abs(b[1])) * 2.0 ** -23 if tolerance else 0.0
-            if abs(a[0] - b[0]) > tolerance or abs(a[1] - b[1]) > tolerance + step:
+            if abs(a[0] - b[0]) > tolerance or abs(a[1] - b[1]) > tolerance:
                 return "%s: key %s against %s" % (channel, a, b)
     return None
 

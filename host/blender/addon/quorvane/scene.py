@@ -274,9 +274,13 @@ class BlenderScene:
         into the tool's own terms and back. Taken apart again into single-precision channels it
         can land a step off what was read, and every resimulation from that key would drift a
         step further; values within that rounding keep the ones read."""
-        # What the tool read there when it started; the object itself has moved since.
+        # What the tool read there when it started; the object itself has moved since. A flush
+        # that goes on with a take whose start was written before begins with a sample, which
+        # nothing read: its keys stay as the tool gave them.
         read = self._read.get(obj.name, {}).get(round(frame, 4))
-        channels, path = read if read is not None else self.channels_at(obj, frame)
+        if read is None:
+            return
+        channels, path = read
         if path != rotation_path:
             return
         scene = channels["location"] + channels[rotation_path] + channels["scale"]
