@@ -220,6 +220,12 @@ void BlenderHost::flushKeys() {
 }
 
 void BlenderHost::showLatestKeys() {
+    const uint64_t clockMoves = BlenderScene::clockMoves();
+    const bool fresh = std::any_of(nodes.begin(), nodes.end(),
+                                   [](const auto& node) { return node->keyTrack().hasFreshKey(); });
+    if (!fresh && clockMoves == shownAtClockMove)
+        return;
+    shownAtClockMove = clockMoves;
     const auto started = std::chrono::steady_clock::now();
     std::string keys;
     std::vector<double> bases;
@@ -230,6 +236,7 @@ void BlenderHost::showLatestKeys() {
             continue;
         keys += node->key() + "\n";
         bases.insert(bases.end(), latest->begin(), latest->end());
+        node->keyTrack().markShown();
         ++count;
     }
     if (count == 0)

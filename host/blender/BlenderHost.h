@@ -70,6 +70,8 @@ public:
     void flushKeys();
     // Shows every node with waiting keys at its latest one. While a take runs this stands in
     // for writing the curves, which costs a pass over each curve and waits for the take's end.
+    // A turn that brought no key and did not move the clock shows nothing: the objects still
+    // stand where the last turn put them.
     void showLatestKeys();
     size_t waitingKeys() const;
     // The file is about to be replaced: undo records go, and nodes stop belonging to anybody.
@@ -120,6 +122,8 @@ private:
     double startFrame = std::nan("");
     // A resimulation's hold stays open until its keys are written (see acceptHold).
     bool holdUntilDone = false;
+    // The clock moves counted when the objects were last shown.
+    uint64_t shownAtClockMove = 0;
     KeyCost cost;
 };
 

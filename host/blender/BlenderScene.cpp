@@ -24,6 +24,9 @@ double snapped(double frame) {
 QvnbScene table{};
 bool haveTable = false;
 bool usable = true;
+// The frame rate as read during the current call into the library; 0 until read.
+double knownFrameRate = 0.0;
+uint64_t clockMoveCount = 0;
 
 // The callback when it can be called, else null.
 template <class F> F call(F QvnbScene::*member) {
@@ -68,6 +71,7 @@ bool BlenderScene::setCallbacks(const QvnbScene& callbacks) {
         return false;
     table = callbacks;
     haveTable = true;
+    newCall();
     return true;
 }
 
@@ -77,6 +81,10 @@ void BlenderScene::setUsable(bool value) {
 
 bool BlenderScene::isUsable() {
     return haveTable && usable;
+}
+
+void BlenderScene::newCall() {
+    knownFrameRate = 0.0;
 }
 
 std::vector<std::string> BlenderScene::objectKeys() {
@@ -208,9 +216,14 @@ void BlenderScene::showBases(int count, const std::string& keys, const std::vect
 }
 
 double BlenderScene::frameRate() {
+    if (knownFrameRate > 0.0)
+        return knownFrameRate;
     auto get = call(&QvnbScene::frame_rate);
     const double fps = get != nullptr ? get() : 0.0;
-    return fps > 0.0 ? fps : 24.0;
+    if (!(fps > 0.0))
+        return 24.0;
+    knownFrameRate = fps;
+    return fps;
 }
 
 double BlenderScene::frameOf(double seconds) {
@@ -223,8 +236,14 @@ double BlenderScene::currentTime() {
 }
 
 void BlenderScene::setCurrentTime(double seconds) {
-    if (auto set = call(&QvnbScene::set_frame))
+    if (auto set = call(&QvnbScene::set_frame)) {
         set(frameOf(seconds));
+        ++clockMoveCount;
+    }
+}
+
+uint64_t BlenderScene::clockMoves() {
+    return clockMoveCount;
 }
 
 void BlenderScene::range(double& firstFrame, double& lastFrame) {
@@ -244,7 +263,10 @@ void BlenderScene::redraw() {
 
 bool BlenderScene::undo() {
     auto step = call(&QvnbScene::undo);
-    return step != nullptr && step() != 0;
+    const bool undone = step != nullptr && step() != 0;
+    // The step taken back may have held another frame rate.
+    newCall();
+    return undone;
 }
 
 void BlenderScene::pushUndo(const std::string& name, int stamp) {

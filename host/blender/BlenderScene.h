@@ -37,6 +37,9 @@ public:
     static bool setCallbacks(const QvnbScene& table);
     static void setUsable(bool usable);
     static bool isUsable();
+    // A new call into the library begins: Blender may have changed anything since the last
+    // one, so what was read of it (the frame rate) is read again when next needed.
+    static void newCall();
 
     static std::vector<std::string> objectKeys();
     static ObjectInfo info(const std::string& key);
@@ -60,12 +63,16 @@ public:
     // `keys` one per line, 16 doubles per key in `bases`.
     static void showBases(int count, const std::string& keys, const std::vector<double>& bases);
 
-    // Frames per second of the current scene (fps / fps_base).
+    // Frames per second of the current scene (fps / fps_base), read once per call into the
+    // library: a take asks for it several times per sample and per node.
     static double frameRate();
     static double frameOf(double seconds);
     // The current frame with its sub-frame, in seconds.
     static double currentTime();
     static void setCurrentTime(double seconds);
+    // Counts setCurrentTime calls: putting the clock on a frame re-evaluates the animation of
+    // every object, so objects shown away from their curves must be shown again.
+    static uint64_t clockMoves();
     static void range(double& firstFrame, double& lastFrame);
     static void setRange(int first, int last);
     static void redraw();

@@ -20,9 +20,11 @@ using qvn::host::blender::ToolCommands;
 namespace {
 
 // One session for the life of the process: Blender runs one add-on instance at a time, and the
-// core library it loads stays resident.
+// core library it loads stays resident. Every function below that reaches Blender or the core
+// starts here, so this is where a new call forgets what the last one read of Blender.
 BlenderSession& session() {
     static auto* only = new BlenderSession;
+    BlenderScene::newCall();
     return *only;
 }
 

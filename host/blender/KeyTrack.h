@@ -14,10 +14,13 @@ class KeyTrack {
 public:
     // `basis` is the object's own transform (location, rotation, scale) at `frame`; a key at a
     // frame already waiting replaces it.
-    void add(double frame, const Matrix& basis) { pending[frame] = basis; }
+    void add(double frame, const Matrix& basis) { pending[frame] = basis, fresh = true; }
     bool isEmpty() const { return pending.empty(); }
     // The waiting key of the latest frame; null when none waits.
     const Matrix* latest() const { return pending.empty() ? nullptr : &pending.rbegin()->second; }
+    // Whether a key came since the object was last shown at its latest one.
+    bool hasFreshKey() const { return fresh; }
+    void markShown() { fresh = false; }
     size_t size() const { return pending.size(); }
     // Writes the waiting keys into the F-curves of the object with that key, replacing keys at
     // the same frames. While an operation replaces its range (between startReplacing and
@@ -37,6 +40,7 @@ private:
     bool replacing = false;
     bool wroteAny = false;
     bool startKeyed = false;
+    bool fresh = false;
     double lastWritten = 0.0;
 };
 

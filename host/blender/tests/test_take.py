@@ -13,7 +13,7 @@ import bpy
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from blender_testing import (CAMERA, STICK, TURN_SPEED, check, curves, enable,  # noqa: E402
                              instance_tag, load_bound_camera, notices, pan_rate, pump_for,
-                             quorvane, record, session)
+                             quorvane, record, session, yaw_degrees)
 from quorvane import panel  # noqa: E402
 
 FPS = 60
@@ -98,6 +98,14 @@ check(not core.forward_key("A", True), "a key was taken from Blender with no tak
 core.forward_key("A", False)
 check(core.start_recording() == 0, "the second take did not start")
 pump_for(0.3)
+# While a take runs its keys wait for its end; the camera shows its newest sample, not the
+# earlier take's curves at the frame the clock has moved to.
+camera = bpy.data.objects[CAMERA + "_camera"]
+keyed, frame = curves(camera), bpy.context.scene.frame_current
+on_curves = yaw_degrees((keyed[("location", 0)].evaluate(frame), keyed[("location", 1)].evaluate(frame)))
+turned = (yaw_degrees(camera.location) - on_curves + 180.0) % 360.0 - 180.0
+check(abs(turned) > 0.1 * STICK * TURN_SPEED * 0.3,
+      "during the take the camera stands on its old curves (turned %.2f degrees)" % turned)
 check(core.forward_key("A", True), "a key reached Blender during a take")
 core.forward_key("A", False)
 core.forward_key("SPACE", True)

@@ -1,9 +1,7 @@
 # The add-on's face in Blender: operators (each found by F3 through the Quorvane menu), the
 # sidebar panel of the 3D viewport, the Quorvane menu under Object > Animation, the operator that
 # hands keys to the core during a take, and the preferences.
-import json
 import os
-import textwrap
 
 import bpy
 
@@ -33,9 +31,12 @@ def _settings_file():
     return os.path.join(folder, "addon.json")
 
 
+# json and textwrap are imported where they are used: enabling the add-on needs neither unless a
+# path was kept or an error is shown, and each costs Blender's start several milliseconds.
 def remembered_core_library():
     try:
         with open(_settings_file(), encoding="utf-8") as stored:
+            import json
             return json.load(stored).get("core_library", "")
     except (OSError, ValueError):
         return ""
@@ -44,6 +45,7 @@ def remembered_core_library():
 def _core_library_changed(self, context):
     try:
         with open(_settings_file(), "w", encoding="utf-8") as stored:
+            import json
             json.dump({"core_library": self.core_library}, stored)
     except OSError as error:
         print("Quorvane: cannot keep the core path:", error)
@@ -56,6 +58,7 @@ def _idle_interval_changed(self, context):
 
 def _wrapped(layout, text, icon="NONE"):
     """The whole text, over as many lines as it takes: an error is never cut."""
+    import textwrap
     for i, line in enumerate(textwrap.wrap(text, 70) or [""]):
         layout.label(text=line, icon=icon if i == 0 else "BLANK1")
 
@@ -393,6 +396,20 @@ def lost_time_text(take):
 def follow_recording(core):
     """Called by the pump: a take started from the main dialog gets its key operator too, and
     every finished take is reported."""
+    # Once per turn of the pump: the take reports and undo steps are fetched only when a take
+    # has ended since the last turn.
+    if core.take_count() != _takes_seen:
+        _note_new_takes(core)
+    if _key_operator_running or not core.is_recording():
+        return
+    manager = bpy.context.window_manager
+    if manager is None or not manager.windows:
+        return
+    with bpy.context.temp_override(window=manager.windows[0]):
+        bpy.ops.quorvane.keys("INVOKE_DEFAULT")
+
+
+def _note_new_takes(core):
     global _takes_seen
     takes = core.takes()
     steps = core.undo_steps()
@@ -403,13 +420,6 @@ def follow_recording(core):
         if take["lost_seconds"] > LOST_WARNING_SECONDS:
             session._notice("WARNING", lost_time_text(take))
     _takes_seen = len(takes)
-    if _key_operator_running or not core.is_recording():
-        return
-    manager = bpy.context.window_manager
-    if manager is None or not manager.windows:
-        return
-    with bpy.context.temp_override(window=manager.windows[0]):
-        bpy.ops.quorvane.keys("INVOKE_DEFAULT")
 
 
 def shown_take(core):

@@ -49,8 +49,9 @@ class BlenderScene:
         self._last_redraw = 0.0
         # The channels the core last read of each object, by frame (a few frames per object).
         self._read = {}
-        # Set by the pump while a take runs (unless the preferences ask for every redraw).
-        self.throttle_redraws = False
+        # Set by the pump while a take runs (unless the preferences ask for every redraw); None
+        # outside a take, until the pump has looked the preference up.
+        self.throttle_redraws = None
 
     # Finding objects.
     def find(self, key):
@@ -245,20 +246,22 @@ class BlenderScene:
         quaternion = mode == "QUATERNION"
         rotation_path = "rotation_quaternion" if quaternion else "rotation_euler"
         width = 4 if quaternion else 3
-        columns = [[] for _ in range(6 + width)]
         # Each Euler continues from the one before, so a turn past 180 degrees does not flip.
         previous = self.basis_at(obj, frames[0]).to_euler(mode) if not quaternion else None
         flat = bases[:16 * count]
         Matrix = mathutils.Matrix
-        appends = [column.append for column in columns]
+        # One row of channel values per key, turned into one column per channel at the end: a
+        # take of several cameras writes thousands of keys here.
+        rows = []
+        add = rows.append
         for i in range(0, 16 * count, 16):
             location, rotation, scale = Matrix((flat[i:i + 4], flat[i + 4:i + 8],
                                                 flat[i + 8:i + 12], flat[i + 12:i + 16])).decompose()
             if not quaternion:
                 rotation = rotation.to_euler(mode, previous)
                 previous = rotation
-            for append, value in zip(appends, (*location, *rotation, *scale)):
-                append(value)
+            add((*location, *rotation, *scale))
+        columns = [list(column) for column in zip(*rows)]
         self._keep_start_pose(obj, frames[0], rotation_path, columns)
         animation = obj.animation_data or obj.animation_data_create()
         if animation.action is None:
@@ -291,46 +294,56 @@ class BlenderScene:
     @staticmethod
     def _write_channel(action, path, index, frames, values, clear_from, clear_to):
         curve = action.fcurves.find(path, index=index)
-        old = []
-        if curve is not None:
+        n = len(curve.keyframe_points) if curve is not None else 0
+        co, left, right = (array.array("f", [0.0]) * (2 * n) for _ in range(3))
+        kinds = array.array("i", [0]) * n
+        if n:
             points = curve.keyframe_points
-            n = len(points)
-            co, left, right = array.array("f", [0.0]) * (2 * n), array.array("f", [0.0]) * (2 * n), \
-                array.array("f", [0.0]) * (2 * n)
-            kinds = array.array("i", [0]) * n
             points.foreach_get("co", co)
             points.foreach_get("handle_left", left)
             points.foreach_get("handle_right", right)
             points.foreach_get("interpolation", kinds)
-            old = [(co[2 * i], co[2 * i + 1], left[2 * i], left[2 * i + 1], right[2 * i],
-                    right[2 * i + 1], kinds[i]) for i in range(n)]
-        # Old keys inside the cleared range and at the new keys' frames make way.
+        # Old keys inside the cleared range and at the new keys' frames make way; the others are
+        # kept, as those before the new keys, after them, or (rarely) between them.
         first, last = frames[0] - SAME_FRAME, frames[-1] + SAME_FRAME
         new_frames = sorted(frames)
-        kept = []
-        for point in old:
-            frame = point[0]
-            if clear_from <= clear_to and clear_from <= frame <= clear_to:
+        clearing = clear_from <= clear_to
+        before, after, between = [], [], []
+        for i in range(n):
+            frame = co[2 * i]
+            if clearing and clear_from <= frame <= clear_to:
                 continue
-            if first <= frame <= last and _near(new_frames, frame):
-                continue
-            kept.append(point)
-        if kept:
-            added = [(f, v, f, v, f, v, LINEAR) for f, v in zip(frames, values)]
-            merged = sorted(kept + added, key=lambda point: point[0])
-            co = array.array("f", [x for p in merged for x in p[0:2]])
-            left = array.array("f", [x for p in merged for x in p[2:4]])
-            right = array.array("f", [x for p in merged for x in p[4:6]])
-            kinds = array.array("i", [p[6] for p in merged])
+            if frame < first:
+                before.append(i)
+            elif frame > last:
+                after.append(i)
+            elif not _near(new_frames, frame):
+                between.append(i)
+        # The new keys: linear, their handles on the keys (frames come in order).
+        added = array.array("f", [0.0]) * (2 * len(frames))
+        added[0::2] = array.array("f", frames)
+        added[1::2] = array.array("f", values)
+        added_kinds = array.array("i", [LINEAR]) * len(frames)
+        if between:
+            points = [(co[2 * i], co[2 * i + 1], left[2 * i], left[2 * i + 1], right[2 * i],
+                       right[2 * i + 1], kinds[i]) for i in before + between + after]
+            points += [(f, v, f, v, f, v, LINEAR) for f, v in zip(frames, values)]
+            points.sort(key=lambda point: point[0])
+            new_co = array.array("f", [x for p in points for x in p[0:2]])
+            new_left = array.array("f", [x for p in points for x in p[2:4]])
+            new_right = array.array("f", [x for p in points for x in p[4:6]])
+            new_kinds = array.array("i", [p[6] for p in points])
         else:
-            # Only new keys (frames come in order): linear, their handles on the keys.
-            co = array.array("f", [0.0]) * (2 * len(frames))
-            co[0::2] = array.array("f", frames)
-            co[1::2] = array.array("f", values)
-            left = right = co
-            kinds = array.array("i", [LINEAR]) * len(frames)
-        count = len(kinds)
-        if curve is not None and count < len(old):
+            def pairs(values, indexes):
+                return array.array("f", [x for i in indexes for x in values[2 * i:2 * i + 2]])
+
+            new_co = pairs(co, before) + added + pairs(co, after)
+            new_left = pairs(left, before) + added + pairs(left, after)
+            new_right = pairs(right, before) + added + pairs(right, after)
+            new_kinds = array.array("i", [kinds[i] for i in before]) + added_kinds + \
+                array.array("i", [kinds[i] for i in after])
+        count = len(new_kinds)
+        if curve is not None and count < n:
             action.fcurves.remove(curve)
             curve = None
         if curve is None:
@@ -338,10 +351,10 @@ class BlenderScene:
         points = curve.keyframe_points
         if count > len(points):
             points.add(count - len(points))
-        points.foreach_set("co", co)
-        points.foreach_set("handle_left", left)
-        points.foreach_set("handle_right", right)
-        points.foreach_set("interpolation", kinds)
+        points.foreach_set("co", new_co)
+        points.foreach_set("handle_left", new_left)
+        points.foreach_set("handle_right", new_right)
+        points.foreach_set("interpolation", new_kinds)
         curve.update()
 
     def show_bases(self, count, keys, bases):

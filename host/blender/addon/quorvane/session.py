@@ -184,8 +184,11 @@ def pump():
         _load_pending = False
         _shim.load_scene(_scene_text())
     busy = _shim.pump()
-    _scene.throttle_redraws = bool(busy & shim.BUSY_RECORDING) and not _preference("full_redraw",
-                                                                                    False)
+    if not busy & shim.BUSY_RECORDING:
+        _scene.throttle_redraws = None
+    elif _scene.throttle_redraws is None:
+        # Looked up once per take: the preferences are a search away on every turn.
+        _scene.throttle_redraws = not _preference("full_redraw", False)
     return busy
 
 
@@ -206,8 +209,9 @@ def _pump():
     busy = pump()
     if (busy ^ _was_busy) & shim.BUSY_RECORDING:
         # A take or resimulation started or ended: the panel's buttons change with it.
-        _scene.throttle_redraws = False
+        throttle, _scene.throttle_redraws = _scene.throttle_redraws, False
         _scene.redraw()
+        _scene.throttle_redraws = throttle
     _was_busy = busy
     from . import panel
     panel.follow_recording(_shim)

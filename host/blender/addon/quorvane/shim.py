@@ -257,6 +257,9 @@ class Shim:
         return [(_decode(self.lib.qvnb_undo_step_name(i)), bool(self.lib.qvnb_undo_step_applied(i)))
                 for i in range(self.lib.qvnb_undo_step_count())]
 
+    def take_count(self):
+        return self.lib.qvnb_take_count()
+
     def takes(self):
         result = []
         for i in range(self.lib.qvnb_take_count()):
