@@ -82,9 +82,13 @@ void BlenderNode::unlinkChild(CoreNode* child) {
 }
 
 CSnapshot* BlenderNode::getSnapshot(SnapshotKind snapshotKind, double time) {
-    // The snapshot is the object's animation at `time`: every waiting key is written first.
-    host.flushKeys();
+    // The snapshot is the object's animation at `time`: its waiting keys are written first, and
+    // every node's when it has a parent, whose keys place it in the world. A tool reading back
+    // its start pose during a take writes only its own key then, not every camera's.
+    flushKeys();
     const ObjectInfo found = info();
+    if (!found.parent.empty())
+        host.flushKeys();
     if (!found.exists) {
         if (ownerInterface != nullptr)
             reportMissing("it is made again when its tool keys it");
