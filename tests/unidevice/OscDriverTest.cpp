@@ -166,7 +166,9 @@ TEST_F(OscDriverTest, MalformedFloodedAndEndlessInputLeavesTheListenerAnswering)
     phone.raw(garbage, sizeof garbage);
     const char truncated[] = "/t\0\0,fff\0\0\0\0\x3f\x80\0\0";
     phone.raw(truncated, sizeof truncated - 1);
-    std::string lying("#bundle\0\0\0\0\0\0\0\0\1\0\0\x10\0/a\0\0,f\0\0", 32);
+    // Header, time tag 1, an element said to hold 4096 bytes, then a 12-byte message.
+    std::string lying("#bundle\0\0\0\0\0\0\0\0\1\0\0\x10\0/a\0\0,f\0\0", 28);
+    lying.append("\x3f\x80\0\0", 4);
     phone.raw(lying.data(), lying.size());
     std::string deep = std::string("/deep\0\0\0,f\0\0\x3f\x80\0\0", 16);
     for (int level = 0; level < 40; ++level) {

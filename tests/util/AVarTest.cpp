@@ -46,7 +46,8 @@ public:
             mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
         mprotect(memory + page, page, PROT_NONE);
         start = memory + page - bytes.size();
-        std::memcpy(start, bytes.data(), bytes.size());
+        if (!bytes.empty())
+            std::memcpy(start, bytes.data(), bytes.size());
     }
     ~GuardedBytes() { munmap(memory, 2 * page); }
     const uint8_t* data() const { return start; }
