@@ -162,10 +162,14 @@ protected:
     // misses cycles and may drop what was queued for them; a value sent again is the same value.
     bool deliver(std::vector<unsigned char> bytes, const std::string& device, const char* type,
                  int index, double value) {
+        return deliverBy([&] { send(bytes); }, device, type, index, value);
+    }
+    bool deliverBy(const std::function<void()>& sendIt, const std::string& device,
+                   const char* type, int index, double value) {
         auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
         return waitUntil([&] {
             if (std::chrono::steady_clock::now() - last > std::chrono::milliseconds(200)) {
-                send(bytes);
+                sendIt();
                 last = std::chrono::steady_clock::now();
             }
             handler()->updateAll();
@@ -313,9 +317,21 @@ TEST_F(MidiThroughJack, PortsComingAndGoingQuicklyAreEachReadUnderTheirOwnName) 
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     churn.join();
-    // Every box was plugged at some point; the last round left boxes plugged that now read.
     ASSERT_TRUE(deliver({0xB0, 1, 127}, "Steady:out", "cc", 1, 1.0));
+    // A box pulled out and plugged straight back, quicker than the driver looks for ports: its
+    // name is listed at both looks, yet it is a new port that has to be connected anew.
     auto again = std::make_unique<JackMidiBox>("Churn 1");
+    ASSERT_TRUE(deliverBy([&] { again->send({0xB0, 11, 100}); }, "Churn 1:out", "cc", 11,
+                          100 / 127.0));
+    again.reset();
+    again = std::make_unique<JackMidiBox>("Churn 1");
+    ASSERT_TRUE(deliverBy([&] { again->send({0xB0, 11, 20}); }, "Churn 1:out", "cc", 11,
+                          20 / 127.0));
+    // Plugged back once the driver has seen it go, the box is read from the moment it shows as
+    // plugged: one message is enough.
+    again.reset();
+    ASSERT_TRUE(polled([&] { return !handler()->device("Churn 1:out", 0)->prepareDetection(0); }));
+    again = std::make_unique<JackMidiBox>("Churn 1");
     ASSERT_TRUE(plugged("Churn 1:out"));
     again->send({0xB0, 11, 127});
     ASSERT_TRUE(polled([&] {

@@ -245,9 +245,16 @@ void MidiPorts::scan() {
         return false;
     };
 
-    // Ports that went: their inputs close and their controls rest.
+    // Ports that went: their inputs close and their controls rest. A JACK port that went and
+    // came back between two looks is listed as before, but the server dropped the connection
+    // with the port that went: an input that carried messages and is no longer connected is
+    // closed here and opened again below.
     for (const auto& identity : identities) {
-        if (identity->open == nullptr || isListed(identity->open->api, identity->open->listed))
+        const Input* input = identity->open.get();
+        if (input == nullptr ||
+            (isListed(input->api, input->listed) &&
+             (input->api != Jack || !input->seen ||
+              backs->jack->connectedTo(input->jackInput, input->listed))))
             continue;
         changed = changed || identity->open->seen;
         close(*identity);
