@@ -286,7 +286,8 @@ void MidiPorts::scan() {
     // A port counts as present once what its source sends arrives; JACK takes a connection into
     // its graph at the start of a cycle after it was made, so new ones get a few cycles here and
     // are looked at again at every later look.
-    const auto patience = std::chrono::steady_clock::now() + (opened ? ReadyWait : std::chrono::milliseconds(0));
+    const auto patience =
+        std::chrono::steady_clock::now() + (opened ? ReadyWait : std::chrono::milliseconds(0));
     for (;;) {
         bool waiting = false;
         for (const auto& identity : identities) {
