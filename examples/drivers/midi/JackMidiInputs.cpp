@@ -110,8 +110,8 @@ int JackMidiInputs::open(const std::string& source, Sink sink, void* context) {
     if (port == nullptr)
         return -1;
     // By name: a port listed a moment ago may have gone, and another may have come, but a name
-    // stands for one port at a time.
-    // Whether the connection is in place shows only from the cycle that takes it in (see live()).
+    // stands for one port at a time. Whether the connection is in place shows only from the
+    // cycle that takes it in (see live()).
     const int connected = jack_connect(handle, source.c_str(), jack_port_name(port));
     if (connected != 0 && connected != EEXIST) {
         jack_port_unregister(handle, port);
@@ -122,9 +122,9 @@ int JackMidiInputs::open(const std::string& source, Sink sink, void* context) {
     slot.context = context;
     slot.live.store(false, std::memory_order_relaxed);
     slot.port.store(port, std::memory_order_seq_cst);
-    int used = inUse.load(std::memory_order_relaxed);
-    while (used < id + 1 && !inUse.compare_exchange_weak(used, id + 1)) {
-    }
+    // Only this thread writes it; the process callback reads it.
+    if (inUse.load(std::memory_order_relaxed) < id + 1)
+        inUse.store(id + 1, std::memory_order_release);
     return id;
 }
 

@@ -125,7 +125,8 @@ void MidiPorts::run() {
                 return stopping || std::chrono::steady_clock::now() - lastTouch <= IdleAfter;
             });
         else
-            wake.wait_for(hold, ScanInterval, [this] { return stopping; });
+            wake.wait_for(hold, waitingForCycle ? ReadyRecheck : ScanInterval,
+                          [this] { return stopping; });
     }
 }
 
@@ -281,6 +282,7 @@ void MidiPorts::scan() {
                 continue;  // gone meanwhile, or tried again at the next look
             identity.open = std::move(input);
             opened = true;
+            lastOpened = std::chrono::steady_clock::now();
         }
     }
     // A port counts as present once what its source sends arrives; JACK takes a connection into
@@ -300,6 +302,8 @@ void MidiPorts::scan() {
                 waiting = true;
             }
         }
+        waitingForCycle =
+            waiting && std::chrono::steady_clock::now() - lastOpened < std::chrono::seconds(2);
         if (!waiting || std::chrono::steady_clock::now() >= patience)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

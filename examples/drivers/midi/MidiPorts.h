@@ -32,6 +32,9 @@ public:
     // How long a look waits for new ports to carry messages before it publishes them; ports
     // that take longer are published by a later look.
     static constexpr std::chrono::milliseconds ReadyWait{100};
+    // ... and how soon the next look comes while one still waits (a loaded machine runs JACK's
+    // cycles late).
+    static constexpr std::chrono::milliseconds ReadyRecheck{10};
 
     struct Port {
         std::string name;
@@ -90,6 +93,9 @@ private:
 
     // Watcher thread only.
     std::vector<std::unique_ptr<Identity>> identities;
+    // A port opened in the last two seconds does not carry messages yet.
+    bool waitingForCycle = false;
+    std::chrono::steady_clock::time_point lastOpened;
     struct BackEnds;
     std::unique_ptr<BackEnds> backs;
 
