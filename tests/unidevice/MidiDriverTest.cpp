@@ -155,6 +155,15 @@ protected:
             },
             std::chrono::milliseconds(10000));
     }
+    // The devices as the host sees them, for a failure's message.
+    std::string devicesNow() {
+        std::string all;
+        for (int32_t i = 0; i < handler()->deviceCount(); ++i) {
+            Device* device = handler()->device(i);
+            all += " \"" + device->name() + (device->prepareDetection(0) ? "\"" : "\" (away)");
+        }
+        return all;
+    }
     Control* find(const std::string& device, const char* type, int index) {
         return handler()->findControl(controlBinding(device, type, index));
     }
@@ -322,11 +331,13 @@ TEST_F(MidiThroughJack, PortsComingAndGoingQuicklyAreEachReadUnderTheirOwnName) 
     // name is listed at both looks, yet it is a new port that has to be connected anew.
     auto again = std::make_unique<JackMidiBox>("Churn 1");
     ASSERT_TRUE(deliverBy([&] { again->send({0xB0, 11, 100}); }, "Churn 1:out", "cc", 11,
-                          100 / 127.0));
+                          100 / 127.0))
+        << devicesNow();
     again.reset();
     again = std::make_unique<JackMidiBox>("Churn 1");
     ASSERT_TRUE(deliverBy([&] { again->send({0xB0, 11, 20}); }, "Churn 1:out", "cc", 11,
-                          20 / 127.0));
+                          20 / 127.0))
+        << devicesNow();
     // Plugged back once the driver has seen it go, the box is read from the moment it shows as
     // plugged: one message is enough.
     again.reset();

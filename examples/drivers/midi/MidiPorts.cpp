@@ -38,6 +38,7 @@ struct MidiPorts::Input {
     std::unique_ptr<RtMidiIn> in;  // ALSA
     int jackInput = -1;            // JACK: the input's number among the back end's inputs
     bool seen = false;             // carries what its source sends (see ready())
+    std::chrono::steady_clock::time_point opened = std::chrono::steady_clock::now();
 
     void take(const unsigned char* bytes, size_t size) {
         decoder.feed(bytes, size, [this](const MidiValue& value) {
@@ -249,13 +250,17 @@ void MidiPorts::scan() {
     // Ports that went: their inputs close and their controls rest. A JACK port that went and
     // came back between two looks is listed as before, but the server dropped the connection
     // with the port that went: an input that carried messages and is no longer connected is
-    // closed here and opened again below.
+    // closed here and opened again below. So is one that never carried any, long after it was
+    // connected: its port may have gone before the connection took, and another of the same
+    // name come.
+    const auto now = std::chrono::steady_clock::now();
     for (const auto& identity : identities) {
         const Input* input = identity->open.get();
         if (input == nullptr ||
             (isListed(input->api, input->listed) &&
-             (input->api != Jack || !input->seen ||
-              backs->jack->connectedTo(input->jackInput, input->listed))))
+             (input->api != Jack ||
+              (input->seen ? backs->jack->connectedTo(input->jackInput, input->listed)
+                           : now - input->opened < PendingLimit))))
             continue;
         changed = changed || identity->open->seen;
         close(*identity);

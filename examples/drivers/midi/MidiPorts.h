@@ -35,6 +35,8 @@ public:
     // ... and how soon the next look comes while one still waits (a loaded machine runs JACK's
     // cycles late).
     static constexpr std::chrono::milliseconds ReadyRecheck{10};
+    // A JACK port that has not carried messages this long after it was connected is opened anew.
+    static constexpr std::chrono::seconds PendingLimit{1};
 
     struct Port {
         std::string name;
