@@ -107,9 +107,10 @@ void MidiSendToPropertyLatency(benchmark::State& state) {
             return;
         }
     } else {
+        // Asynchronous, as a server runs unless told otherwise.
         jack = std::make_unique<qvn::test::PrivateJackServer>(qvn::test::PrivateJackServer::Timing{
             static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-            state.range(2) != 0});
+            state.range(2) != 0, false});
         if (!jack->error().empty()) {
             state.SkipWithError(jack->error().c_str());
             return;

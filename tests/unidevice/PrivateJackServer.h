@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace qvn::test {
 
@@ -23,6 +24,10 @@ public:
         int period = 64;  // frames per cycle: 64 frames at 48 kHz are 1.3 ms
         int rate = 48000; // frames per second
         bool realtime = false;
+        // Each cycle waits for every client to finish. Without it, the server starts the next
+        // cycle on time and a client that ran late on a loaded machine loses what was sent to it
+        // in the cycle it missed; with it, a message sent once arrives.
+        bool synchronous = true;
     };
 
     PrivateJackServer() : PrivateJackServer(Timing{}) {}
@@ -42,9 +47,14 @@ public:
             if (freopen("/dev/null", "w", stdout) == nullptr ||
                 freopen("/dev/null", "w", stderr) == nullptr)
                 _exit(127);
-            execl(jackd.c_str(), "jackd", timing.realtime ? "--realtime" : "--no-realtime", "-n",
-                  name.c_str(), "-d", "dummy", "-r", rate.c_str(), "-p", frames.c_str(),
-                  static_cast<char*>(nullptr));
+            std::vector<const char*> arguments = {
+                "jackd", timing.realtime ? "--realtime" : "--no-realtime", "-n", name.c_str()};
+            if (timing.synchronous)
+                arguments.push_back("--sync");
+            for (const char* backEnd : {"-d", "dummy", "-r", rate.c_str(), "-p", frames.c_str()})
+                arguments.push_back(backEnd);
+            arguments.push_back(nullptr);
+            execv(jackd.c_str(), const_cast<char* const*>(arguments.data()));
             _exit(127);
         }
         setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);

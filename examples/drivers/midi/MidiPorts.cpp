@@ -1,9 +1,9 @@
 #include "MidiPorts.h"
 
+#include "JackMidiInputs.h"
 #include "MidiDecoder.h"
 #include "MidiDevice.h"
 
-#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <atomic>
@@ -25,65 +25,41 @@ bool sequencerPresent() {
     return stat("/dev/snd/seq", &info) == 0;
 }
 
-// Silences libjack while a probe for a server that may not run fails, then puts back whatever
-// error and info writers the host has installed.
-class JackMessagesMuted {
-public:
-    JackMessagesMuted() : error(jack_error_callback), info(jack_info_callback) {
-        jack_set_error_function([](const char*) {});
-        jack_set_info_function([](const char*) {});
-    }
-    ~JackMessagesMuted() {
-        jack_set_error_function(error);
-        jack_set_info_function(info);
-    }
-
-private:
-    void (*error)(const char*);
-    void (*info)(const char*);
-};
-
 enum Api { Alsa = 0, Jack = 1 };
-
-RtMidi::Api rtApi(int api) { return api == Alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK; }
 
 } // namespace
 
-// One open port: its RtMidi input, whose thread (or JACK's process thread) runs onMessage.
+// One open port. Its messages arrive on RtMidi's thread (ALSA) or on JACK's process thread.
 struct MidiPorts::Input {
     int api;
     std::string listed;
     std::shared_ptr<LatestValues> inbox;
     MidiDecoder decoder;
-    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiIn> in;  // ALSA
+    int jackInput = -1;            // JACK: the input's number among the back end's inputs
+    bool seen = false;             // carries what its source sends (see ready())
+    std::chrono::steady_clock::time_point opened = std::chrono::steady_clock::now();
 
-    static void onMessage(double, std::vector<unsigned char>* message, void* self) {
-        auto* input = static_cast<Input*>(self);
-        if (message == nullptr || message->empty())
-            return;
-        input->decoder.feed(message->data(), message->size(), [input](const MidiValue& value) {
+    void take(const unsigned char* bytes, size_t size) {
+        decoder.feed(bytes, size, [this](const MidiValue& value) {
             const int32_t index = MidiDecoder::indexOf(value);
-            input->inbox->store(MidiDecoder::typeName(value.type), index, value.value, 0, [&] {
+            inbox->store(MidiDecoder::typeName(value.type), index, value.value, 0, [&] {
                 return MidiDevice::slotFor(static_cast<int>(value.type), index);
             });
         });
     }
+    static void fromRtMidi(double, std::vector<unsigned char>* message, void* self) {
+        if (message != nullptr && !message->empty())
+            static_cast<Input*>(self)->take(message->data(), message->size());
+    }
+    static void fromJack(void* self, const unsigned char* bytes, size_t size) {
+        static_cast<Input*>(self)->take(bytes, size);
+    }
 };
 
 struct MidiPorts::BackEnds {
-    std::unique_ptr<RtMidiIn> alsa;   // lists the sequencer's ports; null without a sequencer
-    jack_client_t* probe = nullptr;   // tells whether the JACK server is still there
-    std::atomic<bool> jackGone{false};
-    std::unique_ptr<RtMidiIn> jack;   // lists JACK's MIDI outputs while a server runs
-
-    ~BackEnds() { dropJack(); }
-    void dropJack() {
-        jack.reset();
-        if (probe != nullptr)
-            jack_client_close(probe);
-        probe = nullptr;
-        jackGone = false;
-    }
+    std::unique_ptr<RtMidiIn> alsa;      // lists the sequencer's ports; null without a sequencer
+    std::unique_ptr<JackMidiInputs> jack;  // null while no JACK server runs
 };
 
 MidiPorts::MidiPorts() : lastTouch(std::chrono::steady_clock::now()), backs(new BackEnds) {
@@ -99,7 +75,8 @@ MidiPorts::~MidiPorts() {
     }
     wake.notify_all();
     watcher.join();
-    // Inputs close before the back ends that listed them.
+    // JACK stops calling the inputs' sinks before they go.
+    backs->jack.reset();
     identities.clear();
     backs.reset();
 }
@@ -149,11 +126,12 @@ void MidiPorts::run() {
                 return stopping || std::chrono::steady_clock::now() - lastTouch <= IdleAfter;
             });
         else
-            wake.wait_for(hold, ScanInterval, [this] { return stopping; });
+            wake.wait_for(hold, waitingForCycle ? ReadyRecheck : ScanInterval,
+                          [this] { return stopping; });
     }
 }
 
-bool MidiPorts::scanAlsa(std::vector<std::pair<int, std::string>>& listed) {
+bool MidiPorts::scanAlsa(std::vector<std::string>& listed) {
     if (backs->alsa == nullptr) {
         if (!sequencerPresent())
             return false;
@@ -165,39 +143,68 @@ bool MidiPorts::scanAlsa(std::vector<std::pair<int, std::string>>& listed) {
         }
     }
     const unsigned int count = backs->alsa->getPortCount();
-    for (unsigned int i = 0; i < count; ++i)
-        listed.emplace_back(static_cast<int>(i), backs->alsa->getPortName(i));
+    for (unsigned int i = 0; i < count; ++i) {
+        // Empty when the port went between counting and naming.
+        std::string name = backs->alsa->getPortName(i);
+        if (!name.empty())
+            listed.push_back(std::move(name));
+    }
     return true;
 }
 
-bool MidiPorts::scanJack(std::vector<std::pair<int, std::string>>& listed) {
-    if (backs->jackGone)
-        backs->dropJack();
-    if (backs->probe == nullptr) {
-        JackMessagesMuted muted;
-        jack_status_t status{};
-        backs->probe = jack_client_open("Quorvane MIDI watch", JackNoStartServer, &status);
-        if (backs->probe == nullptr)
-            return false;
-        jack_on_shutdown(
-            backs->probe, [](void* self) { static_cast<BackEnds*>(self)->jackGone = true; },
-            backs.get());
-        if (jack_activate(backs->probe) != 0) {
-            backs->dropJack();
-            return false;
-        }
-        try {
-            backs->jack = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, ClientName);
-            backs->jack->setErrorCallback(&quiet);
-        } catch (const RtMidiError&) {
-            backs->dropJack();
-            return false;
-        }
-    }
-    const unsigned int count = backs->jack->getPortCount();
-    for (unsigned int i = 0; i < count; ++i)
-        listed.emplace_back(static_cast<int>(i), backs->jack->getPortName(i));
+bool MidiPorts::scanJack(std::vector<std::string>& listed) {
+    if (backs->jack == nullptr)
+        backs->jack = JackMidiInputs::join(ClientName);
+    if (backs->jack == nullptr)
+        return false;
+    listed = backs->jack->sources();
     return true;
+}
+
+bool MidiPorts::openAlsa(Input& input) {
+    try {
+        input.in = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, ClientName);
+        input.in->setErrorCallback(&quiet);
+        input.in->ignoreTypes(false, true, true);
+        input.in->setCallback(&Input::fromRtMidi, &input);
+        // The sequencer names its ports with their client and port numbers, which no other port
+        // has while this one exists: the name is looked up again just before opening, and after
+        // opening the same place must still hold it, or what opened may be another port.
+        const unsigned int count = input.in->getPortCount();
+        unsigned int index = 0;
+        while (index < count && input.in->getPortName(index) != input.listed)
+            ++index;
+        if (index == count)
+            return false;
+        input.in->openPort(index, "in");
+        if (input.in->isPortOpen() && input.in->getPortName(index) == input.listed)
+            return true;
+    } catch (const RtMidiError&) {
+    }
+    input.in.reset();
+    return false;
+}
+
+void MidiPorts::close(Identity& identity) {
+    if (identity.open == nullptr)
+        return;
+    if (identity.open->api == Jack && backs->jack != nullptr)
+        backs->jack->close(identity.open->jackInput);
+    identity.open.reset();
+    identity.inbox->rest();
+}
+
+bool MidiPorts::ready(Input& input) {
+    if (input.seen)
+        return true;
+    if (input.api == Alsa) {
+        input.seen = true;
+    } else if (backs->jack->live(input.jackInput)) {
+        // Connected by name, so only the named source can be there; what the cycle's graph
+        // holds is checked all the same before the port counts as present.
+        input.seen = backs->jack->connectedTo(input.jackInput, input.listed);
+    }
+    return input.seen;
 }
 
 MidiPorts::Identity& MidiPorts::identityFor(const std::string& name) {
@@ -213,57 +220,98 @@ MidiPorts::Identity& MidiPorts::identityFor(const std::string& name) {
     if (waiting != nullptr)
         return *waiting;
     identities.push_back(std::unique_ptr<Identity>(
-        new Identity{name, ofName, std::make_shared<LatestValues>(ControlCap), nullptr}));
+        new Identity{name, ofName, std::make_shared<LatestValues>(ControlCap), nullptr, false}));
     return *identities.back();
 }
 
 void MidiPorts::scan() {
-    std::vector<std::pair<int, std::string>> alsa;
-    std::vector<std::pair<int, std::string>> jack;
+    bool changed = false;
+    // A JACK server that shut down takes its inputs with it; a new one is looked for below.
+    if (backs->jack != nullptr && backs->jack->gone()) {
+        for (const auto& identity : identities)
+            if (identity->open != nullptr && identity->open->api == Jack) {
+                changed = changed || identity->open->seen;
+                close(*identity);
+            }
+        backs->jack.reset();
+    }
+    std::vector<std::string> alsa;
+    std::vector<std::string> jack;
     const bool hasAlsa = scanAlsa(alsa);
     const bool hasJack = scanJack(jack);
-    const std::vector<std::pair<int, std::string>>* listed[2] = {&alsa, &jack};
-    bool changed = false;
+    const std::vector<std::string>* listed[2] = {&alsa, &jack};
+    auto isListed = [&](int api, const std::string& name) {
+        for (const std::string& other : *listed[api])
+            if (other == name)
+                return true;
+        return false;
+    };
 
-    // Ports that went: their inputs close and their controls rest.
+    // Ports that went: their inputs close and their controls rest. A JACK port that went and
+    // came back between two looks is listed as before, but the server dropped the connection
+    // with the port that went: an input that carried messages and is no longer connected is
+    // closed here and opened again below. So is one that never carried any, long after it was
+    // connected: its port may have gone before the connection took, and another of the same
+    // name come.
+    const auto now = std::chrono::steady_clock::now();
     for (const auto& identity : identities) {
-        if (identity->open == nullptr)
+        const Input* input = identity->open.get();
+        if (input == nullptr ||
+            (isListed(input->api, input->listed) &&
+             (input->api != Jack ||
+              (input->seen ? backs->jack->connectedTo(input->jackInput, input->listed)
+                           : now - input->opened < PendingLimit))))
             continue;
-        bool still = false;
-        for (const auto& [index, name] : *listed[identity->open->api])
-            still = still || name == identity->open->listed;
-        if (!still) {
-            identity->open.reset();
-            identity->inbox->rest();
-            changed = true;
-        }
+        changed = changed || identity->open->seen;
+        close(*identity);
     }
     // Ports that came: each takes an identity and opens.
+    bool opened = false;
     for (int api : {Alsa, Jack}) {
-        for (const auto& [index, name] : *listed[api]) {
+        for (const std::string& name : *listed[api]) {
             bool known = false;
             for (const auto& identity : identities)
                 known = known || (identity->open != nullptr && identity->open->api == api &&
                                   identity->open->listed == name);
-            if (known)
+            const std::string stable = stableName(name);
+            if (known || stable.empty())
                 continue;
-            Identity& identity = identityFor(stableName(name));
+            Identity& identity = identityFor(stable);
             auto input = std::make_unique<Input>();
             input->api = api;
             input->listed = name;
             input->inbox = identity.inbox;
-            try {
-                input->in = std::make_unique<RtMidiIn>(rtApi(api), ClientName);
-                input->in->setErrorCallback(&quiet);
-                input->in->ignoreTypes(false, true, true);
-                input->in->setCallback(&Input::onMessage, input.get());
-                input->in->openPort(static_cast<unsigned int>(index), "in");
-            } catch (const RtMidiError&) {
-                continue;  // tried again at the next look
-            }
+            if (api == Alsa ? !openAlsa(*input)
+                            : (input->jackInput = backs->jack->open(name, &Input::fromJack,
+                                                                    input.get())) < 0)
+                continue;  // gone meanwhile, or tried again at the next look
             identity.open = std::move(input);
-            changed = true;
+            opened = true;
+            lastOpened = std::chrono::steady_clock::now();
         }
+    }
+    // A port counts as present once what its source sends arrives; JACK takes a connection into
+    // its graph at the start of a cycle after it was made, so new ones get a few cycles here and
+    // are looked at again at every later look.
+    const auto patience =
+        std::chrono::steady_clock::now() + (opened ? ReadyWait : std::chrono::milliseconds(0));
+    for (;;) {
+        bool waiting = false;
+        for (const auto& identity : identities) {
+            if (identity->open == nullptr || identity->open->seen)
+                continue;
+            if (ready(*identity->open)) {
+                identity->shown = true;
+                changed = true;
+            } else {
+                waiting = true;
+            }
+        }
+        waitingForCycle =
+            waiting && std::chrono::steady_clock::now() - lastOpened < std::chrono::seconds(2);
+        if (!waiting || std::chrono::steady_clock::now() >= patience)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     std::string nowAnswered = hasAlsa && hasJack ? "ALSA, JACK"
@@ -274,10 +322,13 @@ void MidiPorts::scan() {
     answered = nowAnswered;
     if (!changed && generation != 0)
         return;
+    // Identities whose port never carried anything are not shown: no device for a port that
+    // went before it could be read.
     published.clear();
     for (const auto& identity : identities)
-        published.push_back(
-            Port{identity->name, identity->ordinal, identity->inbox, identity->open != nullptr});
+        if (identity->shown)
+            published.push_back(Port{identity->name, identity->ordinal, identity->inbox,
+                                     identity->open != nullptr && identity->open->seen});
     ++generation;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Watches the MIDI input ports of the ALSA sequencer and, while a JACK server runs, of JACK, on a
 // thread of its own: opens every port that appears, closes every port that goes, and feeds each
-// open port's messages into the latest-value slots of its identity. Opening a port (a JACK client
-// each) takes milliseconds, so none of it happens on the host's thread.
+// open port's messages into the latest-value slots of its identity. Opening a port takes a round
+// trip to the sequencer or the JACK server, so none of it happens on the host's thread. A port is
+// published as present only once what its source sends arrives.
 //
 // A port's identity is its name and its place among ports of that name. A port that goes keeps
 // its identity and slots, resting; the next port of the same name takes the first such identity
@@ -28,6 +29,14 @@ public:
     // After this long without a poll the watcher sleeps until the next one.
     static constexpr std::chrono::seconds IdleAfter{5};
     static constexpr size_t ControlCap = 1024;
+    // How long a look waits for new ports to carry messages before it publishes them; ports
+    // that take longer are published by a later look.
+    static constexpr std::chrono::milliseconds ReadyWait{100};
+    // ... and how soon the next look comes while one still waits (a loaded machine runs JACK's
+    // cycles late).
+    static constexpr std::chrono::milliseconds ReadyRecheck{10};
+    // A JACK port that has not carried messages this long after it was connected is opened anew.
+    static constexpr std::chrono::seconds PendingLimit{1};
 
     struct Port {
         std::string name;
@@ -61,12 +70,19 @@ private:
         int32_t ordinal;
         std::shared_ptr<LatestValues> inbox;
         std::unique_ptr<Input> open;  // null while the port is away
+        bool shown;                   // its port has carried messages at least once
     };
 
     void run();
     void scan();
-    bool scanAlsa(std::vector<std::pair<int, std::string>>& listed);
-    bool scanJack(std::vector<std::pair<int, std::string>>& listed);
+    // The ports each back end lists now, by name; false when the back end is not there.
+    bool scanAlsa(std::vector<std::string>& listed);
+    bool scanJack(std::vector<std::string>& listed);
+    // Opens the sequencer port `input` names; false when it is not there (any more).
+    bool openAlsa(Input& input);
+    // True once the port carries what its source sends.
+    bool ready(Input& input);
+    void close(Identity& identity);
     Identity& identityFor(const std::string& name);
 
     mutable std::mutex lock;
@@ -79,6 +95,9 @@ private:
 
     // Watcher thread only.
     std::vector<std::unique_ptr<Identity>> identities;
+    // A port opened in the last two seconds does not carry messages yet.
+    bool waitingForCycle = false;
+    std::chrono::steady_clock::time_point lastOpened;
     struct BackEnds;
     std::unique_ptr<BackEnds> backs;
 
