@@ -45,11 +45,13 @@ protected:
     // `act` once the window asks for a control, `confirm` when it offers one, then Use. After
     // `limitMs` without an offer, Cancel.
     void bindByDoing(int32_t row, const std::function<void()>& act,
-                     const std::function<void()>& confirm = {}, int limitMs = 5000) {
+                     const std::function<void()>& confirm = {}, int limitMs = 5000,
+                     int repeatMs = 0) {
         BindingDialog& binding = dialog->propertyManager()->bindingDialog();
         bool acted = false;
         QElapsedTimer clock;
         clock.start();
+        QElapsedTimer sinceAct;
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [&] {
             ControlDetector* detection = binding.detector();
@@ -57,9 +59,13 @@ protected:
                 return;
             if (clock.elapsed() > limitMs) {
                 click(binding.getRoot(), BindingDialog::CancelButton);
-            } else if (detection->label() == ControlDetector::PressText && !acted) {
+            } else if (detection->label() == ControlDetector::PressText &&
+                       (!acted || (repeatMs > 0 && sinceAct.elapsed() > repeatMs))) {
+                // A device across a network or a sound server may drop or delay what was
+                // sent; with repeatMs the user moves the control again until it is seen.
                 act();
                 acted = true;
+                sinceAct.start();
             } else if (detection->label() == ControlDetector::ConfirmText) {
                 if (confirm)
                     confirm();

@@ -9,6 +9,7 @@
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -51,20 +52,22 @@ TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBin
     ASSERT_TRUE(waitUntil([&] {
         handler->updateAll();
         return handler->device("Knobs:out", 0) != nullptr;
-    }));
+    }, std::chrono::seconds(10)));
     Instance* instance = make();
     ASSERT_TRUE(dialog->open(instance));
 
     OscSender phone(port);
+    // Like a user, the test moves the control again while the window has not seen it.
+    constexpr int limitMs = 10000;
+    constexpr int againMs = 300;
     bindByDoing(0, [&] {
         for (float value : {0.2f, 0.4f, 0.6f})
             phone.fader("/1/fader1", value);
-    });
+    }, {}, limitMs, againMs);
     bindByDoing(1, [&] {
-        for (unsigned char value : {20, 60, 100}) {
+        for (unsigned char value : {20, 60, 100})
             box->send({0xB0, 7, value});
-        }
-    });
+    }, {}, limitMs, againMs);
     const std::string osc = "OSC :" + std::to_string(port);
     EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), osc + ": /1/fader1 [0]");
     EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "Knobs:out: CC 7 ch 1");
@@ -73,13 +76,17 @@ TEST_F(RemoteBindingsTest, AFaderAndAKnobMovedInTheBindingWindowBecomeTheRowsBin
     auto* properties = instance->getProperties();
     properties->property("Pan")->setDeadzone(0);
     properties->property("Tilt")->setDeadzone(0);
-    phone.fader("/1/fader1", 0.75f);
-    box->send({0xB0, 7, 127});
+    QElapsedTimer sinceSent;
     EXPECT_TRUE(waitUntil([&] {
+        if (!sinceSent.isValid() || sinceSent.elapsed() > againMs) {
+            phone.fader("/1/fader1", 0.75f);
+            box->send({0xB0, 7, 127});
+            sinceSent.start();
+        }
         handler->updateAll();
         return properties->property("Pan")->value() == 0.75 &&
                properties->property("Tilt")->value() == 1.0;
-    }));
+    }, std::chrono::seconds(10)));
     if (!picture.empty())
         dialog->getRoot()->getWidget()->grab().save(
             QString::fromStdString(picture + "/input_settings_remote.png"));

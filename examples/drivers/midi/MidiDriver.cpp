@@ -5,9 +5,26 @@
 #include "MidiDevice.h"
 #include "unidevice/DeviceHandler.h"
 
+#include <dlfcn.h>
+
 namespace mvk::examples {
 
+namespace {
+
+// libjack allocates process-wide state when it is loaded and never frees it when it is
+// unloaded: every detach that unloaded this driver, and libjack with it, lost that state, and
+// a reloaded libjack starts its process-wide set-up again. Once this driver has loaded it,
+// libjack stays for the life of the process.
+void keepJackLoaded() {
+    static const bool kept =
+        dlopen("libjack.so.0", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+    (void)kept;
+}
+
+}  // namespace
+
 MidiDriver::MidiDriver(unidevice::DeviceHandler* handler) : ListDriver("midi", handler) {
+    keepJackLoaded();
     refresh();
     const std::string backs = watcher.backEnds();
     logLine("MIDI: " + (backs.empty() ? std::string("no sequencer or JACK server found")
