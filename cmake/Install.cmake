@@ -43,7 +43,7 @@ add_custom_target(sdk_headers ALL DEPENDS ${staged_headers})
 
 # The runtime tree, stripped on request (cmake --install --strip, and the package).
 install(DIRECTORY ${QVN_STAGE_DIR}/ DESTINATION ${QVN_INSTALL_TREE} USE_SOURCE_PERMISSIONS
-        PATTERN ".keep" EXCLUDE)
+        PATTERN ".keep" EXCLUDE PATTERN "__pycache__" EXCLUDE)
 install(CODE "
     set(tree \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QVN_INSTALL_TREE}\")
     if(CMAKE_INSTALL_DO_STRIP)

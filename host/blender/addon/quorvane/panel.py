@@ -547,6 +547,7 @@ def register():
         name="Slow motion", description="Slow-motion step: 1 is real time, each step halves it",
         min=1, max=6, get=_get_slow_motion, set=_set_slow_motion)
     bpy.types.VIEW3D_MT_object_animation.append(_menu_entry)
+    session.follow_pump(follow_recording)
 
 
 def restore_preferences():
@@ -560,6 +561,7 @@ def restore_preferences():
 
 
 def unregister():
+    session.unfollow_pump(follow_recording)
     bpy.types.VIEW3D_MT_object_animation.remove(_menu_entry)
     del bpy.types.WindowManager.quorvane_slow_motion
     for cls in reversed(_CLASSES):

@@ -200,6 +200,18 @@ def next_interval(busy, interval):
 
 
 _was_busy = 0
+_pump_followers = []
+
+
+def follow_pump(follower):
+    """follower(core) runs after every turn of the pump while the core is attached."""
+    if follower not in _pump_followers:
+        _pump_followers.append(follower)
+
+
+def unfollow_pump(follower):
+    if follower in _pump_followers:
+        _pump_followers.remove(follower)
 
 
 def _pump():
@@ -213,8 +225,8 @@ def _pump():
         _scene.redraw()
         _scene.throttle_redraws = throttle
     _was_busy = busy
-    from . import panel
-    panel.follow_recording(_shim)
+    for follower in list(_pump_followers):
+        follower(_shim)
     _interval = next_interval(busy, _interval)
     return _interval
 
