@@ -6,6 +6,7 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 
 namespace mvk::examples {
 
@@ -20,10 +21,13 @@ struct Writers {
     void (*info)(const char*) = nullptr;
 };
 
-// One per library, never destroyed: a guard may still be released while statics are torn down.
+// One per library, set up before any code of it runs and with nothing to tear down: a guard
+// may be released while statics are destroyed, and unloading the library frees nothing.
+static_assert(std::is_trivially_destructible_v<Writers>);
+constinit Writers shared;
+
 Writers& writers() {
-    static Writers* const shared = new Writers;
-    return *shared;
+    return shared;
 }
 
 } // namespace
