@@ -192,13 +192,10 @@ void StdComponent::setVisible(bool value, bool propagateUp) {
             child(i)->setVisible(below->isOwnVisible(), false);
 }
 
+// Asked for every component each time a window or page is shown: the parent answers for itself
+// and its ancestors, which costs one call per level where a cast per level cost a type search.
 bool StdComponent::isVisible() const {
-    for (const Component* at = this; at != nullptr; at = at->parent()) {
-        const StdComponent* node = asStd(at);
-        if (node != nullptr && !node->visibleFlag)
-            return false;
-    }
-    return true;
+    return visibleFlag && (parent() == nullptr || parent()->isVisible());
 }
 
 void StdComponent::setEnabled(bool value, bool propagateUp) {
@@ -212,12 +209,7 @@ void StdComponent::setEnabled(bool value, bool propagateUp) {
 }
 
 bool StdComponent::isEnabled() const {
-    for (const Component* at = this; at != nullptr; at = at->parent()) {
-        const StdComponent* node = asStd(at);
-        if (node != nullptr && !node->enabledFlag)
-            return false;
-    }
-    return true;
+    return enabledFlag && (parent() == nullptr || parent()->isEnabled());
 }
 
 void StdComponent::setHighlighted(bool value) {

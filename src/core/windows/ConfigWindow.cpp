@@ -48,6 +48,11 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Kept pages belong to an instance as the messages of its end name it.
+const void* pageOwner(const Instance* instance) {
+    return static_cast<const util::MessageNode*>(instance);
+}
+
 HostAdaptor* host() {
     CoreImplementation* core = CoreImplementation::existing();
     return core != nullptr ? core->getAdaptor() : nullptr;
@@ -202,12 +207,16 @@ void ConfigWindow::refreshInstances() {
 }
 
 void ConfigWindow::selectInstance(Instance* instance) {
-    removePage();
+    setPageAside();
     if (current != nullptr && current != instance && tree != nullptr) {
         bool stillShown = false;
         treeRoot->forEach([&](ConfigTreeNode* node) { stillShown |= node->instance == current; });
-        if (!stillShown)
+        // Without the subscription the window would not learn of the instance's end, so its
+        // kept page goes with it.
+        if (!stillShown) {
+            recentPages.forget(pageOwner(current));
             unsubscribe(current);
+        }
     }
     current = instance;
     if (current != nullptr)
@@ -242,13 +251,17 @@ void ConfigWindow::showPage() {
             control->setEnabled(true, false);
     if (configRoot == nullptr || pageArea == nullptr)
         return;
-    page = configRoot->buildPage();
+    page = recentPages.take(pageOwner(current), configRoot);
+    const bool built = page == nullptr;
+    if (built)
+        page = configRoot->buildPage();
     if (page == nullptr)
         return;
     pageArea->addChild(page);
     if (pageArea->isShown())
         page->show();
-    tidyPage(page);
+    if (built)
+        tidyPage(page);
     listenToElements(configRoot);
 }
 
@@ -270,6 +283,15 @@ void ConfigWindow::tidyPage(gui::Component* built) {
              !qobject_cast<QAbstractSpinBox*>(field->parentWidget()) &&
              !qobject_cast<QComboBox*>(field->parentWidget())))
             field->setMaximumWidth(FieldWidth);
+}
+
+void ConfigWindow::setPageAside() {
+    if (page == nullptr)
+        return;
+    gui::Component* old = page;
+    page = nullptr;
+    recentPages.keep(pageOwner(current), current != nullptr ? current->getConfigRoot() : nullptr,
+                     old);
 }
 
 void ConfigWindow::removePage() {
@@ -384,6 +406,8 @@ void ConfigWindow::onInstanceGone(const util::MessageNode* dying) {
     std::erase_if(unsaved, [&](const Instance* instance) {
         return static_cast<const util::MessageNode*>(instance) == dying;
     });
+    // The instance's elements die with it; a page of it kept aside goes now as well.
+    recentPages.forget(dying);
     if (static_cast<const util::MessageNode*>(current) != dying)
         return;
     // The instance's elements die with it; its page goes now, before anything reaches it.

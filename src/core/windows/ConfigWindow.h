@@ -1,6 +1,7 @@
 #pragma once
 // The configuration window: the preference page of the instance chosen in its tree, and the
 // management of that tool's configuration profiles.
+#include "core/configadaptor/PageCache.h"
 #include "core/windows/WindowBase.h"
 
 #include <cstdint>
@@ -74,6 +75,9 @@ private:
     void onInstanceGone(const util::MessageNode* dying);
 
     void showPage();
+    // Sets the shown page aside for a later return to its instance.
+    void setPageAside();
+    // Destroys the shown page.
     void removePage();
     static void tidyPage(gui::Component* built);
     void listenToElements(configadaptor::Node* element);
@@ -104,6 +108,8 @@ private:
 
     Instance* current = nullptr;
     gui::Component* page = nullptr;
+    // The page shown before the present one, kept built.
+    configadaptor::PageCache recentPages{1};
     gui::componentinterface::Tree* tree = nullptr;
     gui::componentinterface::ComboBox* combo = nullptr;
     gui::Component* pageArea = nullptr;

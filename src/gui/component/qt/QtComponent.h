@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 #include <type_traits>
 
 namespace mvk::gui::component::qt {
@@ -146,7 +147,11 @@ public:
     void onChildShown(Component* child) override {
         if (box == nullptr || child->getWidget() == nullptr)
             return;
-        box->insertWidget(boxIndexOf(child), child->getWidget());
+        const int index = boxIndexOf(child);
+        // Shown again in a box kept from an earlier showing, it is already in its place.
+        if (box->indexOf(child->getWidget()) == index)
+            return;
+        box->insertWidget(index, child->getWidget());
     }
     void onChildHidden(Component* child) override {
         if (box != nullptr && child->getWidget() != nullptr)
@@ -176,7 +181,13 @@ protected:
     virtual void prepareShow() {
         if (ComponentClass::boxSettings() == nullptr)
             return;
-        rebuildBox();
+        // A box kept from an earlier showing that still holds every child in order is kept,
+        // with its laid-out sizes and whatever was added to it besides (a closing stretch):
+        // a page shown again then costs no layout from scratch. Otherwise it starts afresh.
+        if (boxHoldsChildren())
+            applyBoxSettings();
+        else
+            rebuildBox();
         for (int i = 0; i < ComponentClass::childCount(); ++i)
             ComponentClass::child(i)->show();
     }
@@ -211,6 +222,25 @@ protected:
         applyLimits();
     }
 
+    // Whether the box holds the widgets of all children in their order (other items, such as
+    // stretches, aside).
+    bool boxHoldsChildren() const {
+        if (box == nullptr)
+            return false;
+        const int items = box->count();
+        int item = 0;
+        const auto nextWidget = [&]() -> QWidget* {
+            while (item < items && box->itemAt(item)->widget() == nullptr)
+                ++item;
+            return item < items ? box->itemAt(item++)->widget() : nullptr;
+        };
+        for (int i = 0; i < ComponentClass::childCount(); ++i)
+            if (QWidget* childWidget = ComponentClass::child(i)->getWidget();
+                childWidget != nullptr && nextWidget() != childWidget)
+                return false;
+        return nextWidget() == nullptr;
+    }
+
     void syncVisibility() { applyVisibility(ComponentClass::isShown() && isVisible()); }
 
     // Whether making this widget visible shows it on screen now: a window, or a widget whose
@@ -229,11 +259,16 @@ protected:
         widget()->QWidget::setEnabled(isEnabled());
     }
 
+    // Applied again whenever the component or an ancestor is adopted; Qt announces every tooltip
+    // it is given to the widget and the event filters, so only a change is passed on.
     void applyTooltip() {
-        if (ComponentClass::getEffectiveTooltipId() >= 0)
-            widget()->setToolTip(QString());
-        else
-            widget()->setToolTip(QWidget::tr(ComponentClass::getTooltip().c_str()));
+        const bool helpLine = ComponentClass::getEffectiveTooltipId() >= 0;
+        const std::string& text = helpLine ? std::string() : ComponentClass::getTooltip();
+        if (tooltipApplied && appliedTooltip == text)
+            return;
+        tooltipApplied = true;
+        appliedTooltip = text;
+        widget()->setToolTip(helpLine ? QString() : QWidget::tr(text.c_str()));
     }
 
     void applyLimits() {
@@ -391,6 +426,9 @@ private:
     }
 
     QBoxLayoutLimited* box = nullptr;
+    // The tooltip text last given to the widget (empty while the help line shows it).
+    std::string appliedTooltip;
+    bool tooltipApplied = false;
 };
 
 } // namespace mvk::gui::component::qt

@@ -26,10 +26,12 @@ int widgetDecimals(int32_t decimals) {
 
 Spinner::Spinner(const util::xml::Element& element) : QtComponent(element) {
     quietly([&] {
-        // Decimals first: the spin box rounds its range and value to them.
+        // The step first: it decides the shown text (textFromValue), and every change of that
+        // text lays the line out again. Then the decimals: the spin box rounds its range and
+        // value to them.
+        QDoubleSpinBox::setSingleStep(getStep());
         QDoubleSpinBox::setDecimals(widgetDecimals(getDecimals()));
         QDoubleSpinBox::setRange(getMinimum(), getMaximum());
-        QDoubleSpinBox::setSingleStep(getStep());
         QDoubleSpinBox::setValue(getDefaultValue());
     });
     connect(this, &QDoubleSpinBox::editingFinished, this, &Spinner::onEditFinish);
