@@ -24,18 +24,21 @@ struct Goal {
     double limit = 0;
     // True: the figure must reach the limit; false: it must stay below it.
     bool atLeast = true;
+    // A peer figure printed beside the goals, measured against the same limit but not a goal.
+    bool peer = false;
 };
 
 // Prints the line of one goal (a negative or NaN figure: not measured, so missed) and appends it
 // to $QVN_GOALS; true when the goal is met.
 inline bool printGoal(const std::string& what, double value, const std::string& unit, double limit,
-                      bool atLeast) {
+                      bool atLeast, bool peer = false) {
     const bool measured = value == value && value >= 0;
     const bool met = measured && (atLeast ? value >= limit : value < limit);
+    const char* verdict = peer ? "peer figure" : met ? "goal met" : "goal missed";
     char line[512];
-    std::snprintf(line, sizeof line, "%s: %s %.3g %s (limit: %s %.3g %s)\n",
-                  met ? "goal met" : "goal missed", what.c_str(), measured ? value : 0.0,
-                  unit.c_str(), atLeast ? "at least" : "under", limit, unit.c_str());
+    std::snprintf(line, sizeof line, "%s: %s %.3g %s (%s: %s %.3g %s)\n", verdict, what.c_str(),
+                  measured ? value : 0.0, unit.c_str(), peer ? "beside the goal" : "limit",
+                  atLeast ? "at least" : "under", limit, unit.c_str());
     std::fputs(line, stdout);
     if (const char* path = std::getenv("QVN_GOALS"); path != nullptr && *path != '\0')
         if (std::FILE* log = std::fopen(path, "a")) {
@@ -62,14 +65,16 @@ public:
         }
     }
 
-    // Prints one line per goal; the number of goals missed (a goal never measured is missed).
+    // Prints one line per goal and peer figure; the number of goals missed (a goal never
+    // measured is missed).
     int printGoals() const {
         int missed = 0;
-        for (size_t i = 0; i < goals.size(); ++i)
-            missed += printGoal(goals[i].what, found[i], goals[i].unit, goals[i].limit,
-                                goals[i].atLeast)
-                          ? 0
-                          : 1;
+        for (size_t i = 0; i < goals.size(); ++i) {
+            const Goal& goal = goals[i];
+            const bool met = printGoal(goal.what, found[i], goal.unit, goal.limit, goal.atLeast,
+                                       goal.peer);
+            missed += goal.peer || met ? 0 : 1;
+        }
         return missed;
     }
 
