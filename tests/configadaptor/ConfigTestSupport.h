@@ -3,6 +3,7 @@
 // see into one shared journal, so tests can check the order of notices, holds and callbacks.
 #include "RefHost.h"
 #include "core/configadaptor/Node.h"
+#include "gui/Toolkit.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,12 @@ protected:
     void TearDown() override { mvk::qvn::core::configadaptor::Node::setAdaptor(nullptr); }
 
     const std::vector<std::string>& holds() const { return host.undoStack.history(); }
+    // For tests that build pages: the GUI toolkit with its component factories.
+    static void startToolkit() {
+        mvk::gui::Toolkit::start();
+        if (mvk::gui::ComponentFactory::instance()->factoryCount() == 0)
+            mvk::gui::Toolkit::registerFactories();
+    }
 
     host::RefHost host;
     Journal journal;

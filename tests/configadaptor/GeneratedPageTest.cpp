@@ -75,9 +75,7 @@ class GeneratedPageTest : public qvn::test::ConfigTest {
 protected:
     void SetUp() override {
         ConfigTest::SetUp();
-        mvk::gui::Toolkit::start();
-        if (mvk::gui::ComponentFactory::instance()->factoryCount() == 0)
-            mvk::gui::Toolkit::registerFactories();
+        startToolkit();
     }
 
     guitest::Owned page() { return guitest::Owned(tool.root()->buildPage()); }

@@ -6,7 +6,6 @@
 #include "core/configadaptor/Spinner.h"
 #include "core/configadaptor/TreeBuilder.h"
 #include "gui/Component.h"
-#include "gui/Toolkit.h"
 #include "gui/componentinterface/Spinner.h"
 
 #include <QAbstractScrollArea>
@@ -44,9 +43,7 @@ class PageCacheTest : public qvn::test::ConfigTest {
 protected:
     void SetUp() override {
         ConfigTest::SetUp();
-        mvk::gui::Toolkit::start();
-        if (mvk::gui::ComponentFactory::instance()->factoryCount() == 0)
-            mvk::gui::Toolkit::registerFactories();
+        startToolkit();
         window = mvk::gui::ComponentFactory::instance()->create(mvk::util::xml::Element(
             R"(<dialog width="400" height="200"><list id="200"/></dialog>)"));
         window->show();
