@@ -10,12 +10,15 @@
 #include "unidevice/Property.h"
 
 #include <benchmark/benchmark.h>
+#include <netinet/in.h>
 #include <rtmidi/RtMidi.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <time.h>
@@ -212,52 +215,117 @@ double threadSeconds(const std::string& name) {
     return total;
 }
 
-// 10,000 messages a second over 16 addresses, for two seconds, while the host polls at 60 Hz.
-// Counts the addresses whose last value the poll does not read in the end ("lost"), and the
-// processor time of the driver's listening thread as a share of one core.
+// Processor time of the calling thread so far, in seconds.
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+constexpr int StreamAddresses = 16;
+constexpr int StreamPerSecond = 10000;
+constexpr int StreamSeconds = 2;
+
+// Sends 10,000 fader messages a second, evenly spaced, over 16 addresses to `port` for two
+// seconds, calling `poll` at 60 Hz meanwhile as a host would. The value last sent to each
+// address lands in `last`; the wall time of the whole stream comes back.
+double sendStream(uint16_t port, std::vector<float>& last, const std::function<void()>& poll) {
+    last.assign(StreamAddresses, 0.0f);
+    std::atomic<bool> done{false};
+    const auto start = steady_clock::now();
+    std::thread sender([&] {
+        OscSender phone(port);
+        for (int i = 0; i < StreamSeconds * StreamPerSecond; ++i) {
+            std::this_thread::sleep_until(start + microseconds(i * 1000000 / StreamPerSecond));
+            const int address = i % StreamAddresses;
+            last[address] = static_cast<float>(i % 997) / 997.0f;
+            phone.fader(("/sensor/" + std::to_string(address)).c_str(), last[address]);
+        }
+        done = true;
+    });
+    while (!done) {
+        poll();
+        std::this_thread::sleep_for(microseconds(16667));
+    }
+    sender.join();
+    return duration<double>(steady_clock::now() - start).count();
+}
+
+// The stream above into the OSC driver. Counts the addresses whose last value the poll does
+// not read in the end ("lost"), and the processor time of the driver's listening thread as a
+// share of one core.
 void OscSustainedStream(benchmark::State& state) {
     LoadedDriver osc("osc.so");
     const uint16_t port = freeUdpPort();
     osc.loader.applySettings({{"osc.enabled", "1"}, {"osc.port", std::to_string(port)},
                               {"osc.loopbackOnly", "1"}});
     const std::string device = "OSC :" + std::to_string(port);
-    constexpr int Addresses = 16;
-    constexpr int PerSecond = 10000;
     for (auto _ : state) {
-        std::atomic<bool> done{false};
-        std::vector<float> last(Addresses, 0.0f);
+        std::vector<float> last;
         const double listenerBefore = threadSeconds("osc listener");
-        const auto start = steady_clock::now();
-        std::thread sender([&] {
-            OscSender phone(port);
-            for (int i = 0; i < 2 * PerSecond; ++i) {
-                std::this_thread::sleep_until(start + microseconds(i * 1000000 / PerSecond));
-                const int address = i % Addresses;
-                last[address] = static_cast<float>(i % 997) / 997.0f;
-                phone.fader(("/sensor/" + std::to_string(address)).c_str(), last[address]);
-            }
-            done = true;
-        });
-        while (!done) {
-            DeviceHandler::instance()->updateAll();
-            std::this_thread::sleep_for(microseconds(16667));
-        }
-        sender.join();
+        double wall = sendStream(port, last, [] { DeviceHandler::instance()->updateAll(); });
+        const auto drained = steady_clock::now();
         std::this_thread::sleep_for(milliseconds(20));
         DeviceHandler::instance()->updateAll();
-        const double wall = duration<double>(steady_clock::now() - start).count();
+        wall += duration<double>(steady_clock::now() - drained).count();
         const double listener = threadSeconds("osc listener") - listenerBefore;
         int lost = 0;
-        for (int i = 0; i < Addresses; ++i) {
+        for (int i = 0; i < StreamAddresses; ++i) {
             Control* slot = control(device, "/sensor/" + std::to_string(i), 0);
             lost += slot == nullptr || slot->current() != last[static_cast<size_t>(i)];
         }
         state.counters["lost_latest"] = lost;
         state.counters["listener_core_pct"] = 100.0 * listener / wall;
-        state.counters["messages_per_s"] = 2.0 * PerSecond / wall;
+        state.counters["messages_per_s"] = StreamSeconds * StreamPerSecond / wall;
     }
 }
 BENCHMARK(OscSustainedStream)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same stream into a thread that only takes the datagrams off a socket, the way the
+// listener does, and decodes nothing: what the kernel's wake-up and receive cost on this
+// machine, the floor under the listener's figure.
+void BareReceiveFloor(benchmark::State& state) {
+    const uint16_t port = freeUdpPort();
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        state.SkipWithError("the port was taken");
+        return;
+    }
+    std::atomic<double> seconds{0.0};
+    std::atomic<bool> stopping{false};
+    std::thread reader([&] {
+        constexpr unsigned int Batch = 16;
+        std::vector<unsigned char> buffer(Batch * 2048);
+        iovec pieces[Batch];
+        mmsghdr headers[Batch];
+        for (unsigned int i = 0; i < Batch; ++i) {
+            pieces[i] = iovec{buffer.data() + i * 2048, 2048};
+            headers[i] = mmsghdr{};
+            headers[i].msg_hdr.msg_iov = &pieces[i];
+            headers[i].msg_hdr.msg_iovlen = 1;
+        }
+        const double before = threadCpuSeconds();
+        // Once the socket is shut down every read returns at once (as an empty datagram).
+        while (!stopping.load() && recvmmsg(fd, headers, Batch, MSG_WAITFORONE, nullptr) >= 0) {
+        }
+        seconds = threadCpuSeconds() - before;
+    });
+    for (auto _ : state) {
+        std::vector<float> last;
+        const double wall = sendStream(port, last, [] {});
+        stopping = true;
+        shutdown(fd, SHUT_RDWR);
+        reader.join();
+        state.counters["reader_core_pct"] = 100.0 * seconds / wall;
+    }
+    close(fd);
+}
+BENCHMARK(BareReceiveFloor)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 double counter(const benchmark::BenchmarkReporter::Run& run, const char* name) {
     const auto found = run.counters.find(name);
@@ -285,5 +353,7 @@ int main(int argc, char** argv) {
          Goal{"OscSustainedStream", "OSC listener at 10,000 messages/s", "% of a core",
               figure("listener_core_pct"), 5, false},
          Goal{"OscSustainedStream", "OSC latest values lost at 10,000 messages/s", "",
-              figure("lost_latest"), 1, false}});
+              figure("lost_latest"), 1, false},
+         Goal{"BareReceiveFloor", "a bare receiving loop at 10,000 datagrams/s (the kernel's share)",
+              "% of a core", figure("reader_core_pct"), 5, false, true}});
 }
