@@ -233,6 +233,8 @@ void ConfigWindow::selectInstance(Instance* instance) {
     }
     showPage();
     fillProfiles();
+    // Its values may have come back to the profile while another instance was shown.
+    settleMark();
     refreshTitle();
 }
 
@@ -359,6 +361,40 @@ void ConfigWindow::markStored() {
     refreshTitle();
 }
 
+// The title's mark says that the values differ from the stored profile. A change sets it; when
+// the values come back to the profile (an undo, or the old value typed in again), it goes again,
+// which the plain mark of a change would not do. Compared only while marked: a clean instance
+// that changes is marked at once.
+void ConfigWindow::settleMark() {
+    if (current == nullptr || unsaved.count(current) == 0)
+        return;
+    XMLFileManager* profiles = store();
+    const std::string& name = current->getConfigProfileName();
+    if (profiles == nullptr || !profiles->hasElement(name))
+        return;
+    if (current->makeConfigProfile(name).deepEquals(profiles->elementByName(name)))
+        unsaved.erase(current);
+}
+
+// The instance whose elements sent a change: a page kept aside belongs to another instance than
+// the one shown. An element outside every listed instance counts as the shown one's.
+Instance* ConfigWindow::ownerOf(const util::MessageNode* origin) const {
+    const auto* element = dynamic_cast<const configadaptor::Node*>(origin);
+    if (element == nullptr)
+        return current;
+    while (element->parent() != nullptr)
+        element = element->parent();
+    if (current != nullptr && current->getConfigRoot() == element)
+        return current;
+    Instance* owner = nullptr;
+    if (treeRoot != nullptr)
+        treeRoot->forEach([&](ConfigTreeNode* node) {
+            if (node->instance != nullptr && node->instance->getConfigRoot() == element)
+                owner = node->instance;
+        });
+    return owner != nullptr ? owner : current;
+}
+
 std::string ConfigWindow::comboText() const {
     return combo != nullptr ? combo->getCurrentText() : std::string();
 }
@@ -382,8 +418,12 @@ void ConfigWindow::handleMessage(util::Message& message, bool) {
         return;
     }
     if (message.id == ConfigurationChanged) {
-        if (current != nullptr) {
-            unsaved.insert(current);
+        Instance* changed = ownerOf(message.origin);
+        if (changed == nullptr)
+            return;
+        unsaved.insert(changed);
+        if (changed == current) {
+            settleMark();
             refreshTitle();
         }
         return;

@@ -85,6 +85,9 @@ private:
     void refreshTitle();
     void setStatus(const std::string& text);
     void markStored();
+    // Takes the selected instance's mark away when its values equal its stored profile.
+    void settleMark();
+    Instance* ownerOf(const util::MessageNode* origin) const;
 
     // Profile commands.
     void save();
