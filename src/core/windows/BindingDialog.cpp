@@ -7,6 +7,8 @@
 #include "unidevice/Property.h"
 #include "util/Message.h"
 
+#include <QPushButton>
+
 namespace mvk::qvn::core {
 
 namespace {
@@ -51,6 +53,31 @@ void BindingDialog::showState() {
         label->setLabel(detection->candidateLabel());
     if (gui::Component* use = find(UseButton))
         use->setEnabled(detection->candidate() != nullptr, false);
+    placeKeyboardFocus();
+}
+
+// While the window waits, a key is a control to bind, so no button may take Return or Space:
+// with the focus on "Try again", Return threw the control just pressed away and could never be
+// bound itself. Once a control is found, Return (or Space) takes it. The mouse works throughout.
+void BindingDialog::placeKeyboardFocus() {
+    const bool confirming = detection->candidate() != nullptr &&
+                            detection->label() == ControlDetector::ConfirmText;
+    QPushButton* use = nullptr;
+    for (int32_t id : {UseButton, RetryButton, CancelButton}) {
+        gui::Component* component = find(id);
+        auto* button = component ? qobject_cast<QPushButton*>(component->getWidget()) : nullptr;
+        if (button == nullptr)
+            continue;
+        button->setAutoDefault(false);
+        button->setDefault(confirming && id == UseButton);
+        button->setFocusPolicy(confirming ? Qt::StrongFocus : Qt::NoFocus);
+        if (id == UseButton)
+            use = button;
+    }
+    if (confirming && use != nullptr)
+        use->setFocus();
+    else if (QWidget* window = getRoot()->getWidget())
+        window->setFocus();
 }
 
 void BindingDialog::handleMessage(util::Message& message, bool) {

@@ -31,6 +31,7 @@ public:
 
 private:
     void showState();
+    void placeKeyboardFocus();
     void finish();
 
     ControlDetector* detection = nullptr;
