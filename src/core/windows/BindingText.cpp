@@ -20,15 +20,20 @@ std::string BindingText::of(const unidevice::Property& property) {
 }
 
 // Devices carry no type name, so the device list goes by the name of the driver that reads the
-// device, compared exactly: the tablet and 3D-mouse drivers have their own icons, the
-// game-controller drivers (the driver library's and the simulated pad's) the game pad, and
-// everything else, the keyboard device among them, the keyboard.
+// device, compared exactly: the tablet and 3D-mouse drivers have their own icons, as have the
+// network (OSC) and MIDI drivers, the game-controller drivers (the driver library's and the
+// simulated pad's) the game pad, and everything else, the keyboard device among them, the
+// keyboard.
 std::string BindingText::deviceIcon(const unidevice::Device& device) {
     const std::string driver = device.driver() != nullptr ? device.driver()->name() : "";
     if (driver == "Wacom")
         return "icon_inputs_wacom.png";
     if (driver == "3dconnexion")
         return "icon_inputs_connexion.png";
+    if (driver == "osc")
+        return "icon_inputs_osc.png";
+    if (driver == "midi")
+        return "icon_inputs_midi.png";
     if (driver == "directinput" || driver == "sdlgamepad" || driver == "simulatedgamepad")
         return "icon_inputs_gamepad.png";
     return "icon_inputs_keyboard.png";
