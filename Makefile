@@ -47,8 +47,11 @@ demo: build
 
 # The pictures of the README and the guides, taken by the demo offscreen and copied into docs/;
 # the remote controls' input settings are pictured by their test, with a private JACK server.
+# The demo runs in a home of its own: windows open where a first start puts them, not where
+# the last user of this account left them.
 pictures: build
-	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen \
+	rm -rf $(BUILD)/pictures-home && mkdir -p $(BUILD)/pictures-home
+	env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen HOME=$(abspath $(BUILD))/pictures-home \
 		$(BUILD)/stage/quorvane/bin/quorvane-host --demo --output demo-output >/dev/null
 	cp demo-output/main_dialog.png demo-output/host_window.png demo-output/config_window.png \
 		demo-output/config_window_small.png demo-output/config_window_large.png \
