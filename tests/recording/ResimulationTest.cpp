@@ -63,7 +63,8 @@ protected:
                 times.push_back(std::stod(notice.substr(7)));
         return times;
     }
-    // A live take from 0 s: the stick takes the next value before each 40 ms sample.
+    // A live take from 0 s: the stick takes the next value before each 40 ms sample. The rig's
+    // notices start afresh after it.
     void recordLive(int samples) {
         host.time = 0.0;
         core->startRecording();
@@ -72,6 +73,7 @@ protected:
             tick(40);
         }
         core->stopRecording();
+        code()->notices.clear();
     }
     Window* window() const { return core->getResimulateWindow(); }
     std::string label(int32_t id) const {
@@ -91,7 +93,6 @@ protected:
 TEST_F(Resimulation, EveryFrameAfterFromUpToToThroughTemporaryControlsAsOneUndoStep) {
     recordLive(60);
     const Channel live = bodyX();
-    code()->notices.clear();
     core->setSlowMotion(3);
     pan()->setMultiplier(-1.0);
 
@@ -159,7 +160,6 @@ TEST_F(Resimulation, AResimulationWithMultiplierTwoMatchesALiveTakeWithMultiplie
 TEST_F(Resimulation, SlicesOfHalfASecondWithProgressTextsAndCancelKeepingTheFramesDone) {
     recordLive(500);
     const Channel live = bodyX();
-    code()->notices.clear();
     pan()->setMultiplier(3.0);
     core->resimulate(0.0, 20.0);
     EXPECT_EQ(texts(),
@@ -231,7 +231,6 @@ TEST_F(Resimulation, FramesFromAnInexactStartLandOnTheKeysOfTheTakeNotBesideThem
 
 TEST_F(Resimulation, EmptyRangesFinishAtOnceAndNothingStartsOverARunningTake) {
     recordLive(10);
-    code()->notices.clear();
     core->resimulate(0.2, 0.2);
     slice();
     EXPECT_FALSE(core->isRecording());
@@ -257,7 +256,6 @@ TEST_F(Resimulation, EmptyRangesFinishAtOnceAndNothingStartsOverARunningTake) {
 // the other starts or stops, in either order. Driven by the service's real Qt timers.
 TEST_F(Resimulation, BindingDetectionAndAResimulationRunSideBySideInEitherOrder) {
     recordLive(20);
-    code()->notices.clear();
     const auto runUntilFinished = [this] {
         QElapsedTimer waited;
         waited.start();
