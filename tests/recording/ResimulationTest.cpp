@@ -120,7 +120,8 @@ TEST_F(Resimulation, EveryFrameAfterFromUpToToThroughTemporaryControlsAsOneUndoS
     EXPECT_EQ(pan()->control(), stick);
     EXPECT_EQ(window()->getWindow(), nullptr);
     EXPECT_EQ(TimerManager::service().runningCount(), 0);
-    EXPECT_EQ(holds("Resimulating"), (std::vector<std::string>{"begin:Resimulating", "accept:Resimulating"}));
+    EXPECT_EQ(holds("Resimulating"),
+              (std::vector<std::string>{"begin:Resimulating", "accept:Resimulating"}));
     EXPECT_EQ(host.notices.back(), "recordingDone");
     ASSERT_EQ(host.clockTrail.size(), clockSet + 1) << "the host re-evaluates its present time";
     EXPECT_DOUBLE_EQ(host.clockTrail.back(), host.time);
@@ -204,7 +205,8 @@ TEST_F(Resimulation, SlicesOfHalfASecondWithProgressTextsAndCancelKeepingTheFram
     EXPECT_FALSE(core->isRecording());
     EXPECT_EQ(pan()->control(), stick);
     EXPECT_EQ(code()->notices.back(), "end");
-    EXPECT_EQ(holds("Resimulating"), (std::vector<std::string>{"begin:Resimulating", "accept:Resimulating"}));
+    EXPECT_EQ(holds("Resimulating"),
+              (std::vector<std::string>{"begin:Resimulating", "accept:Resimulating"}));
     slice();
     EXPECT_EQ(frames(), 58u);
     const Channel partly = bodyX();
