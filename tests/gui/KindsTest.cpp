@@ -10,12 +10,10 @@
 #include "gui/componentinterface/Menubar.h"
 #include "gui/componentinterface/Spinner.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -164,21 +162,8 @@ TEST_F(KindsTest, RightClickRunsThePopupAndOnlyItemsWithAnIdAreReported) {
         <item label="Rename" id="7"/><item label="No id"/><separator/>
         <popup label="More"><item label="Deep" id="12"/></popup></popup></label>)",
                                      40);
-    const auto chooseRow = [&](int row) {
-        QTimer::singleShot(0, [row] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr)
-                return;
-            QAction* action = menu->actions().value(row);
-            menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5),
-                            Qt::RightButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(component->getWidget(), &release);
-    };
-    chooseRow(0);
-    chooseRow(1);
+    guitest::rightClickRelease(component->getWidget(), QPoint(5, 5), 0);
+    guitest::rightClickRelease(component->getWidget(), QPoint(5, 5), 1);
     EXPECT_EQ(owner.events, (std::vector<Event>{{0x4007, 7}}));
 }
 

@@ -6,11 +6,9 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -63,7 +61,29 @@ protected:
             add(root.get(), name);
         add(root->child(0), "n0.a");
     }
+    void TearDown() override {
+        if (tree != nullptr)
+            tree->setRoot(nullptr);
+    }
+    // The tree of a dialog `width` wide, with the tree's `inner` layout, showing `root`; `owner`
+    // hears its events. Its columns are set up before the window has its size, as windows do
+    // when they load.
+    void showTree(int width, const std::string& inner) {
+        const std::string size = "width=\"" + std::to_string(width) + "\" height=\"";
+        dialog = build("<dialog " + size + "300\"><tree id=\"8\" " + size + "280\">" + inner +
+                       "</tree></dialog>");
+        tree = static_cast<component::qt::Tree*>(dialog->findById(8)->getWidget());
+        owner.subscribe(dialog->findById(8));
+        tree->setRoot(root.get());
+        tree->setupColumns();
+        dialog->show();
+        Toolkit::processEvents();
+    }
+
     std::unique_ptr<Named> root;
+    guitest::Owned dialog;
+    component::qt::Tree* tree = nullptr;
+    EventRecorder owner;
 };
 
 TEST_F(TreeTest, DragDataCarriesOnlyTheTopmostNodesAndDropsMoveThemInOrder) {
@@ -101,16 +121,9 @@ TEST_F(TreeTest, DragDataCarriesOnlyTheTopmostNodesAndDropsMoveThemInOrder) {
 }
 
 TEST_F(TreeTest, FlagsStartAtTheirDefaultsAndEditsSpreadDownAndAlongTheColumn) {
-    auto dialog = build(R"(<dialog width="300" height="300"><tree id="8" width="300" height="280">
-        <flag falseicon="off.png" trueicon="on.png"/><flag trueicon="skipped.png"/>
-        <flag falseicon="off.png" defaultstate="true"/></tree></dialog>)");
-    auto* tree = static_cast<component::qt::Tree*>(dialog->findById(8)->getWidget());
-    EventRecorder owner;
-    owner.subscribe(dialog->findById(8));
+    showTree(300, R"(<flag falseicon="off.png" trueicon="on.png"/><flag trueicon="skipped.png"/>
+        <flag falseicon="off.png" defaultstate="true"/>)");
     EXPECT_EQ(tree->getFlags().size(), 2u);
-    tree->setRoot(root.get());
-    tree->setupColumns();
-    dialog->show();
     EXPECT_EQ(root->child(1)->getFlag(0), componentinterface::Tree::Unset);
     EXPECT_EQ(root->child(1)->getFlag(1), componentinterface::Tree::Set);
 
@@ -136,22 +149,11 @@ TEST_F(TreeTest, FlagsStartAtTheirDefaultsAndEditsSpreadDownAndAlongTheColumn) {
     EXPECT_EQ(root->child(2)->getFlag(0), componentinterface::Tree::Set);
     EXPECT_EQ(root->child(3)->getFlag(0), componentinterface::Tree::Unset);
     EXPECT_EQ(owner.events.size(), 2u);
-    tree->setRoot(nullptr);
 }
 
 TEST_F(TreeTest, ColumnsFitTheShownViewAndARightClickActsOnTheNodeUnderTheCursor) {
-    auto dialog = build(R"(<dialog width="320" height="300"><tree id="8" width="320" height="280">
-        <popup label="Tool"><item label="Rename" id="7"/></popup>
-        <flag falseicon="off.png" trueicon="on.png"/><flag falseicon="off.png" trueicon="on.png"/>
-        </tree></dialog>)");
-    auto* tree = static_cast<component::qt::Tree*>(dialog->findById(8)->getWidget());
-    EventRecorder owner;
-    owner.subscribe(dialog->findById(8));
-    // Columns are set up before the window has its size, as windows do when they load.
-    tree->setRoot(root.get());
-    tree->setupColumns();
-    dialog->show();
-    Toolkit::processEvents();
+    showTree(320, R"(<popup label="Tool"><item label="Rename" id="7"/></popup>
+        <flag falseicon="off.png" trueicon="on.png"/><flag falseicon="off.png" trueicon="on.png"/>)");
 
     // The flag columns keep one width and the name column takes the rest of the view, so every
     // flag is in sight without scrolling; also after the window grows.
@@ -172,19 +174,10 @@ TEST_F(TreeTest, ColumnsFitTheShownViewAndARightClickActsOnTheNodeUnderTheCursor
     tree->selectNode(root->child(4));
     owner.events.clear();
     const QPoint at = tree->visualRect(tree->nodeModel()->indexOf(root->child(2))).center();
-    QTimer::singleShot(0, [] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            menu->setActiveAction(menu->actions().value(0));
-            QTest::keyClick(menu, Qt::Key_Return);
-        }
-    });
     QTest::mousePress(tree->viewport(), Qt::RightButton, Qt::NoModifier, at);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, tree->viewport()->mapToGlobal(at),
-                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(tree->viewport(), &release);
+    guitest::rightClickRelease(tree->viewport(), at, 0);
     EXPECT_TRUE(owner.received(0x4007, 7));
     EXPECT_EQ(tree->getCurrentNode(), root->child(2));
-    tree->setRoot(nullptr);
 }
 
 } // namespace

@@ -8,12 +8,14 @@
 #include "core/Startup.h"
 #include "core/libraries/CoreLibrary.h"
 #include "core/libraries/LibraryManager.h"
+#include "core/recording/TimerManager.h"
 #include "instances/InstanceFixture.h"
 #include "platform/TickCount.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +77,29 @@ protected:
     // The rig's recorded curve of its first input ("Pan").
     const mvk::util::AVar_Linear<double>& panCurve() const {
         return rig->getRecordedValues().at(0);
+    }
+    // The host's hold events of one kind of operation ("Record", "Resimulating").
+    std::vector<std::string> holds(const std::string& operation) const {
+        std::vector<std::string> events;
+        for (const std::string& event : host.undoStack.history())
+            if (event.find(":" + operation) != std::string::npos)
+                events.push_back(event);
+        return events;
+    }
+    // Detaches the core while `operation` runs: the operation is accepted and the host told it
+    // is done before the core goes, and no timer is left running.
+    void detachDuring(const std::string& operation) {
+        const auto dones = [this](auto end) {
+            return std::count(host.notices.begin(), end, "recordingDone");
+        };
+        const auto before = dones(host.notices.end());
+        detachCore(core);
+        core = nullptr;
+        EXPECT_EQ(host.undoStack.history().back(), "accept:" + operation);
+        const auto detached = std::find(host.notices.begin(), host.notices.end(), "coreDetach");
+        ASSERT_NE(detached, host.notices.end());
+        EXPECT_EQ(dones(detached), before + 1) << "the " << operation << " ended after the core";
+        EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
     }
 
     TestEnvironment environment;

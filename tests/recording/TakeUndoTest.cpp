@@ -47,6 +47,20 @@ protected:
         original = node->transformKeys();
         ASSERT_EQ(original.size(), 8000u);
     }
+    // Keys the node at `time` and notes the key in `set`.
+    void key(Keys& set, double time, const Matrix& value) {
+        node->setLocalTransform(time, value);
+        set[time] = value;
+    }
+    // The original keys outside `from` to `to`, and the keys `set` over them.
+    Keys replaced(double from, double to, const Keys& set) const {
+        Keys expected;
+        for (const auto& [time, matrix] : original)
+            if (time < from || time > to)
+                expected[time] = matrix;
+        expected.insert(set.begin(), set.end());
+        return expected;
+    }
 
     host::RefHost host;
     host::RefNode* node = nullptr;
@@ -65,25 +79,17 @@ TEST_F(TakeUndoTest, ATakeReplacesItsRangeAndUndoAndRedoAreExact) {
             value = pose(frame * 2.0, 3.0);
         else if (value[7] == 0.0)
             value[7] = 0.0;
-        node->setLocalTransform(frame / 60.0, value);
-        set[frame / 60.0] = value;
+        key(set, frame / 60.0, value);
     }
     // A key between frames, new to the node, and one frame keyed a second time.
-    node->setLocalTransform(1300.5 / 60.0, pose(5, 5));
-    set[1300.5 / 60.0] = pose(5, 5);
-    node->setLocalTransform(1500 / 60.0, pose(6, 6));
-    set[1500 / 60.0] = pose(6, 6);
+    key(set, 1300.5 / 60.0, pose(5, 5));
+    key(set, 1500 / 60.0, pose(6, 6));
     host.acceptHold();
     ASSERT_EQ(host.undoStack.stepCount(), 1);
     EXPECT_EQ(host.undoStack.stepName(0), "Take");
 
-    Keys expected;
-    for (const auto& [time, matrix] : original)
-        if (time < first / 60.0 || time > last / 60.0)
-            expected[time] = matrix;
-    expected.insert(set.begin(), set.end());
     const Keys after = node->transformKeys();
-    EXPECT_EQ(bitsOf(after), bitsOf(expected));
+    EXPECT_EQ(bitsOf(after), bitsOf(replaced(first / 60.0, last / 60.0, set)));
 
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(host.undo());
@@ -98,23 +104,15 @@ TEST_F(TakeUndoTest, ATakeReplacesItsRangeAndUndoAndRedoAreExact) {
 TEST_F(TakeUndoTest, KeysSetOutOfOrderReplaceTheirRangeAndUndoInOneStep) {
     host.beginHold("Resimulating");
     Keys set;
-    for (int frame = 2600; frame >= 900; frame -= 3) {
-        node->setLocalTransform(frame / 60.0, pose(0, frame));
-        set[frame / 60.0] = pose(0, frame);
-    }
-    for (int frame = 1500; frame <= 1800; frame += 30) {
-        node->setLocalTransform(frame / 60.0, pose(1, frame));
-        set[frame / 60.0] = pose(1, frame);
-    }
+    for (int frame = 2600; frame >= 900; frame -= 3)
+        key(set, frame / 60.0, pose(0, frame));
+    for (int frame = 1500; frame <= 1800; frame += 30)
+        key(set, frame / 60.0, pose(1, frame));
     host.acceptHold();
     ASSERT_EQ(host.undoStack.stepCount(), 1);
 
     // The range runs from the earliest key set (frame 902) to the latest.
-    Keys expected;
-    for (const auto& [time, matrix] : original)
-        if (time < 902 / 60.0 || time > 2600 / 60.0)
-            expected[time] = matrix;
-    expected.insert(set.begin(), set.end());
+    const Keys expected = replaced(902 / 60.0, 2600 / 60.0, set);
     EXPECT_EQ(bitsOf(node->transformKeys()), bitsOf(expected));
 
     ASSERT_TRUE(host.undo());

@@ -3,7 +3,6 @@
 #include "support/LogLines.h"
 #include "support/ModuleCuts.h"
 #include "support/TestEnvironment.h"
-#include "unidevice/DriverLoader.h"
 #include "unidevice/EmulatedTrinaryDevice.h"
 #include "unidevice/InputLayer.h"
 #include "unidevice/WINHOOK_KeyboardDevice.h"
@@ -41,19 +40,14 @@ std::vector<std::string> names(bool drivers) {
     return out;
 }
 
-class DriverLoaderTest : public InputTest {
+class DriverLoaderTest : public DriverTest {
 protected:
-    void TearDown() override {
-        InputTest::TearDown();
-        loader.freeAll();
-    }
     DriverContext context() const {
         DriverContext made;
         made.module = reinterpret_cast<void*>(0xC0DE);
         made.hostWindow = 0x7654321;
         return made;
     }
-    DriverLoader loader;
 };
 
 // The system loader would map pages past the end of a cut file and die of SIGBUS on touching

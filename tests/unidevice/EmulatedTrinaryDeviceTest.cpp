@@ -43,7 +43,9 @@ protected:
     EmulatedTrinaryDevice* emulator = nullptr;
 };
 
-TEST_F(EmulatedTest, ElementCarriesBothSourcesMarkedWithTheirDirectionAndMatchesByThem) {
+// The binding names both sources with their direction; either order of the two is the same
+// control, to the control itself and to a fresh emulator that rebuilds it.
+TEST_F(EmulatedTest, ElementCarriesBothSourcesByDirectionAndRebuildsInEitherChildOrder) {
     Control* made = emulator->createControl(pad->control(0), left.get());
     const Element element = made->toXML();
     EXPECT_EQ(element.toString("", "", ""),
@@ -62,27 +64,12 @@ TEST_F(EmulatedTest, ElementCarriesBothSourcesMarkedWithTheirDirectionAndMatches
     Element positive = reordered.takeChild(1);
     reordered.addChild(positive);  // negative first, then positive: still the same control
     EXPECT_TRUE(made->matches(reordered));
-}
 
-TEST_F(EmulatedTest, ValueIsPositiveMinusNegativeAndZeroOnceASourceDies) {
-    Control* made = emulator->createControl(pad->control(0), right.get());
-    pad->control(0)->setCurrent(1.0);
-    right->setCurrent(0.25);
-    Property steer("steer", ControlKind::Trinary);
-    steer.bind(made);
-    steer.setDeadzone(0);
-    EXPECT_DOUBLE_EQ(steer.value(), 0.75);
-    pad->destroy();
-    EXPECT_DOUBLE_EQ(steer.value(), 0.0);
-    EXPECT_EQ(steer.control(), made);  // the emulated control itself lives on
-    EXPECT_FALSE(made->matches(made->toXML()));
-}
-
-TEST_F(EmulatedTest, AFreshEmulatorRebuildsTheControlFromItsBindingInEitherChildOrder) {
+    // A fresh emulator rebuilds a control from its binding once it finds both sources.
     auto* other = new FakeDevice("Other", 0);
     const Element stored = emulator->createControl(pad->control(1), other->control(0))->toXML();
-    Element reordered = stored;
-    Element positive = reordered.takeChild(1);
+    reordered = stored;
+    positive = reordered.takeChild(1);
     reordered.addChild(positive);
     for (const Element& binding : {stored, reordered}) {
         replaceEmulator();
@@ -101,6 +88,20 @@ TEST_F(EmulatedTest, AFreshEmulatorRebuildsTheControlFromItsBindingInEitherChild
     EXPECT_EQ(handler()->findControl(lonely), nullptr);
     pad->destroy();
     EXPECT_EQ(handler()->findControl(stored), nullptr);
+}
+
+TEST_F(EmulatedTest, ValueIsPositiveMinusNegativeAndZeroOnceASourceDies) {
+    Control* made = emulator->createControl(pad->control(0), right.get());
+    pad->control(0)->setCurrent(1.0);
+    right->setCurrent(0.25);
+    Property steer("steer", ControlKind::Trinary);
+    steer.bind(made);
+    steer.setDeadzone(0);
+    EXPECT_DOUBLE_EQ(steer.value(), 0.75);
+    pad->destroy();
+    EXPECT_DOUBLE_EQ(steer.value(), 0.0);
+    EXPECT_EQ(steer.control(), made);  // the emulated control itself lives on
+    EXPECT_FALSE(made->matches(made->toXML()));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "unidevice/Device.h"
 #include "unidevice/DeviceHandler.h"
 #include "unidevice/Driver.h"
+#include "unidevice/DriverLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -44,26 +45,13 @@ public:
     }
     bool update(uintptr_t) override { return true; }
     bool prepareDetection(uintptr_t) override { return true; }
-    // The moved control with the greatest change, as a real device would answer.
-    Control* detect(uintptr_t, int32_t) override {
-        ControlList moved;
-        for (const auto& control : owned)
-            if (control->hasMoved())
-                moved.push_back(control.get());
-        return largestChange(moved);
-    }
+    Control* detect(uintptr_t, int32_t) override { return nullptr; }
     void reset() override {
         for (const auto& control : owned)
             control->reset();
     }
     bool activate(uintptr_t) override { return true; }
     bool deactivate(uintptr_t) override { return true; }
-
-    // Makes control `index` move from 0 to `to`.
-    void move(int index, double to) {
-        control(index)->setPrevious(0.0);
-        control(index)->setCurrent(to);
-    }
 
 private:
     std::vector<std::unique_ptr<Control>> owned;
@@ -98,6 +86,16 @@ protected:
             handler->destroy();
     }
     static DeviceHandler* handler() { return DeviceHandler::instance(); }
+};
+
+// Driver libraries loaded the way the core loads them; unloaded once the handler is gone.
+class DriverTest : public InputTest {
+protected:
+    void TearDown() override {
+        InputTest::TearDown();
+        loader.freeAll();
+    }
+    DriverLoader loader;
 };
 
 } // namespace qvn::test

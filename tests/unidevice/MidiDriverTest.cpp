@@ -6,7 +6,6 @@
 #include "JackMidiBox.h"
 #include "OscTestSupport.h"
 #include "PrivateJackServer.h"
-#include "unidevice/DriverLoader.h"
 #include "unidevice/Property.h"
 
 #include <rtmidi/RtMidi.h>
@@ -105,12 +104,11 @@ TEST(JackMessages, OverlappingProbesForAMissingServerKeepTheHostsWriters) {
     unsetenv("JACK_DEFAULT_SERVER");
 }
 
-class MidiDriverTest : public InputTest {
+class MidiDriverTest : public DriverTest {
 protected:
     void TearDown() override {
         unplug();
-        InputTest::TearDown();
-        loader.freeAll();
+        DriverTest::TearDown();
     }
     void load() {
         ASSERT_EQ(loader.loadLibrary(std::string(QVN_DRIVER_DIR) + "/midi.so", DriverContext()),
@@ -187,7 +185,6 @@ protected:
         }, std::chrono::milliseconds(10000));
     }
 
-    DriverLoader loader;
     std::unique_ptr<JackMidiBox> jackBox;
     std::unique_ptr<RtMidiOut> alsaBox;
 };

@@ -2,7 +2,6 @@
 // loopback interface.
 #include "FakeInput.h"
 #include "OscTestSupport.h"
-#include "unidevice/DriverLoader.h"
 #include "unidevice/Property.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +20,13 @@ std::vector<std::string>& logged() {
     return lines;
 }
 
-class OscDriverTest : public InputTest {
+class OscDriverTest : public DriverTest {
 protected:
     void SetUp() override {
-        InputTest::SetUp();
+        DriverTest::SetUp();
         logged().clear();
         port = freeUdpPort();
         load();
-    }
-    void TearDown() override {
-        InputTest::TearDown();
-        loader.freeAll();
     }
     void load() {
         DriverContext context;
@@ -67,7 +62,6 @@ protected:
         });
     }
 
-    DriverLoader loader;
     uint16_t port = 0;
 };
 

@@ -1,7 +1,6 @@
 // The SDL gamepad driver library, loaded the way the core loads it, driven by SDL's virtual
 // controllers.
 #include "FakeInput.h"
-#include "unidevice/DriverLoader.h"
 #include "unidevice/Property.h"
 
 #include <SDL2/SDL.h>
@@ -17,18 +16,17 @@ namespace {
 using mvk::util::xml::Element;
 using mvk::util::xml::Tag;
 
-class SdlDriverTest : public InputTest {
+class SdlDriverTest : public DriverTest {
 protected:
     void SetUp() override {
-        InputTest::SetUp();
+        DriverTest::SetUp();
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER), 0);
     }
     void TearDown() override {
         while (!pads.empty())
             unplug(pads.back());
-        InputTest::TearDown();
-        loader.freeAll();
+        DriverTest::TearDown();
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
     }
 
@@ -73,7 +71,6 @@ protected:
         return handler()->findControl(element);
     }
 
-    DriverLoader loader;
     std::vector<SDL_Joystick*> pads;
 };
 

@@ -1,7 +1,6 @@
 #include "../../examples/drivers/simulated_gamepad/GamepadScript.h"
 #include "FakeInput.h"
 #include "support/TestEnvironment.h"
-#include "unidevice/DriverLoader.h"
 
 #include <gtest/gtest.h>
 
@@ -39,18 +38,16 @@ TEST(GamepadScript, KeysInterpolateHoldRestAndLoopAndBadLinesAreSkipped) {
     EXPECT_DOUBLE_EQ(demo.valueAt("leftx", 8.0 + 3.0), 0.8);
 }
 
-class SimulatedGamepadTest : public InputTest {
+class SimulatedGamepadTest : public DriverTest {
 protected:
     void TearDown() override {
-        InputTest::TearDown();
-        loader.freeAll();
+        DriverTest::TearDown();
         unsetenv("QUORVANE_SIMULATED_GAMEPAD");
     }
     DriverLoader::Result load() {
         return loader.loadLibrary(std::string(QVN_DRIVER_DIR) + "/simulated_gamepad.so",
                                   DriverContext());
     }
-    DriverLoader loader;
 };
 
 TEST_F(SimulatedGamepadTest, ControlsFollowTheScriptNamedByTheEnvironment) {
