@@ -4,8 +4,6 @@
 #include "WindowTestSupport.h"
 
 #include "HostWindow.h"
-#include "core/instances/Instance.h"
-#include "core/instances/InstanceReference.h"
 #include "core/recording/ResimulateWindow.h"
 #include "gui/componentinterface/Tree.h"
 #include "platform/TickCount.h"
