@@ -283,28 +283,10 @@ TEST_F(AnimationSafetyTest, UndoingACreationTakesItsNodeAndClosesItsInputSetting
     EXPECT_EQ(treeItems(), 1);
 }
 
-TEST_F(AnimationSafetyTest, ATakeWithoutASampleLeavesNoStepAndKeepsThePreviousCurves) {
-    ASSERT_NE(boundCamera(), nullptr);
-    take(0.0, 1.0);
-    const auto recorded = curves();
-    const int steps = host.undoStack.stepCount();
-
-    // Stopped during its countdown.
-    implementation()->getSettings().setCountdownSeconds(3);
-    host.time = 0.0;
-    ASSERT_EQ(core->startRecording(), mvk::qvn::ResultOk);
-    now += 200;
-    implementation()->onTimer(RecordManager::RecordTimerId, now);
-    core->stopRecording();
-    QApplication::processEvents();
-    EXPECT_EQ(host.undoStack.stepCount(), steps);
-    EXPECT_EQ(curves(), recorded);
-    EXPECT_NE(window->statusBar()->currentMessage().indexOf("recorded nothing"), -1);
-    // The last step is still the real take.
-    EXPECT_EQ(host.undoStack.stepName(steps - 1), "Record");
-}
-
-TEST_F(AnimationSafetyTest, SettingsATakeDrivesComeBackWithItsUndo) {
+// A take that changed settings of its tool (an input bound to one of them) gives them back with
+// its undo. A take stopped during its countdown records no sample: it leaves no undo step and
+// keeps the curves of the take before it.
+TEST_F(AnimationSafetyTest, ATakesUndoBringsBackItsSettingsAndATakeWithoutASampleLeavesNoStep) {
     ASSERT_NE(boundCamera(), nullptr);
     Instance* instance = cameraInstance();
     auto* speed = instance->getProperties()->property("Spinner: Turn speed");
@@ -317,6 +299,22 @@ TEST_F(AnimationSafetyTest, SettingsATakeDrivesComeBackWithItsUndo) {
     take(0.0, 1.0);
     const std::string after = settings();
     ASSERT_NE(after, before);
+    const auto recorded = curves();
+    const int steps = host.undoStack.stepCount();
+
+    implementation()->getSettings().setCountdownSeconds(3);
+    host.time = 0.0;
+    ASSERT_EQ(core->startRecording(), mvk::qvn::ResultOk);
+    now += 200;
+    implementation()->onTimer(RecordManager::RecordTimerId, now);
+    core->stopRecording();
+    QApplication::processEvents();
+    EXPECT_EQ(host.undoStack.stepCount(), steps);
+    EXPECT_EQ(curves(), recorded);
+    EXPECT_NE(window->statusBar()->currentMessage().indexOf("recorded nothing"), -1);
+    // The last step is still the real take.
+    EXPECT_EQ(host.undoStack.stepName(steps - 1), "Record");
+
     ASSERT_TRUE(host.undo());
     EXPECT_EQ(settings(), before);
     ASSERT_TRUE(host.undoStack.redo());

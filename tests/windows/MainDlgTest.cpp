@@ -147,7 +147,7 @@ TEST_F(MainDlgTest, AMissingControlIsLoggedOnceAndTheWindowStillOpens) {
     EXPECT_EQ(occurrences(logText(), "Unable to find"), missing + 1);
 }
 
-TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
+TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirToolAndFollowTheLibraries) {
     attachAndOpen();
     const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
     ASSERT_GE(tools.size(), 4u);
@@ -182,29 +182,25 @@ TEST_F(MainDlgTest, CreateMenuItemsAndButtonsMakeInstancesOfTheirTool) {
     menuCommand(0x5000 + static_cast<int32_t>(tools.size()));
     menuCommand(0x6000 + static_cast<int32_t>(tools.size()));
     EXPECT_EQ(toolCount(), 2);
-}
 
-TEST_F(MainDlgTest, CreateMenusRebuildWhenTheLibrariesChange) {
-    attachAndOpen();
+    // A library loaded later is offered once the core hears that the libraries changed: its
+    // template in the template menu only, where the new entry makes the template's tool tree.
     QMenu* templates = createMenu("Create Template");
     ASSERT_NE(templates, nullptr);
     const std::string crane =
         qvn::test::TestEnvironment::stageRoot() + "/quorvane/prm/crane/crane.prm";
     ASSERT_EQ(core::LibraryManager::instance()->loadLibrary(crane), 0);
-    const std::vector<core::Tool*> tools = core::ToolMenus::toolList();
-    ASSERT_EQ(tools.back()->kind(), core::Tool::KindTemplate);
-    const int32_t item = 0x6000 + static_cast<int32_t>(tools.size()) - 1;
+    const std::vector<core::Tool*> loaded = core::ToolMenus::toolList();
+    ASSERT_EQ(loaded.back()->kind(), core::Tool::KindTemplate);
+    const int32_t item = 0x6000 + static_cast<int32_t>(loaded.size()) - 1;
     EXPECT_EQ(entryOf(templates->actions(), item), nullptr);
-
     mvk::util::MessageNode libraries("libraries");
     mvk::util::Message changed(0x8000);
     libraries.send(core, changed);
     EXPECT_NE(entryOf(templates->actions(), item), nullptr);
     EXPECT_EQ(entryOf(createMenu("Create Vehicle tool")->actions(), item), nullptr);
-
-    // The new entry makes the template's tool tree.
     menuCommand(item);
-    EXPECT_EQ(toolCount(), 1);
+    EXPECT_EQ(toolCount(), 3);
 }
 
 // The record button starts a take (with the countdown window in front) and stops it again; the
@@ -249,8 +245,9 @@ TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
     EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
 }
 
-// The tree commands work on the selected tool, each as one host undo step.
-TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
+// The tree commands work on the selected tool, each as one host undo step; the tick column
+// chooses the tools a take records.
+TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedToolAndTicksChooseWhatIsRecorded) {
     attachAndOpen();
     auto* tree = mvk::gui::interfaceOf<ci::Tree>(mainComponent(119));
     ASSERT_NE(tree, nullptr);
@@ -304,20 +301,12 @@ TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedTool) {
     click(108);
     click(109);
     EXPECT_EQ(root->childCount(), left);
-}
 
-// Unticking a tool in the tree leaves it out of the next take.
-TEST_F(MainDlgTest, TheTickColumnChoosesTheToolsATakeRecords) {
-    attachAndOpen();
-    ASSERT_FALSE(core->createInstance("Group").empty());
-    ASSERT_FALSE(core->createInstance("Group").empty());
-    auto* tree = mvk::gui::interfaceOf<ci::Tree>(mainComponent(119));
-    ASSERT_NE(tree, nullptr);
+    // Unticking a tool in the tree leaves it out of the next take.
     tree->getRoot()->child(0)->setFlag(0, ci::Tree::Unset);
     userEvent(mainComponent(119), 0x4282, 0);
     const std::vector<core::Instance*> ticked = implementation()->checkedInstances();
-    core::InstanceReference* root = implementation()->getRoot();
-    auto has = [&ticked](core::InstanceReference* reference) {
+    const auto has = [&ticked](core::InstanceReference* reference) {
         return std::find(ticked.begin(), ticked.end(), reference->getInstance()) != ticked.end();
     };
     EXPECT_FALSE(has(root->child(0)));
