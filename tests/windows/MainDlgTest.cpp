@@ -118,7 +118,9 @@ protected:
     }
 };
 
-TEST_F(MainDlgTest, OpensTitledAndAnswersTheDialogCodes) {
+// The About box opens from the menu; its close button destroys the window whose click it is
+// handling.
+TEST_F(MainDlgTest, OpensTitledAnswersTheDialogCodesAndOffersTheAboutBox) {
     attach();
     ASSERT_NE(core->getMainWindow(), nullptr);
     EXPECT_FALSE(core->isMainDialogOpen());
@@ -127,6 +129,12 @@ TEST_F(MainDlgTest, OpensTitledAndAnswersTheDialogCodes) {
     EXPECT_TRUE(core->isMainDialogOpen());
     EXPECT_EQ(core->getMainWindow()->getLabel(), "Morvik Quorvane v9.2.1");
     EXPECT_EQ(core->openMainDialog(), ResultMainDialogOpen);
+    menuCommand(core::MainDlg::CommandAbout);
+    Component* about = implementation()->getAboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isShown());
+    clickButton(about, core::MainDlg::AboutCloseButton);
+    EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
     EXPECT_EQ(core->closeMainDialog(), ResultOk);
     EXPECT_FALSE(core->isMainDialogOpen());
     EXPECT_EQ(core->closeMainDialog(), ResultMainDialogNotOpen);
@@ -232,17 +240,6 @@ TEST_F(MainDlgTest, RecordButtonStartsAndStopsATakeWithTheCountdownShowing) {
     // The status line reports it, in the window rather than only to the host.
     EXPECT_TRUE(statusText().starts_with("Take 1: ")) << statusText();
     EXPECT_TRUE(statusText().ends_with(" late")) << statusText();
-}
-
-// The close button destroys the window whose click it is handling.
-TEST_F(MainDlgTest, AboutBoxOpensFromTheMenuAndItsCloseButtonDestroysIt) {
-    attachAndOpen();
-    menuCommand(core::MainDlg::CommandAbout);
-    Component* about = implementation()->getAboutWindow();
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isShown());
-    clickButton(about, core::MainDlg::AboutCloseButton);
-    EXPECT_EQ(implementation()->getAboutWindow(), nullptr);
 }
 
 // The tree commands work on the selected tool, each as one host undo step; the tick column
