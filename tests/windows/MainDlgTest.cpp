@@ -388,43 +388,6 @@ TEST_F(MainDlgTest, DuringAResimulationTheSlowMotionIsOneAndTheRecordButtonChang
     EXPECT_EQ(core->getSlowMotion(), 2);
 }
 
-// A create button given a tool shows the images of the tool's data folder, and those of its
-// installed folder when the data folder has none.
-TEST_F(MainDlgTest, ACreateButtonShowsTheImagesOfItsToolsDataFolder) {
-    openWithSampleTools();
-    core::Tool* camera = core::LibraryManager::instance()->findTool("Orbit Camera");
-    ASSERT_NE(camera, nullptr);
-    ASSERT_NE(camera->dataFolder(), camera->installedDataFolder());
-    const auto paint = [](const std::string& folder, Qt::GlobalColor colour) {
-        std::filesystem::create_directories(folder + "/images");
-        QImage image(48, 48, QImage::Format_RGB32);
-        image.fill(colour);
-        for (const char* state : {"default", "pressed", "hover"})
-            ASSERT_TRUE(image.save(
-                QString::fromStdString(folder + "/images/button_product_" + state + ".png")));
-    };
-    paint(camera->installedDataFolder(), Qt::blue);
-    paint(camera->dataFolder(), Qt::red);
-    Component* button = mainComponent(core::MainDlg::CreateButtons[1]);
-    ASSERT_NE(button, nullptr);
-    // The share of the button's pixels in a colour.
-    const auto share = [button](QRgb colour) {
-        const QImage shot = button->getWidget()->grab().toImage();
-        int hits = 0;
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
-                hits += shot.pixel(x, y) == colour ? 1 : 0;
-        return static_cast<double>(hits) / (shot.width() * shot.height());
-    };
-
-    implementation()->setButtonTool(1, camera);
-    EXPECT_GT(share(qRgb(255, 0, 0)), 0.2);
-    EXPECT_EQ(share(qRgb(0, 0, 255)), 0.0);
-    std::filesystem::remove_all(camera->dataFolder() + "/images");
-    implementation()->setButtonTool(1, camera);
-    EXPECT_GT(share(qRgb(0, 0, 255)), 0.2);
-}
-
 // The context menu offers configure and input settings first; button 107 reaches only tools
 // below another tool, while the Tool menu's entry and the context menu reach every tool.
 TEST_F(MainDlgTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMenu) {
@@ -484,8 +447,10 @@ TEST_F(MainDlgTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMenu) {
 }
 
 // On a first start a create button has no tool yet: it offers its category's menu under itself
-// instead of doing nothing, and a category with nothing to make shows no button at all.
-TEST_F(MainDlgTest, ACreateButtonWithoutAToolOffersItsCategorysMenu) {
+// instead of doing nothing, and a category with nothing to make shows no button at all. A button
+// given a tool shows the images of the tool's data folder, and those of its installed folder when
+// the data folder has none.
+TEST_F(MainDlgTest, ACreateButtonWithoutAToolOffersItsCategorysMenuAndWithOneShowsItsImages) {
     openWithSampleTools();
     // The sample modules bring a camera tool only.
     EXPECT_TRUE(shown(102));
@@ -523,6 +488,35 @@ TEST_F(MainDlgTest, ACreateButtonWithoutAToolOffersItsCategorysMenu) {
     EXPECT_EQ(root->childCount(), 2);
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<QMenu*>(widget) != nullptr && widget->isVisible());
+
+    core::Tool* camera = core::LibraryManager::instance()->findTool("Orbit Camera");
+    ASSERT_NE(camera, nullptr);
+    ASSERT_NE(camera->dataFolder(), camera->installedDataFolder());
+    const auto paint = [](const std::string& folder, Qt::GlobalColor colour) {
+        std::filesystem::create_directories(folder + "/images");
+        QImage image(48, 48, QImage::Format_RGB32);
+        image.fill(colour);
+        for (const char* state : {"default", "pressed", "hover"})
+            ASSERT_TRUE(image.save(
+                QString::fromStdString(folder + "/images/button_product_" + state + ".png")));
+    };
+    paint(camera->installedDataFolder(), Qt::blue);
+    paint(camera->dataFolder(), Qt::red);
+    // The share of the button's pixels in a colour.
+    const auto share = [button](QRgb colour) {
+        const QImage shot = button->grab().toImage();
+        int hits = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                hits += shot.pixel(x, y) == colour ? 1 : 0;
+        return static_cast<double>(hits) / (shot.width() * shot.height());
+    };
+    implementation()->setButtonTool(1, camera);
+    EXPECT_GT(share(qRgb(255, 0, 0)), 0.2);
+    EXPECT_EQ(share(qRgb(0, 0, 255)), 0.0);
+    std::filesystem::remove_all(camera->dataFolder() + "/images");
+    implementation()->setButtonTool(1, camera);
+    EXPECT_GT(share(qRgb(0, 0, 255)), 0.2);
 }
 
 // Run at 200 % as a test of its own: an image button keeps its size in points and draws the
