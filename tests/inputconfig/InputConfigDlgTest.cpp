@@ -2,13 +2,9 @@
 // the simulated game pad plugged in.
 #include "core/windows/InputConfigDlg.h"
 #include "InputSettingsFixture.h"
-#include "core/instances/InstanceReference.h"
 #include "core/libraries/InputProfileManager.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
-#include "core/windows/BindingDialog.h"
-#include "core/windows/ControlDetector.h"
-#include "core/windows/PropertyManager.h"
 #include "gui/StdComponent.h"
 #include "gui/Toolkit.h"
 #include "gui/componentinterface/ComboBox.h"
@@ -21,7 +17,6 @@
 #include "unidevice/PropertyHandler.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -30,7 +25,6 @@
 #include <QWidget>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace qvn::test {
 namespace {
@@ -49,6 +43,10 @@ protected:
         unsetenv("QUORVANE_SIMULATED_GAMEPAD");
     }
 
+    componentinterface::ComboBox* profileBox() const {
+        return interfaceOf<componentinterface::ComboBox>(
+            dialog->getRoot()->findById(InputConfigDlg::ProfileBox));
+    }
     // Binds the instance's "Pan" to the left stick of the simulated pad.
     static mvk::unidevice::Property* bindPanToTheStick(Instance* instance) {
         auto* pan = instance->getProperties()->property("Pan");
@@ -58,25 +56,57 @@ protected:
     }
 };
 
-TEST_F(InputConfigDlgTest, RowsShowEachInputsBindingAndFollowProfileCommands) {
-    Instance* instance = make();
+// The window of an instance whose Pan is on the pad's stick: its title follows a rename of the
+// instance whichever way the rename comes, the rows show each input's binding and device icon,
+// and the device list shows the devices with their icons.
+TEST_F(InputConfigDlgTest, RowsAndDevicesShowEachBindingAndFollowRenamesAndProfileCommands) {
+    Instance* instance = make("Boom");
     auto* pan = bindPanToTheStick(instance);
     ASSERT_NE(pan->control(), nullptr);
     ASSERT_TRUE(dialog->open(instance));
     EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
+    ASSERT_NE(instance->getReference(), nullptr);
+    instance->getReference()->rename("Jib");
+    ASSERT_EQ(instance->getName().rfind("Jib", 0), 0u);
+    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
+    ASSERT_TRUE(host.undo());
+    ASSERT_EQ(instance->getName().rfind("Boom", 0), 0u);
+    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
+
     EXPECT_EQ(part(0, Rows::NamePart)->getLabel(), "Pan");
     EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "Simulated Gamepad: Left Stick X");
     EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "[none]");
+    auto* icon = static_cast<QLabel*>(part(0, Rows::IconPart)->getWidget());
+    EXPECT_FALSE(icon->pixmap().isNull());
+
+    Component* list = dialog->getRoot()->findById(InputConfigDlg::DeviceList);
+    auto* devices = interfaceOf<componentinterface::ListBox>(list);
+    // The list starts with the entry for no device, which has no icon; the devices follow,
+    // though neither the instance's own device nor the emulator is offered.
+    ASSERT_EQ(devices->getItemText(0), "No device");
+    EXPECT_EQ(devices->getItemImage(0), "");
+    const int32_t pad = devices->findItem("Simulated Gamepad");
+    const int32_t keys = devices->findItem("Keyboard");
+    ASSERT_GT(pad, 0);
+    ASSERT_GT(keys, 0);
+    EXPECT_EQ(devices->findItem(instance->getName()), -1);
+    EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
+    EXPECT_EQ(devices->getItemImage(pad), "[images]/icon_inputs_gamepad.png");
+    EXPECT_EQ(devices->getItemImage(keys), "[images]/icon_inputs_keyboard.png");
+    // The pictures come from the installed images.
+    auto* entries = static_cast<QListWidget*>(list->getWidget());
+    EXPECT_FALSE(entries->item(pad)->icon().isNull());
+    EXPECT_FALSE(entries->item(keys)->icon().isNull());
 
     // Saving under a new name lists it; loading a profile that unbinds redraws the rows.
     script.pushText("Stick");
     click(InputConfigDlg::SaveAsNewButton);
-    auto* profiles = interfaceOf<componentinterface::ComboBox>(
-        dialog->getRoot()->findById(InputConfigDlg::ProfileBox));
+    auto* profiles = profileBox();
     EXPECT_NE(profiles->findItem("Stick"), -1);
     EXPECT_EQ(profiles->getCurrentText(), "Stick");
     instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
     EXPECT_EQ(part(0, Rows::BindingPart)->getLabel(), "[none]");
+    EXPECT_TRUE(icon->pixmap().isNull());
     // The instance opens its own window; it goes with the instance.
     EXPECT_EQ(instance->showInputSettings(), 0);
     EXPECT_EQ(instance->showInputSettings(), 0);
@@ -145,35 +175,6 @@ TEST_F(InputConfigDlgTest, TheResponseCurveFollowsEachParameterAndMarksTheContro
     EXPECT_EQ(mvk::qvn::core::TimerManager::service().runningCount(), 0);
 }
 
-TEST_F(InputConfigDlgTest, DevicesShowTheirIconsAndAnUnboundRowDropsItsIcon) {
-    Instance* instance = make();
-    bindPanToTheStick(instance);
-    ASSERT_TRUE(dialog->open(instance));
-    Component* list = dialog->getRoot()->findById(InputConfigDlg::DeviceList);
-    auto* devices = interfaceOf<componentinterface::ListBox>(list);
-    // The list starts with the entry for no device, which has no icon; the devices follow,
-    // though neither the instance's own device nor the emulator is offered.
-    ASSERT_EQ(devices->getItemText(0), "No device");
-    EXPECT_EQ(devices->getItemImage(0), "");
-    const int32_t pad = devices->findItem("Simulated Gamepad");
-    const int32_t keys = devices->findItem("Keyboard");
-    ASSERT_GT(pad, 0);
-    ASSERT_GT(keys, 0);
-    EXPECT_EQ(devices->findItem(instance->getName()), -1);
-    EXPECT_EQ(devices->findItem("TrinaryEmulator"), -1);
-    EXPECT_EQ(devices->getItemImage(pad), "[images]/icon_inputs_gamepad.png");
-    EXPECT_EQ(devices->getItemImage(keys), "[images]/icon_inputs_keyboard.png");
-    // The pictures come from the installed images.
-    auto* entries = static_cast<QListWidget*>(list->getWidget());
-    EXPECT_FALSE(entries->item(pad)->icon().isNull());
-    EXPECT_FALSE(entries->item(keys)->icon().isNull());
-
-    auto* icon = static_cast<QLabel*>(part(0, Rows::IconPart)->getWidget());
-    EXPECT_FALSE(icon->pixmap().isNull());
-    instance->applyInputProfile(mvk::util::xml::Element("<profile name=\"Empty\"/>"));
-    EXPECT_TRUE(icon->pixmap().isNull());
-}
-
 // The instance's own input window, with the instance destroyed by a timer while one of the
 // window's modal steps runs: binding detection, advanced settings, the name prompt of "save as
 // new" and the file dialogs of import and export. Each returns into a window that let go of the
@@ -219,8 +220,7 @@ TEST_F(InputConfigDlgTest, DeletingAProfileLoadsTheOneTheBoxShowsNext) {
     Instance* instance = make();
     auto* pan = bindPanToTheStick(instance);
     ASSERT_TRUE(dialog->open(instance));
-    auto* profiles = interfaceOf<componentinterface::ComboBox>(
-        dialog->getRoot()->findById(InputConfigDlg::ProfileBox));
+    auto* profiles = profileBox();
     const std::string installed = rig->inputProfiles().sourcePaths()[2];
     environment.writeFile(installed + "/studio.mip", "<profile name=\"Studio\"/>");
     rig->inputProfiles().reload();
@@ -248,19 +248,6 @@ TEST_F(InputConfigDlgTest, DeletingAProfileLoadsTheOneTheBoxShowsNext) {
     EXPECT_NE(profiles->getCurrentText(), "Mine");
     EXPECT_TRUE(rig->inputProfiles().hasElement(profiles->getCurrentText()));
     EXPECT_EQ(instance->getInputProfileName(), profiles->getCurrentText());
-}
-
-// The window's title follows a rename of its instance, whichever way the rename comes.
-TEST_F(InputConfigDlgTest, TheTitleFollowsARenameOfTheInstance) {
-    Instance* instance = make("Boom");
-    ASSERT_TRUE(dialog->open(instance));
-    ASSERT_NE(instance->getReference(), nullptr);
-    instance->getReference()->rename("Jib");
-    ASSERT_EQ(instance->getName().rfind("Jib", 0), 0u);
-    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
-    ASSERT_TRUE(host.undo());
-    ASSERT_EQ(instance->getName().rfind("Boom", 0), 0u);
-    EXPECT_EQ(dialog->getRoot()->getLabel(), "Inputs for " + instance->getName());
 }
 
 } // namespace

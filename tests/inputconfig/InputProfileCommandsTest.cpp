@@ -131,9 +131,14 @@ TEST_F(InputProfileCommandsTest, ExportNamesTheProfileAfterTheChosenFile) {
     EXPECT_FALSE(store->hasElement("My")); // exporting stores nothing
 }
 
-TEST_F(InputProfileCommandsTest, ExampleProfilesCannotBeOverwrittenRenamedOrDeleted) {
-    const std::string installed = store->sourcePaths()[2];
-    environment.writeFile(installed + "/pad.mip", "<profile name=\"Example:Gamepad\"/>");
+// Installed profiles: an example cannot be overwritten, renamed or deleted. Any other installed
+// profile is no example: saving it writes the user's own copy, which hides the installed file from
+// then on, and deleting the copy brings the installed one back.
+TEST_F(InputProfileCommandsTest, ExamplesAreKeptAndSavingAnyOtherInstalledProfileWritesACopy) {
+    const std::string installed = store->sourcePaths()[2] + "/studio.mip";
+    environment.writeFile(store->sourcePaths()[2] + "/pad.mip",
+                          "<profile name=\"Example:Gamepad\"/>");
+    environment.writeFile(installed, "<profile name=\"Studio\"/>");
     store->reload();
     ASSERT_TRUE(store->hasElement("Example:Gamepad"));
     const auto before = files();
@@ -149,14 +154,7 @@ TEST_F(InputProfileCommandsTest, ExampleProfilesCannotBeOverwrittenRenamedOrDele
     EXPECT_EQ(script.count("textInput"), 0);
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(store->hasElement("Example:Gamepad"));
-}
 
-// An installed profile is no example: saving it writes the user's own copy, which hides the
-// installed file from then on, and deleting the copy brings the installed one back.
-TEST_F(InputProfileCommandsTest, SavingAnInstalledProfileWritesTheUsersCopyWhichThenHidesIt) {
-    const std::string installed = store->sourcePaths()[2] + "/studio.mip";
-    environment.writeFile(installed, "<profile name=\"Studio\"/>");
-    store->reload();
     pan()->setExponent(3);
     script.pushButton(Yes);
     ASSERT_TRUE(commands->save("Studio"));

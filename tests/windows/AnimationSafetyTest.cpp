@@ -4,33 +4,27 @@
 #include "WindowTestSupport.h"
 
 #include "HostWindow.h"
-#include "core/instances/Instance.h"
-#include "core/instances/InstanceReference.h"
 #include "core/recording/ResimulateWindow.h"
-#include "core/windows/ConfigWindow.h"
-#include "gui/componentinterface/Spinner.h"
 #include "gui/componentinterface/Tree.h"
 #include "platform/TickCount.h"
 #include "support/ScriptedInteraction.h"
 #include "unidevice/DeviceHandler.h"
-#include "unidevice/PropertyHandler.h"
 #include "unidevice/Property.h"
+#include "unidevice/PropertyHandler.h"
 #include "util/xml/Element.h"
 
 #include <QApplication>
-#include <QDoubleSpinBox>
 #include <QStatusBar>
-#include <QTest>
 
 #include <cmath>
 #include <cstdlib>
 #include <map>
 
+using mvk::qvn::core::Instance;
+using mvk::qvn::core::RecordManager;
 using qvn::host::HostWindow;
 using qvn::host::Matrix;
 using qvn::host::RefNode;
-using mvk::qvn::core::Instance;
-using mvk::qvn::core::RecordManager;
 
 namespace {
 
@@ -43,11 +37,9 @@ protected:
         installSamplePlugins();
         // The pad steers left for a second, then right: takes that start at different times
         // see different input, so a take or resimulation that reads the wrong moment shows.
-        setenv("QUORVANE_SIMULATED_GAMEPAD",
-               environment.writeFile(environment.root() + "/pad.txt",
-                                     "loop 2\n0 leftx -0.6\n1 leftx 0.9\n")
-                   .c_str(),
-               1);
+        const std::string pad = environment.writeFile(environment.root() + "/pad.txt",
+                                                      "loop 2\n0 leftx -0.6\n1 leftx 0.9\n");
+        setenv("QUORVANE_SIMULATED_GAMEPAD", pad.c_str(), 1);
         mvk::platform::setTickSource([this] { return now; });
         attach();
         implementation()->getSettings().setCountdownSeconds(0);
@@ -61,15 +53,21 @@ protected:
         unsetenv("QUORVANE_SIMULATED_GAMEPAD");
     }
 
+    Instance* cameraInstance() const {
+        return implementation()->findInstance(camera)->getInstance();
+    }
+    // Binds the input to the pad's left stick.
+    static void bindToTheStick(mvk::unidevice::Property* input) {
+        input->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
+            "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
+    }
     // A new orbit camera with its Pan on the pad's left stick; its camera node.
     RefNode* boundCamera() {
         camera = core->createInstance("Orbit Camera");
         if (camera.empty())
             return nullptr;
-        Instance* instance = implementation()->findInstance(camera)->getInstance();
-        auto* pan = instance->getProperties()->property("Pan");
-        pan->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
-            "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
+        auto* pan = cameraInstance()->getProperties()->property("Pan");
+        bindToTheStick(pan);
         if (pan->control() == nullptr)
             return nullptr;
         return host.scene.find(camera + "_camera");
@@ -132,8 +130,7 @@ protected:
     // Every key of every recorded curve of the camera.
     std::vector<std::vector<mvk::util::AVar_Linear<double>::Key>> curves() {
         std::vector<std::vector<mvk::util::AVar_Linear<double>::Key>> all;
-        for (const auto& curve :
-             implementation()->findInstance(camera)->getInstance()->getRecordedValues())
+        for (const auto& curve : cameraInstance()->getRecordedValues())
             all.push_back(curve.allKeys());
         return all;
     }
@@ -165,7 +162,8 @@ TEST_F(AnimationSafetyTest, TakesAndResimulationsReplaceTheirRangeAndStartFromTh
     const double lastOfSecond = implementation()->getTakeReport().lastSampleTime;
     ASSERT_GT(lastOfSecond, 1.9);
     EXPECT_EQ(between(second, 0.0, 1.0 - 1e-6), between(first, 0.0, 1.0 - 1e-6));
-    EXPECT_EQ(between(second, lastOfSecond + 1e-6, 10.0), between(first, lastOfSecond + 1e-6, 10.0));
+    EXPECT_EQ(between(second, lastOfSecond + 1e-6, 10.0),
+              between(first, lastOfSecond + 1e-6, 10.0));
     ASSERT_NE(second.find(1.0), second.end());
     const Matrix firstAtOne = std::prev(first.upper_bound(1.0))->second;
     EXPECT_LT(largestDifference(Keys{{1.0, second.at(1.0)}}, Keys{{1.0, firstAtOne}}), 1e-9);
@@ -242,7 +240,7 @@ TEST_F(AnimationSafetyTest, DeleteAndUnplugKeepEveryKeyAndUndoExactly) {
     RefNode* back = host.scene.find(camera + "_camera");
     ASSERT_EQ(back, node);
     EXPECT_EQ(back->transformKeys(), keys);
-    EXPECT_EQ(back->owner(), implementation()->findInstance(camera)->getInstance());
+    EXPECT_EQ(back->owner(), cameraInstance());
     EXPECT_EQ(curves(), recorded);
     EXPECT_EQ(savedNodes(), scene);
     // Redo deletes again, undo restores again.
@@ -264,18 +262,14 @@ TEST_F(AnimationSafetyTest, DeleteAndUnplugKeepEveryKeyAndUndoExactly) {
     // And undoing the unplug gives the node back to its tool.
     ASSERT_TRUE(host.undo());
     ASSERT_NE(core->findInstance(camera), nullptr);
-    EXPECT_EQ(kept->owner(), implementation()->findInstance(camera)->getInstance());
+    EXPECT_EQ(kept->owner(), cameraInstance());
 }
 
 TEST_F(AnimationSafetyTest, UndoingACreationTakesItsNodeAndClosesItsInputSettings) {
     RefNode* node = boundCamera();
     ASSERT_NE(node, nullptr);
-    Instance* instance = implementation()->findInstance(camera)->getInstance();
-    instance->showInputSettings();
-    QWidget* inputs = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible() && top->windowTitle().contains(QString::fromStdString(camera)))
-            inputs = top;
+    cameraInstance()->showInputSettings();
+    QWidget* inputs = shownWindow("Inputs for " + camera);
     ASSERT_NE(inputs, nullptr);
     ASSERT_EQ(treeItems(), 1);
 
@@ -289,33 +283,25 @@ TEST_F(AnimationSafetyTest, UndoingACreationTakesItsNodeAndClosesItsInputSetting
     EXPECT_EQ(treeItems(), 1);
 }
 
-// Coming back to the main dialog only tells the host: the configuration window stays on the
-// tool it shows even when the tree selects another.
-TEST_F(AnimationSafetyTest, ActivatingTheMainDialogLeavesTheConfigurationWindowAlone) {
+// A take that changed settings of its tool (an input bound to one of them) gives them back with
+// its undo. A take stopped during its countdown records no sample: it leaves no undo step and
+// keeps the curves of the take before it.
+TEST_F(AnimationSafetyTest, ATakesUndoBringsBackItsSettingsAndATakeWithoutASampleLeavesNoStep) {
     ASSERT_NE(boundCamera(), nullptr);
-    const std::string first = camera;
-    ASSERT_NE(boundCamera(), nullptr);
-    core->openMainDialog();
-    implementation()->select(implementation()->findInstance(first));
-    mvk::qvn::core::ConfigWindow* configuration = implementation()->getConfigWindow();
-    ASSERT_NE(configuration, nullptr);
-    Instance* second = implementation()->findInstance(camera)->getInstance();
-    configuration->open(second);
-    ASSERT_EQ(configuration->selectedInstance(), second);
-    host.notices.clear();
-
-    userEvent(core->getMainWindow(), 0x4100, 0);
-    EXPECT_EQ(configuration->selectedInstance(), second);
-    EXPECT_EQ(host.notices, std::vector<std::string>{"activated"});
-}
-
-TEST_F(AnimationSafetyTest, ATakeWithoutASampleLeavesNoStepAndKeepsThePreviousCurves) {
-    ASSERT_NE(boundCamera(), nullptr);
+    Instance* instance = cameraInstance();
+    auto* speed = instance->getProperties()->property("Spinner: Turn speed");
+    ASSERT_NE(speed, nullptr);
+    bindToTheStick(speed);
+    const auto settings = [instance] {
+        return instance->makeConfigProfile("p").toString("", "", "");
+    };
+    const std::string before = settings();
     take(0.0, 1.0);
+    const std::string after = settings();
+    ASSERT_NE(after, before);
     const auto recorded = curves();
     const int steps = host.undoStack.stepCount();
 
-    // Stopped during its countdown.
     implementation()->getSettings().setCountdownSeconds(3);
     host.time = 0.0;
     ASSERT_EQ(core->startRecording(), mvk::qvn::ResultOk);
@@ -328,52 +314,11 @@ TEST_F(AnimationSafetyTest, ATakeWithoutASampleLeavesNoStepAndKeepsThePreviousCu
     EXPECT_NE(window->statusBar()->currentMessage().indexOf("recorded nothing"), -1);
     // The last step is still the real take.
     EXPECT_EQ(host.undoStack.stepName(steps - 1), "Record");
-}
-
-TEST_F(AnimationSafetyTest, SettingsATakeDrivesComeBackWithItsUndo) {
-    ASSERT_NE(boundCamera(), nullptr);
-    Instance* instance = implementation()->findInstance(camera)->getInstance();
-    auto* speed = instance->getProperties()->property("Spinner: Turn speed");
-    ASSERT_NE(speed, nullptr);
-    speed->bind(mvk::unidevice::DeviceHandler::instance()->findControl(mvk::util::xml::Element(
-        "<control device=\"Simulated Gamepad\" type=\"axis\" index=\"0\"/>")));
-    const std::string before = instance->makeConfigProfile("p").toString("", "", "");
-    take(0.0, 1.0);
-    const std::string after = instance->makeConfigProfile("p").toString("", "", "");
-    ASSERT_NE(after, before);
-    ASSERT_TRUE(host.undo());
-    EXPECT_EQ(instance->makeConfigProfile("p").toString("", "", ""), before);
-    ASSERT_TRUE(host.undoStack.redo());
-    EXPECT_EQ(instance->makeConfigProfile("p").toString("", "", ""), after);
-}
-
-TEST_F(AnimationSafetyTest, APreferenceChangeIsOneUndoStepThatThePageFollows) {
-    ASSERT_NE(boundCamera(), nullptr);
-    mvk::qvn::core::ConfigWindow* configuration = implementation()->getConfigWindow();
-    ASSERT_NE(configuration, nullptr);
-    configuration->open(implementation()->findInstance(camera)->getInstance());
-    // The orbit camera's field of view is its page's element 0.
-    mvk::gui::Component* page =
-        configuration->getRoot()->findById(mvk::qvn::core::ConfigWindow::PageArea)->child(0);
-    ASSERT_NE(page, nullptr);
-    mvk::gui::Component* fieldOfView = page->findById(0);
-    ASSERT_NE(fieldOfView, nullptr);
-    auto* spinner = mvk::gui::interfaceOf<mvk::gui::componentinterface::Spinner>(fieldOfView);
-    ASSERT_NE(spinner, nullptr);
-    const double before = spinner->getValue();
-    const int steps = host.undoStack.stepCount();
-
-    auto* box = static_cast<QDoubleSpinBox*>(fieldOfView->getWidget());
-    box->setValue(before + 15.0);
-    QTest::keyClick(box, Qt::Key_Return);
-    ASSERT_EQ(host.undoStack.stepCount(), steps + 1);
-    EXPECT_EQ(host.undoStack.stepName(steps), "Field of view");
 
     ASSERT_TRUE(host.undo());
-    EXPECT_EQ(spinner->getValue(), before);
-    EXPECT_NE(core->findInstance(camera), nullptr); // the creation before it stays
+    EXPECT_EQ(settings(), before);
     ASSERT_TRUE(host.undoStack.redo());
-    EXPECT_EQ(spinner->getValue(), before + 15.0);
+    EXPECT_EQ(settings(), after);
 }
 
 TEST_F(AnimationSafetyTest, UnsavedChangesShowInTheTitleAndAreAskedAbout) {

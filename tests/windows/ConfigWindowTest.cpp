@@ -1,24 +1,28 @@
 // The configuration window in an attached core with the sample orbit camera: opening, the page
 // of the chosen instance, the title, and the profile commands with their questions, answered by
-// the scripted responder.
+// the scripted responder. Going back and forth between instances keeps the page of the instance
+// shown before, so a page shown again must be the page the user would get from a fresh build:
+// the values the instance holds now, the same look, one undo step per change, and nothing left
+// behind when its instance goes.
 #include "WindowTestSupport.h"
 
-#include "core/instances/Instance.h"
-#include "core/instances/InstanceReference.h"
 #include "core/libraries/ConfigProfileManager.h"
 #include "core/windows/ConfigWindow.h"
+#include "gui/Toolkit.h"
 #include "gui/componentinterface/ComboBox.h"
 #include "gui/componentinterface/Spinner.h"
 #include "platform/Interaction.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QDoubleSpinBox>
+#include <QPointer>
 #include <QTest>
 
 #include <gmock/gmock.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 using mvk::gui::Component;
@@ -40,8 +44,7 @@ protected:
         AttachedCore::SetUp();
         installSamplePlugins();
         attach();
-        camera =
-            implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+        camera = newOrbitCamera();
         ASSERT_NE(camera, nullptr);
         window = implementation()->getConfigWindow();
         ASSERT_NE(window, nullptr);
@@ -57,13 +60,18 @@ protected:
         combo()->setCurrentText(profile);
         userEvent(component(101), 0x41C0, 101);
     }
+    void select(Instance* instance) {
+        window->selectInstance(instance);
+        mvk::gui::Toolkit::processEvents();
+    }
     std::string cameraTitle(const std::string& profile) const {
         return "Configuration for " + camera->getName() + " - " + profile;
     }
+    Component* pageArea() const { return component(ConfigWindow::PageArea); }
+    Component* shownPage() const { return pageArea()->child(0); }
     // The shown page's control of the orbit camera's field of view (element id 0).
     Component* fieldOfView() const {
-        Component* page = component(ConfigWindow::PageArea)->child(0);
-        return page != nullptr ? page->findById(0) : nullptr;
+        return shownPage() != nullptr ? shownPage()->findById(0) : nullptr;
     }
     void setFieldOfView(double degrees) {
         auto* box = static_cast<QDoubleSpinBox*>(fieldOfView()->getWidget());
@@ -73,23 +81,30 @@ protected:
     double shownFieldOfView() const {
         return mvk::gui::interfaceOf<ci::Spinner>(fieldOfView())->getValue();
     }
+    // Where every widget of the shown page sits, and how wide it may grow, by object.
+    std::map<const QWidget*, std::pair<QRect, int>> pageGeometry() const {
+        std::map<const QWidget*, std::pair<QRect, int>> geometry;
+        QWidget* page = shownPage()->getWidget();
+        for (const QWidget* widget : page->findChildren<QWidget*>())
+            if (widget->isVisibleTo(page))
+                geometry[widget] = {QRect(widget->mapTo(page, QPoint(0, 0)), widget->size()),
+                                    widget->maximumWidth()};
+        return geometry;
+    }
     std::string profileFile(const std::string& name) const {
         return camera->getTool()->configProfiles().destinationPath() + "/" + name + ".mcp";
     }
-    std::vector<std::string> prompts() const {
+    // The prompts of the text questions, and the caption and text of the message boxes.
+    std::vector<std::string> asked(const std::string& kind) const {
         std::vector<std::string> result;
         for (const auto& question : answers.questions())
-            if (question.kind == "textInput")
-                result.push_back(question.extra);
+            if (question.kind == kind)
+                result.push_back(kind == "textInput" ? question.extra
+                                                     : question.caption + ": " + question.text);
         return result;
     }
-    std::vector<std::string> boxes() const {
-        std::vector<std::string> result;
-        for (const auto& question : answers.questions())
-            if (question.kind == "messageBox")
-                result.push_back(question.caption + ": " + question.text);
-        return result;
-    }
+    std::vector<std::string> prompts() const { return asked("textInput"); }
+    std::vector<std::string> boxes() const { return asked("messageBox"); }
 
     qvn::test::ScriptedInteraction answers;
     Instance* camera = nullptr;
@@ -125,8 +140,7 @@ TEST_F(ConfigWindowTest, OpeningBuildsOnceShowsThePageAndTitlesTheWindow) {
     click(113);
     EXPECT_EQ(component(ConfigWindow::StatusLine)->getLabel(), "Start Profile saved");
     EXPECT_EQ(window->title(), cameraTitle("Start Profile"));
-    Instance* next =
-        implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+    Instance* next = newOrbitCamera();
     window->selectInstance(next);
     EXPECT_EQ(shownFieldOfView(), 70.0);
 
@@ -135,7 +149,7 @@ TEST_F(ConfigWindowTest, OpeningBuildsOnceShowsThePageAndTitlesTheWindow) {
     next->getReference()->deleteReference(true);
     implementation()->refreshTree();
     EXPECT_EQ(window->selectedInstance(), nullptr);
-    EXPECT_EQ(component(ConfigWindow::PageArea)->childCount(), 0);
+    EXPECT_EQ(pageArea()->childCount(), 0);
     EXPECT_EQ(window->getRoot()->getLabel(), "Configuration for Morvik Quorvane");
     host.undoStack.clear();
     window->selectInstance(camera);
@@ -153,7 +167,7 @@ TEST_F(ConfigWindowTest, OpeningBuildsOnceShowsThePageAndTitlesTheWindow) {
 TEST_F(ConfigWindowTest, TheRootShowsTheMainPreferencesAndEachChangeIsOneHostOperation) {
     implementation()->getSettings().setCountdownSeconds(7);
     window->open(implementation()->getRoot()->getInstance());
-    Component* page = component(ConfigWindow::PageArea)->child(0);
+    Component* page = shownPage();
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(mvk::gui::interfaceOf<ci::Spinner>(page->findById(100))->getValue(), 7.0);
     // The main preferences live in the settings file: the profile commands are off.
@@ -432,8 +446,7 @@ TEST_F(ConfigWindowTest, AToolDestroyedWhileAPromptOrFileDialogIsUpLeavesTheWind
     ASSERT_TRUE(std::filesystem::exists(imported));
     for (const int32_t button : {104, 111, 105, 106}) {
         SCOPED_TRACE(button);
-        Instance* doomed =
-            implementation()->InstanceManager::createInstance("Orbit Camera", "")->getInstance();
+        Instance* doomed = newOrbitCamera();
         const std::string name = doomed->getName();
         window->open(doomed);
         answers.whileNextQuestionIsUp([doomed] { doomed->destroy(); });
@@ -446,6 +459,94 @@ TEST_F(ConfigWindowTest, AToolDestroyedWhileAPromptOrFileDialogIsUpLeavesTheWind
     EXPECT_FALSE(std::filesystem::exists(exported)) << "nothing exported for a deleted tool";
     window->open(camera);
     EXPECT_EQ(window->title(), cameraTitle("Start Profile"));
+}
+
+// Going back and forth between two instances: a page shown again looks as when it was first
+// shown, also after the window was closed. A change on a page is one host step named after its
+// control, and the page follows its undo and redo while it is shown; undone while another
+// instance is shown, the page must not come back with the undone value. The kept page of an
+// instance goes with the instance.
+TEST_F(ConfigWindowTest, APageShownAgainLooksTheSameHoldsTheInstancesValuesAndGoesWithIt) {
+    Instance* second = newOrbitCamera();
+    ASSERT_NE(second, nullptr);
+    window->open(camera);
+    mvk::gui::Toolkit::processEvents();
+    const auto built = pageGeometry();
+    ASSERT_FALSE(built.empty());
+    select(second);
+    select(camera);
+    EXPECT_EQ(pageGeometry(), built);
+    // Closing the window and opening it again shows every box again; the page keeps its look.
+    const QSize windowSize = window->getRoot()->getWidget()->size();
+    window->hideWindow();
+    window->open(camera);
+    // Placement may give the window another size; at the same size the page looks the same.
+    window->getRoot()->getWidget()->resize(windowSize);
+    mvk::gui::Toolkit::processEvents();
+    EXPECT_EQ(pageGeometry(), built);
+
+    const int steps = host.undoStack.stepCount();
+    setFieldOfView(60);
+    ASSERT_EQ(host.undoStack.stepCount(), steps + 1);
+    EXPECT_EQ(host.undoStack.stepName(steps), "Field of view");
+    ASSERT_TRUE(host.undo());
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_NE(core->findInstance(camera->getName()), nullptr) << "the creation before it stays";
+    ASSERT_TRUE(host.undoStack.redo());
+    EXPECT_EQ(shownFieldOfView(), 60.0);
+
+    select(second);
+    EXPECT_EQ(shownFieldOfView(), 45.0) << "the other instance has its own values";
+    EXPECT_EQ(pageArea()->childCount(), 1) << "only the shown page hangs in the window";
+    ASSERT_TRUE(host.undoStack.undo());
+    select(camera);
+    EXPECT_EQ(pageArea()->childCount(), 1);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    EXPECT_EQ(window->title().rfind("Configuration for " + camera->getName(), 0), 0u);
+
+    // A change on the page shown again is one host step, and it reaches this instance only.
+    setFieldOfView(80);
+    EXPECT_EQ(host.undoStack.stepCount(), steps + 1);
+    select(second);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    select(camera);
+    EXPECT_EQ(shownFieldOfView(), 80.0);
+
+    const QPointer<QWidget> firstPage = shownPage()->getWidget();
+    select(second);
+    ASSERT_FALSE(firstPage.isNull()) << "the page of the instance shown before is kept";
+    // Deleted from the tool tree, the instance lives on in its undo step; it goes with the step.
+    camera->getReference()->deleteReference(true);
+    implementation()->refreshTree();
+    host.undoStack.clear();
+    mvk::gui::Toolkit::processEvents();
+    EXPECT_TRUE(firstPage.isNull());
+
+    // A new instance gets a page of its own, with its own values.
+    Instance* third = newOrbitCamera();
+    ASSERT_NE(third, nullptr);
+    select(third);
+    EXPECT_NE(shownPage()->getWidget(), firstPage.data());
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+    setFieldOfView(30);
+    select(second);
+    EXPECT_EQ(shownFieldOfView(), 45.0);
+}
+
+// Coming back to the main dialog only tells the host: the configuration window stays on the
+// tool it shows even when the tree selects another.
+TEST_F(ConfigWindowTest, ActivatingTheMainDialogLeavesTheWindowOnItsTool) {
+    Instance* second = newOrbitCamera();
+    ASSERT_NE(second, nullptr);
+    core->openMainDialog();
+    implementation()->select(camera->getReference());
+    window->open(second);
+    ASSERT_EQ(window->selectedInstance(), second);
+    host.notices.clear();
+
+    userEvent(core->getMainWindow(), 0x4100, 0);
+    EXPECT_EQ(window->selectedInstance(), second);
+    EXPECT_EQ(host.notices, std::vector<std::string>{"activated"});
 }
 
 } // namespace

@@ -1,18 +1,22 @@
 // The reference host's window with an attached core and the sample orbit camera: a tool made
 // through the core's main dialog shows up in the viewport and the timeline, scrubbing moves the
-// host's clock, and the scene file keeps tools, nodes and keys.
+// host's clock, and the scene file keeps tools, nodes and keys. At rest the window draws nothing,
+// and what the core changes meanwhile (the clock a take or a resimulation moves, keys it writes)
+// still shows within a fraction of a second, also after a long quiet spell.
 #include "WindowTestSupport.h"
 
 #include "HostWindow.h"
 #include "Timeline.h"
 #include "Viewport.h"
-#include "core/instances/InstanceReference.h"
 #include "core/libraries/Tool.h"
 #include "core/windows/ToolMenus.h"
 
 #include <QDoubleSpinBox>
 #include <QImage>
+#include <QLabel>
 #include <QTest>
+
+#include <memory>
 
 using qvn::host::HostWindow;
 using qvn::host::Matrix;
@@ -21,12 +25,28 @@ using qvn::host::translation;
 
 namespace {
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 class HostWindowTest : public qvn::test::AttachedCore {
 protected:
     void SetUp() override {
         AttachedCore::SetUp();
         installSamplePlugins();
         attach();
+    }
+    void openWindow() {
         window = std::make_unique<HostWindow>(*core, host);
         window->resize(900, 600);
         window->show();
@@ -53,11 +73,26 @@ protected:
         const QImage image = window->viewport().grab().toImage();
         return image.pixelColor(at.toPoint()) != QColor(248, 250, 252);
     }
+    // Runs the event loop until `done` or `milliseconds` pass; whether `done` came true.
+    template <typename Done> bool waitFor(Done done, int milliseconds) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < milliseconds)
+            QTest::qWait(10);
+        return done();
+    }
+    bool clockShows(const QString& text) const {
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (label->text().contains(text))
+                return true;
+        return false;
+    }
 
     std::unique_ptr<HostWindow> window;
 };
 
 TEST_F(HostWindowTest, AToolMadeThroughTheCoreFollowsTheTimeTheTimelineSets) {
+    openWindow();
     window->openTools();
     ASSERT_TRUE(core->isMainDialogOpen());
     const std::vector<mvk::qvn::core::Tool*> tools = mvk::qvn::core::ToolMenus::toolList();
@@ -112,6 +147,7 @@ TEST_F(HostWindowTest, AToolMadeThroughTheCoreFollowsTheTimeTheTimelineSets) {
 }
 
 TEST_F(HostWindowTest, ASavedSceneComesBackWholeAndABadFileChangesNothing) {
+    openWindow();
     const std::string camera = core->createInstance("Orbit Camera");
     ASSERT_FALSE(camera.empty());
     RefNode* node = keyedCamera(camera);
@@ -159,14 +195,11 @@ TEST_F(HostWindowTest, ASavedSceneComesBackWholeAndABadFileChangesNothing) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // After a field is used, the keys of the scene work again: Enter commits and Escape drops what
 // was typed, both hand the focus back to the viewport, so Space plays rather than blanking the
 // field and Ctrl+Z undoes in the host. A click into the views takes the focus back too.
 TEST_F(HostWindowTest, KeysReachTheSceneOnceAFieldIsLeftWithEnterOrEscape) {
+    openWindow();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     auto boxes = window->findChildren<QDoubleSpinBox*>();
@@ -210,6 +243,29 @@ TEST_F(HostWindowTest, KeysReachTheSceneOnceAFieldIsLeftWithEnterOrEscape) {
     end->setFocus();
     QTest::mouseClick(&window->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(window->viewport().hasFocus());
+}
+
+TEST_F(HostWindowTest, NothingIsDrawnAtRestAndWhatTheCoreChangesStillShows) {
+    ASSERT_FALSE(core->createInstance("Orbit Camera").empty());
+    openWindow();
+    QTest::qWait(300);
+    PaintCounter view(window->viewport());
+    PaintCounter timeline(window->timeline());
+    QTest::qWait(800);
+    EXPECT_EQ(view.paints, 0);
+    EXPECT_EQ(timeline.paints, 0);
+
+    // The core moves the clock, as each sample of a take does.
+    host.setTime(1.5);
+    EXPECT_TRUE(waitFor([&] { return view.paints > 0 && clockShows("01.50"); }, 1000));
+
+    // After a quiet spell the tick is slow, but a change still shows well within a second.
+    QTest::qWait(2600);
+    const int before = timeline.paints;
+    RefNode* node = host.scene.nodes().front();
+    node->setLocalTransform(4.0, translation(1, 2, 3));
+    host.redrawViews();
+    EXPECT_TRUE(waitFor([&] { return timeline.paints > before; }, 1000));
 }
 
 } // namespace

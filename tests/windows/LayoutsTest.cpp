@@ -46,15 +46,7 @@ const std::map<std::string, Ids> Required = {
 // Layouts that are parts inside a window rather than windows of their own.
 const std::set<std::string> Pages = {"qvn_mainconfig.xml", "qvn_inputs_propertymanager.xml"};
 
-class LayoutsTest : public qvn::test::AttachedCore {
-protected:
-    Component* build(const std::string& name) {
-        mvk::util::xml::Element layout;
-        if (layout.load(layoutFile(name)) != mvk::util::xml::Element::Parsed)
-            return nullptr;
-        return core->createComponent(layout);
-    }
-};
+using LayoutsTest = qvn::test::AttachedCore;
 
 TEST_F(LayoutsTest, EveryShippedLayoutBuildsWithTheIdsItsWindowNeeds) {
     attach();
@@ -65,7 +57,9 @@ TEST_F(LayoutsTest, EveryShippedLayoutBuildsWithTheIdsItsWindowNeeds) {
     for (const auto& [name, ids] : Required)
         EXPECT_EQ(shipped.count(name), 1u) << name << " is not shipped";
     for (const std::string& name : shipped) {
-        Component* root = build(name);
+        mvk::util::xml::Element layout;
+        ASSERT_EQ(layout.load(layoutFile(name)), mvk::util::xml::Element::Parsed) << name;
+        Component* root = core->createComponent(layout);
         ASSERT_NE(root, nullptr) << name;
         EXPECT_EQ(root->getKindName() == "dialog", Pages.count(name) == 0) << name;
         const auto required = Required.find(name);

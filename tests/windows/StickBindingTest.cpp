@@ -3,8 +3,6 @@
 // two become one axis; the advanced settings then follow those keys live on the response curve.
 #include "WindowTestSupport.h"
 
-#include "core/instances/Instance.h"
-#include "core/instances/InstanceReference.h"
 #include "core/recording/TimerManager.h"
 #include "core/windows/AdvancedSettingsDialog.h"
 #include "core/windows/BindingDialog.h"
@@ -17,7 +15,6 @@
 #include "unidevice/Property.h"
 #include "unidevice/PropertyHandler.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -52,16 +49,7 @@ protected:
     }
     // The visible core window with that title, as its root component.
     static Component* window(const std::string& title) {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->isVisible() && widget->windowTitle().toStdString() == title)
-                return dynamic_cast<Component*>(widget);
-        return nullptr;
-    }
-    static void click(Component* root, int32_t id) {
-        Component* component = root != nullptr ? root->findById(id) : nullptr;
-        auto* button = component ? qobject_cast<QAbstractButton*>(component->getWidget()) : nullptr;
-        ASSERT_NE(button, nullptr) << id;
-        button->click();
+        return dynamic_cast<Component*>(shownWindow(title));
     }
     static std::string text(Component* root, int32_t id) {
         Component* component = root != nullptr ? root->findById(id) : nullptr;
@@ -94,7 +82,7 @@ protected:
             }
         });
         user.start(5);
-        click(inputs, Rows::RowBase + Rows::RowStride * row + part);
+        clickButton(inputs, Rows::RowBase + Rows::RowStride * row + part);
     }
     mvk::unidevice::Property* pan() const {
         return camera->getInstance()->getProperties()->property("Pan");
@@ -124,7 +112,7 @@ TEST_F(StickBindingTest, OneKeyAsksForASecondAndTheTwoTurnPanBothWaysOnTheCurve)
         } else if (instruction == ControlDetector::ConfirmText) {
             offered = text(bind, BindingDialog::CandidateLabel);
             key(QEvent::KeyRelease, Qt::Key_K);
-            click(bind, BindingDialog::UseButton);
+            clickButton(bind, BindingDialog::UseButton);
             return true;
         }
         return false;
@@ -165,7 +153,7 @@ TEST_F(StickBindingTest, OneKeyAsksForASecondAndTheTwoTurnPanBothWaysOnTheCurve)
         } else if (phase == 2 && mark < 0.0) {
             marks.push_back(mark);
             key(QEvent::KeyRelease, Qt::Key_K);
-            click(advanced, AdvancedSettingsDialog::CloseButton);
+            clickButton(advanced, AdvancedSettingsDialog::CloseButton);
             return true;
         }
         return false;

@@ -4,11 +4,14 @@
 #include "RefHost.h"
 #include "core/CoreImplementation.h"
 #include "core/Startup.h"
+#include "core/instances/Instance.h"
+#include "core/instances/InstanceReference.h"
 #include "gui/Component.h"
 #include "gui/StdComponent.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QWidget>
 
@@ -57,6 +60,11 @@ protected:
     mvk::qvn::core::CoreImplementation* implementation() const {
         return static_cast<mvk::qvn::core::CoreImplementation*>(core);
     }
+    // A new orbit camera of the sample modules at the top of the tool tree.
+    mvk::qvn::core::Instance* newOrbitCamera() {
+        auto* reference = implementation()->InstanceManager::createInstance("Orbit Camera", "");
+        return reference != nullptr ? reference->getInstance() : nullptr;
+    }
     mvk::gui::Component* mainComponent(int32_t id) const {
         mvk::gui::Component* root = core ? core->getMainWindow() : nullptr;
         return root ? root->findById(id) : nullptr;
@@ -66,6 +74,14 @@ protected:
         ASSERT_NE(component, nullptr);
         static_cast<mvk::gui::StdComponent*>(component)->sendEvent(code, param);
     }
+    // Clicks the push button `id` of a window, as the user does.
+    static void clickButton(mvk::gui::Component* root, int32_t id) {
+        mvk::gui::Component* component = root != nullptr ? root->findById(id) : nullptr;
+        auto* button =
+            component != nullptr ? qobject_cast<QAbstractButton*>(component->getWidget()) : nullptr;
+        ASSERT_NE(button, nullptr) << id;
+        button->click();
+    }
     static size_t occurrences(const std::string& text, const std::string& line) {
         size_t count = 0;
         for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
@@ -73,12 +89,14 @@ protected:
         return count;
     }
     static std::string logText() { return mvk::util::Log::instance()->text(); }
-    static bool countdownShown() {
+    // The visible top-level window with that title, or null.
+    static QWidget* shownWindow(const std::string& title) {
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->windowTitle() == "Countdown" && window->isVisible())
-                return true;
-        return false;
+            if (window->isVisible() && window->windowTitle().toStdString() == title)
+                return window;
+        return nullptr;
     }
+    static bool countdownShown() { return shownWindow("Countdown") != nullptr; }
 
     TestEnvironment environment;
     qvn::host::RefHost host;
