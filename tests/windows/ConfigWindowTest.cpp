@@ -549,4 +549,53 @@ TEST_F(ConfigWindowTest, ActivatingTheMainDialogLeavesTheWindowOnItsTool) {
     EXPECT_EQ(host.notices, std::vector<std::string>{"activated"});
 }
 
+// The unsaved mark follows the values, not the history of changes: values brought back to the
+// stored profile (by the host's undo, by typing the old value again, also while another instance
+// is shown) lose it, and an undo that reaches a page kept aside marks its own instance only.
+TEST_F(ConfigWindowTest, TheUnsavedMarkFollowsTheValuesThroughUndoAndOtherInstances) {
+    window->open(camera);
+    auto shownTitle = [this] { return window->getRoot()->getLabel(); };
+    setFieldOfView(60);
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile*"));
+    ASSERT_TRUE(host.undoStack.undo());
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile"));
+    ASSERT_TRUE(host.undoStack.redo());
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile*"));
+    setFieldOfView(45);
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile"));
+    // Two changes, one undone: the values still differ from the profile.
+    setFieldOfView(50);
+    setFieldOfView(55);
+    ASSERT_TRUE(host.undoStack.undo());
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile*"));
+    ASSERT_TRUE(host.undoStack.undo());
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile"));
+
+    Instance* second = newOrbitCamera();
+    ASSERT_NE(second, nullptr);
+    const std::string secondTitle = "Configuration for " + second->getName() + " - Start Profile";
+    setFieldOfView(60);
+    select(second);
+    EXPECT_EQ(shownTitle(), secondTitle) << "the mark belongs to the instance changed";
+    ASSERT_TRUE(host.undoStack.undo());
+    EXPECT_EQ(shownTitle(), secondTitle);
+    EXPECT_FALSE(window->hasUnsavedChanges());
+    select(camera);
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile"));
+    select(second);
+    ASSERT_TRUE(host.undoStack.redo());
+    EXPECT_EQ(shownTitle(), secondTitle);
+    select(camera);
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile*"));
+
+    // Saved, and read back from its file as in a later session: only a real change marks it.
+    click(103);
+    ASSERT_EQ(shownTitle(), cameraTitle("Start Profile"));
+    camera->getTool()->configProfilesOf(*camera).reload();
+    setFieldOfView(20);
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile*"));
+    ASSERT_TRUE(host.undoStack.undo());
+    EXPECT_EQ(shownTitle(), cameraTitle("Start Profile"));
+}
+
 } // namespace
