@@ -47,19 +47,19 @@ private:
     Journal& journal;
 };
 
-// Every element of a test brackets its callbacks with this host.
+// Pages built by the GUI toolkit's component factories; every element of a test brackets its
+// callbacks with this host.
 class ConfigTest : public ::testing::Test {
 protected:
-    void SetUp() override { mvk::qvn::core::configadaptor::Node::setAdaptor(&host); }
-    void TearDown() override { mvk::qvn::core::configadaptor::Node::setAdaptor(nullptr); }
-
-    const std::vector<std::string>& holds() const { return host.undoStack.history(); }
-    // For tests that build pages: the GUI toolkit with its component factories.
-    static void startToolkit() {
+    void SetUp() override {
+        mvk::qvn::core::configadaptor::Node::setAdaptor(&host);
         mvk::gui::Toolkit::start();
         if (mvk::gui::ComponentFactory::instance()->factoryCount() == 0)
             mvk::gui::Toolkit::registerFactories();
     }
+    void TearDown() override { mvk::qvn::core::configadaptor::Node::setAdaptor(nullptr); }
+
+    const std::vector<std::string>& holds() const { return host.undoStack.history(); }
 
     host::RefHost host;
     Journal journal;

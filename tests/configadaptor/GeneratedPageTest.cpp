@@ -73,11 +73,6 @@ struct SampleTool {
 
 class GeneratedPageTest : public qvn::test::ConfigTest {
 protected:
-    void SetUp() override {
-        ConfigTest::SetUp();
-        startToolkit();
-    }
-
     guitest::Owned page() { return guitest::Owned(tool.root()->buildPage()); }
 
     // The element's control in one page. Element ids may repeat ids of the page's own frames

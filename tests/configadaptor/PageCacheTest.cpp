@@ -43,7 +43,6 @@ class PageCacheTest : public qvn::test::ConfigTest {
 protected:
     void SetUp() override {
         ConfigTest::SetUp();
-        startToolkit();
         window = mvk::gui::ComponentFactory::instance()->create(mvk::util::xml::Element(
             R"(<dialog width="400" height="200"><list id="200"/></dialog>)"));
         window->show();

@@ -34,10 +34,11 @@ protected:
         Hooks::addKeyEventCallback(&recorder);
         Hooks::setCapture(true);
     }
+    // Modifiers are released with capture on: with it off the hook ignores every key.
     void TearDown() override {
-        Hooks::setCapture(false);
         Hooks::removeKeyEventCallback(&recorder);
         Hooks::setUnlockedKeys({});
+        Hooks::setCapture(true);
         Hooks::processKey(16, false, false);
         Hooks::processKey(17, false, false);
         Hooks::setCapture(false);

@@ -63,18 +63,27 @@ std::string textOf(const DataChunk& chunk) {
     return std::string(chunk.bytes().begin(), chunk.bytes().end());
 }
 
-// `values` byte values with counts growing like the Fibonacci numbers: the deepest code tree
+// Counts growing like the Fibonacci numbers, held at the 32-bit limit: the deepest code tree
 // their total allows.
-Bytes fibonacciBytes(int values) {
-    Bytes bytes;
-    uint32_t previous = 1;
-    uint32_t current = 1;
+std::vector<uint32_t> fibonacciCounts(int values) {
+    std::vector<uint32_t> counts;
+    uint64_t previous = 1;
+    uint64_t current = 1;
     for (int value = 0; value < values; ++value) {
-        bytes.insert(bytes.end(), current, static_cast<uint8_t>(value));
-        const uint32_t next = previous + current;
+        counts.push_back(static_cast<uint32_t>(current));
+        const uint64_t next = std::min<uint64_t>(previous + current, 0xffffffffu);
         previous = current;
         current = next;
     }
+    return counts;
+}
+
+// `values` byte values, each as often as its Fibonacci count.
+Bytes fibonacciBytes(int values) {
+    Bytes bytes;
+    const std::vector<uint32_t> counts = fibonacciCounts(values);
+    for (int value = 0; value < values; ++value)
+        bytes.insert(bytes.end(), counts[value], static_cast<uint8_t>(value));
     return bytes;
 }
 
@@ -160,8 +169,7 @@ TEST(DataChunkTest, RoundTripsUniformSkewedAndNearlyConstantBytes) {
         for (int value = 0; value < 256; ++value)
             weights[value] = std::pow(value + 1.0, -skew);
         std::discrete_distribution<int> pick(weights.begin(), weights.end());
-        for (size_t size :
-             {0u, 1u, 2u, 5u, 64u, 79u, 4099u, 300001u}) {
+        for (size_t size : {0u, 1u, 2u, 5u, 64u, 79u, 4099u, 300001u}) {
             Bytes bytes(size);
             for (uint8_t& byte : bytes)
                 byte = static_cast<uint8_t>(pick(random));
@@ -273,14 +281,9 @@ TEST(DataChunkDecodeBoundsTest, HostileTablesDecodeLikeATreeWalk) {
     // Ascending Fibonacci counts up to the 32-bit limit: the deepest conforming tree, codes of
     // about 45 bits, so walks cross several buffer refills.
     Bytes deep = header(46, 0xffffffffu);
-    uint64_t previous = 1;
-    uint64_t current = 1;
-    for (int value = 0; value < 46; ++value) {
-        putEntry(deep, static_cast<uint8_t>(value), static_cast<uint32_t>(current));
-        const uint64_t next = std::min<uint64_t>(previous + current, 0xffffffffu);
-        previous = current;
-        current = next;
-    }
+    const std::vector<uint32_t> counts = fibonacciCounts(46);
+    for (int value = 0; value < 46; ++value)
+        putEntry(deep, static_cast<uint8_t>(value), counts[value]);
     for (int i = 0; i < 4000; ++i)
         deep.push_back(static_cast<uint8_t>(random() | random()));
     const DataChunk chunk(deep);

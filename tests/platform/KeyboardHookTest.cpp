@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <tuple>
 #include <vector>
 
 using mvk::platform::KeyboardHook;
@@ -43,40 +42,41 @@ QApplication* KeyboardHookTest::app = nullptr;
 // Native scan codes as an X server or a Wayland compositor reports them (evdev code + 8).
 constexpr quint32 Evdev = 8;
 
-int32_t codeOf(int key, quint32 scanCode = 0, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
-    return KeyboardHook::virtualKeyOf(event);
-}
-
-TEST_F(KeyboardHookTest, LayoutFreeKeysGoByTheirMeaning) {
-    const std::pair<int, int32_t> expected[] = {
-        {Qt::Key_A, 'A'}, {Qt::Key_Left, 37}, {Qt::Key_F24, 135}, {Qt::Key_Super_R, 92},
-        {Qt::Key_VolumeDown, 0xAE}};
-    for (const auto& [key, code] : expected)
-        EXPECT_EQ(codeOf(key), code) << std::hex << key;
-    EXPECT_EQ(codeOf(Qt::Key_5, 0, Qt::KeypadModifier), 101);
-    EXPECT_EQ(codeOf(Qt::Key_Slash, 0, Qt::KeypadModifier), 111);
-}
-
-TEST_F(KeyboardHookTest, LayoutSpecificKeysGoByTheirPositionOnAUsKeyboard) {
-    // A German keyboard: umlauts, sharp s, the dead circumflex, the key beside left Shift, and
-    // characters typed with Shift on the digit row.
-    const std::tuple<int, quint32, int32_t> german[] = {
-        {Qt::Key_Adiaeresis, 40 + Evdev, 0xDE},
-        {Qt::Key_Dead_Circumflex, 41 + Evdev, 0xC0},
-        {Qt::Key_Less, 86 + Evdev, 0xE2},
-        {Qt::Key_Slash, 8 + Evdev, '7'},
-        {Qt::Key_Z, 21 + Evdev, 'Z'}, // letters follow the layout, as typed
+TEST_F(KeyboardHookTest, KeysGoByTheirMeaningOrElseByTheirPositionOnAUsKeyboard) {
+    const struct {
+        int key;
+        quint32 scanCode;
+        Qt::KeyboardModifiers modifiers;
+        int32_t code;
+    } cases[] = {
+        // Layout-free keys go by their meaning.
+        {Qt::Key_A, 0, Qt::NoModifier, 'A'},
+        {Qt::Key_Left, 0, Qt::NoModifier, 37},
+        {Qt::Key_F24, 0, Qt::NoModifier, 135},
+        {Qt::Key_Super_R, 0, Qt::NoModifier, 92},
+        {Qt::Key_VolumeDown, 0, Qt::NoModifier, 0xAE},
+        {Qt::Key_5, 0, Qt::KeypadModifier, 101},
+        {Qt::Key_Slash, 0, Qt::KeypadModifier, 111},
+        // A German keyboard: umlauts, sharp s, the dead circumflex, the key beside left Shift,
+        // and characters typed with Shift on the digit row.
+        {Qt::Key_Adiaeresis, 40 + Evdev, Qt::NoModifier, 0xDE},
+        {Qt::Key_Dead_Circumflex, 41 + Evdev, Qt::NoModifier, 0xC0},
+        {Qt::Key_Less, 86 + Evdev, Qt::NoModifier, 0xE2},
+        {Qt::Key_Slash, 8 + Evdev, Qt::NoModifier, '7'},
+        {Qt::Key_Z, 21 + Evdev, Qt::NoModifier, 'Z'}, // letters follow the layout, as typed
+        // A layout without Latin letters falls back to the letter at that place.
+        {0x0424, 30 + Evdev, Qt::NoModifier, 'A'},
+        // Without a scan code the character decides, as on a US layout.
+        {Qt::Key_Exclam, 0, Qt::NoModifier, '1'},
+        // Neither the key nor its place gives a code.
+        {Qt::Key_Adiaeresis, 0, Qt::NoModifier, VirtualKeyMap::NoCode},
+        {Qt::Key_Hyper_L, 250, Qt::NoModifier, VirtualKeyMap::NoCode},
     };
-    for (const auto& [key, scan, code] : german)
-        EXPECT_EQ(codeOf(key, scan), code) << std::hex << key;
-    // A layout without Latin letters falls back to the letter at that place.
-    EXPECT_EQ(codeOf(0x0424, 30 + Evdev), 'A');
-    // Without a scan code the character decides, as on a US layout.
-    EXPECT_EQ(codeOf(Qt::Key_Exclam), '1');
-    // Neither the key nor its place gives a code.
-    EXPECT_EQ(codeOf(Qt::Key_Adiaeresis), VirtualKeyMap::NoCode);
-    EXPECT_EQ(codeOf(Qt::Key_Hyper_L, 250), VirtualKeyMap::NoCode);
+    for (const auto& c : cases) {
+        QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, c.scanCode, 0, 0);
+        EXPECT_EQ(KeyboardHook::virtualKeyOf(event), c.code)
+            << std::hex << "key " << c.key << " scan code " << c.scanCode;
+    }
 }
 
 TEST_F(KeyboardHookTest, PassedKeysReachTheWidgetAndSwallowedOnesDoNot) {

@@ -35,19 +35,7 @@ std::string valueOf(const Element& element) {
 
 class ConfigProfileStoreTest : public qvn::test::StoreFixture {
 protected:
-    std::string destination() const { return dataFolder() + "/configprofiles"; }
-    std::string userFile(const std::string& name) const { return destination() + "/" + name; }
-    void writeUser(const std::string& file, const std::string& content) {
-        environment.writeFile(userFile(file), content);
-    }
-    void writeInstalled(const std::string& file, const std::string& content) {
-        environment.writeFile(installedFolder() + "/" + file, content);
-    }
-    Element readBack(const std::string& path) const {
-        Element root;
-        root.load(path);
-        return root;
-    }
+    ConfigProfileStoreTest() : StoreFixture("configprofiles") {}
     void setUp() { store.setUp(dataFolder(), installedFolder()); }
 
     Tool::ConfigProfileManager store;

@@ -27,24 +27,17 @@ std::string multiplierOf(const Element& profile) {
 
 class InputProfileStoreTest : public qvn::test::StoreFixture {
 protected:
-    std::string destination() const { return dataFolder() + "/inputprofiles"; }
-    std::string userFile(const std::string& name) const { return destination() + "/" + name; }
-    Element readBack(const std::string& path) const {
-        Element root;
-        root.load(path);
-        return root;
-    }
+    InputProfileStoreTest() : StoreFixture("inputprofiles") {}
 
     Tool::InputProfileManager store;
 };
 
 TEST_F(InputProfileStoreTest, ReadsSingleProfilesAndUnideviceFiles) {
-    environment.writeFile(userFile("one.mip"), profileText("One", "1"));
-    environment.writeFile(userFile("pair.mip"), "<unidevice>" + profileText("Two", "2") +
-                                                    "<other/>" + profileText("Three", "3") +
-                                                    "</unidevice>");
-    environment.writeFile(userFile("ignored.mcp"), profileText("Wrong", "0"));
-    environment.writeFile(installedFolder() + "/inputprofile.xml", profileText("Two", "9"));
+    writeUser("one.mip", profileText("One", "1"));
+    writeUser("pair.mip", "<unidevice>" + profileText("Two", "2") + "<other/>" +
+                              profileText("Three", "3") + "</unidevice>");
+    writeUser("ignored.mcp", profileText("Wrong", "0"));
+    writeInstalled("inputprofile.xml", profileText("Two", "9"));
     store.setUp(dataFolder(), installedFolder());
     EXPECT_THAT(store.sourcePaths(),
                 ElementsAre(destination(), installedFolder() + "/inputprofile.xml",
@@ -65,8 +58,8 @@ TEST_F(InputProfileStoreTest, SavedFilesHoldTheProfileAsTheirRoot) {
     EXPECT_EQ(readBack(userFile("Moved.mip")).toString("", "", ""), profileText("Moved", "2"));
 
     // Storing into a shared file keeps its other profiles under "unidevice".
-    environment.writeFile(userFile("pair.mip"), "<unidevice>" + profileText("A", "1") +
-                                                    profileText("B", "1") + "</unidevice>");
+    writeUser("pair.mip",
+              "<unidevice>" + profileText("A", "1") + profileText("B", "1") + "</unidevice>");
     store.reload();
     EXPECT_EQ(store.addElement(Element(profileText("A", "5")), true, false), XMLFileManager::Done);
     const Element pair = readBack(userFile("pair.mip"));
@@ -83,8 +76,8 @@ TEST_F(InputProfileStoreTest, SavedFilesHoldTheProfileAsTheirRoot) {
 // Two hosts store the same profile at once: the file always holds one of the two complete
 // versions, and temporary files, stale ones of a crashed writer included, are never profiles.
 TEST_F(InputProfileStoreTest, TwoProcessesStoringAtOnceNeverTearTheFile) {
-    environment.writeFile(userFile(".Shared.mip.4242-0-17"), profileText("Ghost", "1"));
-    environment.writeFile(userFile("Shared.mip.new"), profileText("Phantom", "1"));
+    writeUser(".Shared.mip.4242-0-17", profileText("Ghost", "1"));
+    writeUser("Shared.mip.new", profileText("Phantom", "1"));
     store.setUp(dataFolder(), installedFolder());
     Element versions[2];
     std::string expected[2];

@@ -4,6 +4,7 @@
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 #include "util/SingletonCollector.h"
+#include "util/xml/Element.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@ namespace qvn::test {
 
 class StoreFixture : public ::testing::Test {
 protected:
+    // `storeName`: the folder below the tool's user data folder that the store writes into.
+    explicit StoreFixture(std::string storeName) : storeName(std::move(storeName)) {}
     void TearDown() override {
         if (auto* collector = mvk::util::SingletonCollector::existing())
             collector->destroyAll();
@@ -23,6 +26,19 @@ protected:
 
     std::string dataFolder() const { return environment.root() + "/user/data/cam"; }
     std::string installedFolder() const { return environment.root() + "/install/data/cam"; }
+    std::string destination() const { return dataFolder() + "/" + storeName; }
+    std::string userFile(const std::string& name) const { return destination() + "/" + name; }
+    void writeUser(const std::string& file, const std::string& content) const {
+        environment.writeFile(userFile(file), content);
+    }
+    void writeInstalled(const std::string& file, const std::string& content) const {
+        environment.writeFile(installedFolder() + "/" + file, content);
+    }
+    static mvk::util::xml::Element readBack(const std::string& path) {
+        mvk::util::xml::Element root;
+        root.load(path);
+        return root;
+    }
 
     // Every regular file below the temporary root.
     std::set<std::string> allFiles() const {
@@ -39,6 +55,7 @@ protected:
         return messagesOf(mvk::util::Log::instance()->text().substr(logMark));
     }
 
+    std::string storeName;
     TestEnvironment environment;
     size_t logMark = 0;
 };

@@ -29,14 +29,9 @@ int runTwoWriters(int rounds, const std::function<bool(int writer)>& write,
         if (writers[writer] == 0)
             runWriter(writer, rounds, write);
     }
-    int failed = 0;
-    int running = 0;
-    for (pid_t pid : writers) {
-        if (pid < 0)
-            ++failed;
-        else
-            ++running;
-    }
+    // A writer that could not be started counts as failed.
+    int running = (writers[0] > 0 ? 1 : 0) + (writers[1] > 0 ? 1 : 0);
+    int failed = 2 - running;
     while (running > 0) {
         check();
         for (pid_t& pid : writers) {

@@ -41,7 +41,11 @@ int ScriptedInteraction::messageBox(QWidget*, const std::string& text, const std
     return answer;
 }
 
-bool ScriptedInteraction::nextText(std::string& text) {
+// A dialog records its question, then takes the next scripted text or, without one, is cancelled.
+bool ScriptedInteraction::answerDialog(const std::string& kind, const std::string& caption,
+                                       const std::string& extra, std::string& text) {
+    holdOpen();
+    asked.push_back({kind, caption, {}, 0, extra});
     if (texts.empty())
         return false;
     text = texts.front();
@@ -52,24 +56,18 @@ bool ScriptedInteraction::nextText(std::string& text) {
 bool ScriptedInteraction::saveFileName(QWidget*, const std::string& caption,
                                        const std::string& startFolder, const std::string& filter,
                                        std::string& chosen) {
-    holdOpen();
-    asked.push_back({"saveFileName", caption, {}, 0, startFolder + "|" + filter});
-    return nextText(chosen);
+    return answerDialog("saveFileName", caption, startFolder + "|" + filter, chosen);
 }
 
 bool ScriptedInteraction::openFileName(QWidget*, const std::string& caption,
                                        const std::string& startFolder, const std::string& filter,
                                        std::string& chosen) {
-    holdOpen();
-    asked.push_back({"openFileName", caption, {}, 0, startFolder + "|" + filter});
-    return nextText(chosen);
+    return answerDialog("openFileName", caption, startFolder + "|" + filter, chosen);
 }
 
 bool ScriptedInteraction::textInput(QWidget*, const std::string& caption, const std::string& label,
                                     std::string& text) {
-    holdOpen();
-    asked.push_back({"textInput", caption, {}, 0, label});
-    return nextText(text);
+    return answerDialog("textInput", caption, label, text);
 }
 
 } // namespace qvn::test

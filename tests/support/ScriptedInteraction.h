@@ -45,7 +45,8 @@ public:
                    std::string& text) override;
 
 private:
-    bool nextText(std::string& text);
+    bool answerDialog(const std::string& kind, const std::string& caption, const std::string& extra,
+                      std::string& text);
     void holdOpen();
 
     std::deque<int> buttons;

@@ -30,11 +30,16 @@ std::vector<uint8_t> blockOf(const Curve& curve) {
     return block;
 }
 
-void putU32(std::vector<uint8_t>& block, size_t offset, uint32_t value) {
-    if (offset + 4 > block.size())
+// Writes the low `width` bytes of `value` at `offset`, lowest first, when they fit.
+void putBytes(std::vector<uint8_t>& block, size_t offset, uint64_t value, size_t width) {
+    if (offset + width > block.size())
         return;
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < width; ++i)
         block[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+void putU32(std::vector<uint8_t>& block, size_t offset, uint32_t value) {
+    putBytes(block, offset, value, 4);
 }
 
 // Bytes that end exactly where readable memory ends: reading one byte too far faults.
@@ -152,22 +157,18 @@ TEST(AVarTest, ACursorOverKeysOutOfOrderAnswersLikeAPlainLookUp) {
         putU32(block, 8, 100);
         putU32(block, 12, static_cast<uint32_t>(keys.size()));
         for (size_t i = 0; i < keys.size(); ++i) {
-            const uint64_t time = std::bit_cast<uint64_t>(keys[i].time);
-            const uint64_t value = std::bit_cast<uint64_t>(keys[i].value);
-            for (size_t b = 0; b < 8; ++b) {
-                block[16 + 16 * i + b] = static_cast<uint8_t>(time >> (8 * b));
-                block[24 + 16 * i + b] = static_cast<uint8_t>(value >> (8 * b));
-            }
+            putBytes(block, 16 + 16 * i, std::bit_cast<uint64_t>(keys[i].time), 8);
+            putBytes(block, 24 + 16 * i, std::bit_cast<uint64_t>(keys[i].value), 8);
         }
         return block;
     };
     const double nan = std::nan("");
     std::vector<Curve> curves;
-    for (const std::vector<Key>& keys : std::vector<std::vector<Key>>{
-             {{0.5, 1}, {0.1, -2}, {0.3, 4}, {0.9, 8}, {0.7, -0.0}},
-             {{0.1, 1}, {0.1, 3}, {0.4, -5}, {0.4, 7}, {0.8, 2}},
-             {{0.2, 1}, {nan, 6}, {0.6, -3}, {1.0, 2}},
-             {{0.0, 1}, {0.3, -2}, {0.6, 5}}}) {
+    for (const std::vector<Key>& keys :
+         std::vector<std::vector<Key>>{{{0.5, 1}, {0.1, -2}, {0.3, 4}, {0.9, 8}, {0.7, -0.0}},
+                                       {{0.1, 1}, {0.1, 3}, {0.4, -5}, {0.4, 7}, {0.8, 2}},
+                                       {{0.2, 1}, {nan, 6}, {0.6, -3}, {1.0, 2}},
+                                       {{0.0, 1}, {0.3, -2}, {0.6, 5}}}) {
         Curve curve;
         const std::vector<uint8_t> block = blockWith(keys);
         curve.read(block.data(), block.size());

@@ -66,13 +66,9 @@ def instance_tag(text, name):
     return None
 
 
-def load_bound_camera(core, multiplier=None, name=CAMERA):
-    """An orbit camera named `name` whose pan is bound to the simulated gamepad's left stick x,
-    loaded the way a host brings back an instance with its bindings."""
-    template = core.create_instance("Orbit Camera")
-    check(template != "", "no Orbit Camera tool")
-    tag = instance_tag(core.save_scene(), template)
-    core.delete_instance(template)
+def load_as(core, tag, name, multiplier=None):
+    """The camera of an orbit camera's tag loaded again as `name`, its pan bound to the simulated
+    gamepad's left stick x, the way a host brings back an instance with its bindings."""
     for dropped in ("name", "nodeinfo", "masternode", "QVT_Plugin"):
         for child in tag.findall(dropped):
             tag.remove(child)
@@ -80,11 +76,21 @@ def load_bound_camera(core, multiplier=None, name=CAMERA):
     bind_pan(tag, multiplier)
     wrapper = ET.Element("QVT")
     wrapper.append(tag)
-    check(core.load_scene(ET.tostring(wrapper, encoding="unicode")), "the camera did not load")
+    check(core.load_scene(ET.tostring(wrapper, encoding="unicode")), name + " did not load")
+    return bpy.data.objects.get(name + "_camera")
+
+
+def load_bound_camera(core):
+    """A new orbit camera named CAMERA, loaded with its pan bound by load_as()."""
+    template = core.create_instance("Orbit Camera")
+    check(template != "", "no Orbit Camera tool")
+    tag = instance_tag(core.save_scene(), template)
+    core.delete_instance(template)
+    camera = load_as(core, tag, CAMERA)
     # Loading instances is no undo step of the core's (a file load is Blender's own); the state
     # with the camera is pushed here, as Blender does after opening a file.
     bpy.ops.ed.undo_push(message="Load camera")
-    return bpy.data.objects.get(name + "_camera")
+    return camera
 
 
 def bind_pan(tag, multiplier=None):
@@ -111,6 +117,19 @@ def curves(obj):
     if obj.animation_data is None or obj.animation_data.action is None:
         return {}
     return {(c.data_path, c.array_index): c for c in obj.animation_data.action.fcurves}
+
+
+def key_frames(obj, channel=("location", 0)):
+    """The frames of the object's keys on one channel (none without a curve there)."""
+    curve = curves(obj).get(channel)
+    return [k.co[0] for k in curve.keyframe_points] if curve is not None else []
+
+
+def recorded_inputs(scene_text, name=CAMERA):
+    """The recorded input curves in the instance's tag of a scene: none without tag or curves."""
+    tag = instance_tag(scene_text, name)
+    found = tag.find("recordedinputvalues") if tag is not None else None
+    return [i.text for i in found] if found is not None else []
 
 
 def yaw_degrees(location):

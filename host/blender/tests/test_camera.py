@@ -12,8 +12,8 @@ import sys
 import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from blender_testing import (all_keys, check, curves, enable, instance_tag, notices,  # noqa: E402
-                             quorvane, record)
+from blender_testing import (all_keys, check, curves, enable, notices, quorvane,  # noqa: E402
+                             record, recorded_inputs)
 
 shots = bpy.data.collections.new("Shots")
 bpy.context.scene.collection.children.link(shots)
@@ -121,15 +121,11 @@ said = [text for _, text in notices()[before:] if "was deleted" in text]
 check(len(said) == 1, "the deleted camera was reported %d times: %s" % (len(said), said))
 
 
-
 def tool_state():
     """The tool's camera (by identity) with every key, and the tool's recorded inputs."""
     owned = [o for o in bpy.data.objects if o.get("quorvane_node") == identity]
     keys = all_keys(owned[0]) if owned else None
-    tag = instance_tag(core.save_scene(), name) if core.has_instance(name) else None
-    inputs = [i.text for i in tag.find("recordedinputvalues")] if tag is not None and \
-        tag.find("recordedinputvalues") is not None else None
-    return len(owned), keys, inputs
+    return len(owned), keys, recorded_inputs(core.save_scene(), name)
 
 
 before = tool_state()

@@ -10,8 +10,9 @@ import sys
 import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from blender_testing import (CAMERA, WORK, all_keys, check, curves, enable,  # noqa: E402
-                             finish_resimulation, instance_tag, quorvane, record, same_keys)
+from blender_testing import (CAMERA, WORK, all_keys, check, enable,  # noqa: E402
+                             finish_resimulation, instance_tag, key_frames, quorvane, record,
+                             recorded_inputs, same_keys)
 
 path = os.path.join(WORK, "scene.blend")
 with open(os.path.join(WORK, "expected.json")) as data:
@@ -26,11 +27,10 @@ def check_restored(how):
     camera = bpy.data.objects["ShotCam"]
     difference = same_keys(all_keys(camera), saved_keys, 0.0)
     check(difference is None, how + ": the camera's keys changed: %s" % difference)
-    tag = instance_tag(core.save_scene(), CAMERA)
-    recorded = [i.text for i in tag.find("recordedinputvalues")]
-    check(recorded == expected["recorded"], how + ": the recorded curves changed")
+    text = core.save_scene()
+    check(recorded_inputs(text) == expected["recorded"], how + ": the recorded curves changed")
     # The instance holds its camera again: the node is in its tag, with its lens.
-    nodes = tag.find("nodeinfo").findall("node")
+    nodes = instance_tag(text, CAMERA).find("nodeinfo").findall("node")
     check([n.get("type") for n in nodes] == ["camera"], how + ": the instance lost its camera")
 
 
@@ -48,7 +48,7 @@ bpy.ops.ed.undo_push(message="Opened")
 record(core, 0.3)
 cameras = [o.name for o in bpy.data.objects if o.get("quorvane_node")]
 check(cameras == ["ShotCam"], "a take after reopening made another camera: %s" % cameras)
-frames = [k.co[0] for k in curves(bpy.data.objects["ShotCam"])[("location", 0)].keyframe_points]
-check(100 in frames, "the take after reopening did not key the renamed camera")
+check(100 in key_frames(bpy.data.objects["ShotCam"]),
+      "the take after reopening did not key the renamed camera")
 quorvane.unregister()
 print("reload: ok")

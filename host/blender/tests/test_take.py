@@ -12,8 +12,8 @@ import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from blender_testing import (CAMERA, STICK, TURN_SPEED, check, curves, enable,  # noqa: E402
-                             instance_tag, load_bound_camera, notices, pan_rate, pump_for,
-                             quorvane, record, session, yaw_degrees)
+                             key_frames, load_bound_camera, notices, pan_rate, pump_for,
+                             quorvane, record, recorded_inputs, session, yaw_degrees)
 from quorvane import panel  # noqa: E402
 
 FPS = 60
@@ -42,8 +42,8 @@ check(take["samples"] > 60, "a two second take at 60 fps recorded %d samples" % 
 keyed = curves(camera)
 for channel in [("location", i) for i in range(3)] + [("rotation_euler", i) for i in range(3)]:
     check(channel in keyed, "no F-curve for %s[%d]" % channel)
-frames = [k.co[0] for k in keyed[("location", 0)].keyframe_points]
-scaled = [k.co[0] for k in keyed[("scale", 0)].keyframe_points]
+frames = key_frames(camera)
+scaled = key_frames(camera, ("scale", 0))
 check(scaled == frames + [START + 1000],
       "the take did not replace the scale keys inside its range and only there: %s"
       % [f for f in scaled if f not in frames])
@@ -70,8 +70,7 @@ heights = [k.co[1] for k in points][1:]
 check(max(heights) - min(heights) < 1e-4 and abs(heights[0] - 10 * math.sin(math.radians(15))) < 1e-3,
       "the camera does not circle at its pitch's height")
 
-recorded = instance_tag(core.save_scene(), CAMERA).find("recordedinputvalues")
-check(recorded is not None and len(recorded) > 0, "the take recorded no input curves")
+check(recorded_inputs(core.save_scene()), "the take recorded no input curves")
 
 steps = core.undo_steps()
 check(steps and steps[-1] == ("Record", True), "the take is not the undo step 'Record': %s" % steps)
@@ -83,15 +82,12 @@ camera = bpy.data.objects.get(CAMERA + "_camera")
 hand = [tuple(k.co) for k in curves(camera)[("scale", 0)].keyframe_points]
 check(hand == HAND and ("location", 0) not in curves(camera),
       "undo did not bring back the hand keys alone: %s" % hand)
-recorded = instance_tag(core.save_scene(), CAMERA).find("recordedinputvalues")
-check(recorded is None or len(recorded) == 0, "undo left the recorded input curves")
+check(not recorded_inputs(core.save_scene()), "undo left the recorded input curves")
 bpy.ops.ed.redo()
 check(panel.shown_take(core) == (1, take), "the panel does not show the redone take")
 camera = bpy.data.objects.get(CAMERA + "_camera")
-check(len(curves(camera)[("location", 0)].keyframe_points) == take["samples"] + 1,
-      "redo did not bring the keys back")
-recorded = instance_tag(core.save_scene(), CAMERA).find("recordedinputvalues")
-check(recorded is not None and len(recorded) > 0, "redo did not bring the recorded curves back")
+check(len(key_frames(camera)) == take["samples"] + 1, "redo did not bring the keys back")
+check(recorded_inputs(core.save_scene()), "redo did not bring the recorded curves back")
 
 # Keys typed into Blender during a take are the core's; Space stops the take.
 check(not core.forward_key("A", True), "a key was taken from Blender with no take running")
@@ -116,18 +112,18 @@ check(len(core.takes()) == 2, "the second take was not reported")
 
 # Undo from Blender's menu during a take stops the take, keeps it as its own step and takes
 # that step back: the tool and its camera stay, redo brings the take back.
-keys_before = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+keys_before = len(key_frames(bpy.data.objects[CAMERA + "_camera"]))
 check(core.start_recording() == 0, "the take before the undo did not start")
 pump_for(0.3)
 bpy.ops.ed.undo()
 check(not core.is_recording(), "undo left the take running")
 check(core.has_instance(CAMERA) and bpy.data.objects.get(CAMERA + "_camera") is not None,
       "undo during a take touched the tool")
-after_undo = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+after_undo = len(key_frames(bpy.data.objects[CAMERA + "_camera"]))
 check(after_undo == keys_before, "undo did not take back the stopped take: %d keys, %d before"
       % (after_undo, keys_before))
 bpy.ops.ed.redo()
-redone = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+redone = len(key_frames(bpy.data.objects[CAMERA + "_camera"]))
 check(redone > keys_before, "redo did not bring back the take stopped by undo")
 
 # Saving during a take (from the File menu) stops it first, so the file holds its keys.
@@ -135,7 +131,7 @@ check(core.start_recording() == 0, "the take before the save did not start")
 pump_for(0.3)
 bpy.ops.wm.save_as_mainfile(filepath=os.path.join(os.environ["QUORVANE_TEST_WORK"], "take.blend"))
 check(not core.is_recording(), "saving left the take running")
-saved = len(curves(bpy.data.objects[CAMERA + "_camera"])[("location", 0)].keyframe_points)
+saved = len(key_frames(bpy.data.objects[CAMERA + "_camera"]))
 check(saved > redone, "the take was not keyed before the save: %d keys, %d before" % (saved, redone))
 
 # A loop that turns five times a second at 60 fps: the core catches up three samples per turn,
