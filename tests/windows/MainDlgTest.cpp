@@ -446,49 +446,63 @@ TEST_F(MainDlgTest, InputSettingsOpenFromTheButtonTheMenuAndTheContextMenu) {
     EXPECT_EQ(inputWindows(), Titles{});
 }
 
-// On a first start a create button has no tool yet: it offers its category's menu under itself
-// instead of doing nothing, and a category with nothing to make shows no button at all. A button
-// given a tool shows the images of the tool's data folder, and those of its installed folder when
-// the data folder has none.
-TEST_F(MainDlgTest, ACreateButtonWithoutAToolOffersItsCategorysMenuAndWithOneShowsItsImages) {
+// On a first start a create button has no tool yet: with a single tool in its category it makes
+// that tool at once, with several it offers its category's menu under itself, and a category with
+// nothing to make shows no button at all. A button given a tool shows the images of the tool's
+// data folder, and those of its installed folder when the data folder has none.
+TEST_F(MainDlgTest, ACreateButtonWithoutAToolMakesItsOnlyToolOrOffersItsMenuAndShowsItsImages) {
     openWithSampleTools();
     // The sample modules bring a camera tool only.
     EXPECT_TRUE(shown(102));
     EXPECT_FALSE(shown(101));
     EXPECT_FALSE(shown(103));
+    const auto shownPopup = [] {
+        QMenu* popup = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible())
+                popup = menu;
+        return popup;
+    };
 
     click(102);
-    QMenu* popup = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible())
-            popup = menu;
-    ASSERT_NE(popup, nullptr);
-    QWidget* button = mainComponent(102)->getWidget();
-    EXPECT_EQ(popup->pos(), button->mapToGlobal(QPoint(0, button->height())));
-    QStringList entries;
-    QAction* orbit = nullptr;
-    for (QAction* action : popup->actions()) {
-        entries << action->text();
-        if (action->text() == "Orbit Camera")
-            orbit = action;
-    }
-    ASSERT_NE(orbit, nullptr) << entries.join(", ").toStdString();
-    for (const char* builtIn : {"template", "PRM", "PRS", "PRC", "Group"})
-        EXPECT_FALSE(entries.contains(builtIn)) << builtIn;
-
-    popup->setActiveAction(orbit);
-    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(shownPopup(), nullptr) << "one tool leaves nothing to choose";
     InstanceReference* root = implementation()->getRoot();
     ASSERT_EQ(root->childCount(), 1);
     EXPECT_EQ(root->child(0)->getInstance()->getTool()->identifiers().front(), "Orbit Camera");
     EXPECT_EQ(statusText(), "Created " + root->child(0)->getName());
-
-    // With its tool the button does what it always did: one more of that tool, no menu.
+    // With its tool the button does what it always did: one more of that tool.
     click(102);
     EXPECT_EQ(root->childCount(), 2);
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        EXPECT_FALSE(qobject_cast<QMenu*>(widget) != nullptr && widget->isVisible());
+    EXPECT_EQ(shownPopup(), nullptr);
 
+    // Two templates: the template button offers both, and only them, under itself.
+    for (const char* name : {"crane", "turntable"})
+        ASSERT_EQ(core::LibraryManager::instance()->loadLibrary(
+                      qvn::test::TestEnvironment::stageRoot() + "/quorvane/prm/" + name + "/" +
+                      name + ".prm"),
+                  0);
+    mvk::util::MessageNode libraries("libraries");
+    mvk::util::Message changed(0x8000);
+    libraries.send(core, changed);
+    ASSERT_TRUE(shown(110));
+    click(110);
+    QMenu* popup = shownPopup();
+    ASSERT_NE(popup, nullptr);
+    QWidget* templateButton = mainComponent(110)->getWidget();
+    EXPECT_EQ(popup->pos(), templateButton->mapToGlobal(QPoint(0, templateButton->height())));
+    QStringList entries;
+    for (QAction* action : popup->actions())
+        if (!action->isSeparator())
+            entries << action->text();
+    EXPECT_EQ(entries.size(), 2) << entries.join(", ").toStdString();
+    for (const char* builtIn : {"template", "PRM", "PRS", "PRC", "Group", "Orbit Camera"})
+        EXPECT_FALSE(entries.contains(builtIn)) << builtIn;
+    popup->setActiveAction(popup->actions().back());
+    QTest::keyClick(popup, Qt::Key_Return);
+    ASSERT_EQ(root->childCount(), 3);
+    EXPECT_EQ(statusText(), "Created " + root->child(2)->getName());
+
+    QWidget* button = mainComponent(102)->getWidget();
     core::Tool* camera = core::LibraryManager::instance()->findTool("Orbit Camera");
     ASSERT_NE(camera, nullptr);
     ASSERT_NE(camera->dataFolder(), camera->installedDataFolder());

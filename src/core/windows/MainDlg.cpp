@@ -42,6 +42,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 namespace mvk::qvn::core {
 
@@ -678,8 +679,9 @@ void MainDlg::createFromTool(Tool* tool) {
 }
 
 // A button with no tool yet would do nothing, which reads as broken on a first start; it offers
-// its category's menu instead. Nothing a host or plug-in sees changes: the tool is still made
-// through the menu's own command.
+// its category's menu instead, or, when the category holds a single tool, makes that tool at
+// once (a menu of one entry is a click for nothing). Nothing a host or plug-in sees changes: the
+// tool is still made through the menu's own command.
 void MainDlg::popUpCreateMenu(int index) {
     gui::Component* barComponent = mainWindow ? mainWindow->find(MenuBar) : nullptr;
     auto* bar = barComponent ? qobject_cast<QMenuBar*>(barComponent->getWidget()) : nullptr;
@@ -688,6 +690,14 @@ void MainDlg::popUpCreateMenu(int index) {
     QMenu* menu = bar ? ToolMenus::menuOf(*bar, static_cast<ToolMenus::Group>(index)) : nullptr;
     if (menu == nullptr || anchor == nullptr || menu->isEmpty())
         return;
+    std::vector<const QAction*> tools;
+    for (const QAction* entry : menu->actions())
+        if (!entry->isSeparator() && entry->data().isValid())
+            tools.push_back(entry);
+    if (tools.size() == 1 && tools.front()->isEnabled()) {
+        onMenuCommand(tools.front()->data().toInt());
+        return;
+    }
     // The popup carries copies of the menu's entries: a shared entry would also report through
     // the menu bar and make its tool twice.
     auto* popup = new QMenu(anchor);
