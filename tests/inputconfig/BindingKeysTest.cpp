@@ -60,6 +60,9 @@ TEST_F(BindingKeysTest, ReturnAndSpaceAreBoundWhileWaitingAndReturnTakesTheContr
     EXPECT_EQ(found, "RETUR");
     EXPECT_TRUE(useHadFocus);
     EXPECT_EQ(part(1, Rows::BindingPart)->getLabel(), "RETUR");
+    // The column may cut a description off; the tooltip holds it whole.
+    EXPECT_EQ(part(1, Rows::BindingPart)->getWidget()->toolTip(), "RETUR");
+    EXPECT_EQ(part(0, Rows::BindingPart)->getWidget()->toolTip(), "") << "nothing bound";
 
     found.clear();
     bindByTyping(1, Qt::Key_Space, Qt::Key_Return);

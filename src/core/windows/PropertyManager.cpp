@@ -108,8 +108,12 @@ void Manager::fillRows() {
         const std::string text = BindingText::of(*property);
         if (gui::Component* name = find(base + NamePart))
             name->setLabel(property->name());
-        if (gui::Component* bindingText = find(base + BindingPart))
+        // A long description (an emulated pair of keys, an OSC address) is cut off by the
+        // column; the tooltip shows it whole.
+        if (gui::Component* bindingText = find(base + BindingPart)) {
             bindingText->setLabel(text);
+            bindingText->setTooltip(property->control() != nullptr ? text : std::string());
+        }
         if (gui::Component* bind = find(base + BindPart))
             bind->setTooltip(bindHint(property->accepted()));
         auto* icon = gui::interfaceOf<gui::componentinterface::Label>(find(base + IconPart));
