@@ -283,6 +283,27 @@ TEST_F(MainDlgTest, TreeCommandsCloneDeleteAndUnplugTheSelectedToolAndTicksChoos
     EXPECT_EQ(statusText(), "Removed " + copyName + " again");
     EXPECT_TRUE(host.undo());
 
+    // The Delete key on the focused tree deletes the same way; in a name being edited it only
+    // edits the name.
+    QWidget* treeWidget = mainComponent(119)->getWidget();
+    treeWidget->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(treeWidget->window()));
+    implementation()->refreshTree();
+    implementation()->select(core->findInstance(copyName));
+    treeWidget->setFocus();
+    QTest::keyClick(treeWidget, Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, treeWidget) << "F2 edits the name in place";
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_NE(core->findInstance(copyName), nullptr);
+    steps = host.undoStack.stepCount();
+    treeWidget->setFocus();
+    QTest::keyClick(treeWidget, Qt::Key_Delete);
+    EXPECT_EQ(core->findInstance(copyName), nullptr);
+    EXPECT_EQ(stepsSince(steps), std::vector<std::string>{"Delete tool"});
+    EXPECT_TRUE(host.undo());
+
     // Unplug: the selected tool leaves under its own host operation.
     const std::string firstName = root->child(0)->getName();
     implementation()->select(root->child(0));

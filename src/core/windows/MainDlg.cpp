@@ -37,6 +37,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 
@@ -133,6 +134,7 @@ void MainDlg::initSubSystem() {
         toolTree = std::make_unique<core::ToolTree>(tree);
         refreshTree();
         updateTreePopup();
+        addDeleteKey(mainWindow->find(ToolTreeId)->getWidget());
     }
     // The main preferences are the root instance's page in the configuration window.
     if (InstanceReference* rootReference = getCore()->getRoot())
@@ -790,6 +792,17 @@ void MainDlg::cloneSelected() {
     refreshTree();
     select(copy);
     report("Cloned as " + copy->getName());
+}
+
+// The Delete key on the tree does what the delete button does, as in any list of things a person
+// can remove; the host's undo brings the tool back. Only while the tree itself has the focus: in
+// the name being edited the key deletes a character.
+void MainDlg::addDeleteKey(QWidget* treeWidget) {
+    if (treeWidget == nullptr)
+        return;
+    auto* key = new QShortcut(QKeySequence::Delete, treeWidget);
+    key->setContext(Qt::WidgetShortcut);
+    QObject::connect(key, &QShortcut::activated, [this] { deleteSelected(); });
 }
 
 void MainDlg::deleteSelected() {

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class QWidget;
+
 namespace mvk::gui {
 class Component;
 }
@@ -161,6 +163,7 @@ private:
     void unplugAll();
     void unplugSelected();
     void cloneSelected();
+    void addDeleteKey(QWidget* treeWidget);
     void deleteSelected();
     void openAbout();
     // Hides the about box at once and destroys it once the event that closed it is over, since
